@@ -1,0 +1,22 @@
+#pragma once
+// The subcommands of zerolith-cli. Each takes the arguments after its own
+// name and returns the process exit code: 0 success, 1 a script error ended
+// the work, 2 bad arguments or a bad file.
+
+#include <iosfwd>
+#include <string>
+#include <vector>
+
+namespace zl::cli {
+
+using Arguments = std::vector<std::string>;
+
+int runCommandLine(const Arguments &args, std::ostream &out, std::ostream &err);
+
+int runEvalCommand(const Arguments &args, std::ostream &out, std::ostream &err);
+int runExploreCommand(const Arguments &args, std::ostream &out, std::ostream &err);
+int runRandomCommand(const Arguments &args, std::ostream &out, std::ostream &err);
+int runListCommand(const Arguments &args, std::ostream &out, std::ostream &err);
+int runReportCommand(const Arguments &args, std::ostream &out, std::ostream &err);
+
+} // namespace zl::cli

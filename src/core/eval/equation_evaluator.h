@@ -1,0 +1,73 @@
+#pragma once
+// Turns the problem held in the window into compiled residuals and evaluates
+// them at a point. This is the solver's ResidualSystem for typed equations.
+//
+// PUBLIC CONTRACT used by the window and the command line; keep it stable.
+
+#include <cstdint>
+#include <memory>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "core/eval/script_error.h"
+#include "core/problem/problem_state.h"
+#include "core/solver/residual_system.h"
+
+namespace zl {
+
+class ScriptEngine;
+class MathLibrary;
+
+/// The field texts that a run reads (equation i, limits and subintervals of
+/// variable i, the error bound and the iteration limit).
+struct RunFieldTexts {
+    std::vector<std::string> equations;
+    std::vector<std::string> lowerLimits;
+    std::vector<std::string> upperLimits;
+    std::vector<std::string> subintervals;
+    std::string errorBound;
+    std::string iterations;
+};
+
+class EquationEvaluator : public ResidualSystem {
+public:
+    EquationEvaluator(ScriptEngine &engine, MathLibrary &library, ProblemState &problem);
+    ~EquationEvaluator() override;
+
+    /// Executes each constants-list item as a statement, in list order. A
+    /// failure with a recoverable number is skipped (the name keeps its former
+    /// value); the first other failure stops and is returned (the engine's
+    /// observer has already seen it).
+    std::optional<ScriptError> registerConstants(const std::vector<std::string> &constantItems);
+
+    /// Before a run: registerConstants, then residual i built from equation
+    /// text i, maxError, maxCycles, the limits and the subintervals read from
+    /// the field texts (numeric reading; integers rounded halves to even), then
+    /// the residuals compiled. Returns registerConstants' failure, if any.
+    std::optional<ScriptError> prepareEquations(const std::vector<std::string> &constantItems,
+                                                const RunFieldTexts &fields);
+
+    /// Compiles problem.spec.residuals as they stand (after a file was opened).
+    void compileResiduals();
+
+    /// Evaluates compiled residual `equation` with the variables set from
+    /// `point`: 0 and the value, or the error number. Errors of the engine reach
+    /// the engine's observer first; a math-library failure returns its number.
+    std::int32_t evaluate(int equation, const double *point, double &value) override;
+
+    /// The number of the most recent failed evaluation (the window's ierr); 0 for none.
+    std::int32_t lastErrorNumber() const { return lastErrorNumber_; }
+    void clearLastErrorNumber() { lastErrorNumber_ = 0; }
+
+private:
+    struct Compiled;
+    ScriptEngine &engine_;
+    MathLibrary &library_;
+    ProblemState &problem_;
+    std::unique_ptr<Compiled> compiled_;
+    std::int32_t lastErrorNumber_ = 0;
+};
+
+} // namespace zl

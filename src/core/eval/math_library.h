@@ -1,0 +1,38 @@
+#pragma once
+// The math library added to the engine as "sh": inverse trigonometric,
+// hyperbolic and inverse hyperbolic functions and the constants pi, halfpi, e.
+// Each function traps its own failure: it records the error number in its own
+// ierr and in the owner's error number, and returns 0.
+//
+// PUBLIC CONTRACT used by the window and the command line; keep it stable.
+
+#include <cstdint>
+
+namespace zl {
+
+class MathLibrary {
+public:
+    double pi = 0;
+    double halfpi = 0;
+    double e = 0;
+    double x = 0;
+    std::int32_t ierr = 0;
+
+    /// Where failures are also recorded (the window's ierr); may be null.
+    void setOwnerErrorNumber(std::int32_t *target) { ownerErrorNumber_ = target; }
+
+    double Asin(double v);
+    double Acos(double v);
+    double Sinh(double v);
+    double Cosh(double v);
+    double Tanh(double v);
+    double Asinh(double v);
+    double Acosh(double v);
+    double Atanh(double v);
+
+private:
+    double fail(std::int32_t number);
+    std::int32_t *ownerErrorNumber_ = nullptr;
+};
+
+} // namespace zl

@@ -1,0 +1,67 @@
+#pragma once
+// Our VBScript expression engine: statements and expressions, compiled once
+// and evaluated many times. Global names live as long as the engine.
+//
+// PUBLIC CONTRACT used by the window and the command line; keep the members
+// below. The implementation may add private members and internal headers.
+
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <optional>
+#include <string_view>
+
+#include "core/eval/script_error.h"
+
+namespace zl {
+
+class MathLibrary;
+
+/// The result of evaluating an expression to a double.
+struct NumberResult {
+    double value = 0;
+    std::optional<ScriptError> error;
+    bool ok() const { return !error; }
+};
+
+class ScriptEngine {
+public:
+    using ErrorObserver = std::function<void(const ScriptError &)>;
+
+    ScriptEngine();
+    ~ScriptEngine();
+    ScriptEngine(const ScriptEngine &) = delete;
+    ScriptEngine &operator=(const ScriptEngine &) = delete;
+
+    /// Called on every engine error, before the failing call returns.
+    void setErrorObserver(ErrorObserver observer);
+
+    /// Adds the math library as the object "sh" with its members global:
+    /// Asin..Atanh callable by bare name, pi, halfpi, e, x, ierr readable and
+    /// writable by bare name and as sh.name. The library must outlive the engine.
+    void addMathLibrary(MathLibrary &library);
+
+    /// Runs one statement, or several separated by ":": "a = 2.37",
+    /// "public x,y,z,w", "dim a". Returns the failure, if any.
+    std::optional<ScriptError> executeStatement(std::string_view text);
+
+    /// Evaluates an expression and converts the result to a double: numbers as
+    /// they are, True -1, False 0, Empty 0, numeric text its value; other text
+    /// fails with 13.
+    NumberResult evaluateNumber(std::string_view text);
+
+    struct Impl;
+    Impl &impl() { return *impl_; }  ///< for the equation evaluator in this folder
+
+private:
+    std::unique_ptr<Impl> impl_;
+};
+
+/// The statements that give pi, halfpi and e their values at start-up, in order.
+inline constexpr std::string_view kStartupStatements[] = {
+    "halfpi = Atn(1) * 2",
+    "pi = Atn(1) * 4",
+    "e = Exp(1)",
+};
+
+} // namespace zl

@@ -1,0 +1,31 @@
+#include "core/problem/problem_state.h"
+
+#include <cassert>
+
+namespace zl {
+
+void ProblemState::sizeProblem(std::int32_t newOrder) {
+    assert(newOrder >= 1 && newOrder <= kMaxOrder);
+    const auto n = static_cast<std::size_t>(newOrder);
+    spec.order = newOrder;
+    spec.lastIndex = newOrder - 1;
+
+    spec.varNames.assign(n, std::string());
+    spec.equations.assign(n, std::string());
+    spec.residuals.assign(n, std::string());
+    spec.lowerLimits.assign(n, 0.0);
+    spec.upperLimits.assign(n, 0.0);
+    spec.subintervals.assign(n, 0);
+
+    store.solutions = Matrix(newOrder, kMaxSolutions + 1);
+
+    work.point.assign(n, 0.0);
+    work.systemMatrix = Matrix(newOrder, newOrder + 1);
+    work.correction.assign(n, 0.0);
+    work.seedPoint.assign(n, 0.0);
+    work.gridStep.assign(n, 0.0);
+    work.previousSigns.assign(n, 0);
+    work.currentSigns.assign(n, 0);
+}
+
+} // namespace zl

@@ -1,0 +1,20 @@
+#pragma once
+// The solutions found so far: solutions(variable, k) for k = 1..solutionCount.
+
+#include <cstdint>
+
+#include "core/problem/matrix.h"
+
+namespace zl {
+
+/// Solutions are numbered 1..100; column 0 is never written.
+inline constexpr int kMaxSolutions = 100;
+
+struct SolutionStore {
+    std::int32_t solutionCount = 0;
+    Matrix solutions;  ///< rows: variables 0..lastIndex; columns 0..kMaxSolutions
+
+    bool full() const { return solutionCount >= kMaxSolutions; }
+};
+
+} // namespace zl
