@@ -1,0 +1,69 @@
+#include "core/eval/number_text.h"
+
+#include <cmath>
+
+#include <gtest/gtest.h>
+
+#include "core/eval/number_reading.h"
+#include "../../support/comma_locale.h"
+
+namespace zl {
+namespace {
+
+struct TextCase {
+    double value;
+    const char *text;
+};
+
+class GeneralText : public ::testing::TestWithParam<TextCase> {};
+
+TEST_P(GeneralText, WritesTheNumberAsTheListShowsIt) {
+    EXPECT_EQ(generalNumberText(GetParam().value), GetParam().text);
+}
+
+INSTANTIATE_TEST_SUITE_P(Values, GeneralText, ::testing::Values(
+    TextCase{0, "0"}, TextCase{-0.0, "0"}, TextCase{1, "1"}, TextCase{-5, "-5"}, TextCase{0.25, "0.25"},
+    TextCase{-0.25, "-0.25"}, TextCase{1.5, "1.5"}, TextCase{4.74, "4.74"}, TextCase{0.001, "0.001"},
+    TextCase{0.0001, "0.0001"}, TextCase{0.00001, "1E-05"}, TextCase{0.000015, "1.5E-05"},
+    TextCase{-0.00001, "-1E-05"}, TextCase{1e14, "100000000000000"}, TextCase{1e15, "1E+15"},
+    TextCase{1.5e20, "1.5E+20"}, TextCase{1e100, "1E+100"}, TextCase{1e-300, "1E-300"},
+    TextCase{0.1 + 0.2, "0.3"}, TextCase{1.0 / 3.0, "0.333333333333333"},
+    TextCase{2.0 / 3.0, "0.666666666666667"}, TextCase{123456789012345678.0, "1.23456789012346E+17"},
+    TextCase{999999999999999.5, "1E+15"}, TextCase{99999.99999999999, "100000"},
+    TextCase{0.000099999999999999999, "0.0001"}, TextCase{1.5707963267948966, "1.5707963267949"},
+    TextCase{3.141592653589793, "3.14159265358979"}, TextCase{-1234.5, "-1234.5"},
+    TextCase{100, "100"}, TextCase{12345678901234.5, "12345678901234.5"}));
+
+TEST(GeneralTextNonFinite, IsNamedNotPrintedAsDigits) {
+    EXPECT_EQ(generalNumberText(INFINITY), "Infinity");
+    EXPECT_EQ(generalNumberText(-INFINITY), "-Infinity");
+    EXPECT_EQ(generalNumberText(NAN), "NaN");
+}
+
+TEST(PaddedText, BlankBeforeWhenNotNegativeAndAfterAlways) {
+    EXPECT_EQ(paddedNumberText(2), " 2 ");
+    EXPECT_EQ(paddedNumberText(-5), "-5 ");
+    EXPECT_EQ(paddedNumberText(0.001), " 0.001 ");
+    EXPECT_EQ(paddedNumberText(0), " 0 ");
+    EXPECT_EQ(paddedNumberText(1e-6), " 1E-06 ");
+}
+
+TEST(GeneralTextRoundTrip, ReadsBackToFifteenDigits) {
+    const double values[] = {1.0 / 7, -2.0 / 3e-9, 6.02214076e23, 1.602176634e-19, 12345.678901234567, 1e-5};
+    for (double v : values) {
+        const double back = readLeadingNumber(generalNumberText(v));
+        EXPECT_NEAR(back, v, std::fabs(v) * 1e-14) << generalNumberText(v);
+        EXPECT_EQ(generalNumberText(back), generalNumberText(v));
+    }
+}
+
+TEST(GeneralTextLocale, CommaLocaleChangesNothing) {
+    testing::CommaLocale comma;
+    if (!comma.active()) GTEST_SKIP() << "no locale with a decimal comma could be made here";
+    EXPECT_EQ(generalNumberText(2.5), "2.5");
+    EXPECT_EQ(generalNumberText(1.5e-7), "1.5E-07");
+    EXPECT_EQ(paddedNumberText(0.001), " 0.001 ");
+}
+
+} // namespace
+} // namespace zl

@@ -1,0 +1,42 @@
+#include "core/problem/residual_text.h"
+
+#include <gtest/gtest.h>
+
+#include "core/problem/problem_state.h"
+
+namespace zl {
+namespace {
+
+TEST(ResidualText, SplitsAtTheFirstEqualsAndKeepsBlanks) {
+    const struct { const char *equation, *residual; } cases[] = {
+        {"x^2+y^2=1", "x^2+y^2-(1)"}, {"x + 1 = 2", "x + 1 -( 2)"}, {"a=b=c", "a-(b=c)"},
+        {"sin(x)", "sin(x)"}, {"=5", "-(5)"}, {"x=", "x-()"}, {"", ""},
+        {"3*x^2*sin(x)=pi", "3*x^2*sin(x)-(pi)"},
+    };
+    for (const auto &c : cases) EXPECT_EQ(buildResidual(c.equation), c.residual) << c.equation;
+}
+
+TEST(SizeProblem, ReCreatesEveryArrayEmptyAndKeepsTheRest) {
+    ProblemState problem;
+    problem.spec.varNames = {"kept only until sized"};
+    problem.spec.constantCount = 1;
+    problem.spec.constants[0] = "a=1";
+    problem.store.solutionCount = 2;
+    problem.spec.maxError = 0.01;
+
+    problem.sizeProblem(3);
+
+    EXPECT_EQ(problem.spec.order, 3);
+    EXPECT_EQ(problem.spec.lastIndex, 2);
+    EXPECT_EQ(problem.spec.varNames, std::vector<std::string>(3));
+    EXPECT_EQ(problem.work.systemMatrix.rows(), 3);
+    EXPECT_EQ(problem.work.systemMatrix.columns(), 4);
+    EXPECT_EQ(problem.store.solutions.columns(), 101);
+    EXPECT_EQ(problem.work.currentSigns.size(), 3u);
+    EXPECT_EQ(problem.store.solutionCount, 2);
+    EXPECT_EQ(problem.spec.constants[0], "a=1");
+    EXPECT_EQ(problem.spec.maxError, 0.01);
+}
+
+} // namespace
+} // namespace zl
