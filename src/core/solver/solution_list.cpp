@@ -1,0 +1,114 @@
+#include "core/solver/solution_list.h"
+
+#include <algorithm>
+#include <cmath>
+#include <vector>
+
+#include "core/solver/compute.h"
+#include "core/solver/residual_evaluation.h"
+#include "core/solver/solution_lines.h"
+
+namespace zl {
+namespace {
+
+void appendSolutionLines(const ProblemState &problem, SolutionListView &list) {
+    for (int i = 0; i < problem.spec.order; ++i)
+        list.appendLine(solutionLine(problem.spec.varNames[i], problem.work.point[i], i + 1,
+                                     problem.work.systemMatrix(i, 0)));
+    list.appendLine("");
+}
+
+bool matchesStoredSolution(const ProblemState &problem, int column) {
+    const Matrix &stored = problem.store.solutions;
+    for (int i = 0; i < problem.spec.order; ++i) {
+        if (!(std::fabs(problem.work.point[i] - stored(i, column)) <= problem.spec.maxError))
+            return false;
+    }
+    return true;
+}
+
+/// Number of stored columns that can actually be read: a count read from a
+/// file is never trusted beyond the store's size.
+int readableSolutionCount(const ProblemState &problem) {
+    if (!problem.spec.hasProblem()) return 0;
+    const int columns = problem.store.solutions.columns() - 1;
+    return std::clamp(problem.store.solutionCount, 0, std::max(columns, 0));
+}
+
+} // namespace
+
+bool sameSolution(const double *a, const double *b, int count, double maxError) {
+    for (int i = 0; i < count; ++i)
+        if (!(std::fabs(a[i] - b[i]) <= maxError)) return false;
+    return true;
+}
+
+AcceptResult acceptSolution(ProblemState &problem, SolutionListView &list) {
+    for (int m = 1; m <= readableSolutionCount(problem); ++m)
+        if (matchesStoredSolution(problem, m)) return AcceptResult::Duplicate;
+    if (problem.store.full()) return AcceptResult::StoreFull;
+
+    const int column = ++problem.store.solutionCount;
+    for (int i = 0; i < problem.spec.order; ++i)
+        problem.store.solutions(i, column) = problem.work.point[i];
+    appendSolutionLines(problem, list);
+    return AcceptResult::Stored;
+}
+
+void reportFailure(ProblemState &problem, ResidualSystem &residuals, RunState &run,
+                   SolutionListView &list) {
+    const ProblemSpec &spec = problem.spec;
+    SolverWorkspace &work = problem.work;
+    list.appendLine(std::string(kNoConvergenceLine));
+    list.appendLine(std::string(kFailureHeadingLine));
+    for (int i = 0; i < spec.order; ++i)
+        list.appendLine(correctionLine(spec.varNames[i], work.point[i], work.correction[i]));
+    for (int j = 0; j < spec.order; ++j)
+        evaluateResidual(residuals, run, j, work.point.data(), work.systemMatrix(j, 0));
+    for (int j = 0; j < spec.order; ++j) list.appendLine(equationLine(j + 1, work.systemMatrix(j, 0)));
+}
+
+void reportProblems(const RunState &run, SolutionListView &list) {
+    for (const std::string &line : problemsReportLines(run)) list.appendLine(line);
+}
+
+void clearSolutions(ProblemState &problem, SolutionListView &list) {
+    if (problem.spec.loadingFile) return;
+    list.clearLines();
+    list.setCountText("");
+    problem.store.solutionCount = 0;
+}
+
+std::string solutionCountText(std::int32_t solutionCount) {
+    return std::to_string(solutionCount) + " solutions";
+}
+
+// A stored solution whose residual cannot be evaluated is still listed, with
+// "error N" in place of that residual, so the list always shows exactly the
+// stored solutions and the count matches the store; the first failure's number
+// is returned for the caller to report.
+std::int32_t listSolutions(ProblemState &problem, ResidualSystem &residuals, SolutionListView &list) {
+    list.clearLines();
+    list.setCountText("");
+    const ProblemSpec &spec = problem.spec;
+    SolverWorkspace &work = problem.work;
+    std::int32_t firstError = 0;
+    std::vector<std::int32_t> failures(static_cast<std::size_t>(std::max(spec.order, 0)));
+    for (int m = 1; m <= readableSolutionCount(problem); ++m) {
+        for (int i = 0; i < spec.order; ++i) work.point[i] = problem.store.solutions(i, m);
+        for (int j = 0; j < spec.order; ++j)
+            failures[j] = evaluateFinite(residuals, j, work.point.data(), work.systemMatrix(j, 0));
+        for (int i = 0; i < spec.order; ++i) {
+            const double x = work.point[i];
+            list.appendLine(failures[i] == 0
+                                ? solutionLine(spec.varNames[i], x, i + 1, work.systemMatrix(i, 0))
+                                : solutionLine(spec.varNames[i], x, i + 1, failedResidualText(failures[i])));
+            if (firstError == 0) firstError = failures[i];
+        }
+        list.appendLine("");
+    }
+    list.setCountText(solutionCountText(problem.store.solutionCount));
+    return firstError;
+}
+
+} // namespace zl
