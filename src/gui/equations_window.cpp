@@ -1,0 +1,303 @@
+#include "gui/equations_window.h"
+
+#include <QCloseEvent>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QPushButton>
+#include <QScrollBar>
+#include <QTableWidget>
+#include <QVBoxLayout>
+
+#include "core/eval/number_reading.h"
+#include "gui/cell_edit_box.h"
+
+namespace zl::gui {
+
+namespace {
+
+constexpr int kLabelColumn = 0;
+constexpr int kEquationColumn = 1;
+constexpr int kFixedColumns = 1;
+constexpr int kFixedRows = 0;
+constexpr double kEquationColumnFactor = 8.8;
+constexpr Qt::Alignment kEquationAlignment = Qt::AlignLeft | Qt::AlignVCenter;
+
+QTableWidgetItem *newLabelItem(const QPalette &palette)
+{
+    auto *item = new QTableWidgetItem;
+    item->setFlags(Qt::ItemIsEnabled);  // never selectable: a header column
+    item->setBackground(palette.button());
+    item->setForeground(palette.buttonText());
+    return item;
+}
+
+QTableWidgetItem *newEquationItem()
+{
+    auto *item = new QTableWidgetItem;
+    item->setFlags(Qt::ItemIsEnabled | Qt::ItemIsSelectable);  // edited through the box only
+    item->setTextAlignment(kEquationAlignment);
+    return item;
+}
+
+} // namespace
+
+EquationsWindow::EquationsWindow(QWidget *parent) : QWidget(parent, Qt::Window)
+{
+    setWindowTitle(QStringLiteral("Enter equations"));
+    buildControls();
+    layOutControls();
+    applyEquationColumnLayout();
+}
+
+void EquationsWindow::buildControls()
+{
+    lblVarNams = new QLabel(QStringLiteral("Variables:"), this);
+    lblVarNams->setObjectName(QStringLiteral("lblVarNams"));
+
+    MSFlexGridEqs = new QTableWidget(0, 2, this);
+    MSFlexGridEqs->setObjectName(QStringLiteral("MSFlexGridEqs"));
+    MSFlexGridEqs->horizontalHeader()->hide();
+    MSFlexGridEqs->verticalHeader()->hide();
+    MSFlexGridEqs->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    MSFlexGridEqs->setSelectionMode(QAbstractItemView::SingleSelection);
+    MSFlexGridEqs->setSelectionBehavior(QAbstractItemView::SelectItems);
+    MSFlexGridEqs->setTabKeyNavigation(false);
+    MSFlexGridEqs->setWordWrap(false);
+    const QFontMetrics metrics(MSFlexGridEqs->font());
+    MSFlexGridEqs->setColumnWidth(kLabelColumn,
+                                  metrics.horizontalAdvance(QStringLiteral("Equat.#100:")) + 12);
+    MSFlexGridEqs->installEventFilter(this);
+    connect(MSFlexGridEqs, &QTableWidget::cellClicked, this, &EquationsWindow::onCellClicked);
+    connect(MSFlexGridEqs, &QTableWidget::currentCellChanged, this,
+            [this](int row, int column) { keepCurrentColumnEditable(row, column); });
+
+    txtDataEntry = new CellEditBox(this);
+    txtDataEntry->setObjectName(QStringLiteral("txtDataEntry"));
+    txtDataEntry->hide();
+    connect(txtDataEntry, &QLineEdit::textChanged, this, &EquationsWindow::CommitGridEquations);
+    connect(txtDataEntry, &CellEditBox::focusReceived, this, &EquationsWindow::onEditBoxFocused);
+    connect(txtDataEntry, &CellEditBox::arrowKeyPressed, this, &EquationsWindow::NavigateCell);
+
+    cmdExit = new QPushButton(QStringLiteral("OK"), this);
+    cmdExit->setObjectName(QStringLiteral("cmdExit"));
+    connect(cmdExit, &QPushButton::clicked, this, &EquationsWindow::acceptAndHide);
+}
+
+void EquationsWindow::layOutControls()
+{
+    auto *buttonRow = new QHBoxLayout;
+    buttonRow->addStretch();
+    buttonRow->addWidget(cmdExit);
+    buttonRow->addStretch();
+
+    auto *layout = new QVBoxLayout(this);
+    layout->addWidget(lblVarNams);
+    layout->addWidget(MSFlexGridEqs, 1);
+    layout->addLayout(buttonRow);
+}
+
+void EquationsWindow::applyEquationColumnLayout()
+{
+    const int labelWidth = MSFlexGridEqs->columnWidth(kLabelColumn);
+    const int equationWidth = static_cast<int>(roundHalfEven(labelWidth * kEquationColumnFactor));
+    MSFlexGridEqs->setColumnWidth(kEquationColumn, equationWidth);
+    for (int row = 0; row < MSFlexGridEqs->rowCount(); ++row)
+        MSFlexGridEqs->item(row, kEquationColumn)->setTextAlignment(kEquationAlignment);
+
+    const int frame = 2 * MSFlexGridEqs->frameWidth();
+    const int scrollBar = MSFlexGridEqs->verticalScrollBar()->sizeHint().width();
+    MSFlexGridEqs->setMinimumWidth(labelWidth + equationWidth + frame + scrollBar);
+}
+
+void EquationsWindow::setRowCount(int rows)
+{
+    if (rows < 0)
+        return;
+    const int oldRows = MSFlexGridEqs->rowCount();
+    MSFlexGridEqs->setRowCount(rows);
+    for (int row = oldRows; row < rows; ++row) {
+        MSFlexGridEqs->setItem(row, kLabelColumn, newLabelItem(palette()));
+        MSFlexGridEqs->setItem(row, kEquationColumn, newEquationItem());
+    }
+}
+
+int EquationsWindow::rowCount() const { return MSFlexGridEqs->rowCount(); }
+
+void EquationsWindow::setRowLabel(int row, const QString &label)
+{
+    if (QTableWidgetItem *item = MSFlexGridEqs->item(row, kLabelColumn))
+        item->setText(label);
+}
+
+QString EquationsWindow::rowLabel(int row) const
+{
+    const QTableWidgetItem *item = MSFlexGridEqs->item(row, kLabelColumn);
+    return item ? item->text() : QString();
+}
+
+void EquationsWindow::setEquation(int row, const QString &text)
+{
+    if (QTableWidgetItem *item = MSFlexGridEqs->item(row, kEquationColumn))
+        item->setText(text);
+}
+
+QString EquationsWindow::equation(int row) const
+{
+    const QTableWidgetItem *item = MSFlexGridEqs->item(row, kEquationColumn);
+    return item ? item->text() : QString();
+}
+
+void EquationsWindow::setVariablesCaption(const QString &caption) { lblVarNams->setText(caption); }
+
+QString EquationsWindow::variablesCaption() const { return lblVarNams->text(); }
+
+void EquationsWindow::keepCurrentColumnEditable(int row, int column)
+{
+    if (row >= 0 && column == kLabelColumn)
+        MSFlexGridEqs->setCurrentCell(row, kEquationColumn);
+}
+
+void EquationsWindow::placeEditBoxOverCurrentCell()
+{
+    const QModelIndex cell = MSFlexGridEqs->currentIndex();
+    MSFlexGridEqs->scrollTo(cell);
+    const QRect cellRect = MSFlexGridEqs->visualRect(cell);
+    const QPoint topLeft = MSFlexGridEqs->viewport()->mapTo(this, cellRect.topLeft());
+    txtDataEntry->setGeometry(QRect(topLeft, cellRect.size()));
+    txtDataEntry->setToolTip(equation(cell.row()));
+    txtDataEntry->raise();
+}
+
+void EquationsWindow::BeginCellEdit()
+{
+    if (MSFlexGridEqs->rowCount() == 0)
+        return;
+    if (MSFlexGridEqs->currentRow() < 0)
+        MSFlexGridEqs->setCurrentCell(0, kEquationColumn);
+    placeEditBoxOverCurrentCell();
+    txtDataEntry->setText(equation(MSFlexGridEqs->currentRow()));
+    txtDataEntry->show();
+    txtDataEntry->setFocus(Qt::OtherFocusReason);
+}
+
+void EquationsWindow::startEditWithTypedText(const QString &typed)
+{
+    if (MSFlexGridEqs->rowCount() == 0)
+        return;
+    if (MSFlexGridEqs->currentRow() < 0)
+        MSFlexGridEqs->setCurrentCell(0, kEquationColumn);
+    txtDataEntry->show();
+    // The box may already hold this very text from an earlier edit; the typed
+    // character must still replace the cell.
+    const bool unchanged = txtDataEntry->text() == typed;
+    txtDataEntry->setText(typed);
+    if (unchanged)
+        CommitGridEquations();
+    txtDataEntry->setCursorPosition(static_cast<int>(typed.size()));
+    placeEditBoxOverCurrentCell();
+    keepCaretAfterTypedText = true;
+    txtDataEntry->setFocus(Qt::OtherFocusReason);
+    if (txtDataEntry->hasFocus())
+        keepCaretAfterTypedText = false;
+}
+
+void EquationsWindow::CommitGridEquations()
+{
+    if (txtDataEntry->isHidden())
+        return;
+    const int current = MSFlexGridEqs->currentRow();
+    if (current < 0)
+        return;
+    setEquation(current, txtDataEntry->text());
+    for (int row = 0; row < MSFlexGridEqs->rowCount(); ++row)
+        emit equationEdited(row, equation(row));
+}
+
+void EquationsWindow::NavigateCell(Qt::Key key)
+{
+    MSFlexGridEqs->setFocus(Qt::OtherFocusReason);
+    const int row = MSFlexGridEqs->currentRow();
+    const int column = MSFlexGridEqs->currentColumn();
+    int targetRow = row;
+    int targetColumn = column;
+    switch (key) {
+    case Qt::Key_Left:
+        if (column > kFixedColumns)
+            targetColumn = column - 1;
+        break;
+    case Qt::Key_Up:
+        if (row > kFixedRows)
+            targetRow = row - 1;
+        break;
+    case Qt::Key_Right:
+        if (column < MSFlexGridEqs->columnCount() - 1)
+            targetColumn = column + 1;
+        break;
+    case Qt::Key_Down:
+        if (row < MSFlexGridEqs->rowCount() - 1)
+            targetRow = row + 1;
+        break;
+    default:
+        return;
+    }
+    if (row < 0 || (targetRow == row && targetColumn == column))
+        return;
+    MSFlexGridEqs->setCurrentCell(targetRow, targetColumn);
+    BeginCellEdit();
+}
+
+void EquationsWindow::onEditBoxFocused()
+{
+    if (keepCaretAfterTypedText) {
+        keepCaretAfterTypedText = false;
+        editBoxWasFocused = true;
+        txtDataEntry->setCursorPosition(static_cast<int>(txtDataEntry->text().size()));
+        return;
+    }
+    if (editBoxWasFocused)
+        txtDataEntry->selectAll();
+    else
+        editBoxWasFocused = true;
+}
+
+void EquationsWindow::onCellClicked(int row, int column)
+{
+    if (column == kLabelColumn)
+        MSFlexGridEqs->setCurrentCell(row, kEquationColumn);
+    BeginCellEdit();
+}
+
+bool EquationsWindow::eventFilter(QObject *watched, QEvent *event)
+{
+    if (watched == MSFlexGridEqs && event->type() == QEvent::KeyPress) {
+        const auto *keyEvent = static_cast<QKeyEvent *>(event);
+        const bool focusKey = keyEvent->key() == Qt::Key_Tab || keyEvent->key() == Qt::Key_Backtab;
+        // Any key that yields a character, control characters included,
+        // starts a new text for the current cell.
+        if (!focusKey && !keyEvent->text().isEmpty()) {
+            startEditWithTypedText(keyEvent->text().left(1));
+            return true;
+        }
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+void EquationsWindow::acceptAndHide()
+{
+    CommitGridEquations();
+    hide();
+    txtDataEntry->hide();
+}
+
+void EquationsWindow::closeEvent(QCloseEvent *event)
+{
+    // The title-bar close acts as OK: the window is only hidden, so its rows,
+    // labels and column widths stay as they were set up.
+    CommitGridEquations();
+    txtDataEntry->hide();
+    event->accept();
+}
+
+} // namespace zl::gui
