@@ -12,6 +12,7 @@
 
 #include "core/eval/number_reading.h"
 #include "gui/cell_edit_box.h"
+#include "gui/equation_grid_model.h"
 
 namespace zl::gui {
 
@@ -43,12 +44,26 @@ QTableWidgetItem *newEquationItem()
 
 } // namespace
 
-EquationsWindow::EquationsWindow(QWidget *parent) : QWidget(parent, Qt::Window)
+EquationsWindow::EquationsWindow(EquationGridModel &gridModel, QWidget *parent)
+    : QWidget(parent, Qt::Window), model(gridModel)
 {
     setWindowTitle(QStringLiteral("Enter equations"));
     buildControls();
     layOutControls();
+    connectModel();
+    showRowCount(model.rowCount());
+    lblVarNams->setText(model.variablesCaption());
+    txtDataEntry->setReadOnly(model.editingLocked());
     applyEquationColumnLayout();
+}
+
+void EquationsWindow::connectModel()
+{
+    connect(&model, &EquationGridModel::rowCountChanged, this, &EquationsWindow::showRowCount);
+    connect(&model, &EquationGridModel::rowLabelChanged, this, &EquationsWindow::showRow);
+    connect(&model, &EquationGridModel::equationTextChanged, this, &EquationsWindow::showRow);
+    connect(&model, &EquationGridModel::variablesCaptionChanged, lblVarNams, &QLabel::setText);
+    connect(&model, &EquationGridModel::editingLockedChanged, txtDataEntry, &QLineEdit::setReadOnly);
 }
 
 void EquationsWindow::buildControls()
@@ -111,45 +126,36 @@ void EquationsWindow::applyEquationColumnLayout()
     MSFlexGridEqs->setMinimumWidth(labelWidth + equationWidth + frame + scrollBar);
 }
 
-void EquationsWindow::setRowCount(int rows)
+void EquationsWindow::showRowCount(int rows)
 {
-    if (rows < 0)
-        return;
     const int oldRows = MSFlexGridEqs->rowCount();
     MSFlexGridEqs->setRowCount(rows);
     for (int row = oldRows; row < rows; ++row) {
         MSFlexGridEqs->setItem(row, kLabelColumn, newLabelItem(palette()));
         MSFlexGridEqs->setItem(row, kEquationColumn, newEquationItem());
+        showRow(row);
     }
+    if (rows == 0)
+        txtDataEntry->hide();
 }
 
-int EquationsWindow::rowCount() const { return MSFlexGridEqs->rowCount(); }
-
-void EquationsWindow::setRowLabel(int row, const QString &label)
+void EquationsWindow::showRow(int row)
 {
-    if (QTableWidgetItem *item = MSFlexGridEqs->item(row, kLabelColumn))
-        item->setText(label);
+    setCellText(row, kLabelColumn, model.rowLabel(row));
+    setCellText(row, kEquationColumn, model.equationText(row));
 }
 
-QString EquationsWindow::rowLabel(int row) const
+void EquationsWindow::setCellText(int row, int column, const QString &text)
 {
-    const QTableWidgetItem *item = MSFlexGridEqs->item(row, kLabelColumn);
-    return item ? item->text() : QString();
-}
-
-void EquationsWindow::setEquation(int row, const QString &text)
-{
-    if (QTableWidgetItem *item = MSFlexGridEqs->item(row, kEquationColumn))
+    if (QTableWidgetItem *item = MSFlexGridEqs->item(row, column))
         item->setText(text);
 }
 
-QString EquationsWindow::equation(int row) const
+QString EquationsWindow::cellText(int row, int column) const
 {
-    const QTableWidgetItem *item = MSFlexGridEqs->item(row, kEquationColumn);
+    const QTableWidgetItem *item = MSFlexGridEqs->item(row, column);
     return item ? item->text() : QString();
 }
-
-void EquationsWindow::setVariablesCaption(const QString &caption) { lblVarNams->setText(caption); }
 
 QString EquationsWindow::variablesCaption() const { return lblVarNams->text(); }
 
@@ -166,7 +172,7 @@ void EquationsWindow::placeEditBoxOverCurrentCell()
     const QRect cellRect = MSFlexGridEqs->visualRect(cell);
     const QPoint topLeft = MSFlexGridEqs->viewport()->mapTo(this, cellRect.topLeft());
     txtDataEntry->setGeometry(QRect(topLeft, cellRect.size()));
-    txtDataEntry->setToolTip(equation(cell.row()));
+    txtDataEntry->setToolTip(cellText(cell.row(), kEquationColumn));
     txtDataEntry->raise();
 }
 
@@ -177,14 +183,14 @@ void EquationsWindow::BeginCellEdit()
     if (MSFlexGridEqs->currentRow() < 0)
         MSFlexGridEqs->setCurrentCell(0, kEquationColumn);
     placeEditBoxOverCurrentCell();
-    txtDataEntry->setText(equation(MSFlexGridEqs->currentRow()));
+    txtDataEntry->setText(cellText(MSFlexGridEqs->currentRow(), kEquationColumn));
     txtDataEntry->show();
     txtDataEntry->setFocus(Qt::OtherFocusReason);
 }
 
 void EquationsWindow::startEditWithTypedText(const QString &typed)
 {
-    if (MSFlexGridEqs->rowCount() == 0)
+    if (MSFlexGridEqs->rowCount() == 0 || model.editingLocked())
         return;
     if (MSFlexGridEqs->currentRow() < 0)
         MSFlexGridEqs->setCurrentCell(0, kEquationColumn);
@@ -210,9 +216,9 @@ void EquationsWindow::CommitGridEquations()
     const int current = MSFlexGridEqs->currentRow();
     if (current < 0)
         return;
-    setEquation(current, txtDataEntry->text());
-    for (int row = 0; row < MSFlexGridEqs->rowCount(); ++row)
-        emit equationEdited(row, equation(row));
+    setCellText(current, kEquationColumn, txtDataEntry->text());
+    if (!model.editFromGrid(current, txtDataEntry->text()))
+        showRow(current);  // refused while a run is under way: the cell keeps the model's text
 }
 
 void EquationsWindow::NavigateCell(Qt::Key key)

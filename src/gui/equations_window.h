@@ -1,9 +1,9 @@
 #pragma once
-// frmEquations, "Enter equations": every equation of the problem in a
+// frmEquations, "Enter equations": a view of the equation grid model in a
 // two-column grid (label, equation), edited in place through a floating edit
 // box laid over the current cell. Each keystroke in the box is committed at
-// once: the cell, then every row handed back through equationEdited so that
-// the main window's equation fields follow.
+// once to the cell and to the model, which has the main window copy every row
+// into its equation fields.
 
 #include <QWidget>
 
@@ -14,20 +14,16 @@ class QTableWidget;
 namespace zl::gui {
 
 class CellEditBox;
+class EquationGridModel;
 
 class EquationsWindow : public QWidget {
     Q_OBJECT
 public:
-    explicit EquationsWindow(QWidget *parent = nullptr);
+    /// The model outlives the window; everything it holds (rows, labels,
+    /// caption) stays on show however often the window is closed.
+    explicit EquationsWindow(EquationGridModel &model, QWidget *parent = nullptr);
 
-    // Set-up from outside: the window keeps all of it until the program ends.
-    void setRowCount(int rows);
-    int rowCount() const;
-    void setRowLabel(int row, const QString &label);
-    QString rowLabel(int row) const;
-    void setEquation(int row, const QString &text);
-    QString equation(int row) const;
-    void setVariablesCaption(const QString &caption);
+    QString cellText(int row, int column) const;
     QString variablesCaption() const;
     /// Column 1 = column 0 x 8.8 (rounded, halves to even), aligned left and
     /// vertically centred. Derived from column 0, so applying it twice is harmless.
@@ -38,11 +34,6 @@ public:
     QTableWidget *grid() const { return MSFlexGridEqs; }
     CellEditBox *editBox() const { return txtDataEntry; }
     QPushButton *okButton() const { return cmdExit; }
-
-signals:
-    /// Emitted for every row, in order, at each commit: equation field `row`
-    /// of the main window is to hold `text`.
-    void equationEdited(int row, const QString &text);
 
 public slots:
     /// Shows, at the current cell, the edit box holding that cell's text.
@@ -56,6 +47,10 @@ protected:
 private:
     void buildControls();
     void layOutControls();
+    void connectModel();
+    void showRowCount(int rows);
+    void showRow(int row);
+    void setCellText(int row, int column, const QString &text);
     void placeEditBoxOverCurrentCell();
     void startEditWithTypedText(const QString &typed);
     void NavigateCell(Qt::Key key);
@@ -64,6 +59,7 @@ private:
     void keepCurrentColumnEditable(int row, int column);
     void acceptAndHide();
 
+    EquationGridModel &model;
     QLabel *lblVarNams = nullptr;
     QTableWidget *MSFlexGridEqs = nullptr;
     CellEditBox *txtDataEntry = nullptr;

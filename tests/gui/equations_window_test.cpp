@@ -12,8 +12,10 @@
 #include <utility>
 
 #include "gui/cell_edit_box.h"
+#include "gui/equation_grid_model.h"
 #include "gui/equations_window.h"
 
+using zl::gui::EquationGridModel;
 using zl::gui::EquationsWindow;
 
 namespace {
@@ -38,12 +40,11 @@ void clickWidget(EquationsWindow &window, QWidget *target)
     clickAt(window, target->mapTo(&window, target->rect().center()));
 }
 
-// The last value emitted for each row by one commit.
-QStringList lastCommit(const QSignalSpy &spy, int rows)
+QStringList modelTexts(const EquationGridModel &model)
 {
     QStringList texts;
-    for (qsizetype i = spy.size() - rows; i < spy.size(); ++i)
-        texts << spy.at(i).at(1).toString();
+    for (int row = 0; row < model.rowCount(); ++row)
+        texts << model.equationText(row);
     return texts;
 }
 
@@ -53,7 +54,11 @@ class EquationsWindowTest : public QObject {
     Q_OBJECT
 private slots:
     void init();
-    void cleanup() { window.reset(); }
+    void cleanup()
+    {
+        window.reset();
+        model.reset();
+    }
 
     void typing_on_grid_replaces_current_row_data();
     void typing_on_grid_replaces_current_row();
@@ -67,23 +72,27 @@ private slots:
     void title_bar_close_and_ok_keep_the_set_up();
     void equation_column_is_wider_by_factor_8_8();
     void grid_without_rows_ignores_typing();
+    void locked_model_refuses_grid_edits();
 
 private:
     void selectRowWithClickThenFocusGrid(int row);
     void reopen();
     void typeOnFocusedWidget(const QString &text);
+    std::unique_ptr<EquationGridModel> model;
     std::unique_ptr<EquationsWindow> window;
 };
 
 void EquationsWindowTest::init()
 {
-    window = std::make_unique<EquationsWindow>();
-    window->setRowCount(3);
-    for (int row = 0; row < 3; ++row) {
-        window->setRowLabel(row, QStringLiteral("Equat.#%1:").arg(row + 1));
-        window->setEquation(row, kStartEquations.at(row));
-    }
-    window->setVariablesCaption(QStringLiteral("Variables: a,b,c"));
+    model = std::make_unique<EquationGridModel>();
+    window = std::make_unique<EquationsWindow>(*model);
+    // Set up after the window exists, as the main window does when the order
+    // and the names are committed.
+    model->setRowCount(3);
+    model->writeRowLabels();
+    for (int row = 0; row < 3; ++row)
+        model->setEquationText(row, kStartEquations.at(row));
+    model->setVariablesCaption(QStringLiteral("Variables: a,b,c"));
     reopen();
     QCOMPARE(window->grid()->currentColumn(), 1);  // the label column is never current
 }
@@ -135,22 +144,20 @@ void EquationsWindowTest::typing_on_grid_replaces_current_row()
     QFETCH(int, key);
     QFETCH(QString, expected);
     selectRowWithClickThenFocusGrid(1);
-    QSignalSpy committed(window.get(), &EquationsWindow::equationEdited);
+    QSignalSpy committed(model.get(), &EquationGridModel::equationsEditedInGrid);
 
     QTest::keyClick(window->grid(), Qt::Key(key));
 
-    QCOMPARE(window->equation(1), expected);
+    QCOMPARE(window->cellText(1, 1), expected);
     QCOMPARE(window->editBox()->text(), expected);
     QVERIFY(window->editBox()->isVisible());
     QCOMPARE(QApplication::focusWidget(), window->editBox());
     QCOMPARE(window->editBox()->cursorPosition(), 1);
     QVERIFY(!window->editBox()->hasSelectedText());
     QCOMPARE(window->editBox()->toolTip(), expected);
-    // Every equation field is written, the untouched ones with their own text.
-    QCOMPARE(lastCommit(committed, 3),
-             (QStringList{kStartEquations[0], expected, kStartEquations[2]}));
-    for (int i = 0; i < 3; ++i)
-        QCOMPARE(committed.at(committed.size() - 3 + i).at(0).toInt(), i);
+    // The model has the row and asks the main window to copy every row.
+    QCOMPARE(modelTexts(*model), (QStringList{kStartEquations[0], expected, kStartEquations[2]}));
+    QCOMPARE(committed.size(), 1);
     // The box lies exactly over the cell.
     QTableWidget *grid = window->grid();
     const QRect cell = grid->visualRect(grid->model()->index(1, 1));
@@ -164,14 +171,14 @@ void EquationsWindowTest::typing_continues_after_the_first_character()
     // typed on the grid must still not be selected, or the next key would eat it.
     selectRowWithClickThenFocusGrid(2);
     QVERIFY(window->editBoxFocusedOnce());
-    QSignalSpy committed(window.get(), &EquationsWindow::equationEdited);
+    QSignalSpy committed(model.get(), &EquationGridModel::equationsEditedInGrid);
 
     typeOnFocusedWidget(QStringLiteral("y=7"));
     QCOMPARE(QApplication::focusWidget(), window->editBox());
 
-    QCOMPARE(window->equation(2), QStringLiteral("y=7"));
-    QCOMPARE(lastCommit(committed, 3).at(2), QStringLiteral("y=7"));
-    QCOMPARE(committed.size(), 3 * 3);  // one commit of every row per keystroke
+    QCOMPARE(window->cellText(2, 1), QStringLiteral("y=7"));
+    QCOMPARE(model->equationText(2), QStringLiteral("y=7"));
+    QCOMPARE(committed.size(), 3);  // one commit per keystroke
 }
 
 void EquationsWindowTest::typed_character_replaces_even_when_box_already_holds_it()
@@ -180,13 +187,15 @@ void EquationsWindowTest::typed_character_replaces_even_when_box_already_holds_i
     QTest::keyClick(window->grid(), Qt::Key_Q);
     clickWidget(*window, window->okButton());
     QVERIFY(window->isHidden());
-    window->setEquation(0, QStringLiteral("changed elsewhere"));
+    model->setEquationText(0, QStringLiteral("changed elsewhere"));
+    QCOMPARE(window->cellText(0, 1), QStringLiteral("changed elsewhere"));
     reopen();
     window->grid()->setFocus();
 
     QTest::keyClick(window->grid(), Qt::Key_Q);
 
-    QCOMPARE(window->equation(0), QStringLiteral("q"));
+    QCOMPARE(window->cellText(0, 1), QStringLiteral("q"));
+    QCOMPARE(model->equationText(0), QStringLiteral("q"));
 }
 
 void EquationsWindowTest::arrow_keys_in_edit_box_data()
@@ -218,7 +227,7 @@ void EquationsWindowTest::arrow_keys_in_edit_box()
     QCOMPARE(window->grid()->currentRow(), expectedRow);
     QCOMPARE(window->grid()->currentColumn(), 1);
     QVERIFY(window->editBox()->isVisible());
-    QCOMPARE(window->editBox()->text(), window->equation(expectedRow));
+    QCOMPARE(window->editBox()->text(), kStartEquations.at(expectedRow));
     QCOMPARE(QApplication::focusWidget(),
              boxKeepsFocus ? static_cast<QWidget *>(window->editBox()) : window->grid());
     if (!boxKeepsFocus) {
@@ -226,7 +235,7 @@ void EquationsWindowTest::arrow_keys_in_edit_box()
         QCOMPARE(window->editBox()->text(), textBefore);
     }
     for (int row = 0; row < 3; ++row)
-        QCOMPARE(window->equation(row), kStartEquations.at(row));
+        QCOMPARE(model->equationText(row), kStartEquations.at(row));
 }
 
 void EquationsWindowTest::first_focus_keeps_selection_later_ones_select_all()
@@ -275,7 +284,7 @@ void EquationsWindowTest::title_bar_close_and_ok_keep_the_set_up()
     clickAt(*window, centreOfCell(*window, 1, 1));
     QTest::keyClick(window->editBox(), Qt::Key_End);
     QTest::keyClicks(window->editBox(), QStringLiteral("+1"));
-    QSignalSpy committed(window.get(), &EquationsWindow::equationEdited);
+    QSignalSpy committed(model.get(), &EquationGridModel::equationsEditedInGrid);
 
     if (withTitleBar)
         window->windowHandle()->close();  // what the window manager's close button does
@@ -284,11 +293,13 @@ void EquationsWindowTest::title_bar_close_and_ok_keep_the_set_up()
 
     QVERIFY(window->isHidden());
     QVERIFY(window->editBox()->isHidden());
-    QCOMPARE(committed.size(), 3);  // the commit on closing
+    QCOMPARE(committed.size(), 1);  // the commit on closing
+    QCOMPARE(model->equationText(1), QStringLiteral("b=2+1"));
     window->show();
-    QCOMPARE(window->rowCount(), 3);
-    QCOMPARE(window->rowLabel(2), QStringLiteral("Equat.#3:"));
-    QCOMPARE(window->equation(1), QStringLiteral("b=2+1"));
+    QCOMPARE(window->grid()->rowCount(), 3);
+    for (int row = 0; row < 3; ++row)
+        QCOMPARE(window->cellText(row, 0), QStringLiteral("Equat.#%1:").arg(row + 1));
+    QCOMPARE(window->cellText(1, 1), QStringLiteral("b=2+1"));
     QCOMPARE(window->variablesCaption(), QStringLiteral("Variables: a,b,c"));
     QCOMPARE(window->grid()->columnWidth(0), labelWidth);
     QCOMPARE(window->grid()->columnWidth(1), equationWidth);
@@ -314,13 +325,31 @@ void EquationsWindowTest::equation_column_is_wider_by_factor_8_8()
 
 void EquationsWindowTest::grid_without_rows_ignores_typing()
 {
-    window->setRowCount(0);
-    QSignalSpy committed(window.get(), &EquationsWindow::equationEdited);
+    model->setRowCount(0);
+    QSignalSpy committed(model.get(), &EquationGridModel::equationsEditedInGrid);
     window->grid()->setFocus();
     QTest::keyClick(window->grid(), Qt::Key_X);
     clickWidget(*window, window->grid());
     QCOMPARE(committed.size(), 0);
     QVERIFY(window->editBox()->isHidden());
+}
+
+void EquationsWindowTest::locked_model_refuses_grid_edits()
+{
+    clickAt(*window, centreOfCell(*window, 0, 1));
+    model->setEditingLocked(true);  // a run has started
+    QTest::keyClick(window->editBox(), Qt::Key_Z);
+    QTest::keyClick(window->editBox(), Qt::Key_Down);
+    QTest::keyClick(window->grid(), Qt::Key_Z);
+
+    QCOMPARE(modelTexts(*model), kStartEquations);
+    for (int row = 0; row < 3; ++row)
+        QCOMPARE(window->cellText(row, 1), kStartEquations.at(row));
+
+    model->setEditingLocked(false);
+    window->grid()->setFocus();
+    QTest::keyClick(window->grid(), Qt::Key_Z);
+    QCOMPARE(model->equationText(window->grid()->currentRow()), QStringLiteral("z"));
 }
 
 QTEST_MAIN(EquationsWindowTest)
