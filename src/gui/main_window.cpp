@@ -1,0 +1,589 @@
+#include "gui/main_window.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QMenuBar>
+#include <QPushButton>
+
+#include <algorithm>
+#include <cmath>
+
+#include "core/eval/number_reading.h"
+#include "core/eval/number_text.h"
+#include "core/solver/compute.h"
+#include "core/solver/residual_system.h"
+#include "gui/constants_box.h"
+#include "gui/focus_guard.h"
+#include "gui/select_all_on_focus.h"
+#include "gui/solution_list_widget_view.h"
+#include "gui/user_dialogs.h"
+
+namespace zl::gui {
+
+namespace {
+
+std::string textOf(const QLineEdit *field)
+{
+    return field->text().toStdString();
+}
+
+double readingOf(const QLineEdit *field)
+{
+    return readLeadingNumber(textOf(field));
+}
+
+/// The order a text gives: its reading rounded, halves to even, when that is
+/// 1..kMaxOrder. A reading of 0.4 is positive but rounds to no order at all.
+std::optional<std::int32_t> orderFromText(const std::string &text)
+{
+    const double value = readLeadingNumber(text);
+    if (!(value > 0))
+        return std::nullopt;
+    const auto order = roundToInt32(value);
+    if (!order || *order < 1 || *order > kMaxOrder)
+        return std::nullopt;
+    return order;
+}
+
+QStringList namePieces(const QLineEdit *field)
+{
+    return field->text().split(QLatin1Char(','));  // empty pieces count
+}
+
+} // namespace
+
+// While a run is under way the window accepts no edit and no second command:
+// the store and the record are the run's. The fields, buttons and menus are
+// disabled, the grid refuses edits, and a close request waits for the end of
+// the run, which then closes the window. The solution list stays scrollable.
+class MainWindow::RunLock {
+public:
+    explicit RunLock(MainWindow &window) : window_(window), focus_(QApplication::focusWidget())
+    {
+        window_.runUnderWay_ = true;
+        QApplication::setOverrideCursor(Qt::WaitCursor);
+        setEditingEnabled(false);
+    }
+    ~RunLock()
+    {
+        setEditingEnabled(true);
+        QApplication::restoreOverrideCursor();
+        if (focus_)
+            focus_->setFocus();
+        window_.runUnderWay_ = false;
+        if (window_.closeRequested_)
+            QMetaObject::invokeMethod(&window_, &QWidget::close, Qt::QueuedConnection);
+    }
+    RunLock(const RunLock &) = delete;
+    RunLock &operator=(const RunLock &) = delete;
+
+private:
+    void setEditingEnabled(bool enabled)
+    {
+        // A disabled parent keeps its children's own disabled state, so the
+        // fields fixed for good stay disabled afterwards.
+        for (QWidget *panel : window_.ui_.editingPanels)
+            panel->setEnabled(enabled);
+        window_.menuBar()->setEnabled(enabled);
+        window_.gridModel_.setEditingLocked(!enabled);
+    }
+
+    MainWindow &window_;
+    QPointer<QWidget> focus_;
+};
+
+MainWindow::MainWindow(UserDialogs &dialogs, QWidget *parent)
+    : QMainWindow(parent), dialogs_(dialogs), evaluator_(engine_, library_, problem_),
+      random_(RandomSource::fromClock()), ui_(buildMainWindowControls(*this))
+{
+    setObjectName(QStringLiteral("frmRootex"));
+    setWindowTitle(QStringLiteral("Zerolith"));
+    listView_ = std::make_unique<SolutionListWidgetView>(*ui_.lstRoots, *ui_.lblRoots);
+    focusGuard_ = new FocusGuard(this);
+    selectAll_ = new SelectAllOnFocus(this);
+
+    setUpEngine();
+    setUpMenus();
+    setUpProblemFields();
+    setUpParameterFields();
+    connectCommands();
+
+    ui_.lblVarNam->setText(
+        QStringLiteral("Enter the names of the independent variables, separated by commas:"));
+    ui_.lblEqNum->setText(QStringLiteral("1"));
+    problem_.spec.currentVariable = 1;
+    problem_.spec.randomSeeds = 0;
+    problem_.store.solutionCount = 0;
+    ierr_ = 0;
+    evaluator_.clearLastErrorNumber();
+    gridModel_.setEquationText(0, ui_.txtEquation->at(0)->text());
+    ui_.cmdPrevEq->setEnabled(false);
+    ui_.cmdNextEq->setEnabled(false);
+    ui_.cmdPrevLim->setEnabled(false);
+    ui_.cmdNextLim->setEnabled(false);
+    updateRunCommands();
+    ui_.txtOrder->setFocus();
+}
+
+MainWindow::~MainWindow()
+{
+    // The controls go first, while the state their handlers touch still exists.
+    delete focusGuard_;
+    delete takeCentralWidget();
+}
+
+void MainWindow::setUpEngine()
+{
+    library_.setOwnerErrorNumber(&ierr_);
+    engine_.setErrorObserver([this](const ScriptError &error) { onScriptError(error); });
+    engine_.addMathLibrary(library_);
+    startEngineCommand();
+    for (std::string_view statement : kStartupStatements)
+        engine_.executeStatement(statement);
+}
+
+void MainWindow::setUpMenus()
+{
+    ui_.mnuSave->setEnabled(false);
+    ui_.mnuSaveAs->setEnabled(false);
+    ui_.mnuPrint->setVisible(false);
+    ui_.mnuAbout->setVisible(false);
+    connect(ui_.mnuOpen, &QAction::triggered, this, &MainWindow::openRequested);
+    connect(ui_.mnuSave, &QAction::triggered, this, &MainWindow::saveRequested);
+    connect(ui_.mnuSaveAs, &QAction::triggered, this, &MainWindow::saveAsRequested);
+    connect(ui_.mnuPrint, &QAction::triggered, this, &MainWindow::printRequested);
+    connect(ui_.mnuHelp, &QAction::triggered, this, &MainWindow::helpRequested);
+    connect(ui_.mnuAbout, &QAction::triggered, this, &MainWindow::aboutRequested);
+}
+
+void MainWindow::connectCommands()
+{
+    connect(ui_.cmdNextEq, &QPushButton::clicked, this, [this] { showNextEquation(+1); });
+    connect(ui_.cmdPrevEq, &QPushButton::clicked, this, [this] { showNextEquation(-1); });
+    connect(ui_.cmdShowAll, &QPushButton::clicked, this, &MainWindow::showAllEquations);
+    connect(ui_.cmdNextLim, &QPushButton::clicked, this, [this] { showNextVariable(+1); });
+    connect(ui_.cmdPrevLim, &QPushButton::clicked, this, [this] { showNextVariable(-1); });
+    connect(ui_.cmdExplore, &QPushButton::clicked, this, [this] { runCommand(RunKind::Explore); });
+    connect(ui_.cmdRandom, &QPushButton::clicked, this, [this] { runCommand(RunKind::Random); });
+    connect(ui_.cmdExit, &QPushButton::clicked, this, &MainWindow::cmdExit_Click);
+    connect(&gridModel_, &EquationGridModel::equationsEditedInGrid, this,
+            &MainWindow::copyGridIntoEquationFields);
+
+    constants_ = new ConstantsBox(*ui_.cboConstants, *ui_.cmdAddCons, *ui_.cmdRemCons, problem_.spec,
+                                  dialogs_, [this](std::string_view statement) {
+                                      startEngineCommand();
+                                      executeStatement(statement);
+                                  });
+    connect(constants_, &ConstantsBox::textChanged, this, &MainWindow::ClearSolutions);
+}
+
+// ---- Order and names ----------------------------------------------------
+
+void MainWindow::setUpProblemFields()
+{
+    selectAll_->attach(ui_.txtOrder);
+    focusGuard_->guard(
+        ui_.txtOrder, [this] { return orderFieldValid(); }, [this] { commitOrder(); });
+    selectAll_->attach(ui_.txtVarNams);
+    focusGuard_->guard(
+        ui_.txtVarNams, [this] { return namesFieldValid(); }, [this] { commitNames(); });
+    setUpIndexFields(0);
+}
+
+bool MainWindow::orderFieldValid() const
+{
+    return orderFromText(textOf(ui_.txtOrder)).has_value();
+}
+
+void MainWindow::commitOrder()
+{
+    const auto order = orderFromText(textOf(ui_.txtOrder));
+    if (!order || !ui_.txtOrder->isEnabled())
+        return;
+    problem_.sizeProblem(*order);
+    ui_.txtOrder->setEnabled(false);
+    ui_.mnuOpen->setEnabled(false);
+    gridModel_.setRowCount(*order);
+    enableNavigation();
+    if (ui_.txtVarNams->isEnabled()) {
+        LoadObjects();
+        ui_.txtVarNams->setFocus();
+    }
+}
+
+bool MainWindow::namesFieldValid() const
+{
+    const ProblemSpec &spec = problem_.spec;
+    // Before the order is set the names can be neither checked nor kept: the
+    // field lets the user go back to the order field.
+    if (spec.loadingFile || !spec.hasProblem())
+        return true;
+    const QStringList pieces = namePieces(ui_.txtVarNams);
+    return pieces.size() == spec.order &&
+           std::none_of(pieces.begin(), pieces.end(), [](const QString &name) { return name.isEmpty(); });
+}
+
+void MainWindow::commitNames()
+{
+    ProblemSpec &spec = problem_.spec;
+    if (spec.loadingFile || !spec.hasProblem() || !ui_.txtVarNams->isEnabled())
+        return;
+    const QStringList pieces = namePieces(ui_.txtVarNams);
+    spec.varNames.clear();
+    for (const QString &name : pieces)
+        spec.varNames.push_back(name.toStdString());
+    ui_.txtVarNams->setEnabled(false);
+    gridModel_.setVariablesCaption(QStringLiteral("Variables: ") + ui_.txtVarNams->text());
+    gridModel_.writeRowLabels();
+    ui_.lblVarNum->setText(pieces.first());
+    enableProblemMenus();
+    updateRunCommands();
+}
+
+void MainWindow::lockProblemShape()
+{
+    ui_.txtOrder->setEnabled(false);
+    ui_.txtVarNams->setEnabled(false);
+    ui_.mnuOpen->setEnabled(false);
+    gridModel_.setRowCount(problem_.spec.order);
+    enableNavigation();
+    updateRunCommands();
+}
+
+void MainWindow::enableNavigation()
+{
+    const bool sized = problem_.spec.hasProblem();
+    for (QPushButton *button : {ui_.cmdPrevEq, ui_.cmdNextEq, ui_.cmdPrevLim, ui_.cmdNextLim})
+        button->setEnabled(sized);
+}
+
+void MainWindow::enableProblemMenus()
+{
+    ui_.mnuSave->setEnabled(true);
+    ui_.mnuSaveAs->setEnabled(true);
+    ui_.mnuPrint->setVisible(true);
+    ui_.mnuAbout->setVisible(true);
+}
+
+// ---- Per-index fields ---------------------------------------------------
+
+void MainWindow::setUpIndexFields(int index)
+{
+    QLineEdit *equation = ui_.txtEquation->at(index);
+    selectAll_->attach(equation);
+    focusGuard_->guard(equation, [equation] { return !equation->text().isEmpty(); });
+    connect(equation, &QLineEdit::textChanged, this, [this, index] { equationTextChanged(index); });
+
+    for (QLineEdit *limit : {ui_.txtLL->at(index), ui_.txtUL->at(index)}) {
+        selectAll_->attach(limit);
+        focusGuard_->guard(limit, [limit] { return isWholeNumber(textOf(limit)); });
+    }
+    selectAll_->attach(ui_.txtSubintervals->at(index));  // any text: a run reads its number
+}
+
+void MainWindow::LoadObjects()
+{
+    const int firstNew = ui_.txtEquation->count();
+    for (int i = firstNew; i < problem_.spec.order; ++i) {
+        ui_.txtSubintervals->appendCopyOfFirst();
+        ui_.txtUL->appendCopyOfFirst();
+        ui_.txtLL->appendCopyOfFirst();
+        ui_.txtEquation->appendCopyOfFirst();
+        setUpIndexFields(i);
+        gridModel_.setEquationText(i, ui_.txtEquation->at(i)->text());
+    }
+    if (firstNew < ui_.txtEquation->count())
+        insertCopiesInTabOrder(firstNew);
+}
+
+// Equation fields follow one another; after the shown variable's interval
+// fields come lower, upper and subintervals of each further variable. Hidden
+// fields take no focus, so Tab stays within the variable on show.
+void MainWindow::insertCopiesInTabOrder(int firstNewIndex)
+{
+    QWidget *previous = ui_.txtEquation->at(firstNewIndex - 1);
+    for (int i = firstNewIndex; i < ui_.txtEquation->count(); ++i) {
+        QWidget::setTabOrder(previous, ui_.txtEquation->at(i));
+        previous = ui_.txtEquation->at(i);
+    }
+    previous = ui_.txtSubintervals->at(firstNewIndex - 1);
+    for (int i = firstNewIndex; i < ui_.txtSubintervals->count(); ++i) {
+        for (QWidget *field : {ui_.txtLL->at(i), ui_.txtUL->at(i), ui_.txtSubintervals->at(i)}) {
+            QWidget::setTabOrder(previous, field);
+            previous = field;
+        }
+    }
+}
+
+void MainWindow::equationTextChanged(int index)
+{
+    ClearSolutions();
+    gridModel_.setEquationText(index, ui_.txtEquation->at(index)->text());
+}
+
+void MainWindow::EditEq(int index)
+{
+    if (index < 0 || index >= ui_.txtEquation->count())
+        return;
+    ui_.txtEquation->showOnly(index);
+    ui_.txtEquation->at(index)->setFocus();
+}
+
+void MainWindow::showNextEquation(int step)
+{
+    const std::int32_t order = problem_.spec.order;
+    if (order < 1)
+        return;
+    // The label is the navigation's only state.
+    std::int32_t n = roundToInt32(readLeadingNumber(ui_.lblEqNum->text().toStdString())).value_or(1);
+    if (step > 0)
+        n = n >= order ? 1 : n + 1;
+    else
+        n = n <= 1 ? order : n - 1;
+    ui_.lblEqNum->setText(QString::number(n));
+    EditEq(n - 1);
+}
+
+void MainWindow::EditLimit(int index)
+{
+    if (index < 0 || index >= ui_.txtLL->count())
+        return;
+    ui_.txtLL->showOnly(index);
+    ui_.txtUL->showOnly(index);
+    ui_.txtSubintervals->showOnly(index);
+    ui_.txtLL->at(index)->setFocus();
+}
+
+void MainWindow::showNextVariable(int step)
+{
+    ProblemSpec &spec = problem_.spec;
+    if (spec.order < 1)
+        return;
+    std::int32_t n = std::clamp(spec.currentVariable, 1, spec.order);
+    if (step > 0)
+        n = n == spec.order ? 1 : n + 1;
+    else
+        n = n == 1 ? spec.order : n - 1;
+    spec.currentVariable = n;
+    if (static_cast<std::size_t>(n) <= spec.varNames.size())
+        ui_.lblVarNum->setText(QString::fromStdString(spec.varNames[static_cast<std::size_t>(n - 1)]));
+    EditLimit(n - 1);
+}
+
+void MainWindow::showAllEquations()
+{
+    for (int n = 0; n < ui_.txtEquation->count(); ++n)
+        gridModel_.setEquationText(n, ui_.txtEquation->at(n)->text());
+    emit showAllRequested();
+}
+
+void MainWindow::copyGridIntoEquationFields()
+{
+    const int rows = std::min(gridModel_.rowCount(), ui_.txtEquation->count());
+    for (int n = 0; n < rows; ++n)
+        ui_.txtEquation->at(n)->setText(gridModel_.equationText(n));
+}
+
+// ---- Solver parameters --------------------------------------------------
+
+void MainWindow::setUpParameterFields()
+{
+    selectAll_->attach(ui_.txtError);
+    ui_.txtError->installEventFilter(this);
+    focusGuard_->guard(
+        ui_.txtError, [this] { return errorFieldValid(); }, [this] { errorFieldLeft(); });
+
+    selectAll_->attach(ui_.txtMaxcy);
+    connect(ui_.txtMaxcy, &QLineEdit::textChanged, this, &MainWindow::ClearSolutions);
+    focusGuard_->guard(ui_.txtMaxcy, [this] { return normaliseIterationsField(); });
+
+    selectAll_->attach(ui_.txtRand);
+    focusGuard_->guard(ui_.txtRand, [this] { return seedsFieldValid(); });
+}
+
+bool MainWindow::eventFilter(QObject *watched, QEvent *event)
+{
+    if (watched == ui_.txtError && event->type() == QEvent::FocusIn)
+        problem_.spec.errorOnEntry = readingOf(ui_.txtError);
+    return QMainWindow::eventFilter(watched, event);
+}
+
+bool MainWindow::errorFieldValid() const
+{
+    const double bound = readingOf(ui_.txtError);
+    return bound > 0 && std::isfinite(bound);
+}
+
+// Solutions found with a looser bound may not meet a tighter one; a looser
+// bound keeps them.
+void MainWindow::errorFieldLeft()
+{
+    ProblemSpec &spec = problem_.spec;
+    spec.maxError = readingOf(ui_.txtError);
+    if (spec.maxError < spec.errorOnEntry)
+        ClearSolutions();
+}
+
+// The text becomes its 16-bit integer form (7.5 -> 8, 2.5 -> 2), which is kept
+// even when the value is then refused. A text without such a form (not a
+// number, or out of range) stays as typed and is refused.
+bool MainWindow::normaliseIterationsField()
+{
+    const auto value = parseWholeNumber(textOf(ui_.txtMaxcy));
+    const auto cycles = value ? roundToInt16(*value) : std::nullopt;
+    if (!cycles)
+        return false;
+    const QString normal = QString::number(*cycles);
+    if (normal != ui_.txtMaxcy->text())
+        ui_.txtMaxcy->setText(normal);
+    problem_.spec.maxCycles = *cycles;
+    return *cycles >= 1;
+}
+
+bool MainWindow::seedsFieldValid() const
+{
+    const double seeds = readingOf(ui_.txtRand);
+    const auto rounded = roundToInt32(seeds);
+    return seeds >= 1 && rounded && *rounded <= kMaxRandomSeeds;
+}
+
+// ---- Runs ---------------------------------------------------------------
+
+bool MainWindow::problemReady() const
+{
+    const ProblemSpec &spec = problem_.spec;
+    return spec.hasProblem() && spec.varNames.size() == static_cast<std::size_t>(spec.order) &&
+           std::none_of(spec.varNames.begin(), spec.varNames.end(),
+                        [](const std::string &name) { return name.empty(); });
+}
+
+void MainWindow::updateRunCommands()
+{
+    ui_.cmdExplore->setEnabled(problemReady());
+    ui_.cmdRandom->setEnabled(problemReady());
+}
+
+void MainWindow::runCommand(RunKind kind)
+{
+    if (runUnderWay_ || !problemReady())
+        return;
+    RunLock lock(*this);
+    startEngineCommand();
+    ClearSolutions();
+    if (PrepareEquations()) {
+        if (kind == RunKind::Explore) {
+            executeStatement("public x,y,z,w");
+            runExplore(problem_, evaluator_, *listView_);
+        } else {
+            const std::int32_t seeds =
+                std::clamp(readRoundedInt32(textOf(ui_.txtRand)), 0, kMaxRandomSeeds);
+            if (seeds >= 1)
+                runRandom(problem_, evaluator_, *listView_, random_, seeds);
+        }
+    }
+    listView_->setCountText(solutionCountText(problem_.store.solutionCount));
+}
+
+bool MainWindow::PrepareEquations()
+{
+    return !evaluator_.prepareEquations(constants_->items(), runFieldTexts());
+}
+
+RunFieldTexts MainWindow::runFieldTexts() const
+{
+    RunFieldTexts texts;
+    for (int i = 0; i < problem_.spec.order; ++i) {
+        texts.equations.push_back(textOf(ui_.txtEquation->at(i)));
+        texts.lowerLimits.push_back(textOf(ui_.txtLL->at(i)));
+        texts.upperLimits.push_back(textOf(ui_.txtUL->at(i)));
+        texts.subintervals.push_back(textOf(ui_.txtSubintervals->at(i)));
+    }
+    texts.errorBound = textOf(ui_.txtError);
+    texts.iterations = textOf(ui_.txtMaxcy);
+    return texts;
+}
+
+bool MainWindow::RegisterConstants()
+{
+    startEngineCommand();
+    return !evaluator_.registerConstants(constants_->items());
+}
+
+bool MainWindow::ListSolutions()
+{
+    startEngineCommand();
+    evaluator_.compileResiduals();
+    return listSolutions(problem_, evaluator_, *listView_) == 0;
+}
+
+void MainWindow::ClearSolutions()
+{
+    clearSolutions(problem_, *listView_);
+}
+
+void MainWindow::executeStatement(std::string_view statement)
+{
+    engine_.executeStatement(statement);  // a failure has reached onScriptError already
+}
+
+void MainWindow::onScriptError(const ScriptError &error)
+{
+    ierr_ = error.number;
+    if (isRecoverableError(error.number) || scriptErrorShown_)
+        return;
+    scriptErrorShown_ = true;
+    QApplication::setOverrideCursor(Qt::ArrowCursor);  // not the busy pointer over the box
+    dialogs_.showScriptError(this, QString::fromStdString(scriptErrorMessage(error)));
+    QApplication::restoreOverrideCursor();
+}
+
+// ---- Files' view of the fields -------------------------------------------
+
+void MainWindow::SetDisplayedSpecs()
+{
+    const ProblemSpec &spec = problem_.spec;
+    for (std::int32_t j = 0; j < std::clamp(spec.constantCount, 0, kConstantSlots); ++j)
+        constants_->appendItem(spec.constants[static_cast<std::size_t>(j)]);
+    ui_.txtOrder->setText(QString::number(spec.order));
+    ui_.txtError->setText(QString::fromStdString(generalNumberText(spec.maxError)));
+    ui_.txtMaxcy->setText(QString::number(spec.maxCycles));
+    const int fields = std::min<int>(ui_.txtEquation->count(), spec.order);
+    for (int i = 0; i < fields && static_cast<std::size_t>(i) < spec.equations.size(); ++i) {
+        const auto at = static_cast<std::size_t>(i);
+        ui_.txtLL->at(i)->setText(QString::fromStdString(generalNumberText(spec.lowerLimits[at])));
+        ui_.txtUL->at(i)->setText(QString::fromStdString(generalNumberText(spec.upperLimits[at])));
+        ui_.txtSubintervals->at(i)->setText(QString::number(spec.subintervals[at]));
+        ui_.txtEquation->at(i)->setText(QString::fromStdString(spec.equations[at]));
+    }
+    QStringList names;
+    for (const std::string &name : spec.varNames)
+        names.append(QString::fromStdString(name));
+    ui_.txtVarNams->setText(names.join(QLatin1Char(',')));
+    updateRunCommands();
+}
+
+// ---- Closing ------------------------------------------------------------
+
+void MainWindow::cmdExit_Click()
+{
+    close();
+}
+
+void MainWindow::closeEvent(QCloseEvent *event)
+{
+    if (runUnderWay_) {
+        closeRequested_ = true;  // the run closes the window when it ends
+        event->ignore();
+        return;
+    }
+    event->accept();
+    emit aboutToShutDown();
+    QCoreApplication::quit();
+}
+
+} // namespace zl::gui

@@ -1,0 +1,154 @@
+#pragma once
+// frmRootex, the program's main window: the problem's fields, the constants,
+// the run commands and the solution list. It owns the problem, the script
+// engine with its math library, and the equation evaluator for the whole run
+// of the program, and turns the user's actions into calls on them.
+
+#include <QMainWindow>
+#include <QPointer>
+#include <QString>
+
+#include <cstdint>
+#include <memory>
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "core/eval/equation_evaluator.h"
+#include "core/eval/math_library.h"
+#include "core/eval/script_engine.h"
+#include "core/problem/problem_state.h"
+#include "core/solver/random_source.h"
+#include "gui/equation_grid_model.h"
+#include "gui/main_window_controls.h"
+
+class QLineEdit;
+
+namespace zl::gui {
+
+class ConstantsBox;
+class FocusGuard;
+class SelectAllOnFocus;
+class SolutionListWidgetView;
+class UserDialogs;
+
+class MainWindow : public QMainWindow {
+    Q_OBJECT
+public:
+    /// Most random seeds one Random run accepts: every seed adds lines to the
+    /// list, so the count is bounded to keep the list's memory bounded.
+    static constexpr std::int32_t kMaxRandomSeeds = 10000;
+
+    explicit MainWindow(UserDialogs &dialogs, QWidget *parent = nullptr);
+    ~MainWindow() override;
+
+    ProblemState &problem() { return problem_; }
+    ScriptEngine &engine() { return engine_; }
+    EquationEvaluator &evaluator() { return evaluator_; }
+    /// The rows the equations grid window shows.
+    EquationGridModel &equationGrid() { return gridModel_; }
+    bool runUnderWay() const { return runUnderWay_; }
+    /// The window's ierr: the number of the last failed evaluation, 0 for none.
+    std::int32_t lastErrorNumber() const { return ierr_; }
+
+    // Operations the file commands build on.
+    /// Creates the per-index fields 1..lastIndex as hidden copies of field 0.
+    void LoadObjects();
+    /// Copies the record into the fields (after a problem was read).
+    void SetDisplayedSpecs();
+    /// Executes every constants-list item in the engine; false after a failure.
+    bool RegisterConstants();
+    /// Rebuilds the solution list from the store; false after a failed evaluation.
+    bool ListSolutions();
+    /// Empties the solution list, its count and solutionCount (not while loading a file).
+    void ClearSolutions();
+    /// The order is fixed: the order and names fields and Open are disabled
+    /// for good, the grid gets one row per equation, navigation becomes available.
+    void lockProblemShape();
+    /// Save and Save As enabled, Print and About shown.
+    void enableProblemMenus();
+
+    // Navigation, as Next and Previous use it.
+    void EditEq(int index);
+    void EditLimit(int index);
+
+signals:
+    void openRequested();
+    void saveRequested();
+    void saveAsRequested();
+    void printRequested();
+    void helpRequested();
+    void aboutRequested();
+    /// Show all equations: the grid model holds every equation field's text.
+    void showAllRequested();
+    /// The window is closing and the program ends.
+    void aboutToShutDown();
+
+protected:
+    void closeEvent(QCloseEvent *event) override;
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
+private:
+    class RunLock;
+    enum class RunKind { Explore, Random };
+
+    void setUpEngine();
+    void setUpMenus();
+    void connectCommands();
+    void setUpProblemFields();
+    void setUpParameterFields();
+    void setUpIndexFields(int index);
+
+    // Order and names.
+    bool orderFieldValid() const;
+    void commitOrder();
+    bool namesFieldValid() const;
+    void commitNames();
+    void insertCopiesInTabOrder(int firstNewIndex);
+
+    // Parameters.
+    bool errorFieldValid() const;
+    void errorFieldLeft();
+    bool normaliseIterationsField();
+    bool seedsFieldValid() const;
+
+    // Equations and intervals.
+    void equationTextChanged(int index);
+    void showNextEquation(int step);
+    void showNextVariable(int step);
+    void showAllEquations();
+    void copyGridIntoEquationFields();
+
+    // Runs.
+    bool problemReady() const;
+    void updateRunCommands();
+    void runCommand(RunKind kind);
+    bool PrepareEquations();
+    RunFieldTexts runFieldTexts() const;
+    void executeStatement(std::string_view statement);
+    /// The commands that need the order are unavailable until it is set.
+    void enableNavigation();
+    void onScriptError(const ScriptError &error);
+    void startEngineCommand() { scriptErrorShown_ = false; }
+    void cmdExit_Click();
+
+    UserDialogs &dialogs_;
+    ProblemState problem_;
+    MathLibrary library_;
+    ScriptEngine engine_;
+    EquationEvaluator evaluator_;
+    RandomSource random_;
+    EquationGridModel gridModel_;
+    MainWindowControls ui_;
+    std::unique_ptr<SolutionListWidgetView> listView_;
+    FocusGuard *focusGuard_ = nullptr;
+    SelectAllOnFocus *selectAll_ = nullptr;
+    ConstantsBox *constants_ = nullptr;
+
+    std::int32_t ierr_ = 0;
+    bool runUnderWay_ = false;
+    bool closeRequested_ = false;
+    bool scriptErrorShown_ = false;  ///< once per command, however often the engine complains
+};
+
+} // namespace zl::gui

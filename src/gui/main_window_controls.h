@@ -1,0 +1,82 @@
+#pragma once
+// Every control of the main window, created with its name, caption, initial
+// text and tooltip, laid out, and put in keyboard order.
+
+#include <QList>
+
+#include <memory>
+
+#include "gui/field_array.h"
+
+class QAction;
+class QComboBox;
+class QGroupBox;
+class QLabel;
+class QLineEdit;
+class QListWidget;
+class QMainWindow;
+class QPushButton;
+class QWidget;
+
+namespace zl::gui {
+
+struct MainWindowControls {
+    QAction *mnuOpen = nullptr;
+    QAction *mnuSave = nullptr;
+    QAction *mnuSaveAs = nullptr;
+    QAction *mnuPrint = nullptr;
+    QAction *mnuHelp = nullptr;
+    QAction *mnuAbout = nullptr;
+
+    QLabel *lblOrder = nullptr;
+    QLineEdit *txtOrder = nullptr;
+    QLabel *lblVarNam = nullptr;
+    QLineEdit *txtVarNams = nullptr;
+
+    QLabel *lblError = nullptr;
+    QLineEdit *txtError = nullptr;
+    QLabel *lblMaxcy = nullptr;
+    QLineEdit *txtMaxcy = nullptr;
+    QLabel *LblRand = nullptr;
+    QLineEdit *txtRand = nullptr;
+
+    QGroupBox *fraEquations = nullptr;
+    QPushButton *cmdPrevEq = nullptr;
+    QPushButton *cmdNextEq = nullptr;
+    QLabel *lblEquation = nullptr;
+    QLabel *lblEqNum = nullptr;
+    QPushButton *cmdShowAll = nullptr;
+    std::unique_ptr<FieldArray> txtEquation;
+
+    QGroupBox *fraConstants = nullptr;
+    QComboBox *cboConstants = nullptr;
+    QPushButton *cmdAddCons = nullptr;
+    QPushButton *cmdRemCons = nullptr;
+
+    QGroupBox *fraIntervals = nullptr;
+    QLabel *lblVariable = nullptr;
+    QLabel *lblVarNum = nullptr;
+    QPushButton *cmdPrevLim = nullptr;
+    QPushButton *cmdNextLim = nullptr;
+    QLabel *lblLL = nullptr;
+    QLabel *lblUL = nullptr;
+    QLabel *lblSubintervals = nullptr;
+    std::unique_ptr<FieldArray> txtLL;
+    std::unique_ptr<FieldArray> txtUL;
+    std::unique_ptr<FieldArray> txtSubintervals;
+
+    QListWidget *lstRoots = nullptr;
+    QLabel *lblRoots = nullptr;
+    QPushButton *cmdExplore = nullptr;
+    QPushButton *cmdRandom = nullptr;
+    QPushButton *cmdExit = nullptr;
+
+    /// Everything the user could edit or press, apart from the solution list
+    /// (which stays scrollable); disabled while a run is under way.
+    QList<QWidget *> editingPanels;
+};
+
+/// Builds the controls into `window` (menu bar and central widget).
+MainWindowControls buildMainWindowControls(QMainWindow &window);
+
+} // namespace zl::gui
