@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "core/eval/script_error.h"
+#include "core/problem/problem_field_texts.h"
 #include "core/problem/problem_state.h"
 #include "core/solver/residual_system.h"
 
@@ -20,16 +21,8 @@ namespace zl {
 class ScriptEngine;
 class MathLibrary;
 
-/// The field texts that a run reads (equation i, limits and subintervals of
-/// variable i, the error bound and the iteration limit).
-struct RunFieldTexts {
-    std::vector<std::string> equations;
-    std::vector<std::string> lowerLimits;
-    std::vector<std::string> upperLimits;
-    std::vector<std::string> subintervals;
-    std::string errorBound;
-    std::string iterations;
-};
+/// The field texts that a run reads.
+using RunFieldTexts = ProblemFieldTexts;
 
 class EquationEvaluator : public ResidualSystem {
 public:

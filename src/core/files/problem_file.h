@@ -8,20 +8,10 @@
 
 #include "core/files/file_error.h"
 #include "core/files/problem_file_data.h"
+#include "core/problem/problem_field_texts.h"
 #include "core/problem/problem_state.h"
 
 namespace zl {
-
-/// The field texts that Save writes, as the window shows them at that moment
-/// (variable i's limits and subintervals, equation i).
-struct ProblemFieldTexts {
-    std::string errorBound;
-    std::string iterations;
-    std::vector<std::string> lowerLimits;
-    std::vector<std::string> upperLimits;
-    std::vector<std::string> subintervals;
-    std::vector<std::string> equations;
-};
 
 /// What Save writes: the numeric reading of each numeric field (so "12abc"
 /// saves as 12 and "" as 0) and each equation's text; the names and the
