@@ -491,12 +491,12 @@ void MainWindow::runCommand(RunKind kind)
 
 bool MainWindow::PrepareEquations()
 {
-    return !evaluator_.prepareEquations(constants_->items(), runFieldTexts());
+    return !evaluator_.prepareEquations(constants_->items(), fieldTexts());
 }
 
-RunFieldTexts MainWindow::runFieldTexts() const
+ProblemFieldTexts MainWindow::fieldTexts() const
 {
-    RunFieldTexts texts;
+    ProblemFieldTexts texts;
     for (int i = 0; i < problem_.spec.order; ++i) {
         texts.equations.push_back(textOf(ui_.txtEquation->at(i)));
         texts.lowerLimits.push_back(textOf(ui_.txtLL->at(i)));
@@ -506,6 +506,11 @@ RunFieldTexts MainWindow::runFieldTexts() const
     texts.errorBound = textOf(ui_.txtError);
     texts.iterations = textOf(ui_.txtMaxcy);
     return texts;
+}
+
+const std::vector<std::string> &MainWindow::constantItems() const
+{
+    return constants_->items();
 }
 
 bool MainWindow::RegisterConstants()

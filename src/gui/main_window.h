@@ -52,6 +52,10 @@ public:
     std::int32_t lastErrorNumber() const { return ierr_; }
 
     // Operations the file commands build on.
+    /// The texts of the problem's fields now: what a run reads and Save writes.
+    ProblemFieldTexts fieldTexts() const;
+    /// The constants list's items in order.
+    const std::vector<std::string> &constantItems() const;
     /// Creates the per-index fields 1..lastIndex as hidden copies of field 0.
     void LoadObjects();
     /// Copies the record into the fields (after a problem was read).
@@ -124,7 +128,6 @@ private:
     void updateRunCommands();
     void runCommand(RunKind kind);
     bool PrepareEquations();
-    RunFieldTexts runFieldTexts() const;
     void executeStatement(std::string_view statement);
     /// The commands that need the order are unavailable until it is set.
     void enableNavigation();
