@@ -1,0 +1,95 @@
+#include "gui/program_windows.h"
+
+#include <algorithm>
+#include <string>
+#include <vector>
+
+#include "core/files/report_layout.h"
+#include "gui/about_window.h"
+#include "gui/decimal_symbol_guard.h"
+#include "gui/equations_window.h"
+#include "gui/help_window.h"
+#include "gui/main_window.h"
+#include "gui/report_printer.h"
+#include "gui/user_dialogs.h"
+
+namespace zl::gui {
+
+namespace {
+
+std::vector<std::string> constantItems(const ProblemSpec &spec)
+{
+    const auto count = static_cast<std::size_t>(std::clamp(spec.constantCount, 0, kConstantSlots));
+    return {spec.constants.begin(), spec.constants.begin() + static_cast<std::ptrdiff_t>(count)};
+}
+
+std::vector<std::string> equationTexts(const EquationGridModel &grid)
+{
+    std::vector<std::string> texts;
+    for (int row = 0; row < grid.rowCount(); ++row)
+        texts.push_back(grid.equationText(row).toStdString());
+    return texts;
+}
+
+} // namespace
+
+ProgramWindows::ProgramWindows(MainWindow &main, UserDialogs &userDialogs,
+                               DecimalSymbolGuard &decimalGuard, const QString &folder)
+    : mainWindow(main), dialogs(userDialogs), guard(decimalGuard), programFolder(folder),
+      equations(std::make_unique<EquationsWindow>(main.equationGrid())),
+      about(std::make_unique<AboutWindow>(AboutWindow::Role::About)),
+      help(std::make_unique<HelpWindow>(HelpWindow::defaultManualFolders(folder)))
+{
+    connect(&mainWindow, &MainWindow::showAllRequested, this, &ProgramWindows::showEquations);
+    connect(&mainWindow, &MainWindow::aboutRequested, this, &ProgramWindows::showAbout);
+    connect(&mainWindow, &MainWindow::helpRequested, this, &ProgramWindows::showHelp);
+    connect(&mainWindow, &MainWindow::printRequested, this, &ProgramWindows::printReport);
+    connect(&mainWindow, &MainWindow::aboutToShutDown, this, &ProgramWindows::shutDown);
+}
+
+ProgramWindows::~ProgramWindows() = default;
+
+void ProgramWindows::showEquations()
+{
+    equations->show();
+    equations->raise();
+    equations->activateWindow();
+}
+
+void ProgramWindows::showAbout()
+{
+    about->show();
+    about->raise();
+}
+
+void ProgramWindows::showHelp()
+{
+    if (!help->openHelp(programFolder))
+        dialogs.showMessage(&mainWindow,
+                            QStringLiteral("Neither the help file rootex.chm nor the user manual "
+                                           "was found in %1.")
+                                .arg(programFolder));
+}
+
+void ProgramWindows::printReport()
+{
+    ProblemState &problem = mainWindow.problem();
+    const std::vector<std::string> constants = constantItems(problem.spec);
+    const std::vector<std::string> texts = equationTexts(mainWindow.equationGrid());
+    const auto outcome = ReportPrinter::print(&mainWindow, dialogs, reportPrinter, [&](int width) {
+        return reportLines(problem, ReportSources{constants, texts, width}, mainWindow.evaluator());
+    });
+    if (outcome == ReportPrinter::Outcome::PrinterFailed)
+        dialogs.showMessage(&mainWindow, QStringLiteral("The report could not be printed: the "
+                                                        "printer or its output file could not be opened."));
+}
+
+void ProgramWindows::shutDown()
+{
+    guard.RestoreDecimalSymbol();
+    equations->hide();
+    about->close();
+    help->close();
+}
+
+} // namespace zl::gui
