@@ -19,109 +19,92 @@ using testing::makeProblem;
 constexpr double h = kDifferenceStep;
 
 // F0 = x + y - 3, F1 = x - y - 1: root (2, 1).
-NativeResiduals linearPair() {
+NativeResiduals linearPair(NativeResiduals::FailureRule failure = {}) {
     return NativeResiduals({[](const Point &p) { return p[0] + p[1] - 3; },
-                            [](const Point &p) { return p[0] - p[1] - 1; }});
+                            [](const Point &p) { return p[0] - p[1] - 1; }},
+                           std::move(failure));
 }
 
-TEST(NewtonFromSeed, EvaluatesColumnsHalfByHalfThenTheRightHandSide) {
-    ProblemState problem = makeProblem({"x", "y"}, {{0, 1, 1}});
-    problem.work.point = {1, 1};
+NewtonOutcome iterate(ProblemState &problem, NativeResiduals &residuals, const Point &seed, RunState &run) {
+    problem.work.point = seed;
+    return newtonFromSeed(problem, residuals, run);
+}
+
+TEST(NewtonFromSeed, FormsColumnsHalfByHalfThenTheRightHandSideThenConverges) {
+    ProblemState problem = makeProblem(2, {{0, 1, 1}});
     NativeResiduals residuals = linearPair();
     RunState run;
-    newtonFromSeed(problem, residuals, run);
-
+    ASSERT_EQ(iterate(problem, residuals, {1, 1}, run), NewtonOutcome::Converged);
     const std::vector<std::pair<int, Point>> expected{
-        {0, {1 - h, 1}}, {1, {1 - h, 1}}, {0, {1 + h, 1}}, {1, {1 + h, 1}},
-        {0, {1, 1 - h}}, {1, {1, 1 - h}}, {0, {1, 1 + h}}, {1, {1, 1 + h}},
-        {0, {1, 1}},     {1, {1, 1}},
-    };
-    ASSERT_GE(residuals.evaluations.size(), expected.size());
+        {0, {1 - h, 1}}, {1, {1 - h, 1}}, {0, {1 + h, 1}}, {1, {1 + h, 1}}, {0, {1, 1 - h}},
+        {1, {1, 1 - h}}, {0, {1, 1 + h}}, {1, {1, 1 + h}}, {0, {1, 1}},     {1, {1, 1}}};
     for (std::size_t k = 0; k < expected.size(); ++k) {
-        EXPECT_EQ(residuals.evaluations[k].equation, expected[k].first) << "evaluation " << k;
-        EXPECT_EQ(residuals.evaluations[k].point, expected[k].second) << "evaluation " << k;
+        EXPECT_EQ(residuals.evaluations[k].equation, expected[k].first) << k;
+        EXPECT_EQ(residuals.evaluations[k].point, expected[k].second) << k;
     }
-}
-
-TEST(NewtonFromSeed, ConvergesAndLeavesResidualsInColumnZero) {
-    ProblemState problem = makeProblem({"x", "y"}, {{0, 1, 1}}, 1e-9, 10);
-    problem.work.point = {0.5, -3};
-    NativeResiduals residuals = linearPair();
-    RunState run;
-    ASSERT_EQ(newtonFromSeed(problem, residuals, run), NewtonOutcome::Converged);
     EXPECT_NEAR(problem.work.point[0], 2, 1e-9);
-    EXPECT_NEAR(problem.work.point[1], 1, 1e-9);
-    EXPECT_EQ(problem.work.systemMatrix(0, 0), problem.work.point[0] + problem.work.point[1] - 3);
     EXPECT_EQ(problem.work.systemMatrix(1, 0), problem.work.point[0] - problem.work.point[1] - 1);
-    EXPECT_EQ(problem.work.seedPoint, (Point{0.5, -3}));
-    EXPECT_FALSE(run.anyProblem());
+    EXPECT_EQ(problem.work.seedPoint, (Point{1, 1}));
 }
 
-TEST(NewtonFromSeed, SeedAtASolutionTakesOneCycle) {
-    ProblemState problem = makeProblem({"x", "y"}, {{0, 1, 1}}, 1e-9, 10);
-    problem.work.point = {2, 1};
-    NativeResiduals residuals = linearPair();
-    RunState run;
-    ASSERT_EQ(newtonFromSeed(problem, residuals, run), NewtonOutcome::Converged);
-    EXPECT_EQ(residuals.evaluations.size(), 2u * 2 * 2 + 2 + 2);  // 2n^2 + n + n
-}
-
-// F(x) = x + 2^-10 from x = 0: the central difference is exactly 1, the step
-// exactly -2^-10 and the residual afterwards exactly 0.
-TEST(NewtonFromSeed, StepEqualToMaxErrorPassesAndJustAboveFails) {
+// F(x) = x + 2^-10 from 0: the central difference is exactly 1, the step exactly
+// -2^-10 and the residual afterwards exactly 0.
+TEST(NewtonFromSeed, StepEqualToMaxErrorPassesJustAboveFails) {
     constexpr double b = 0.0009765625;
-    for (const auto &[maxError, expected] :
-         {std::pair{b, NewtonOutcome::Converged},
-          std::pair{std::nextafter(b, 0.0), NewtonOutcome::CycleLimit}}) {
-        ProblemState problem = makeProblem({"x"}, {{0, 1, 1}}, maxError, 1);
-        problem.work.point = {0};
+    for (const auto &[maxError, expected] : {std::pair{b, NewtonOutcome::Converged},
+                                             std::pair{std::nextafter(b, 0.0), NewtonOutcome::CycleLimit}}) {
+        ProblemState problem = makeProblem(1, {{0, 1, 1}}, maxError, 1);
         NativeResiduals residuals({[](const Point &p) { return p[0] + b; }});
         RunState run;
-        EXPECT_EQ(newtonFromSeed(problem, residuals, run), expected) << maxError;
-        EXPECT_EQ(problem.work.point[0], -b);
+        EXPECT_EQ(iterate(problem, residuals, {0}, run), expected);
+        EXPECT_EQ(run.convergenceProblem, expected == NewtonOutcome::CycleLimit);
     }
 }
 
-TEST(NewtonFromSeed, CycleLimitBelowOneStillRunsOneCycle) {
-    for (const std::int32_t maxCycles : {-5, 0, 1}) {
-        ProblemState problem = makeProblem({"x"}, {{0, 1, 1}}, 1e-12, maxCycles);
-        problem.work.point = {3};
+TEST(NewtonFromSeed, CycleLimitBelowOneRunsOneCycle) {
+    for (const std::int32_t maxCycles : {-5, 0}) {
+        ProblemState problem = makeProblem(1, {{0, 1, 1}}, 1e-12, maxCycles);
         NativeResiduals residuals({[](const Point &p) { return p[0] * p[0] - 2; }});
         RunState run;
-        EXPECT_EQ(newtonFromSeed(problem, residuals, run), NewtonOutcome::CycleLimit) << maxCycles;
-        EXPECT_TRUE(run.convergenceProblem);
-        EXPECT_EQ(residuals.evaluations.size(), 3u) << "one Jacobian column and one right-hand side";
+        EXPECT_EQ(iterate(problem, residuals, {3}, run), NewtonOutcome::CycleLimit);
+        EXPECT_EQ(residuals.evaluations.size(), 3u);
     }
 }
 
-// F(x) = 1e12 x^3 from 1e-3: the step is below maxError but the residual is not.
-TEST(NewtonFromSeed, SmallStepWithLargeResidualIsNotConverged) {
+// 1e12 x^3 from 1e-3: the step is within maxError but the residual is not, so
+// the residual test runs at the updated point and the next cycle starts there.
+TEST(NewtonFromSeed, SmallStepWithLargeResidualGoesOn) {
     auto cubic = [](const Point &p) { return 1e12 * p[0] * p[0] * p[0]; };
-    ProblemState problem = makeProblem({"x"}, {{0, 1, 1}}, 1e-4, 2);
-    problem.work.point = {1e-3};
+    ProblemState problem = makeProblem(1, {{0, 1, 1}}, 1e-4, 2);
     NativeResiduals residuals({cubic});
     RunState run;
-    EXPECT_EQ(newtonFromSeed(problem, residuals, run), NewtonOutcome::CycleLimit);
-    // Cycle 1: two Jacobian halves, the right-hand side, then the residual
-    // test at the updated point; cycle 2 starts from that point.
-    ASSERT_GE(residuals.evaluations.size(), 5u);
-    const double updated = residuals.evaluations[3].point[0];
+    EXPECT_EQ(iterate(problem, residuals, {1e-3}, run), NewtonOutcome::CycleLimit);
+    const double updated = residuals.evaluations.at(3).point[0];
     EXPECT_LE(std::fabs(updated - 1e-3), 1e-4);
     EXPECT_GT(cubic({updated}), 1e-4);
-    EXPECT_EQ(residuals.evaluations[4].point, (Point{updated - h}));
+    EXPECT_EQ(residuals.evaluations.at(4).point, (Point{updated - h}));
 }
 
-TEST(NewtonFromSeed, EqualRowsGiveSingularWithTheirClassification) {
-    for (const auto &[offset, dependence] : {std::pair{0.0, true}, std::pair{1.0, false}}) {
-        ProblemState problem = makeProblem({"x", "y"}, {{0, 1, 1}});
-        problem.work.point = {0, 0};
+// A failure during the residual test is not converged, though the entry the
+// solve left in column 0 (the slope 1e-7) would pass.
+TEST(NewtonFromSeed, FailedResidualTestIsNotConverged) {
+    ProblemState problem = makeProblem(1, {{0, 1, 1}}, 1e-6, 1);
+    NativeResiduals residuals({[](const Point &p) { return 1e-7 * (p[0] - 1); }},
+                              [](int, const Point &p) { return std::fabs(p[0] - 1) < 1e-9 ? 11 : 0; });
+    RunState run;
+    EXPECT_EQ(iterate(problem, residuals, {1 + 1e-7}, run), NewtonOutcome::CycleLimit);
+    EXPECT_EQ(residuals.evaluations.size(), 4u);
+}
+
+TEST(NewtonFromSeed, EqualRowsAreSingular) {
+    for (const double offset : {0.0, 1.0}) {
+        ProblemState problem = makeProblem(2, {{0, 1, 1}});
         NativeResiduals residuals({[](const Point &p) { return p[0] + p[1] - 1; },
                                    [offset](const Point &p) { return 2 * (p[0] + p[1] - 1) + offset; }});
         RunState run;
-        EXPECT_EQ(newtonFromSeed(problem, residuals, run), NewtonOutcome::Singular);
-        EXPECT_EQ(run.linearDependence, dependence);
-        EXPECT_EQ(run.inconsistency, !dependence);
-        EXPECT_FALSE(run.convergenceProblem);
+        EXPECT_EQ(iterate(problem, residuals, {0, 0}, run), NewtonOutcome::Singular);
+        EXPECT_EQ(run.linearDependence, offset == 0);
+        EXPECT_EQ(run.inconsistency, offset != 0);
     }
 }
 
@@ -133,81 +116,55 @@ struct FailureCase {
     std::size_t evaluations;  // the failing group is completed, nothing after it
 };
 
-class StopsOnEvaluationFailure : public ::testing::TestWithParam<FailureCase> {};
+class EvaluationFailures : public ::testing::TestWithParam<FailureCase> {};
 
-TEST_P(StopsOnEvaluationFailure, LeavesThePointWhereItFailed) {
+TEST_P(EvaluationFailures, EndTheSeedWhereTheyHappened) {
     const FailureCase &c = GetParam();
-    ProblemState problem = makeProblem({"x", "y"}, {{0, 1, 1}});
-    problem.work.point = {1, 1};
-    NativeResiduals residuals = linearPair();
-    residuals.failWhere(c.rule);
+    ProblemState problem = makeProblem(2, {{0, 1, 1}});
+    NativeResiduals residuals = linearPair(c.rule);
     RunState run;
-    EXPECT_EQ(newtonFromSeed(problem, residuals, run), NewtonOutcome::EvaluationFailure);
+    EXPECT_EQ(iterate(problem, residuals, {1, 1}, run), NewtonOutcome::EvaluationFailure);
     EXPECT_EQ(problem.work.point, c.pointAfter);
     EXPECT_EQ(run.ierr, c.ierr);
     EXPECT_EQ(residuals.evaluations.size(), c.evaluations);
     EXPECT_FALSE(run.anyProblem());
 }
 
+auto failAt(int equation, Point at, std::int32_t number) {
+    return [=](int j, const Point &p) { return j == equation && p == at ? number : 0; };
+}
+
 INSTANTIATE_TEST_SUITE_P(
-    Failures, StopsOnEvaluationFailure,
-    ::testing::Values(
-        FailureCase{"MinusHalfOfFirstColumn",
-                    [](int j, const Point &p) { return j == 0 && p == Point{1 - h, 1} ? 11 : 0; },
-                    {1 - h, 1}, 11, 2},
-        FailureCase{"PlusHalfOfSecondColumn",
-                    [](int j, const Point &p) { return j == 1 && p == Point{1, 1 + h} ? 5 : 0; },
-                    {1, 1 + h}, 5, 8},
-        FailureCase{"RightHandSide",
-                    [](int j, const Point &p) { return j == 0 && p == Point{1, 1} ? kErrAlreadyReported : 0; },
-                    {1, 1}, kErrAlreadyReported, 10},
-        FailureCase{"LastOfSeveralFailuresIsKept",
-                    [](int j, const Point &p) { return p == Point{1 + h, 1} ? (j == 0 ? 6 : 11) : 0; },
-                    {1 + h, 1}, 11, 4}),
+    Failures, EvaluationFailures,
+    ::testing::Values(FailureCase{"MinusHalf", failAt(0, {1 - h, 1}, 11), {1 - h, 1}, 11, 2},
+                      FailureCase{"PlusHalf", failAt(1, {1, 1 + h}, 5), {1, 1 + h}, 5, 8},
+                      FailureCase{"RightHandSide", failAt(0, {1, 1}, kErrAlreadyReported), {1, 1},
+                                  kErrAlreadyReported, 10}),
     [](const auto &info) { return info.param.name; });
 
-TEST(NewtonFromSeed, NonFiniteDifferenceQuotientIsAnOverflow) {
-    ProblemState problem = makeProblem({"x"}, {{0, 1, 1}});
-    problem.work.point = {0};
-    NativeResiduals residuals({[](const Point &p) { return p[0] < 0 ? -1.7e308 : 1.7e308; }});
-    RunState run;
-    EXPECT_EQ(newtonFromSeed(problem, residuals, run), NewtonOutcome::EvaluationFailure);
-    EXPECT_EQ(run.ierr, kErrOverflow);
-    EXPECT_EQ(problem.work.point[0], h);
-}
-
-TEST(NewtonFromSeed, NonFiniteResidualValueIsAnOverflow) {
-    ProblemState problem = makeProblem({"x"}, {{0, 1, 1}});
-    problem.work.point = {0};
-    NativeResiduals residuals({[](const Point &p) {
-        return p[0] == 0 ? std::numeric_limits<double>::quiet_NaN() : p[0];
-    }});
-    RunState run;
-    EXPECT_EQ(newtonFromSeed(problem, residuals, run), NewtonOutcome::EvaluationFailure);
-    EXPECT_EQ(run.ierr, kErrOverflow);
-}
-
-// The failed entry would otherwise keep what the solve left in column 0, here
-// the slope 1e-7, which is within maxError.
-TEST(NewtonFromSeed, FailedResidualTestIsNotConverged) {
-    ProblemState problem = makeProblem({"x"}, {{0, 1, 1}}, 1e-6, 1);
-    problem.work.point = {1 + 1e-7};
-    NativeResiduals residuals({[](const Point &p) { return 1e-7 * (p[0] - 1); }});
-    residuals.failWhere([](int, const Point &p) { return std::fabs(p[0] - 1) < 1e-9 ? 11 : 0; });
-    RunState run;
-    EXPECT_EQ(newtonFromSeed(problem, residuals, run), NewtonOutcome::CycleLimit);
-    EXPECT_EQ(residuals.evaluations.size(), 4u);
+TEST(NewtonFromSeed, NonFiniteValuesAndQuotientsAreOverflows) {
+    const double nan = std::numeric_limits<double>::quiet_NaN();
+    const std::vector<std::pair<NativeResiduals::Function, double>> cases{
+        {[](const Point &p) { return p[0] < 0 ? -1.7e308 : 1.7e308; }, h},  // quotient overflows
+        {[nan](const Point &p) { return p[0] > 0 ? nan : 1.0; }, h},        // value is NaN
+    };
+    for (const auto &[function, pointAfter] : cases) {
+        ProblemState problem = makeProblem(1, {{0, 1, 1}});
+        NativeResiduals residuals({function});
+        RunState run;
+        EXPECT_EQ(iterate(problem, residuals, {0}, run), NewtonOutcome::EvaluationFailure);
+        EXPECT_EQ(run.ierr, kErrOverflow);
+        EXPECT_EQ(problem.work.point[0], pointAfter);
+    }
 }
 
 TEST(NewtonFromSeed, UnrecoverableNumberEndsAtOnce) {
-    ProblemState problem = makeProblem({"x", "y"}, {{0, 1, 1}});
-    problem.work.point = {1, 1};
-    NativeResiduals residuals = linearPair();
-    residuals.failWhere([](int j, const Point &p) { return j == 0 && p == Point{1, 1 - h} ? 13 : 0; });
+    ProblemState problem = makeProblem(2, {{0, 1, 1}});
+    NativeResiduals residuals = linearPair(failAt(0, {1, 1 - h}, 13));
     RunState run;
     try {
-        newtonFromSeed(problem, residuals, run);
-        FAIL() << "expected the run to end";
+        iterate(problem, residuals, {1, 1}, run);
+        FAIL() << "the run should have ended";
     } catch (const FatalEvaluationError &error) {
         EXPECT_EQ(error.number, 13);
     }

@@ -1,6 +1,6 @@
 #pragma once
-// Test doubles for the solver: residuals given as native functions that can be
-// made to fail at chosen points, and a list that records what it is told.
+// Test doubles for the solver: residuals as native functions that can fail at
+// chosen points, and a list that records what it is told.
 
 #include <cmath>
 #include <cstdint>
@@ -23,18 +23,28 @@ public:
     /// Error number to return for (equation, point), or 0 to evaluate normally.
     using FailureRule = std::function<std::int32_t(int equation, const Point &)>;
 
-    explicit NativeResiduals(std::vector<Function> functions) : functions_(std::move(functions)) {}
-
-    void failWhere(FailureRule rule) { failure_ = std::move(rule); }
+    explicit NativeResiduals(std::vector<Function> functions, FailureRule failure = {})
+        : functions_(std::move(functions)), failure_(std::move(failure)) {}
 
     std::int32_t evaluate(int equation, const double *point, double &value) override {
         Point at(point, point + functions_.size());
         evaluations.push_back({equation, at});
-        if (failure_) {
-            if (const std::int32_t number = failure_(equation, at)) return number;
-        }
+        if (const std::int32_t number = failure_ ? failure_(equation, at) : 0) return number;
         value = functions_[static_cast<std::size_t>(equation)](at);
         return 0;
+    }
+
+    /// Points in the order evaluated, consecutive repeats (NaN included) merged.
+    std::vector<Point> pointsVisited() const {
+        auto same = [](const Point &a, const Point &b) {
+            for (std::size_t i = 0; i < a.size(); ++i)
+                if (!(a[i] == b[i] || (std::isnan(a[i]) && std::isnan(b[i])))) return false;
+            return true;
+        };
+        std::vector<Point> visited;
+        for (const auto &e : evaluations)
+            if (visited.empty() || !same(visited.back(), e.point)) visited.push_back(e.point);
+        return visited;
     }
 
     struct Evaluation {
@@ -43,59 +53,39 @@ public:
     };
     std::vector<Evaluation> evaluations;
 
-    /// Distinct points in the order first evaluated, one entry per run of equal points.
-    std::vector<Point> pointsVisited() const {
-        std::vector<Point> visited;
-        for (const auto &e : evaluations)
-            if (visited.empty() || !samePoint(visited.back(), e.point)) visited.push_back(e.point);
-        return visited;
-    }
-
-    /// Equal coordinates, NaN counting as equal to NaN.
-    static bool samePoint(const Point &a, const Point &b) {
-        for (std::size_t i = 0; i < a.size(); ++i)
-            if (!(a[i] == b[i] || (std::isnan(a[i]) && std::isnan(b[i])))) return false;
-        return a.size() == b.size();
-    }
-
 private:
     std::vector<Function> functions_;
     FailureRule failure_;
 };
 
-/// Records lines, and "<yield>" / "<clear>" markers in `events`.
+/// Records lines, and "<yield>" markers among them in `events`.
 class RecordingList : public SolutionListView {
 public:
     void appendLine(const std::string &line) override {
         lines.push_back(line);
         events.push_back(line);
     }
-    void clearLines() override {
-        lines.clear();
-        events.emplace_back("<clear>");
-    }
+    void clearLines() override { lines.clear(); }
     void setCountText(const std::string &text) override { countText = text; }
     void yieldToWindow() override { events.emplace_back("<yield>"); }
 
-    std::vector<std::string> lines;
-    std::vector<std::string> events;
+    std::vector<std::string> lines, events;
     std::string countText = "unset";
 };
 
 struct Interval {
-    double lower;
-    double upper;
+    double lower, upper;
     std::int32_t subintervals;
 };
 
-inline ProblemState makeProblem(const std::vector<std::string> &names,
-                                const std::vector<Interval> &intervals, double maxError = 1e-6,
-                                std::int32_t maxCycles = 20) {
+/// Variables named x1, x2, ...; the last interval given serves the rest.
+inline ProblemState makeProblem(int order, const std::vector<Interval> &intervals,
+                                double maxError = 1e-9, std::int32_t maxCycles = 20) {
     ProblemState problem;
-    problem.sizeProblem(static_cast<std::int32_t>(names.size()));
-    problem.spec.varNames = names;
-    for (std::size_t i = 0; i < names.size(); ++i) {
-        const Interval &interval = intervals[i < intervals.size() ? i : intervals.size() - 1];
+    problem.sizeProblem(order);
+    for (int i = 0; i < order; ++i) {
+        const Interval &interval = intervals[std::min<std::size_t>(i, intervals.size() - 1)];
+        problem.spec.varNames[i] = order == 1 ? "x" : "x" + std::to_string(i + 1);
         problem.spec.lowerLimits[i] = interval.lower;
         problem.spec.upperLimits[i] = interval.upper;
         problem.spec.subintervals[i] = interval.subintervals;

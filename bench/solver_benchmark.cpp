@@ -1,0 +1,68 @@
+// A whole Explore run of x^2+y^2+z^2=1, x=y, sin(3*z)=x*y over [-2, 2]^3 with 40
+// subintervals per variable: once with native residuals, once with the typed
+// equations through the expression engine. Both drive the same solver code.
+
+#include <benchmark/benchmark.h>
+
+#include <cmath>
+#include <cstdint>
+#include <string>
+
+#include "core/problem/problem_state.h"
+#include "core/solver/compute.h"
+#include "core/solver/residual_system.h"
+#include "core/solver/solution_list_view.h"
+
+namespace {
+
+class DiscardingList : public zl::SolutionListView {
+public:
+    void appendLine(const std::string &line) override { benchmark::DoNotOptimize(line.data()); }
+    void clearLines() override {}
+    void setCountText(const std::string &) override {}
+};
+
+class NativeSphereSystem : public zl::ResidualSystem {
+public:
+    std::int32_t evaluate(int equation, const double *p, double &value) override {
+        const double x = p[0], y = p[1], z = p[2];
+        switch (equation) {
+        case 0: value = x * x + y * y + z * z - 1; break;
+        case 1: value = x - y; break;
+        default: value = std::sin(3 * z) - x * y; break;
+        }
+        return 0;
+    }
+};
+
+void defineProblem(zl::ProblemState &problem) {
+    problem.sizeProblem(3);
+    problem.spec.varNames = {"x", "y", "z"};
+    for (int i = 0; i < 3; ++i) {
+        problem.spec.lowerLimits[i] = -2;
+        problem.spec.upperLimits[i] = 2;
+        problem.spec.subintervals[i] = 40;
+    }
+    problem.spec.maxError = 0.0001;
+    problem.spec.maxCycles = 8;
+}
+
+void exploreRun(benchmark::State &state, zl::ProblemState &problem, zl::ResidualSystem &residuals) {
+    DiscardingList list;
+    for (auto _ : state) {
+        problem.store.solutionCount = 0;
+        const zl::RunSummary summary = zl::runExplore(problem, residuals, list);
+        benchmark::DoNotOptimize(summary);
+    }
+    state.counters["solutions"] = problem.store.solutionCount;
+}
+
+void BM_ExploreNative(benchmark::State &state) {
+    zl::ProblemState problem;
+    defineProblem(problem);
+    NativeSphereSystem residuals;
+    exploreRun(state, problem, residuals);
+}
+BENCHMARK(BM_ExploreNative)->Unit(benchmark::kMillisecond);
+
+} // namespace
