@@ -1,0 +1,228 @@
+// The windows around the main window, reached through its own buttons and
+// menus: the equations grid, About, Help, Print, and what closing does.
+
+#include <QAction>
+#include <QFile>
+#include <QMenuBar>
+#include <QProcess>
+#include <QPushButton>
+#include <QTableWidget>
+#include <QTemporaryDir>
+#include <QTextBrowser>
+
+#include <memory>
+
+#include "gui/about_window.h"
+#include "gui/cell_edit_box.h"
+#include "gui/decimal_symbol_guard.h"
+#include "gui/equations_window.h"
+#include "gui/help_window.h"
+#include "gui/numeric_locale.h"
+#include "gui/program_windows.h"
+#include "support/main_window_fixture.h"
+
+using namespace zl::gui;
+using namespace zl::gui::testing;
+
+namespace {
+
+// A comma locale that the user let the program switch to the point.
+class CommaLocale : public NumericLocale {
+public:
+    QString decimalSymbol() const override { return QStringLiteral(","); }
+    void usePoint() override { usingPoint = true; }
+    void restore() override
+    {
+        usingPoint = false;
+        ++restores;
+    }
+    bool usingPoint = false;
+    int restores = 0;
+};
+
+// A folder like the build folder: the manual is found at ../docs/manual.
+const QString kProgramFolder = QStringLiteral(ZEROLITH_SOURCE_DIR "/tests");
+
+void clickMenu(MainWindow &window, const char *actionName)
+{
+    auto *action = window.findChild<QAction *>(QLatin1String(actionName));
+    QVERIFY(action != nullptr && action->isVisible());
+    QMenuBar *bar = window.menuBar();
+    const QRect place = bar->actionGeometry(action);
+    QVERIFY(!place.isEmpty());
+    QTest::mouseClick(window.windowHandle(), Qt::LeftButton, {},
+                      bar->mapTo(&window, place.center()));
+}
+
+QString pdfText(const QString &pdf)
+{
+    QProcess pdftotext;
+    pdftotext.start("pdftotext", {"-layout", pdf, "-"});
+    pdftotext.waitForFinished(30000);
+    return QString::fromUtf8(pdftotext.readAllStandardOutput());
+}
+
+void makeActive(QWidget &window)
+{
+    window.show();
+    window.activateWindow();
+    QTRY_VERIFY(window.isActiveWindow());
+}
+
+} // namespace
+
+class ProgramWindowsTest : public QObject {
+    Q_OBJECT
+private slots:
+    void init();
+    void cleanup();
+
+    void closing_restores_the_symbol_and_closes_every_window_data();
+    void closing_restores_the_symbol_and_closes_every_window();
+    void grid_typing_reaches_the_equation_fields();
+    void print_menu_prints_only_when_the_dialog_is_accepted_data();
+    void print_menu_prints_only_when_the_dialog_is_accepted();
+    void help_menu_opens_the_manual_or_says_it_is_missing_data();
+    void help_menu_opens_the_manual_or_says_it_is_missing();
+
+private:
+    void build(const QString &programFolder);
+
+    MainWindowFixture fixture;
+    CommaLocale locale;
+    std::unique_ptr<DecimalSymbolGuard> guard;
+    std::unique_ptr<ProgramWindows> windows;
+};
+
+void ProgramWindowsTest::init()
+{
+    locale = CommaLocale();
+    guard = std::make_unique<DecimalSymbolGuard>(locale, fixture.dialogs);
+    fixture.dialogs.decimalCommaAnswers.enqueue(QMessageBox::Yes);
+    QVERIFY(guard->CheckDecimalSymbol());
+    QVERIFY(locale.usingPoint);
+    fixture.dialogs.clear();
+}
+
+void ProgramWindowsTest::build(const QString &programFolder)
+{
+    QVERIFY(fixture.open());
+    windows = std::make_unique<ProgramWindows>(*fixture.window, fixture.dialogs, *guard,
+                                               programFolder);
+}
+
+void ProgramWindowsTest::cleanup()
+{
+    windows.reset();
+    fixture.window.reset();
+    guard.reset();
+}
+
+void ProgramWindowsTest::closing_restores_the_symbol_and_closes_every_window_data()
+{
+    QTest::addColumn<bool>("withTitleBar");
+    QTest::newRow("title bar") << true;
+    QTest::newRow("Exit button") << false;
+}
+
+void ProgramWindowsTest::closing_restores_the_symbol_and_closes_every_window()
+{
+    QFETCH(bool, withTitleBar);
+    build(kProgramFolder);
+    fixture.enterProblem("2", "x,y");
+    clickThroughWindow(fixture.control<QPushButton>("cmdShowAll"));
+    QVERIFY(windows->equationsWindow().isVisible());
+    makeActive(*fixture.window);
+    clickMenu(*fixture.window, "mnuAbout");
+    QVERIFY(windows->aboutWindow().isVisible());
+    QCOMPARE(windows->aboutWindow().role(), AboutWindow::Role::About);
+    makeActive(*fixture.window);
+
+    if (withTitleBar)
+        fixture.window->windowHandle()->close();
+    else
+        clickThroughWindow(fixture.control<QPushButton>("cmdExit"));
+
+    QVERIFY(!fixture.window->isVisible());
+    QCOMPARE(locale.restores, 1);
+    QVERIFY(!locale.usingPoint);
+    QVERIFY(!windows->equationsWindow().isVisible());
+    QVERIFY(!windows->aboutWindow().isVisible());
+}
+
+void ProgramWindowsTest::grid_typing_reaches_the_equation_fields()
+{
+    build(kProgramFolder);
+    fixture.enterProblem("2", "x,y");
+    clickThroughWindow(fixture.control<QPushButton>("cmdShowAll"));
+    EquationsWindow &grid = windows->equationsWindow();
+    makeActive(grid);
+    QCOMPARE(grid.cellText(1, 0), QStringLiteral("Equat.#2:"));
+    QCOMPARE(grid.variablesCaption(), QStringLiteral("Variables: x,y"));
+    QTableWidget *table = grid.grid();
+    const QRect cell = table->visualRect(table->model()->index(1, 1));
+    QTest::mouseClick(grid.windowHandle(), Qt::LeftButton, {},
+                      table->viewport()->mapTo(&grid, cell.center()));
+    QTest::keyClick(grid.editBox(), Qt::Key_Left);  // back to the grid, row 2 current
+    QTest::keyClicks(table, QStringLiteral("x"));
+    QTest::keyClicks(grid.editBox(), QStringLiteral("=y"));
+
+    QCOMPARE(fixture.element("txtEquation", 1)->text(), QStringLiteral("x=y"));
+    QCOMPARE(fixture.element("txtEquation", 0)->text(), QStringLiteral("3*x^2*sin(x)=pi"));
+    clickThroughWindow(grid.okButton());
+    QVERIFY(!grid.isVisible());
+}
+
+void ProgramWindowsTest::print_menu_prints_only_when_the_dialog_is_accepted_data()
+{
+    QTest::addColumn<bool>("accepted");
+    QTest::newRow("accepted") << true;
+    QTest::newRow("cancelled") << false;
+}
+
+void ProgramWindowsTest::print_menu_prints_only_when_the_dialog_is_accepted()
+{
+    QFETCH(bool, accepted);
+    QTemporaryDir folder;
+    const QString pdf = folder.filePath("report.pdf");
+    build(kProgramFolder);
+    fixture.enterProblem("2", "x,y");
+    fixture.dialogs.printerAnswers.enqueue(accepted);
+    fixture.dialogs.printerOutputFile = pdf;
+
+    clickMenu(*fixture.window, "mnuPrint");
+
+    QCOMPARE(fixture.dialogs.count(FakeUserDialogs::Kind::Printer), 1);
+    QCOMPARE(QFile::exists(pdf), accepted);
+    QCOMPARE(fixture.dialogs.count(FakeUserDialogs::Kind::Message), 0);
+    if (accepted) {
+        const QString text = pdfText(pdf);
+        QVERIFY2(text.contains("ORDER: 2"), qPrintable(text));
+        QVERIFY(text.contains("3*x^2*sin(x)=pi"));
+    }
+}
+
+void ProgramWindowsTest::help_menu_opens_the_manual_or_says_it_is_missing_data()
+{
+    QTest::addColumn<bool>("manualThere");
+    QTest::newRow("manual found") << true;
+    QTest::newRow("nothing found") << false;
+}
+
+void ProgramWindowsTest::help_menu_opens_the_manual_or_says_it_is_missing()
+{
+    QFETCH(bool, manualThere);
+    QTemporaryDir emptyFolder;
+    build(manualThere ? kProgramFolder : emptyFolder.path());
+
+    clickMenu(*fixture.window, "mnuHelp");
+
+    HelpWindow &help = windows->helpWindow();
+    QCOMPARE(help.isVisible(), manualThere);
+    QCOMPARE(fixture.dialogs.count(FakeUserDialogs::Kind::Message), manualThere ? 0 : 1);
+    if (manualThere)
+        QCOMPARE(help.browser()->source().fileName(), QStringLiteral("index.html"));
+}
+
+QTEST_MAIN(ProgramWindowsTest)
+#include "program_windows_test.moc"
