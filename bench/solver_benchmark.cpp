@@ -7,7 +7,11 @@
 #include <cmath>
 #include <cstdint>
 #include <string>
+#include <string_view>
 
+#include "core/eval/equation_evaluator.h"
+#include "core/eval/math_library.h"
+#include "core/eval/script_engine.h"
 #include "core/problem/problem_state.h"
 #include "core/solver/compute.h"
 #include "core/solver/residual_system.h"
@@ -25,6 +29,7 @@ public:
 class NativeSphereSystem : public zl::ResidualSystem {
 public:
     std::int32_t evaluate(int equation, const double *p, double &value) override {
+        ++evaluations;
         const double x = p[0], y = p[1], z = p[2];
         switch (equation) {
         case 0: value = x * x + y * y + z * z - 1; break;
@@ -33,6 +38,8 @@ public:
         }
         return 0;
     }
+
+    std::int64_t evaluations = 0;
 };
 
 void defineProblem(zl::ProblemState &problem) {
@@ -62,7 +69,32 @@ void BM_ExploreNative(benchmark::State &state) {
     defineProblem(problem);
     NativeSphereSystem residuals;
     exploreRun(state, problem, residuals);
+    state.counters["evaluations_per_run"] =
+        static_cast<double>(residuals.evaluations) / static_cast<double>(state.iterations());
 }
 BENCHMARK(BM_ExploreNative)->Unit(benchmark::kMillisecond);
+
+void BM_ExploreEngine(benchmark::State &state) {
+    zl::ProblemState problem;
+    defineProblem(problem);
+    zl::ScriptEngine engine;
+    zl::MathLibrary library;
+    engine.addMathLibrary(library);
+    for (const std::string_view statement : zl::kStartupStatements) engine.executeStatement(statement);
+    zl::EquationEvaluator evaluator(engine, library, problem);
+    zl::RunFieldTexts fields;
+    fields.equations = {"x^2+y^2+z^2=1", "x=y", "sin(3*z)=x*y"};
+    fields.lowerLimits.assign(3, "-2");
+    fields.upperLimits.assign(3, "2");
+    fields.subintervals.assign(3, "40");
+    fields.errorBound = "0.0001";
+    fields.iterations = "8";
+    if (const auto failure = evaluator.prepareEquations({}, fields)) {
+        state.SkipWithError(failure->description.c_str());
+        return;
+    }
+    exploreRun(state, problem, evaluator);
+}
+BENCHMARK(BM_ExploreEngine)->Unit(benchmark::kMillisecond);
 
 } // namespace
