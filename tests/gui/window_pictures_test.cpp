@@ -1,0 +1,120 @@
+// Every window laid out readably: no label or button text cut off, the grid's
+// label column wide enough for its labels. With ZEROLITH_SCREENSHOT_DIR set
+// (scripts/screenshots does) each window is also saved there as a PNG.
+
+#include <QAbstractButton>
+#include <QDir>
+#include <QLabel>
+#include <QPushButton>
+#include <QTableWidget>
+#include <QTextBrowser>
+
+#include "gui/about_window.h"
+#include "gui/equation_grid_model.h"
+#include "gui/equations_window.h"
+#include "gui/help_window.h"
+#include "support/main_window_fixture.h"
+
+using namespace zl::gui;
+using namespace zl::gui::testing;
+
+namespace {
+
+void savePicture(QWidget &window, const QString &name)
+{
+    const QString folder = qEnvironmentVariable("ZEROLITH_SCREENSHOT_DIR");
+    if (folder.isEmpty())
+        return;
+    QDir().mkpath(folder);
+    QVERIFY(window.grab().save(QDir(folder).filePath(name + ".png")));
+}
+
+void waitUntilShown(QWidget &window)
+{
+    window.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&window));
+}
+
+// Labels and buttons that are shown must have room for their whole text.
+void checkTextsFit(QWidget &window)
+{
+    for (QLabel *label : window.findChildren<QLabel *>()) {
+        if (!label->isVisible() || label->text().isEmpty() || label->wordWrap())
+            continue;
+        QVERIFY2(label->width() >= label->minimumSizeHint().width(),
+                 qPrintable(label->objectName() + ": " + label->text()));
+    }
+    for (QAbstractButton *button : window.findChildren<QAbstractButton *>()) {
+        if (!button->isVisible() || button->text().isEmpty())
+            continue;
+        const int needed = button->fontMetrics().horizontalAdvance(QString(button->text()).remove('&'));
+        QVERIFY2(button->width() > needed, qPrintable(button->objectName() + ": " + button->text()));
+    }
+}
+
+} // namespace
+
+class WindowPicturesTest : public QObject {
+    Q_OBJECT
+private slots:
+    void equations_window();
+    void about_box();
+    void help_window();
+    void main_window();
+};
+
+void WindowPicturesTest::equations_window()
+{
+    EquationGridModel model;
+    model.setRowCount(3);
+    model.writeRowLabels();
+    model.setEquationText(0, "x^2+y^2+z^2=k");
+    model.setEquationText(1, "x=y");
+    model.setEquationText(2, "Sinh(z)-Cosh(x)*Asin(y/2)=0.25");
+    model.setVariablesCaption("Variables: x,y,z");
+    EquationsWindow window(model);
+    waitUntilShown(window);
+    checkTextsFit(window);
+    QTableWidget *grid = window.grid();
+    for (int row = 0; row < 3; ++row) {
+        const QString label = window.cellText(row, 0);
+        QVERIFY(grid->fontMetrics().horizontalAdvance(label) < grid->columnWidth(0));
+        QVERIFY(grid->fontMetrics().horizontalAdvance(window.cellText(row, 1)) < grid->columnWidth(1));
+    }
+    QVERIFY(window.rect().contains(window.okButton()->geometry()));
+    // Both columns are on show without scrolling sideways.
+    QVERIFY(grid->viewport()->width() >= grid->columnWidth(0) + grid->columnWidth(1));
+    savePicture(window, "equations_window");
+}
+
+void WindowPicturesTest::about_box()
+{
+    AboutWindow window(AboutWindow::Role::About);
+    waitUntilShown(window);
+    savePicture(window, "about_box");
+}
+
+void WindowPicturesTest::help_window()
+{
+    HelpWindow window({QStringLiteral(ZEROLITH_SOURCE_DIR "/docs/manual")});
+    QVERIFY(window.openHelp(QDir::tempPath() + "/no-such-program-folder"));
+    QVERIFY(QTest::qWaitForWindowExposed(&window));
+    checkTextsFit(window);
+    QVERIFY(window.browser()->width() > 400 && window.browser()->height() > 300);
+    savePicture(window, "help_window");
+}
+
+void WindowPicturesTest::main_window()
+{
+    MainWindowFixture fixture;
+    fixture.window = std::make_unique<MainWindow>(fixture.dialogs);
+    fixture.window->show();
+    fixture.window->activateWindow();  // no window manager under Xvfb
+    QVERIFY(QTest::qWaitForWindowActive(fixture.window.get()));
+    fixture.enterProblem("2", "x,y");
+    checkTextsFit(*fixture.window);
+    savePicture(*fixture.window, "main_window");
+}
+
+QTEST_MAIN(WindowPicturesTest)
+#include "window_pictures_test.moc"
