@@ -1,6 +1,5 @@
 #include "gui/program_windows.h"
 
-#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -16,12 +15,6 @@
 namespace zl::gui {
 
 namespace {
-
-std::vector<std::string> constantItems(const ProblemSpec &spec)
-{
-    const auto count = static_cast<std::size_t>(std::clamp(spec.constantCount, 0, kConstantSlots));
-    return {spec.constants.begin(), spec.constants.begin() + static_cast<std::ptrdiff_t>(count)};
-}
 
 std::vector<std::string> equationTexts(const EquationGridModel &grid)
 {
@@ -74,7 +67,7 @@ void ProgramWindows::showHelp()
 void ProgramWindows::printReport()
 {
     ProblemState &problem = mainWindow.problem();
-    const std::vector<std::string> constants = constantItems(problem.spec);
+    const std::vector<std::string> &constants = mainWindow.constantItems();
     const std::vector<std::string> texts = equationTexts(mainWindow.equationGrid());
     const auto outcome = ReportPrinter::print(&mainWindow, dialogs, reportPrinter, [&](int width) {
         return reportLines(problem, ReportSources{constants, texts, width}, mainWindow.evaluator());

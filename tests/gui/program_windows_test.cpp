@@ -187,6 +187,8 @@ void ProgramWindowsTest::print_menu_prints_only_when_the_dialog_is_accepted()
     const QString pdf = folder.filePath("report.pdf");
     build(kProgramFolder);
     fixture.enterProblem("2", "x,y");
+    typeOver(fixture.control("cboConstants"), QStringLiteral("k=2"));
+    clickThroughWindow(fixture.control<QPushButton>("cmdAddCons"));
     fixture.dialogs.printerAnswers.enqueue(accepted);
     fixture.dialogs.printerOutputFile = pdf;
 
@@ -199,6 +201,8 @@ void ProgramWindowsTest::print_menu_prints_only_when_the_dialog_is_accepted()
         const QString text = pdfText(pdf);
         QVERIFY2(text.contains("ORDER: 2"), qPrintable(text));
         QVERIFY(text.contains("3*x^2*sin(x)=pi"));
+        QVERIFY(text.contains("CONSTANTS:"));
+        QVERIFY(text.contains("k=2"));
     }
 }
 

@@ -37,15 +37,15 @@ struct ExampleProblem {
     ExampleProblem()
     {
         problem.sizeProblem(2);
-        auto &spec = problem.spec;
-        spec.varNames = {"x", "y"};
-        spec.lowerLimits = {-5, -5};
-        spec.upperLimits = {5, 5};
-        spec.subintervals = {10, 10};
-        spec.maxError = 0.001;
-        spec.maxCycles = 8;
-        spec.constants[0] = "k=2";
-        spec.constantCount = 1;
+        auto &record = problem.spec;
+        record.varNames = {"x", "y"};
+        record.lowerLimits = {-5, -5};
+        record.upperLimits = {5, 5};
+        record.subintervals = {10, 10};
+        record.maxError = 0.001;
+        record.maxCycles = 8;
+        record.constants[0] = "k=2";
+        record.constantCount = 1;
         problem.store.solutionCount = 1;
         problem.store.solutions(0, 1) = 1;
         problem.store.solutions(1, 1) = 1;
