@@ -56,6 +56,9 @@ public:
 
 private:
     struct Compiled;
+    void relink();
+    std::int32_t fail(const ScriptError &error);
+
     ScriptEngine &engine_;
     MathLibrary &library_;
     ProblemState &problem_;

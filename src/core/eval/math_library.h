@@ -30,6 +30,10 @@ public:
     double Acosh(double v);
     double Atanh(double v);
 
+    /// Records a failure the engine met on the library's behalf (an argument
+    /// that is no number) exactly as the functions record their own; returns 0.
+    double recordFailure(std::int32_t number) { return fail(number); }
+
 private:
     double fail(std::int32_t number);
     std::int32_t *ownerErrorNumber_ = nullptr;

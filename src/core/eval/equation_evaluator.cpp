@@ -1,0 +1,215 @@
+#include "core/eval/equation_evaluator.h"
+
+#include <algorithm>
+#include <cmath>
+
+#include "core/eval/compiled_expression.h"
+#include "core/eval/math_library.h"
+#include "core/eval/number_reading.h"
+#include "core/eval/number_text.h"
+#include "core/eval/parser.h"
+#include "core/eval/script_engine_impl.h"
+#include "core/eval/script_error_catalogue.h"
+#include "core/problem/residual_text.h"
+
+namespace zl {
+namespace {
+
+/// The statement that assigns a variable its value: "x= 2.5", "x=-2.5".
+/// Only built for error messages; the hot path never makes text.
+std::string assignmentText(const std::string &name, double value) {
+    return name + "=" + (value >= 0 ? " " : "") + generalNumberText(value);
+}
+
+const std::string &fieldText(const std::vector<std::string> &texts, std::size_t index) {
+    static const std::string kNone;
+    return index < texts.size() ? texts[index] : kNone;
+}
+
+/// Where variable i's value goes, or the error its assignment statement raises.
+struct VariableSlot {
+    std::string name;
+    Global *global = nullptr;
+    std::int32_t errorNumber = 0;
+    std::int32_t errorOffset = 0;
+};
+
+VariableSlot bindVariable(NameScope &scope, const std::string &name);
+
+} // namespace
+
+struct EquationEvaluator::Compiled {
+    struct Residual {
+        std::string text;
+        std::shared_ptr<const SyntaxTree> tree;  ///< null when the text does not parse
+        ParseFailure parseFailure;
+        CompiledExpression expression;
+    };
+
+    std::vector<VariableSlot> variables;
+    std::vector<Residual> residuals;
+    std::vector<double> stack;
+    std::uint64_t generation = 0;
+};
+
+EquationEvaluator::EquationEvaluator(ScriptEngine &engine, MathLibrary &library, ProblemState &problem)
+    : engine_(engine), library_(library), problem_(problem) {}
+
+EquationEvaluator::~EquationEvaluator() = default;
+
+std::optional<ScriptError> EquationEvaluator::registerConstants(const std::vector<std::string> &constantItems) {
+    for (const std::string &item : constantItems) {
+        std::optional<ScriptError> error = engine_.executeStatement(item);
+        if (error && !isRecoverableError(error->number)) return error;
+    }
+    return std::nullopt;
+}
+
+std::optional<ScriptError> EquationEvaluator::prepareEquations(const std::vector<std::string> &constantItems,
+                                                               const RunFieldTexts &fields) {
+    std::optional<ScriptError> failure = registerConstants(constantItems);
+    ProblemSpec &spec = problem_.spec;
+    const auto order = static_cast<std::size_t>(std::max(spec.order, 0));
+    for (std::size_t i = 0; i < order && i < spec.residuals.size(); ++i)
+        spec.residuals[i] = buildResidual(fieldText(fields.equations, i));
+    spec.maxError = readLeadingNumber(fields.errorBound);
+    spec.maxCycles = readRoundedInt32(fields.iterations);
+    for (std::size_t i = 0; i < order && i < spec.subintervals.size(); ++i) {
+        spec.subintervals[i] = readRoundedInt32(fieldText(fields.subintervals, i));
+        spec.lowerLimits[i] = readLeadingNumber(fieldText(fields.lowerLimits, i));
+        spec.upperLimits[i] = readLeadingNumber(fieldText(fields.upperLimits, i));
+    }
+    compileResiduals();
+    return failure;
+}
+
+void EquationEvaluator::compileResiduals() {
+    auto compiled = std::make_unique<Compiled>();
+    const ProblemSpec &spec = problem_.spec;
+    const auto order = static_cast<std::size_t>(std::max(spec.order, 0));
+    for (std::size_t i = 0; i < order; ++i) compiled->variables.push_back(bindVariable(engine_.impl().scope, fieldText(spec.varNames, i)));
+    for (std::size_t i = 0; i < order; ++i) {
+        Compiled::Residual residual;
+        residual.text = fieldText(spec.residuals, i);
+        const ParseResult parsed = parseExpression(residual.text);
+        residual.tree = parsed.tree;
+        residual.parseFailure = parsed.failure;
+        compiled->residuals.push_back(std::move(residual));
+    }
+    compiled_ = std::move(compiled);
+    relink();
+}
+
+namespace {
+
+/// The variable's assignment "name= value" decides where the value goes: a
+/// name with blanks around it binds to the name without them, a name the
+/// language cannot assign gives the error that statement raises, at every
+/// evaluation.
+VariableSlot bindVariable(NameScope &scope, const std::string &name) {
+    VariableSlot slot;
+    slot.name = name;
+    const std::string statement = name + "= 0";
+    const ParseResult parsed = parseStatements(statement);
+    auto refuse = [&slot](ScriptErrorCode code, std::int32_t offset) {
+        slot.errorNumber = errorNumber(code);
+        slot.errorOffset = offset;
+        return slot;
+    };
+    if (!parsed.ok()) {
+        slot.errorNumber = parsed.failure.number;
+        slot.errorOffset = parsed.failure.offset;
+        return slot;
+    }
+    const SyntaxTree &tree = *parsed.tree;
+    if (tree.statements.empty()) return refuse(ScriptErrorCode::ExpectedStatement, 0);
+    const Statement &assignment = tree.statements.front();
+    const auto valueOffset = static_cast<std::int32_t>(name.size() + 2);
+    if (tree.statements.size() != 1 || assignment.kind != StatementKind::Assign ||
+        tree.node(assignment.value).kind != NodeKind::Number || tree.node(assignment.value).offset != valueOffset)
+        return refuse(ScriptErrorCode::ExpectedEndOfStatement, static_cast<std::int32_t>(name.size()));
+
+    const std::string &target = tree.names[static_cast<std::size_t>(assignment.target)];
+    const NameBinding binding = scope.resolve(target);
+    if (assignment.targetMember >= 0) {
+        if (binding.kind != NameKind::LibraryObject) return refuse(ScriptErrorCode::ObjectRequired, assignment.offset);
+        const NameBinding member = scope.resolveMember(tree.names[static_cast<std::size_t>(assignment.targetMember)]);
+        if (member.kind == NameKind::LibraryFunction)
+            return refuse(ScriptErrorCode::WrongNumberOfArguments, assignment.offset);
+        if (member.kind != NameKind::Variable) return refuse(ScriptErrorCode::ObjectDoesNotSupport, assignment.offset);
+        slot.global = member.global;
+        return slot;
+    }
+    if (binding.kind == NameKind::Variable) {
+        slot.global = binding.global;
+    } else if (binding.kind == NameKind::Undefined) {
+        slot.global = &scope.globals().declare(target);
+    } else {
+        return refuse(ScriptErrorCode::IllegalAssignment, assignment.offset);
+    }
+    return slot;
+}
+
+} // namespace
+
+/// Binds every residual's names to what they mean now and rebuilds its
+/// numeric program; needed whenever the globals' generation moved.
+void EquationEvaluator::relink() {
+    NameScope &scope = engine_.impl().scope;
+    std::size_t slots = 1;
+    for (Compiled::Residual &residual : compiled_->residuals) {
+        if (!residual.tree) continue;
+        residual.expression = compileExpression(residual.tree, residual.tree->root, scope);
+        slots = std::max(slots, stackSlots(residual.expression));
+    }
+    compiled_->stack.assign(slots, 0.0);
+    compiled_->generation = scope.globals().generation();
+}
+
+std::int32_t EquationEvaluator::fail(const ScriptError &error) {
+    lastErrorNumber_ = error.number;
+    return error.number;
+}
+
+std::int32_t EquationEvaluator::evaluate(int equation, const double *point, double &value) {
+    if (!compiled_ || compiled_->variables.size() != static_cast<std::size_t>(std::max(problem_.spec.order, 0)))
+        compileResiduals();
+    if (equation < 0 || static_cast<std::size_t>(equation) >= compiled_->residuals.size())
+        return lastErrorNumber_ = errorNumber(ScriptErrorCode::SubscriptOutOfRange);
+
+    ScriptEngine::Impl &engine = engine_.impl();
+    GlobalTable &globals = engine.scope.globals();
+    for (std::size_t i = 0; i < compiled_->variables.size(); ++i) {
+        const VariableSlot &slot = compiled_->variables[i];
+        const double coordinate = point[i];
+        std::int32_t number = slot.errorNumber;
+        std::int32_t offset = slot.errorOffset;
+        if (number == 0 && !std::isfinite(coordinate)) {
+            // No number text can carry it into the engine.
+            number = errorNumber(ScriptErrorCode::Overflow);
+            offset = static_cast<std::int32_t>(slot.name.size()) + 1;
+        }
+        if (number == 0) number = globals.assignNumber(*slot.global, coordinate);
+        if (number != 0) [[unlikely]]
+            return fail(engine.raise(number, offset, assignmentText(slot.name, coordinate)));
+    }
+
+    library_.ierr = 0;
+    if (globals.generation() != compiled_->generation) [[unlikely]]
+        relink();
+
+    const Compiled::Residual &residual = compiled_->residuals[static_cast<std::size_t>(equation)];
+    if (!residual.tree) [[unlikely]]
+        return fail(engine.raise(residual.parseFailure.number, residual.parseFailure.offset, residual.text));
+    double result = 0;
+    RuntimeFailure failure;
+    if (evaluateToNumber(residual.expression, engine.scope, compiled_->stack.data(), result, failure) != 0)
+        [[unlikely]]
+        return fail(engine.raise(failure.number, failure.offset, residual.text));
+    if (library_.ierr != 0) [[unlikely]]
+        return lastErrorNumber_ = library_.ierr;
+    value = result;
+    return 0;
+}
+
+} // namespace zl

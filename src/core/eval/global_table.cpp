@@ -1,0 +1,83 @@
+#include "core/eval/global_table.h"
+
+#include "core/eval/arithmetic.h"
+
+namespace zl {
+
+const double *Global::numberAddress() const {
+    switch (storage) {
+    case GlobalStorage::Script: return value.isString() ? nullptr : &value.number;
+    case GlobalStorage::LibraryNumber: return libraryNumber;
+    case GlobalStorage::LibraryErrorNumber: return nullptr;
+    }
+    return nullptr;
+}
+
+Value Global::read() const {
+    switch (storage) {
+    case GlobalStorage::Script: return value;
+    case GlobalStorage::LibraryNumber: return Value::real(*libraryNumber);
+    case GlobalStorage::LibraryErrorNumber: return Value::numeric(ValueKind::Long, *libraryErrorNumber);
+    }
+    return {};
+}
+
+Global *GlobalTable::find(std::string_view lowerName) {
+    const auto found = byName_.find(lowerName);
+    return found == byName_.end() ? nullptr : found->second;
+}
+
+Global &GlobalTable::create(std::string_view lowerName) {
+    Global &global = globals_.emplace_back();
+    global.name = std::string(lowerName);
+    byName_.emplace(global.name, &global);
+    ++generation_;
+    return global;
+}
+
+Global &GlobalTable::declare(std::string_view lowerName) {
+    if (Global *existing = find(lowerName)) return *existing;
+    return create(lowerName);
+}
+
+void GlobalTable::bindLibraryNumber(std::string_view lowerName, double &member) {
+    Global &global = declare(lowerName);
+    global.storage = GlobalStorage::LibraryNumber;
+    global.value = Value::empty();
+    global.libraryNumber = &member;
+    ++generation_;
+}
+
+void GlobalTable::bindLibraryErrorNumber(std::string_view lowerName, std::int32_t &member) {
+    Global &global = declare(lowerName);
+    global.storage = GlobalStorage::LibraryErrorNumber;
+    global.value = Value::empty();
+    global.libraryErrorNumber = &member;
+    ++generation_;
+}
+
+std::int32_t GlobalTable::assign(Global &global, Value value) {
+    switch (global.storage) {
+    case GlobalStorage::Script:
+        if (global.value.isString() != value.isString()) ++generation_;
+        global.value = std::move(value);
+        return 0;
+    case GlobalStorage::LibraryNumber: {
+        const auto number = numericValue(value);
+        if (!number) return errorNumber(ScriptErrorCode::TypeMismatch);
+        *global.libraryNumber = *number;
+        return 0;
+    }
+    case GlobalStorage::LibraryErrorNumber: {
+        const auto number = numericValue(value);
+        if (!number) return errorNumber(ScriptErrorCode::TypeMismatch);
+        std::int32_t whole = 0;
+        if (const auto error = arithmetic::toLong(*number, whole)) return error;
+        *global.libraryErrorNumber = whole;
+        return 0;
+    }
+    }
+    return 0;
+}
+
+} // namespace zl

@@ -1,0 +1,74 @@
+#pragma once
+// The engine's global names and their values. A global lives as long as the
+// engine; its address never changes, so compiled code may point at it.
+
+#include <cstdint>
+#include <deque>
+#include <map>
+#include <string>
+#include <string_view>
+
+#include "core/eval/value.h"
+
+namespace zl {
+
+enum class GlobalStorage : std::uint8_t {
+    Script,              ///< an ordinary variable holding any Value
+    LibraryNumber,       ///< a double member of the math library (pi, halfpi, e, x)
+    LibraryErrorNumber,  ///< the library's 32-bit ierr member
+};
+
+struct Global {
+    std::string name;  ///< lower case
+    GlobalStorage storage = GlobalStorage::Script;
+    Value value;                             ///< Script storage
+    double *libraryNumber = nullptr;         ///< LibraryNumber storage
+    std::int32_t *libraryErrorNumber = nullptr;  ///< LibraryErrorNumber storage
+
+    /// Where compiled numeric code may read this global's number: null while
+    /// it holds text, and for the error-number member.
+    const double *numberAddress() const;
+    Value read() const;
+};
+
+class GlobalTable {
+public:
+    Global *find(std::string_view lowerName);
+
+    /// The global of that name, created as Empty when there is none.
+    Global &declare(std::string_view lowerName);
+
+    /// Makes `lowerName` a view of a library member (replacing any script variable of that name).
+    void bindLibraryNumber(std::string_view lowerName, double &member);
+    void bindLibraryErrorNumber(std::string_view lowerName, std::int32_t &member);
+
+    /// Assigns as a statement does: a library member takes a number only (13
+    /// for other text); ierr takes a 32-bit integer (6 beyond that range).
+    std::int32_t assign(Global &global, Value value);
+
+    /// assign() for a number, the evaluator's hot path.
+    std::int32_t assignNumber(Global &global, double number) {
+        if (global.storage == GlobalStorage::LibraryNumber) {
+            *global.libraryNumber = number;
+            return 0;
+        }
+        if (global.storage == GlobalStorage::Script && global.value.kind == ValueKind::Double) {
+            global.value.number = number;
+            return 0;
+        }
+        return assign(global, Value::real(number));
+    }
+
+    /// Changes whenever compiled code may have to be redone: a global was
+    /// created, re-bound, or changed between holding text and not.
+    std::uint64_t generation() const { return generation_; }
+
+private:
+    Global &create(std::string_view lowerName);
+
+    std::deque<Global> globals_;
+    std::map<std::string, Global *, std::less<>> byName_;
+    std::uint64_t generation_ = 0;
+};
+
+} // namespace zl

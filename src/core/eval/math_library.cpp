@@ -1,0 +1,97 @@
+#include "core/eval/math_library.h"
+
+#include <cmath>
+
+#include "core/eval/arithmetic.h"
+
+namespace zl {
+namespace {
+
+using namespace arithmetic;
+
+/// 1 where the condition holds, else 0: the special cases at +-1 are
+/// weighted in rather than branched to.
+double indicator(bool condition) { return condition ? 1.0 : 0.0; }
+
+} // namespace
+
+double MathLibrary::fail(std::int32_t number) {
+    ierr = number;
+    if (ownerErrorNumber_) *ownerErrorNumber_ = number;
+    return 0;
+}
+
+// Asin(v) = atan(v / sqrt(1 - v*v)) * [|v| != 1] + halfpi * ([v = 1] - [v = -1]),
+// with the square root's argument replaced by 1 at |v| = 1.
+double MathLibrary::Asin(double v) {
+    const double notUnit = indicator(std::fabs(v) != 1);
+    const double radicand = (1 - v * v) * notUnit + (1 - notUnit);
+    if (radicand < 0) return fail(kInvalidArgument);
+    if (radicand == 0) return fail(kDivisionByZero);
+    return std::atan(v / std::sqrt(radicand)) * notUnit + halfpi * (indicator(v == 1) - indicator(v == -1));
+}
+
+// Acos(v) = halfpi - atan(v / sqrt(1 - v*v)) * [|v| != 1] - halfpi * ([v = 1] - [v = -1]).
+double MathLibrary::Acos(double v) {
+    const double notUnit = indicator(std::fabs(v) != 1);
+    const double radicand = (1 - v * v) * notUnit + (1 - notUnit);
+    if (radicand < 0) return fail(kInvalidArgument);
+    if (radicand == 0) return fail(kDivisionByZero);
+    return halfpi - std::atan(v / std::sqrt(radicand)) * notUnit -
+           halfpi * (indicator(v == 1) - indicator(v == -1));
+}
+
+// Both exponentials are always computed, so |v| beyond ~709.78 overflows for either sign.
+double MathLibrary::Sinh(double v) {
+    const double up = std::exp(v);
+    const double down = std::exp(-v);
+    if (!std::isfinite(up) || !std::isfinite(down)) return fail(kOverflow);
+    return (up - down) * 0.5;
+}
+
+double MathLibrary::Cosh(double v) {
+    const double up = std::exp(v);
+    const double down = std::exp(-v);
+    if (!std::isfinite(up) || !std::isfinite(down)) return fail(kOverflow);
+    const double result = (up + down) * 0.5;
+    return std::isfinite(result) ? result : fail(kOverflow);
+}
+
+// Tanh(v) = -2 exp(-v) / (exp(v) + exp(-v)) + 1
+double MathLibrary::Tanh(double v) {
+    const double up = std::exp(v);
+    const double down = std::exp(-v);
+    if (!std::isfinite(up) || !std::isfinite(down)) return fail(kOverflow);
+    const double sum = up + down;
+    if (!std::isfinite(sum)) return fail(kOverflow);
+    return (-2 * down) / sum + 1;
+}
+
+// Asinh(v) = log(v + sqrt(v*v + 1))
+double MathLibrary::Asinh(double v) {
+    const double square = v * v;
+    if (!std::isfinite(square)) return fail(kOverflow);
+    const double argument = v + std::sqrt(square + 1);
+    if (argument <= 0) return fail(kInvalidArgument);
+    return std::log(argument);
+}
+
+// Acosh(v) = log(v + sqrt(v*v - 1))
+double MathLibrary::Acosh(double v) {
+    const double square = v * v;
+    if (!std::isfinite(square)) return fail(kOverflow);
+    if (square - 1 < 0) return fail(kInvalidArgument);
+    const double argument = v + std::sqrt(square - 1);
+    if (argument <= 0) return fail(kInvalidArgument);
+    return std::log(argument);
+}
+
+// Atanh(v) = log((1 + v) / (1 - v)) * 0.5
+double MathLibrary::Atanh(double v) {
+    double ratio = 0;
+    if (const auto error = divide(1 + v, 1 - v, ratio)) return fail(error);
+    if (ratio <= 0) return fail(kInvalidArgument);
+    return std::log(ratio) * 0.5;
+}
+
+} // namespace zl

@@ -1,0 +1,42 @@
+#pragma once
+// Evaluates a compiled expression's tree on script values. This is the
+// general path (text, mixed types) and the reference the numeric programs
+// are checked against.
+
+#include <cstdint>
+
+#include "core/eval/compiled_expression.h"
+#include "core/eval/value.h"
+
+namespace zl {
+
+class TreeInterpreter {
+public:
+    TreeInterpreter(const CompiledExpression &expression, NameScope &scope)
+        : expression_(expression), tree_(*expression.tree), scope_(scope) {}
+
+    /// Evaluates node `index` into `result`; false on failure (see failure()).
+    bool evaluate(std::int32_t index, Value &result);
+
+    /// The running value of a chain after its first `linkCount` links.
+    bool evaluateChainPrefix(const Node &chain, std::int32_t linkCount, Value &result);
+
+    const RuntimeFailure &failure() const { return failure_; }
+
+private:
+    bool evaluateName(const Node &node, Value &result);
+    bool evaluateCall(const Node &node, Value &result);
+    bool evaluateMember(const Node &node, Value &result);
+    bool evaluateMemberCall(const Node &node, Value &result);
+    bool callFunction(const NameBinding &binding, const Node &node, Value &result);
+    bool evaluateArguments(const Node &node, Value *arguments);
+    NameBinding nameBinding(std::int32_t nameId);
+    bool fail(std::int32_t number, std::int32_t offset);
+
+    const CompiledExpression &expression_;
+    const SyntaxTree &tree_;
+    NameScope &scope_;
+    RuntimeFailure failure_;
+};
+
+} // namespace zl
