@@ -1,0 +1,261 @@
+// Evaluating residuals at points: preparation from the field texts, variable
+// binding, error routing, and the compiled form following changes of the globals.
+
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <cmath>
+#include <cstdlib>
+#include <new>
+
+#include "core/eval/equation_evaluator.h"
+#include "script_session.h"
+
+namespace {
+std::atomic<long> allocationCount{0};
+}
+
+// Counts every heap allocation of the test program, to prove the hot path
+// makes none. Kept out of line so the compiler does not pair malloc/free
+// with new/delete at inlined call sites.
+[[gnu::noinline]] void *operator new(std::size_t size) {
+    ++allocationCount;
+    if (void *memory = std::malloc(size ? size : 1)) return memory;
+    throw std::bad_alloc();
+}
+[[gnu::noinline]] void operator delete(void *memory) noexcept { std::free(memory); }
+[[gnu::noinline]] void operator delete(void *memory, std::size_t) noexcept { std::free(memory); }
+
+namespace zl {
+namespace {
+
+using zl::testing::relativelyClose;
+
+class Evaluation : public ::testing::Test {
+protected:
+    /// A problem of the given variable names and equations, prepared as a run
+    /// does. Where there are more equations than names, unused variables p1,
+    /// p2... make the system square.
+    void prepare(std::vector<std::string> names, const std::vector<std::string> &equations,
+                 const std::vector<std::string> &constants = {}) {
+        while (names.size() < equations.size()) names.push_back("p" + std::to_string(names.size()));
+        problem.sizeProblem(static_cast<std::int32_t>(names.size()));
+        problem.spec.varNames = names;
+        RunFieldTexts fields;
+        fields.equations = equations;
+        fields.errorBound = "1E-10";
+        fields.iterations = "20";
+        fields.lowerLimits.assign(names.size(), "-2");
+        fields.upperLimits.assign(names.size(), "2");
+        fields.subintervals.assign(names.size(), "4");
+        EXPECT_FALSE(evaluator.prepareEquations(constants, fields));
+    }
+
+    /// 0 and the value, or the error number.
+    std::int32_t at(int equation, std::vector<double> point, double &value) {
+        point.resize(static_cast<std::size_t>(problem.spec.order));
+        return evaluator.evaluate(equation, point.data(), value);
+    }
+
+    double valueAt(int equation, std::vector<double> point) {
+        double value = std::nan("");
+        const std::int32_t number = at(equation, std::move(point), value);
+        EXPECT_EQ(number, 0);
+        return value;
+    }
+
+    std::int32_t errorAt(int equation, std::vector<double> point) {
+        double value = 0;
+        return at(equation, std::move(point), value);
+    }
+
+    zl::testing::ScriptSession session;
+    ProblemState problem;
+    EquationEvaluator evaluator{session.engine, session.library, problem};
+};
+
+TEST_F(Evaluation, prepareBuildsResidualsAndReadsTheFields) {
+    problem.sizeProblem(2);
+    problem.spec.varNames = {"x", "y"};
+    RunFieldTexts fields;
+    fields.equations = {"x^2+y^2=1", "x + 1 = 2"};
+    fields.errorBound = " 1E-6 abc";
+    fields.iterations = "2.5";
+    fields.lowerLimits = {"-1 5", "x"};
+    fields.upperLimits = {"3", "4.5"};
+    fields.subintervals = {"3.5", "99999999999"};
+    EXPECT_FALSE(evaluator.prepareEquations({}, fields));
+    EXPECT_EQ(problem.spec.residuals[0], "x^2+y^2-(1)");
+    EXPECT_EQ(problem.spec.residuals[1], "x + 1 -( 2)");
+    EXPECT_EQ(problem.spec.maxError, 1e-6);
+    EXPECT_EQ(problem.spec.maxCycles, 2);
+    EXPECT_EQ(problem.spec.lowerLimits[0], -15);
+    EXPECT_EQ(problem.spec.lowerLimits[1], 0);
+    EXPECT_EQ(problem.spec.upperLimits[1], 4.5);
+    EXPECT_EQ(problem.spec.subintervals[0], 4);
+    EXPECT_EQ(problem.spec.subintervals[1], 0);  // no 32-bit form
+    EXPECT_TRUE(relativelyClose(valueAt(0, {0.6, 0.8}), 0, 1e-15));
+    EXPECT_EQ(valueAt(1, {3, 0}), 2);
+}
+
+TEST_F(Evaluation, residualsSeeEveryCoordinateOfEachPoint) {
+    prepare({"x", "y", "z"}, {"3*x^2*sin(x)=pi", "x*y - z = 1", "Tanh(z) = y"});
+    for (double x = -2; x <= 2; x += 0.5) {
+        const double y = x / 3 + 0.1;
+        const double z = 1 - x;
+        EXPECT_TRUE(relativelyClose(valueAt(0, {x, y, z}), 3 * x * x * std::sin(x) - M_PI));
+        EXPECT_TRUE(relativelyClose(valueAt(1, {x, y, z}), x * y - z - 1));
+        EXPECT_TRUE(relativelyClose(valueAt(2, {x, y, z}), std::tanh(z) - y, 1e-12));
+    }
+}
+
+TEST_F(Evaluation, aLibraryFailureReturnsItsNumberWithoutTheObserver) {
+    prepare({"x"}, {"Asin(x) = 0"});
+    EXPECT_EQ(errorAt(0, {2}), 5);
+    EXPECT_TRUE(session.reported.empty());
+    EXPECT_EQ(evaluator.lastErrorNumber(), 5);
+    EXPECT_EQ(session.ownerErrorNumber, 5);
+    EXPECT_EQ(valueAt(0, {1}), M_PI / 2);  // ierr is cleared before every evaluation
+}
+
+TEST_F(Evaluation, anEngineErrorReachesTheObserverOnceWithItsColumn) {
+    prepare({"x"}, {"1/(x-1) = 0"});
+    EXPECT_EQ(errorAt(0, {1}), 11);
+    ASSERT_EQ(session.reported.size(), 1u);
+    EXPECT_EQ(session.reported[0].column, 1);
+    EXPECT_EQ(session.reported[0].text, "1/(x-1) -( 0)");
+    EXPECT_EQ(evaluator.lastErrorNumber(), 11);
+    evaluator.clearLastErrorNumber();
+    EXPECT_EQ(valueAt(0, {2}), 1);
+    EXPECT_EQ(evaluator.lastErrorNumber(), 0);
+}
+
+TEST_F(Evaluation, errorsKeepLeftToRightOrder) {
+    prepare({"x"}, {"1/0 + q", "q + 1/0", "x * 1E308 * 10 + 1/0"});
+    EXPECT_EQ(errorAt(0, {1}), 11);
+    EXPECT_EQ(errorAt(1, {1}), 500);
+    EXPECT_EQ(errorAt(2, {1}), 6);
+}
+
+TEST_F(Evaluation, aNonFiniteCoordinateFailsWithOverflow) {
+    prepare({"x", "y"}, {"x + y"});
+    EXPECT_EQ(errorAt(0, {1, INFINITY}), 6);
+    EXPECT_EQ(errorAt(0, {NAN, 1}), 6);
+    EXPECT_EQ(session.reported.size(), 2u);
+    EXPECT_EQ(valueAt(0, {1, 2}), 3);
+}
+
+TEST_F(Evaluation, resultsConvertToDoubles) {
+    prepare({"x"}, {"x > 0", "\"abc\" & x", "\"1\" & x", "Empty"});
+    EXPECT_EQ(valueAt(0, {1}), -1);
+    EXPECT_EQ(valueAt(0, {-1}), 0);
+    EXPECT_EQ(errorAt(1, {1}), 13);
+    EXPECT_EQ(valueAt(2, {5}), 15);
+    EXPECT_EQ(valueAt(3, {5}), 0);
+}
+
+struct BindingRow {
+    std::string name;
+    std::int32_t errorNumber;
+};
+
+class VariableBinding : public Evaluation, public ::testing::WithParamInterface<BindingRow> {};
+
+TEST_P(VariableBinding, bindsAsTheAssignmentStatementWould) {
+    const BindingRow &row = GetParam();
+    session.run("v = 0");
+    prepare({row.name}, {"v + 1"});
+    for (int i = 0; i < 2; ++i) EXPECT_EQ(errorAt(0, {2}), row.errorNumber);
+    EXPECT_EQ(session.reported.size(), 2u);
+}
+
+const BindingRow kRefusedNames[] = {
+    {"x y", 1011}, {"2x", 1024}, {"sin", 501}, {"Asin", 501}, {"mod", 1024},
+    {"", 1024},    {"sh", 501},  {"sh.Asin", 450}, {"a=b", 1025}, {"a'c", 1011},
+};
+INSTANTIATE_TEST_SUITE_P(RefusedNames, VariableBinding, ::testing::ValuesIn(kRefusedNames),
+                         [](const auto &info) { return zl::testing::rowName(info.param.name, info.index); });
+
+TEST_F(Evaluation, namesBindLikeTheirAssignment) {
+    prepare({" v ", "W", "sh.x", "halfpi"}, {"v + w", "x", "Asin(1)"});
+    EXPECT_EQ(valueAt(0, {1, 2, 3, 4}), 3);
+    EXPECT_EQ(valueAt(1, {1, 2, 3, 4}), 3);
+    EXPECT_EQ(valueAt(2, {1, 2, 3, 4}), 4);  // a variable named halfpi is the library's member
+    EXPECT_EQ(session.library.x, 3);
+}
+
+TEST_F(Evaluation, theCompiledFormFollowsLaterChangesOfTheGlobals) {
+    prepare({"x"}, {"x + z", "k * x"}, {"k=2"});
+    EXPECT_EQ(errorAt(0, {1}), 500);
+    EXPECT_EQ(valueAt(1, {3}), 6);
+    session.run("public x,y,z,w");
+    EXPECT_EQ(valueAt(0, {1}), 1);
+    session.run("z = \"abc\"");
+    EXPECT_EQ(errorAt(0, {1}), 13);
+    session.run("z = \"2\"");
+    EXPECT_EQ(valueAt(0, {1}), 3);
+    session.run("z = 5 : k = \"3\"");
+    EXPECT_EQ(valueAt(0, {1}), 6);
+    EXPECT_EQ(valueAt(1, {3}), 9);
+    session.run("k = True");
+    EXPECT_EQ(valueAt(1, {3}), -3);
+}
+
+TEST_F(Evaluation, aVariableHoldingTextIsOverwrittenByItsNumber) {
+    session.run("v = \"abc\"");
+    prepare({"v"}, {"v * 2"});
+    EXPECT_EQ(valueAt(0, {4}), 8);
+}
+
+TEST_F(Evaluation, registerConstantsSkipsRecoverableFailuresAndStopsAtOthers) {
+    const auto error = evaluator.registerConstants({"c1=1/0", "c2=3", "c3=)", "c4=4"});
+    ASSERT_TRUE(error);
+    EXPECT_EQ(error->number, 1002);
+    EXPECT_EQ(session.engine.evaluateNumber("c2").value, 3);
+    EXPECT_EQ(session.engine.evaluateNumber("c1").error->number, 500);
+    EXPECT_EQ(session.engine.evaluateNumber("c4").error->number, 500);
+    EXPECT_FALSE(evaluator.registerConstants({}));
+}
+
+TEST_F(Evaluation, aResidualThatDoesNotParseFailsAtEveryEvaluation) {
+    prepare({"x"}, {"x + * 2", "x"});
+    EXPECT_EQ(errorAt(0, {1}), 1002);
+    EXPECT_EQ(errorAt(0, {1}), 1002);
+    EXPECT_EQ(valueAt(1, {1}), 1);
+    EXPECT_EQ(session.reported.size(), 2u);
+}
+
+TEST_F(Evaluation, anEquationOutsideTheSystemIsRefused) {
+    prepare({"x"}, {"x"});
+    EXPECT_EQ(errorAt(1, {1}), 9);
+    EXPECT_EQ(errorAt(-1, {1}), 9);
+}
+
+TEST_F(Evaluation, compileResidualsTakesTheRecordAsItStands) {
+    problem.sizeProblem(1);
+    problem.spec.varNames = {"t"};
+    problem.spec.residuals = {"t^3 - (8)"};
+    evaluator.compileResiduals();
+    EXPECT_EQ(valueAt(0, {2}), 0);
+    problem.sizeProblem(2);  // a new order without a compile: evaluate recompiles
+    problem.spec.varNames = {"t", "u"};
+    problem.spec.residuals = {"t*u", "t-u"};
+    EXPECT_EQ(valueAt(1, {5, 2}), 3);
+}
+
+TEST_F(Evaluation, theHotPathAllocatesNothing) {
+    prepare({"x", "y", "z"}, {"x^2+y^2+z^2 = 1", "exp(x*y)-cos(z)+log(1+x^2) = 0.5",
+                              "sin(x)*cos(y)+x^3-3*x*y^2+sqr(abs(z)+1)-tanh(x-z) = 2.5"});
+    double value = 0;
+    std::vector<double> point{0.1, 0.2, 0.3};
+    evaluator.evaluate(0, point.data(), value);
+    const long before = allocationCount.load();
+    for (int i = 0; i < 1000; ++i) {
+        point[0] = i * 1e-3;
+        for (int j = 0; j < 3; ++j) ASSERT_EQ(evaluator.evaluate(j, point.data(), value), 0);
+    }
+    EXPECT_EQ(allocationCount.load(), before);
+}
+
+} // namespace
+} // namespace zl

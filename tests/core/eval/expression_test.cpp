@@ -1,0 +1,225 @@
+// What expressions evaluate to: operators and their precedence, literals,
+// text and truth values, built-in and library functions.
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+#include "script_session.h"
+
+namespace zl {
+namespace {
+
+using zl::testing::relativelyClose;
+
+struct ValueRow {
+    std::string source;
+    double value;
+};
+
+constexpr double kPi = 3.14159265358979323846;
+
+class ExpressionValue : public ::testing::TestWithParam<ValueRow> {
+protected:
+    void SetUp() override {
+        session.run("a = 2.37 : s = \"12\" : t = \"abc\" : b = True");
+    }
+    zl::testing::ScriptSession session;
+};
+
+TEST_P(ExpressionValue, evaluatesTo) {
+    const ValueRow &row = GetParam();
+    const NumberResult result = session.engine.evaluateNumber(row.source);
+    ASSERT_TRUE(result.ok()) << row.source << ": error " << result.error->number << " " << result.error->description;
+    EXPECT_TRUE(relativelyClose(result.value, row.value)) << row.source;
+    EXPECT_TRUE(session.reported.empty());
+}
+
+const ValueRow kPrecedence[] = {
+    {"1+2*3", 7},
+    {"(1+2)*3", 9},
+    {"2^3^2", 64},             // ^ is left-associative
+    {"-2^2", -4},              // ^ binds tighter than unary minus
+    {"2^-1", 0.5},             // the exponent may carry a sign
+    {"2^-2^2", 0.0625},        // (2^-2)^2
+    {"2*-3", -6},
+    {"10-4-3", 3},
+    {"100/10/5", 2},
+    {"7\\2*3", 1},             // * before \ : 7 \ 6
+    {"7 Mod 4\\2", 1},         // \ before Mod: 7 Mod 2
+    {"1+7 Mod 4", 4},          // Mod before +
+    {"2+3 & 4", 54},           // + before &, the text "54" reads as a number
+    {"1 + 2 = 3", -1},         // = compares in an expression
+    {"Not 1 = 2", -1},         // comparison before Not
+    {"Not 0 And 5", 5},        // Not before And
+    {"1 Or 2 And 4", 1},       // And before Or
+    {"5 Xor 3 Or 1", 6},       // Or before Xor
+    {"True Eqv False Xor True", -1},
+    {"False Imp True Eqv False", -1},
+    {"3 > 2 > 1", 0},          // (3 > 2) is -1
+    {"a * 2", 4.74},
+    {"A*2", 4.74},
+    {"- - 3", 3},
+    {"+3", 3},
+};
+INSTANTIATE_TEST_SUITE_P(Precedence, ExpressionValue, ::testing::ValuesIn(kPrecedence),
+                         [](const auto &info) { return zl::testing::rowName(info.param.source, info.index); });
+
+const ValueRow kArithmetic[] = {
+    {"7.5 \\ 2", 4},           // operands rounded halves to even: 8 \ 2
+    {"6.5 \\ 2", 3},
+    {"-7 \\ 2", -3},           // truncated toward zero
+    {"-7 Mod 3", -1},          // sign of the dividend
+    {"7 Mod -3", 1},
+    {"5.5 Mod 3", 0},
+    {"-2147483648 Mod -1", 0},
+    {"0^0", 1},
+    {"(-2)^3", -8},
+    {"(-8)^(1/1)", -8},
+    {"4^0.5", 2},
+    {"2^-3", 0.125},
+    {"10^20", 1e20},
+    {"1E308/10*10", 1e308},
+    {"32767 + 1", 32768},      // whole-number arithmetic grows into Long and Double
+    {"2147483647 * 2", 4294967294.0},
+    {"Not 5", -6},
+    {"Not Empty", -1},
+    {"Not True", 0},
+    {"Not 2.5", -3},
+    {"6 And 3", 2},
+    {"6 Or 3", 7},
+    {"6 Xor 3", 5},
+    {"6 Eqv 3", -6},
+    {"6 Imp 3", -5},
+    {"True And 5", 5},
+    {"Empty + 1", 1},
+    {"b + 1", 0},
+};
+INSTANTIATE_TEST_SUITE_P(Arithmetic, ExpressionValue, ::testing::ValuesIn(kArithmetic),
+                         [](const auto &info) { return zl::testing::rowName(info.param.source, info.index); });
+
+const ValueRow kLiteralsAndText[] = {
+    {".5", 0.5},
+    {"5.", 5},
+    {"1E3", 1000},
+    {"2.5e-3", 0.0025},
+    {"1E-400", 0},
+    {"&HFFFF", -1},            // 16 bits: an Integer, two's complement
+    {"&H7FFF", 32767},
+    {"&H8000", -32768},
+    {"&H10000", 65536},        // 17 to 32 bits: a Long
+    {"&HFFFFFFFF", -1},
+    {"&H80000000", -2147483648.0},
+    {"&hff", 255},
+    {"&O177777", -1},
+    {"&O17", 15},
+    {"\"12\"", 12},
+    {"s * 2", 24},
+    {"\"1\" + \"2\"", 12},     // + joins two texts
+    {"\"1\" + 2", 3},          // text and number add
+    {"1 & 2", 12},
+    {"(\"x\" & \"\") = \"x\"", -1},
+    {"(\"a\"\"b\") = \"a\" & \"\"\"\" & \"b\"", -1},
+    {"(True & \"\") = \"True\"", -1},
+    {"(1.5 & \"\") = \"1.5\"", -1},
+    {"(0.1 + 0.2 & \"\") = \"0.3\"", -1},  // 15 significant digits
+    {"(Empty & \"x\") = \"x\"", -1},
+    {"(\"a\" + Empty) = \"a\"", -1},
+    {"\"abc\" < \"abd\"", -1},
+    {"\"B\" < \"a\"", -1},     // binary comparison
+    {"\"10\" = 10", -1},
+    {"\"2\" < 10", -1},        // text against a number compares numbers
+    {"t > \"ab\"", -1},
+    {"Empty = 0", -1},
+    {"Empty = \"\"", -1},
+    {"True", -1},
+    {"False", 0},
+    {"Empty", 0},
+    {"1 ' a comment", 1},
+};
+INSTANTIATE_TEST_SUITE_P(LiteralsAndText, ExpressionValue, ::testing::ValuesIn(kLiteralsAndText),
+                         [](const auto &info) { return zl::testing::rowName(info.param.source, info.index); });
+
+const ValueRow kFunctions[] = {
+    {"Abs(-2.5)", 2.5},
+    {"Atn(1)*4", kPi},
+    {"Cos(0)", 1},
+    {"Exp(1)", std::exp(1.0)},
+    {"Fix(-2.5)", -2},
+    {"Int(-2.5)", -3},
+    {"Log(Exp(2))", 2},
+    {"Round(2.5)", 2},
+    {"Round(3.5)", 4},
+    {"Round(-2.5)", -2},
+    {"Round(1.2345, 2)", 1.23},
+    {"Round(0.125, 2)", 0.12},
+    {"Round(1234.5, 0)", 1234},
+    {"Round(1.5, 40)", 1.5},
+    {"Sgn(-3)", -1},
+    {"Sgn(0)", 0},
+    {"Sin(0)", 0},
+    {"Sqr(16)", 4},
+    {"Tan(0)", 0},
+    {"CDbl(\"2.5\")", 2.5},
+    {"CInt(2.5)", 2},
+    {"CInt(3.5)", 4},
+    {"CInt(-32768)", -32768},
+    {"CLng(2147483647.4)", 2147483647},
+    {"CSng(1.1)", static_cast<double>(1.1f)},
+    {"CBool(5)", -1},
+    {"CBool(0)", 0},
+    {"CBool(\"true\")", -1},
+    {"SQR(4) + sqr(4)", 4},
+    {"pi", kPi},
+    {"halfpi", kPi / 2},
+    {"e", std::exp(1.0)},
+    {"x", 0},
+    {"Asin(1)", kPi / 2},
+    {"Asin(-1)", -kPi / 2},
+    {"Asin(0.5)", kPi / 6},
+    {"Acos(-1)", kPi},
+    {"Acos(0)", kPi / 2},
+    {"Acos(1)", 0},
+    {"Sinh(1)", std::sinh(1.0)},
+    {"Cosh(1)", std::cosh(1.0)},
+    {"Tanh(0.5)", std::tanh(0.5)},
+    {"Asinh(1)", std::asinh(1.0)},
+    {"Acosh(1)", 0},
+    {"Acosh(2)", std::acosh(2.0)},
+    {"Atanh(0.5)", std::atanh(0.5)},
+    {"sh.Asin(1)", kPi / 2},
+    {"SH.ASIN(1)", kPi / 2},
+    {"sh.halfpi * 2", kPi},
+    {"Asin(\"0.5\")", kPi / 6},
+    {"Asin(2)", 0},            // the library records the failure; the engine sees 0
+    {"Asin(\"abc\")", 0},
+};
+INSTANTIATE_TEST_SUITE_P(Functions, ExpressionValue, ::testing::ValuesIn(kFunctions),
+                         [](const auto &info) { return zl::testing::rowName(info.param.source, info.index); });
+
+TEST(ExpressionLimits, aLongFlatSumIsAShallowTree) {
+    zl::testing::ScriptSession session;
+    std::string sum = "0";
+    for (int i = 0; i < 200000; ++i) sum += "+1";
+    const NumberResult result = session.engine.evaluateNumber(sum);
+    ASSERT_TRUE(result.ok());
+    EXPECT_EQ(result.value, 200000);
+}
+
+TEST(ExpressionLimits, tenMegabytesGiveAResultOrANumberedError) {
+    zl::testing::ScriptSession session;
+    std::string blanks(10'000'000, ' ');
+    blanks += "1+1";
+    EXPECT_EQ(session.engine.evaluateNumber(blanks).value, 2);
+
+    std::string sum;
+    sum.reserve(10'000'002);
+    while (sum.size() < 10'000'000) sum += "x+";
+    sum += "1";
+    const NumberResult result = session.engine.evaluateNumber(sum);
+    ASSERT_FALSE(result.ok());
+    EXPECT_EQ(result.error->number, 7);
+}
+
+} // namespace
+} // namespace zl

@@ -1,0 +1,114 @@
+// The math library's functions: values, the special cases at +-1 and the
+// failures each records in both error numbers while returning 0.
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+#include "core/eval/math_library.h"
+#include "script_session.h"
+
+namespace zl {
+namespace {
+
+using zl::testing::relativelyClose;
+
+using LibraryFunction = double (MathLibrary::*)(double);
+
+struct LibraryRow {
+    const char *name;
+    LibraryFunction function;
+    double argument;
+    double value;          ///< expected when errorNumber is 0
+    std::int32_t errorNumber;
+};
+
+constexpr double kHalfPi = 1.5707963267948966;
+
+class MathLibraryCall : public ::testing::TestWithParam<LibraryRow> {
+protected:
+    void SetUp() override {
+        library.halfpi = kHalfPi;
+        library.setOwnerErrorNumber(&owner);
+    }
+    MathLibrary library;
+    std::int32_t owner = 0;
+};
+
+TEST_P(MathLibraryCall, computesOrRecordsItsFailure) {
+    const LibraryRow &row = GetParam();
+    const double result = (library.*row.function)(row.argument);
+    EXPECT_EQ(library.ierr, row.errorNumber);
+    EXPECT_EQ(owner, row.errorNumber);
+    if (row.errorNumber == 0)
+        EXPECT_TRUE(relativelyClose(result, row.value));
+    else
+        EXPECT_EQ(result, 0);
+}
+
+const LibraryRow kRows[] = {
+    {"AsinOne", &MathLibrary::Asin, 1, kHalfPi, 0},
+    {"AsinMinusOne", &MathLibrary::Asin, -1, -kHalfPi, 0},
+    {"AsinHalf", &MathLibrary::Asin, 0.5, std::asin(0.5), 0},
+    {"AsinJustAboveOne", &MathLibrary::Asin, 1.0000001, 0, 5},
+    {"AsinMinusTwo", &MathLibrary::Asin, -2, 0, 5},
+    {"AcosMinusOne", &MathLibrary::Acos, -1, 2 * kHalfPi, 0},
+    {"AcosOne", &MathLibrary::Acos, 1, 0, 0},
+    {"AcosZero", &MathLibrary::Acos, 0, kHalfPi, 0},
+    {"AcosThird", &MathLibrary::Acos, 1.0 / 3, std::acos(1.0 / 3), 0},
+    {"AcosTwo", &MathLibrary::Acos, 2, 0, 5},
+    {"SinhOne", &MathLibrary::Sinh, 1, std::sinh(1.0), 0},
+    {"Sinh709", &MathLibrary::Sinh, 709, std::sinh(709.0), 0},
+    {"Sinh710", &MathLibrary::Sinh, 710, 0, 6},
+    {"SinhMinus710", &MathLibrary::Sinh, -710, 0, 6},
+    {"CoshMinusTwo", &MathLibrary::Cosh, -2, std::cosh(-2.0), 0},
+    {"CoshMinus710", &MathLibrary::Cosh, -710, 0, 6},
+    {"TanhHalf", &MathLibrary::Tanh, 0.5, std::tanh(0.5), 0},
+    {"TanhMinus20", &MathLibrary::Tanh, -20, std::tanh(-20.0), 0},
+    {"Tanh710", &MathLibrary::Tanh, 710, 0, 6},
+    {"TanhMinus710", &MathLibrary::Tanh, -710, 0, 6},
+    {"AsinhMinusThree", &MathLibrary::Asinh, -3, std::asinh(-3.0), 0},
+    {"AsinhLargeNegative", &MathLibrary::Asinh, -1e8, 0, 5},
+    {"AsinhSquareOverflows", &MathLibrary::Asinh, 1e200, 0, 6},
+    {"AcoshOne", &MathLibrary::Acosh, 1, 0, 0},
+    {"AcoshTen", &MathLibrary::Acosh, 10, std::acosh(10.0), 0},
+    {"AcoshHalf", &MathLibrary::Acosh, 0.5, 0, 5},
+    {"AcoshMinusTwo", &MathLibrary::Acosh, -2, 0, 5},
+    {"AcoshSquareOverflows", &MathLibrary::Acosh, -1e200, 0, 6},
+    {"AtanhHalf", &MathLibrary::Atanh, 0.5, std::atanh(0.5), 0},
+    {"AtanhOne", &MathLibrary::Atanh, 1, 0, 11},
+    {"AtanhMinusOne", &MathLibrary::Atanh, -1, 0, 5},
+    {"AtanhTwo", &MathLibrary::Atanh, 2, 0, 5},
+};
+INSTANTIATE_TEST_SUITE_P(Functions, MathLibraryCall, ::testing::ValuesIn(kRows),
+                         [](const auto &info) { return std::string(info.param.name); });
+
+TEST(MathLibrary, aSuccessLeavesBothErrorNumbersAlone) {
+    MathLibrary library;
+    std::int32_t owner = 42;
+    library.setOwnerErrorNumber(&owner);
+    library.ierr = 7;
+    library.Sinh(1);
+    EXPECT_EQ(library.ierr, 7);
+    EXPECT_EQ(owner, 42);
+}
+
+TEST(MathLibrary, asinAndAcosFollowTheHalfpiMember) {
+    zl::testing::ScriptSession session;
+    session.run("halfpi = 2");
+    EXPECT_EQ(session.engine.evaluateNumber("Asin(1) + Acos(-1)").value, 2 + 4);
+    EXPECT_TRUE(relativelyClose(session.engine.evaluateNumber("Acos(0.5)").value, 2 - std::asin(0.5)));
+}
+
+TEST(MathLibrary, aNonNumericArgumentIsTheLibrarysOwnFailure) {
+    zl::testing::ScriptSession session;
+    const NumberResult result = session.engine.evaluateNumber("1 + Sinh(\"abc\")");
+    ASSERT_TRUE(result.ok());
+    EXPECT_EQ(result.value, 1);
+    EXPECT_EQ(session.library.ierr, 13);
+    EXPECT_EQ(session.ownerErrorNumber, 13);
+    EXPECT_TRUE(session.reported.empty());
+}
+
+} // namespace
+} // namespace zl

@@ -1,0 +1,56 @@
+#pragma once
+// An engine with the math library and the start-up statements, recording
+// every error its observer sees; shared by the engine's tests.
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <string>
+#include <vector>
+
+#include "core/eval/math_library.h"
+#include "core/eval/script_engine.h"
+
+namespace zl::testing {
+
+struct ScriptSession {
+    MathLibrary library;
+    ScriptEngine engine;
+    std::int32_t ownerErrorNumber = 0;
+    std::vector<ScriptError> reported;
+
+    ScriptSession() {
+        library.setOwnerErrorNumber(&ownerErrorNumber);
+        engine.addMathLibrary(library);
+        engine.setErrorObserver([this](const ScriptError &error) { reported.push_back(error); });
+        for (std::string_view statement : kStartupStatements) engine.executeStatement(statement);
+    }
+
+    void run(const std::string &statement) {
+        const auto error = engine.executeStatement(statement);
+        ASSERT_FALSE(error) << statement << ": error " << error->number << " " << error->description;
+    }
+};
+
+/// Relative comparison for computed values; NaN never matches.
+inline ::testing::AssertionResult relativelyClose(double actual, double expected, double tolerance = 1e-13) {
+    if (std::isnan(actual) || std::isnan(expected))
+        return ::testing::AssertionFailure() << actual << " vs " << expected << " (NaN)";
+    const double scale = std::max(1.0, std::fabs(expected));
+    if (std::fabs(actual - expected) <= tolerance * scale) return ::testing::AssertionSuccess();
+    return ::testing::AssertionFailure() << ::testing::PrintToString(actual) << " is not "
+                                         << ::testing::PrintToString(expected);
+}
+
+/// A readable test name from a row's source text.
+inline std::string rowName(const std::string &source, std::size_t index) {
+    std::string name;
+    for (char c : source) {
+        if ((c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9')) name.push_back(c);
+        else if (!name.empty() && name.back() != '_') name.push_back('_');
+        if (name.size() >= 40) break;
+    }
+    return std::to_string(index) + "_" + name;
+}
+
+} // namespace zl::testing

@@ -1,0 +1,196 @@
+// Statements: assignment, declarations, several per text, comments; what
+// cannot be assigned; how globals persist and keep the library's members.
+
+#include <gtest/gtest.h>
+
+#include "script_session.h"
+
+namespace zl {
+namespace {
+
+using zl::testing::relativelyClose;
+using zl::testing::ScriptSession;
+
+double valueOf(ScriptSession &session, const std::string &expression) {
+    const NumberResult result = session.engine.evaluateNumber(expression);
+    EXPECT_TRUE(result.ok()) << expression;
+    return result.value;
+}
+
+std::int32_t errorOf(ScriptSession &session, const std::string &expression) {
+    const NumberResult result = session.engine.evaluateNumber(expression);
+    return result.error ? result.error->number : 0;
+}
+
+struct StatementRow {
+    std::string statements;
+    std::string expression;
+    double value;
+};
+
+class StatementEffect : public ::testing::TestWithParam<StatementRow> {};
+
+TEST_P(StatementEffect, leavesTheExpressionWithItsValue) {
+    ScriptSession session;
+    const StatementRow &row = GetParam();
+    session.run(row.statements);
+    EXPECT_TRUE(relativelyClose(valueOf(session, row.expression), row.value)) << row.statements;
+}
+
+const StatementRow kEffects[] = {
+    {"a = 2.37", "a", 2.37},
+    {"a = 2.37", "A", 2.37},
+    {"ABC = 1", "abc", 1},
+    {"a = 1 : b = a + 1", "b", 2},
+    {"a = 1\nb = a + 1\r\nc = b * 3", "c", 6},
+    {"a = 1 : a = a + 1 : a = a * 10", "a", 20},
+    {"v = 1 = 1", "v", -1},
+    {"dim u, v", "u + v", 0},
+    {"public x,y,z,w", "z", 0},
+    {"private p", "p", 0},
+    {"k = 5 : dim k", "k", 5},
+    {"dim sin", "sin(0)", 0},
+    {"c = 3 ' the rest is a comment", "c", 3},
+    {"Rem nothing here", "1", 1},
+    {"d = 4 : Rem comment", "d", 4},
+    {"", "1", 1},
+    {" : : ", "1", 1},
+    {"halfpi = 1", "Asin(1)", 1},
+    {"halfpi = 1", "Acos(-1)", 2},
+    {"sh.x = 5", "x", 5},
+    {"x = 3", "sh.x", 3},
+    {"pi = 3", "sh.pi", 3},
+    {"e = \"2\"", "e", 2},
+    {"ierr = 2.5", "ierr", 2},
+    {"y = \"5\"", "y + 1", 6},
+    {"y = \"5\"", "y & 1", 51},
+    {"y = True", "y", -1},
+    {"c1 = Asin(2)", "c1", 0},
+};
+INSTANTIATE_TEST_SUITE_P(Statements, StatementEffect, ::testing::ValuesIn(kEffects),
+                         [](const auto &info) { return zl::testing::rowName(info.param.statements, info.index); });
+
+struct RefusalRow {
+    std::string statement;
+    std::int32_t number;
+    std::int32_t column;
+};
+
+class StatementRefusal : public ::testing::TestWithParam<RefusalRow> {};
+
+TEST_P(StatementRefusal, failsOnceWithNumberAndColumn) {
+    ScriptSession session;
+    const RefusalRow &row = GetParam();
+    const auto error = session.engine.executeStatement(row.statement);
+    ASSERT_TRUE(error) << row.statement;
+    EXPECT_EQ(error->number, row.number) << error->description;
+    EXPECT_EQ(error->column, row.column);
+    EXPECT_EQ(error->text, row.statement);
+    EXPECT_EQ(session.reported.size(), 1u);
+}
+
+const RefusalRow kRefusals[] = {
+    {"sin = 1", 501, 0},
+    {"Asin = 1", 501, 0},
+    {"sh = 1", 501, 0},
+    {"sh.Asin = 1", 450, 0},
+    {"sh.nope = 1", 438, 0},
+    {"q.x = 1", 424, 0},
+    {"mod = 1", 1024, 0},
+    {"True = 1", 1024, 0},
+    {"empty = 1", 1024, 0},
+    {"If a Then b = 1", 1024, 0},
+    {"= 1", 1024, 0},
+    {"2x = 1", 1024, 0},
+    {"x y = 1", 1011, 2},
+    {"a", 1011, 1},
+    {"a(1) = 2", 1011, 1},
+    {"dim 1", 1010, 4},
+    {"dim mod", 1010, 4},
+    {"dim a,", 1010, 6},
+    {"dim a(3)", 1025, 5},
+    {"a =", 1002, 3},
+    {"a = 1 2", 1025, 6},
+    {"sh. = 1", 1010, 4},
+    {"a = q", 500, 4},
+    {"a = 1/0", 11, 5},
+    {"ierr = 1E10", 6, 0},
+    {"pi = \"abc\"", 13, 0},
+    {"a_b$ = 1", 1032, 3},
+};
+INSTANTIATE_TEST_SUITE_P(Statements, StatementRefusal, ::testing::ValuesIn(kRefusals),
+                         [](const auto &info) { return zl::testing::rowName(info.param.statement, info.index); });
+
+TEST(StatementText, aSyntaxErrorAnywhereRunsNothing) {
+    ScriptSession session;
+    EXPECT_TRUE(session.engine.executeStatement("m1 = 1 : m2 = )"));
+    EXPECT_EQ(errorOf(session, "m1"), 500);
+}
+
+TEST(StatementText, aRuntimeErrorKeepsWhatRanBeforeIt) {
+    ScriptSession session;
+    const auto error = session.engine.executeStatement("n1 = 1 : n2 = 1/0 : n3 = 3");
+    ASSERT_TRUE(error);
+    EXPECT_EQ(error->number, 11);
+    EXPECT_EQ(error->column, 15);
+    EXPECT_EQ(valueOf(session, "n1"), 1);
+    EXPECT_EQ(errorOf(session, "n2"), 500);  // a failed assignment creates nothing
+    EXPECT_EQ(errorOf(session, "n3"), 500);
+}
+
+TEST(StatementText, aFailedAssignmentKeepsTheOldValue) {
+    ScriptSession session;
+    session.run("g = 7");
+    EXPECT_TRUE(session.engine.executeStatement("g = Sqr(-1)"));
+    EXPECT_EQ(valueOf(session, "g"), 7);
+}
+
+TEST(Globals, liveAsLongAsTheEngineAndNeverReset) {
+    ScriptSession session;
+    session.run("total = 0");
+    for (int i = 1; i <= 100; ++i) session.run("total = total + " + std::to_string(i));
+    EXPECT_EQ(valueOf(session, "total"), 5050);
+    session.run("public total");
+    EXPECT_EQ(valueOf(session, "TOTAL"), 5050);
+}
+
+TEST(Globals, aValueMayChangeBetweenTextAndNumber) {
+    ScriptSession session;
+    session.run("v = 1");
+    EXPECT_EQ(valueOf(session, "v + 1"), 2);
+    session.run("v = \"abc\"");
+    EXPECT_EQ(errorOf(session, "v + 1"), 13);
+    EXPECT_EQ(valueOf(session, "(v & \"d\") = \"abcd\""), -1);
+    session.run("v = 4");
+    EXPECT_EQ(valueOf(session, "v * v"), 16);
+}
+
+TEST(MathLibraryMembers, startUpStatementsGiveThemTheirValues) {
+    ScriptSession session;
+    EXPECT_TRUE(relativelyClose(session.library.halfpi, 1.5707963267948966));
+    EXPECT_TRUE(relativelyClose(session.library.pi, 3.141592653589793));
+    EXPECT_TRUE(relativelyClose(session.library.e, 2.718281828459045));
+    session.run("x = 0.25 : sh.e = 1");
+    EXPECT_EQ(session.library.x, 0.25);
+    EXPECT_EQ(session.library.e, 1);
+}
+
+TEST(MathLibraryMembers, aFailureInAStatementReportsNothing) {
+    ScriptSession session;
+    session.run("c = Atanh(1)");
+    EXPECT_TRUE(session.reported.empty());
+    EXPECT_EQ(session.library.ierr, 11);
+    EXPECT_EQ(session.ownerErrorNumber, 11);
+}
+
+TEST(EngineWithoutLibrary, hasNoLibraryNames) {
+    ScriptEngine engine;
+    EXPECT_EQ(engine.evaluateNumber("pi").error->number, 500);
+    EXPECT_EQ(engine.evaluateNumber("Asin(1)").error->number, 13);
+    EXPECT_FALSE(engine.executeStatement("asin = 2"));
+    EXPECT_EQ(engine.evaluateNumber("asin").value, 2);
+    EXPECT_EQ(engine.evaluateNumber("Atn(1)").value, std::atan(1.0));
+}
+
+} // namespace
+} // namespace zl
