@@ -1,0 +1,79 @@
+// zerolith-cli eval and the command dispatcher, driven through runCommandLine.
+
+#include <gtest/gtest.h>
+
+#include <sstream>
+
+#include "cli/cli_commands.h"
+
+namespace zl::cli {
+namespace {
+
+struct CommandOutcome {
+    int exitCode;
+    std::string out;
+    std::string err;
+};
+
+CommandOutcome runCli(const Arguments &args) {
+    std::ostringstream out;
+    std::ostringstream err;
+    const int code = runCommandLine(args, out, err);
+    return {code, out.str(), err.str()};
+}
+
+struct EvalRow {
+    Arguments args;
+    int exitCode;
+    std::string out;
+    std::string err;
+};
+
+class EvalCommand : public ::testing::TestWithParam<EvalRow> {};
+
+TEST_P(EvalCommand, printsTheValueOrTheError) {
+    const EvalRow &row = GetParam();
+    const CommandOutcome outcome = runCli(row.args);
+    EXPECT_EQ(outcome.exitCode, row.exitCode);
+    EXPECT_EQ(outcome.out, row.out);
+    EXPECT_EQ(outcome.err, row.err);
+}
+
+const EvalRow kRows[] = {
+    {{"eval", "--exec", "a=2.37", "a*2"}, 0, "4.74\n", ""},
+    {{"eval", "Asin(1)"}, 0, "1.5707963267949\n", ""},
+    {{"eval", "1/0"}, 1, "", "error 11: Division by zero\n"},
+    {{"eval", "--exec", "a=1", "--exec", "b=a+1", "a+b"}, 0, "3\n", ""},
+    {{"eval", "--exec", "halfpi = 1", "Asin(1)"}, 0, "1\n", ""},
+    {{"eval", "0.1*3"}, 0, "0.3\n", ""},
+    {{"eval", "1E20*3"}, 0, "3E+20\n", ""},
+    {{"eval", "--", "-2^2"}, 0, "-4\n", ""},
+    {{"eval", "-2^2"}, 0, "-4\n", ""},
+    {{"eval", "Acosh(0.5)"}, 1, "", "error 5: Invalid procedure call or argument\n"},
+    {{"eval", "Sinh(\"abc\")"}, 1, "", "error 13: Type mismatch\n"},
+    {{"eval", "--exec", "c = Atanh(1)", "c"}, 0, "0\n", ""},
+    {{"eval", "--exec", "sin = 1", "1"}, 1, "", "error 501: Illegal assignment\n"},
+    {{"eval", "(1"}, 1, "", "error 1006: Expected ')'\n"},
+    {{"eval", "\"abc\""}, 1, "", "error 13: Type mismatch\n"},
+    {{"eval"}, 2, "", "zerolith-cli: eval: no expression given\n"},
+    {{"eval", "--exec"}, 2, "", "zerolith-cli: eval: --exec needs a statement\n"},
+    {{"eval", "1", "2"}, 2, "", "zerolith-cli: eval: more than one expression given ('1', '2')\n"},
+    {{}, 2, "", "zerolith-cli: no command given (try --help)\n"},
+    {{"evaluate", "1"}, 2, "", "zerolith-cli: unknown command 'evaluate' (try --help)\n"},
+};
+INSTANTIATE_TEST_SUITE_P(Rows, EvalCommand, ::testing::ValuesIn(kRows));
+
+TEST(CommandLine, helpDocumentsEval) {
+    const CommandOutcome outcome = runCli({"--help"});
+    EXPECT_EQ(outcome.exitCode, 0);
+    EXPECT_NE(outcome.out.find("eval [--exec STATEMENT]... EXPRESSION"), std::string::npos);
+    EXPECT_TRUE(outcome.err.empty());
+}
+
+TEST(CommandLine, eachEvalStartsFromAFreshEngine) {
+    EXPECT_EQ(runCli({"eval", "--exec", "q = 5", "q"}).out, "5\n");
+    EXPECT_EQ(runCli({"eval", "q"}).err, "error 500: Variable is undefined\n");
+}
+
+} // namespace
+} // namespace zl::cli
