@@ -15,11 +15,16 @@ ConstantsBox::ConstantsBox(QComboBox &box, QAbstractButton &addButton, QAbstract
     : QObject(&box), box_(box), addButton_(addButton), spec_(spec), dialogs_(dialogs),
       runStatement_(std::move(runStatement)), constants_(items_, spec)
 {
-    box_.lineEdit()->installEventFilter(this);
+    // No completion: it would complete "a=2" to a listed "a=2.37" under the
+    // user's Enter, and pick items the user only typed.
+    box_.setCompleter(nullptr);
+    box_.installEventFilter(this);  // keys reach the box, which hands them to its line edit
     connect(box_.lineEdit(), &QLineEdit::textEdited, this, [this] {
         selectedItem_ = -1;  // typed over: no longer the picked item
         emit textChanged();
     });
+    // Picked from the list, or typed exactly as an item and left (the box then
+    // takes that item as current).
     connect(&box_, &QComboBox::activated, this, [this](int index) { selectedItem_ = index; });
     connect(&addButton, &QAbstractButton::clicked, this, &ConstantsBox::add);
     connect(&removeButton, &QAbstractButton::clicked, this, &ConstantsBox::remove);
@@ -33,7 +38,7 @@ void ConstantsBox::appendItem(const std::string &item)
 
 bool ConstantsBox::eventFilter(QObject *watched, QEvent *event)
 {
-    if (watched == box_.lineEdit() && event->type() == QEvent::KeyPress) {
+    if (watched == &box_ && event->type() == QEvent::KeyPress) {
         const int key = static_cast<QKeyEvent *>(event)->key();
         if (key == Qt::Key_Return || key == Qt::Key_Enter)
             addButton_.click();
