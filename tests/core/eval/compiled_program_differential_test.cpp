@@ -22,13 +22,14 @@ public:
 
     std::string expression(int depth) {
         if (depth == 0 || chance(0.25)) return leaf();
-        switch (pick(7)) {
+        switch (pick(8)) {
         case 0:
         case 1: return "(" + expression(depth - 1) + " " + pickFrom(kArithmetic) + " " + expression(depth - 1) + ")";
         case 2: return expression(depth - 1) + " " + pickFrom(kAnyOperator) + " " + expression(depth - 1);
         case 3: return pickFrom(kFunctions) + "(" + expression(depth - 1) + ")";
         case 4: return "(" + expression(depth - 1) + ")^" + pickFrom(kExponents);
         case 5: return "(" + pickFrom(kPrefixes) + "(" + expression(depth - 1) + "))";
+        case 6: return "(" + expression(depth - 1) + " " + pickFrom(kArithmetic) + " " + leaf() + "^" + pickFrom(kExponents) + ")";
         default: return "Round(" + expression(depth - 1) + ", " + pickFrom(kDigits) + ")";
         }
     }
@@ -107,7 +108,7 @@ TEST_F(Differential, numericProgramsMatchTheTreeBitForBit) {
     ExpressionGenerator generator(20240607);
     int compared = 0;
     int fastSuccesses = 0;
-    for (int e = 0; e < 3000; ++e) {
+    for (int e = 0; e < 20000; ++e) {
         const std::string text = generator.expression(4);
         const ParseResult parsed = parseExpression(text);
         ASSERT_TRUE(parsed.ok()) << text;
