@@ -3,6 +3,7 @@
 #include <QAction>
 #include <QComboBox>
 #include <QFont>
+#include <QFontMetrics>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -24,7 +25,9 @@ namespace {
 constexpr int kOrderFieldWidth = 60;
 constexpr int kParameterFieldWidth = 70;
 constexpr int kIntervalFieldWidth = 90;
-constexpr int kListMinimumWidth = 420;
+// A solution line is a 30-character name column, "EQUATION #n=" and a residual
+// of up to 21 characters.
+constexpr int kListColumns = 68;
 constexpr int kListMinimumHeight = 220;
 
 QLabel *makeLabel(QWidget *parent, const char *name, const QString &caption)
@@ -227,7 +230,8 @@ QWidget *buildResultsArea(QWidget *parent, MainWindowControls &ui, QWidget *&com
     QFont fixedPitch(QStringLiteral("Courier New"));
     fixedPitch.setStyleHint(QFont::TypeWriter);
     ui.lstRoots->setFont(fixedPitch);
-    ui.lstRoots->setMinimumSize(kListMinimumWidth, kListMinimumHeight);
+    const int lineWidth = QFontMetrics(fixedPitch).horizontalAdvance(QString(kListColumns, QLatin1Char('0')));
+    ui.lstRoots->setMinimumSize(lineWidth + 2 * ui.lstRoots->frameWidth() + 24, kListMinimumHeight);
     ui.lstRoots->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     column->addWidget(ui.lstRoots, 1);
 
