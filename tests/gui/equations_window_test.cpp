@@ -1,7 +1,6 @@
 // The equations grid window driven by real key presses and clicks.
 
 #include <QApplication>
-#include <QLineEdit>
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QTableWidget>
@@ -9,7 +8,6 @@
 #include <QWindow>
 
 #include <memory>
-#include <utility>
 
 #include "gui/cell_edit_box.h"
 #include "gui/equation_grid_model.h"
@@ -19,65 +17,29 @@ using zl::gui::EquationGridModel;
 using zl::gui::EquationsWindow;
 
 namespace {
-
-const QStringList kStartEquations{QStringLiteral("a=1"), QStringLiteral("b=2"),
-                                  QStringLiteral("c=3")};
-
-QPoint centreOfCell(const EquationsWindow &window, int row, int column)
-{
-    QTableWidget *grid = window.grid();
-    const QRect cell = grid->visualRect(grid->model()->index(row, column));
-    return grid->viewport()->mapTo(&window, cell.center());
+const QStringList kStart{"a=1", "b=2", "c=3"};
 }
-
-void clickAt(EquationsWindow &window, QPoint windowPos)
-{
-    QTest::mouseClick(window.windowHandle(), Qt::LeftButton, {}, windowPos);
-}
-
-void clickWidget(EquationsWindow &window, QWidget *target)
-{
-    clickAt(window, target->mapTo(&window, target->rect().center()));
-}
-
-QStringList modelTexts(const EquationGridModel &model)
-{
-    QStringList texts;
-    for (int row = 0; row < model.rowCount(); ++row)
-        texts << model.equationText(row);
-    return texts;
-}
-
-} // namespace
 
 class EquationsWindowTest : public QObject {
     Q_OBJECT
 private slots:
     void init();
-    void cleanup()
-    {
-        window.reset();
-        model.reset();
-    }
-
-    void typing_on_grid_replaces_current_row_data();
-    void typing_on_grid_replaces_current_row();
-    void typing_continues_after_the_first_character();
-    void typed_character_replaces_even_when_box_already_holds_it();
+    void cleanup() { window.reset(), model.reset(); }
+    void typing_on_grid_replaces_the_row_data();
+    void typing_on_grid_replaces_the_row();
+    void typed_character_replaces_even_when_the_box_already_holds_it();
     void arrow_keys_in_edit_box_data();
     void arrow_keys_in_edit_box();
     void first_focus_keeps_selection_later_ones_select_all();
-    void click_on_label_column_edits_that_rows_equation();
-    void title_bar_close_and_ok_keep_the_set_up_data();
-    void title_bar_close_and_ok_keep_the_set_up();
-    void equation_column_is_wider_by_factor_8_8();
-    void grid_without_rows_ignores_typing();
-    void locked_model_refuses_grid_edits();
+    void closing_keeps_what_was_set_up_data();
+    void closing_keeps_what_was_set_up();
 
 private:
-    void selectRowWithClickThenFocusGrid(int row);
+    QPoint cellCentre(int row, int column) const;
+    void click(QPoint at) { QTest::mouseClick(window->windowHandle(), Qt::LeftButton, {}, at); }
+    void clickOk();
     void reopen();
-    void typeOnFocusedWidget(const QString &text);
+    void editRowThenBackToGrid(int row);
     std::unique_ptr<EquationGridModel> model;
     std::unique_ptr<EquationsWindow> window;
 };
@@ -91,15 +53,25 @@ void EquationsWindowTest::init()
     model->setRowCount(3);
     model->writeRowLabels();
     for (int row = 0; row < 3; ++row)
-        model->setEquationText(row, kStartEquations.at(row));
-    model->setVariablesCaption(QStringLiteral("Variables: a,b,c"));
+        model->setEquationText(row, kStart[row]);
+    model->setVariablesCaption("Variables: a,b,c");
     reopen();
-    QCOMPARE(window->grid()->currentColumn(), 1);  // the label column is never current
 }
 
-// Shows the window again and makes it the active one. The offscreen platform
-// keeps a hidden window as its focus window, so activating it again would
-// change nothing; another window takes the activation first.
+QPoint EquationsWindowTest::cellCentre(int row, int column) const
+{
+    QTableWidget *grid = window->grid();
+    const QRect cell = grid->visualRect(grid->model()->index(row, column));
+    return grid->viewport()->mapTo(window.get(), cell.center());
+}
+
+void EquationsWindowTest::clickOk()
+{
+    click(window->okButton()->mapTo(window.get(), window->okButton()->rect().center()));
+}
+
+// The offscreen platform keeps a hidden window as its focus window, so
+// another window takes the activation first.
 void EquationsWindowTest::reopen()
 {
     QWidget other;
@@ -111,90 +83,57 @@ void EquationsWindowTest::reopen()
     QTRY_VERIFY(window->isActiveWindow());
 }
 
-// Key presses through the window system, so they reach whichever widget has the focus.
-void EquationsWindowTest::typeOnFocusedWidget(const QString &text)
+void EquationsWindowTest::editRowThenBackToGrid(int row)
 {
-    for (QChar character : text)
-        QTest::keyClick(window->windowHandle(), character.toLatin1());
-}
-
-// Clicking opens the box over the row; Left then hands the focus back to the grid.
-void EquationsWindowTest::selectRowWithClickThenFocusGrid(int row)
-{
-    clickAt(*window, centreOfCell(*window, row, 1));
+    click(cellCentre(row, 1));
     QCOMPARE(QApplication::focusWidget(), window->editBox());
     QTest::keyClick(window->editBox(), Qt::Key_Left);
     QCOMPARE(QApplication::focusWidget(), window->grid());
-    QCOMPARE(window->grid()->currentRow(), row);
 }
 
-void EquationsWindowTest::typing_on_grid_replaces_current_row_data()
+void EquationsWindowTest::typing_on_grid_replaces_the_row_data()
 {
-    QTest::addColumn<int>("key");
+    QTest::addColumn<QList<int>>("keys");
     QTest::addColumn<QString>("expected");
-    QTest::newRow("letter") << int(Qt::Key_X) << QStringLiteral("x");
-    QTest::newRow("digit") << int(Qt::Key_5) << QStringLiteral("5");
-    QTest::newRow("enter") << int(Qt::Key_Return) << QStringLiteral("\r");
-    QTest::newRow("backspace") << int(Qt::Key_Backspace) << QStringLiteral("\b");
-    QTest::newRow("escape") << int(Qt::Key_Escape) << QStringLiteral("\x1b");
+    QTest::newRow("letter") << QList<int>{Qt::Key_X} << "x";
+    QTest::newRow("enter") << QList<int>{Qt::Key_Return} << "\r";
+    QTest::newRow("backspace") << QList<int>{Qt::Key_Backspace} << "\b";
+    QTest::newRow("escape") << QList<int>{Qt::Key_Escape} << "\x1b";
+    // Later keys reach the box, after the first character, not over it.
+    QTest::newRow("several") << QList<int>{Qt::Key_Y, Qt::Key_Equal, Qt::Key_7} << "y=7";
 }
 
-void EquationsWindowTest::typing_on_grid_replaces_current_row()
+void EquationsWindowTest::typing_on_grid_replaces_the_row()
 {
-    QFETCH(int, key);
+    QFETCH(QList<int>, keys);
     QFETCH(QString, expected);
-    selectRowWithClickThenFocusGrid(1);
-    QSignalSpy committed(model.get(), &EquationGridModel::equationsEditedInGrid);
+    editRowThenBackToGrid(1);  // the box has had the focus once: it now selects on focus
+    QSignalSpy commits(model.get(), &EquationGridModel::equationsEditedInGrid);
 
-    QTest::keyClick(window->grid(), Qt::Key(key));
+    for (int key : keys)  // through the window, to whichever widget has the focus
+        QTest::keyClick(window->windowHandle(), Qt::Key(key));
 
     QCOMPARE(window->cellText(1, 1), expected);
-    QCOMPARE(window->editBox()->text(), expected);
-    QVERIFY(window->editBox()->isVisible());
+    QCOMPARE(model->equationText(1), expected);
+    QCOMPARE(model->equationText(0), kStart[0]);
+    QCOMPARE(commits.size(), keys.size());  // every keystroke committed at once
     QCOMPARE(QApplication::focusWidget(), window->editBox());
-    QCOMPARE(window->editBox()->cursorPosition(), 1);
-    QVERIFY(!window->editBox()->hasSelectedText());
-    QCOMPARE(window->editBox()->toolTip(), expected);
-    // The model has the row and asks the main window to copy every row.
-    QCOMPARE(modelTexts(*model), (QStringList{kStartEquations[0], expected, kStartEquations[2]}));
-    QCOMPARE(committed.size(), 1);
-    // The box lies exactly over the cell.
+    QCOMPARE(window->editBox()->cursorPosition(), expected.size());
     QTableWidget *grid = window->grid();
     const QRect cell = grid->visualRect(grid->model()->index(1, 1));
     QCOMPARE(window->editBox()->geometry(),
              QRect(grid->viewport()->mapTo(window.get(), cell.topLeft()), cell.size()));
 }
 
-void EquationsWindowTest::typing_continues_after_the_first_character()
+void EquationsWindowTest::typed_character_replaces_even_when_the_box_already_holds_it()
 {
-    // Once the box has been focused before, its focus selects all: a character
-    // typed on the grid must still not be selected, or the next key would eat it.
-    selectRowWithClickThenFocusGrid(2);
-    QVERIFY(window->editBoxFocusedOnce());
-    QSignalSpy committed(model.get(), &EquationGridModel::equationsEditedInGrid);
-
-    typeOnFocusedWidget(QStringLiteral("y=7"));
-    QCOMPARE(QApplication::focusWidget(), window->editBox());
-
-    QCOMPARE(window->cellText(2, 1), QStringLiteral("y=7"));
-    QCOMPARE(model->equationText(2), QStringLiteral("y=7"));
-    QCOMPARE(committed.size(), 3);  // one commit per keystroke
-}
-
-void EquationsWindowTest::typed_character_replaces_even_when_box_already_holds_it()
-{
-    selectRowWithClickThenFocusGrid(0);
+    editRowThenBackToGrid(0);
     QTest::keyClick(window->grid(), Qt::Key_Q);
-    clickWidget(*window, window->okButton());
-    QVERIFY(window->isHidden());
-    model->setEquationText(0, QStringLiteral("changed elsewhere"));
-    QCOMPARE(window->cellText(0, 1), QStringLiteral("changed elsewhere"));
+    clickOk();
+    model->setEquationText(0, "changed in the main window");
     reopen();
     window->grid()->setFocus();
-
     QTest::keyClick(window->grid(), Qt::Key_Q);
-
-    QCOMPARE(window->cellText(0, 1), QStringLiteral("q"));
     QCOMPARE(model->equationText(0), QStringLiteral("q"));
 }
 
@@ -218,138 +157,65 @@ void EquationsWindowTest::arrow_keys_in_edit_box()
     QFETCH(int, key);
     QFETCH(int, expectedRow);
     QFETCH(bool, boxKeepsFocus);
-    clickAt(*window, centreOfCell(*window, startRow, 1));
-    QCOMPARE(QApplication::focusWidget(), window->editBox());
-    const QString textBefore = window->editBox()->text();
+    click(cellCentre(startRow, 1));
 
     QTest::keyClick(window->editBox(), Qt::Key(key));
 
     QCOMPARE(window->grid()->currentRow(), expectedRow);
     QCOMPARE(window->grid()->currentColumn(), 1);
     QVERIFY(window->editBox()->isVisible());
-    QCOMPARE(window->editBox()->text(), kStartEquations.at(expectedRow));
+    QCOMPARE(window->editBox()->text(), kStart[expectedRow]);
     QCOMPARE(QApplication::focusWidget(),
              boxKeepsFocus ? static_cast<QWidget *>(window->editBox()) : window->grid());
-    if (!boxKeepsFocus) {
-        // The key did not reach the box as a caret move or as typing.
-        QCOMPARE(window->editBox()->text(), textBefore);
-    }
     for (int row = 0; row < 3; ++row)
-        QCOMPARE(model->equationText(row), kStartEquations.at(row));
+        QCOMPARE(model->equationText(row), kStart[row]);
 }
 
 void EquationsWindowTest::first_focus_keeps_selection_later_ones_select_all()
 {
-    QVERIFY(!window->editBoxFocusedOnce());
-    clickAt(*window, centreOfCell(*window, 0, 1));
+    click(cellCentre(0, 1));
     QCOMPARE(QApplication::focusWidget(), window->editBox());
-    QVERIFY(window->editBoxFocusedOnce());
     QVERIFY(!window->editBox()->hasSelectedText());
-
-    QTest::keyClick(window->editBox(), Qt::Key_Down);  // focus comes again, on row 1
-    QCOMPARE(QApplication::focusWidget(), window->editBox());
-    QCOMPARE(window->editBox()->selectedText(), kStartEquations[1]);
-
-    // Closing keeps the flag: a click after reopening still selects all.
-    clickWidget(*window, window->okButton());
-    reopen();
-    clickAt(*window, centreOfCell(*window, 2, 1));
-    QCOMPARE(window->editBox()->selectedText(), kStartEquations[2]);
-}
-
-void EquationsWindowTest::click_on_label_column_edits_that_rows_equation()
-{
-    clickAt(*window, centreOfCell(*window, 2, 0));
-    QCOMPARE(window->grid()->currentRow(), 2);
+    QTest::keyClick(window->editBox(), Qt::Key_Down);
+    QCOMPARE(window->editBox()->selectedText(), kStart[1]);
+    clickOk();
+    reopen();  // the flag outlives the window's closing
+    click(cellCentre(2, 0));  // the label column edits its row's equation
     QCOMPARE(window->grid()->currentColumn(), 1);
-    QCOMPARE(QApplication::focusWidget(), window->editBox());
-    QCOMPARE(window->editBox()->text(), kStartEquations[2]);
-    QVERIFY(window->grid()->selectedItems().size() <= 1);
-    for (QTableWidgetItem *item : window->grid()->selectedItems())
-        QCOMPARE(item->column(), 1);
+    QCOMPARE(window->editBox()->selectedText(), kStart[2]);
 }
 
-void EquationsWindowTest::title_bar_close_and_ok_keep_the_set_up_data()
+void EquationsWindowTest::closing_keeps_what_was_set_up_data()
 {
     QTest::addColumn<bool>("withTitleBar");
     QTest::newRow("title bar") << true;
     QTest::newRow("OK button") << false;
 }
 
-void EquationsWindowTest::title_bar_close_and_ok_keep_the_set_up()
+void EquationsWindowTest::closing_keeps_what_was_set_up()
 {
     QFETCH(bool, withTitleBar);
-    const int labelWidth = window->grid()->columnWidth(0);
-    const int equationWidth = window->grid()->columnWidth(1);
-    clickAt(*window, centreOfCell(*window, 1, 1));
+    QTableWidget *grid = window->grid();
+    const int labelWidth = grid->columnWidth(0);
+    QVERIFY(qAbs(grid->columnWidth(1) - labelWidth * 8.8) <= 0.5);
+    click(cellCentre(1, 1));
     QTest::keyClick(window->editBox(), Qt::Key_End);
-    QTest::keyClicks(window->editBox(), QStringLiteral("+1"));
-    QSignalSpy committed(model.get(), &EquationGridModel::equationsEditedInGrid);
+    QTest::keyClicks(window->editBox(), "+1");
 
     if (withTitleBar)
         window->windowHandle()->close();  // what the window manager's close button does
     else
-        clickWidget(*window, window->okButton());
+        clickOk();
 
     QVERIFY(window->isHidden());
     QVERIFY(window->editBox()->isHidden());
-    QCOMPARE(committed.size(), 1);  // the commit on closing
     QCOMPARE(model->equationText(1), QStringLiteral("b=2+1"));
     window->show();
-    QCOMPARE(window->grid()->rowCount(), 3);
-    for (int row = 0; row < 3; ++row)
-        QCOMPARE(window->cellText(row, 0), QStringLiteral("Equat.#%1:").arg(row + 1));
-    QCOMPARE(window->cellText(1, 1), QStringLiteral("b=2+1"));
+    QCOMPARE(grid->rowCount(), 3);
+    QCOMPARE(window->cellText(2, 0), QStringLiteral("Equat.#3:"));
     QCOMPARE(window->variablesCaption(), QStringLiteral("Variables: a,b,c"));
-    QCOMPARE(window->grid()->columnWidth(0), labelWidth);
-    QCOMPARE(window->grid()->columnWidth(1), equationWidth);
-    QVERIFY(window->editBox()->isHidden());
-}
-
-void EquationsWindowTest::equation_column_is_wider_by_factor_8_8()
-{
-    QTableWidget *grid = window->grid();
-    const double expected = grid->columnWidth(0) * 8.8;
-    QVERIFY(qAbs(grid->columnWidth(1) - expected) <= 0.5);
-    window->applyEquationColumnLayout();  // applied again from the main window's set-up
-    QVERIFY(qAbs(grid->columnWidth(1) - expected) <= 0.5);
-    // A width set on column 0 later carries over: 31 x 8.8 = 272.8, 33 x 8.8 = 290.4.
-    for (const auto &[labelWidth, equationWidth] : {std::pair{31, 273}, std::pair{33, 290}}) {
-        grid->setColumnWidth(0, labelWidth);
-        window->applyEquationColumnLayout();
-        QCOMPARE(grid->columnWidth(1), equationWidth);
-    }
-    const auto alignment = grid->item(2, 1)->textAlignment();
-    QCOMPARE(Qt::Alignment(alignment), Qt::AlignLeft | Qt::AlignVCenter);
-}
-
-void EquationsWindowTest::grid_without_rows_ignores_typing()
-{
-    model->setRowCount(0);
-    QSignalSpy committed(model.get(), &EquationGridModel::equationsEditedInGrid);
-    window->grid()->setFocus();
-    QTest::keyClick(window->grid(), Qt::Key_X);
-    clickWidget(*window, window->grid());
-    QCOMPARE(committed.size(), 0);
-    QVERIFY(window->editBox()->isHidden());
-}
-
-void EquationsWindowTest::locked_model_refuses_grid_edits()
-{
-    clickAt(*window, centreOfCell(*window, 0, 1));
-    model->setEditingLocked(true);  // a run has started
-    QTest::keyClick(window->editBox(), Qt::Key_Z);
-    QTest::keyClick(window->editBox(), Qt::Key_Down);
-    QTest::keyClick(window->grid(), Qt::Key_Z);
-
-    QCOMPARE(modelTexts(*model), kStartEquations);
-    for (int row = 0; row < 3; ++row)
-        QCOMPARE(window->cellText(row, 1), kStartEquations.at(row));
-
-    model->setEditingLocked(false);
-    window->grid()->setFocus();
-    QTest::keyClick(window->grid(), Qt::Key_Z);
-    QCOMPARE(model->equationText(window->grid()->currentRow()), QStringLiteral("z"));
+    QCOMPARE(grid->columnWidth(0), labelWidth);
+    QCOMPARE(grid->columnWidth(1), qRound(labelWidth * 8.8));
 }
 
 QTEST_MAIN(EquationsWindowTest)
