@@ -1,30 +1,38 @@
 // Entering the problem's shape and stepping through it: the order, the names,
-// the equation fields and the interval fields, with their silent checks.
+// the per-index fields, the menus and the keyboard order.
 
 #include <QAction>
-#include <QPushButton>
+#include <QMenu>
+#include <QMenuBar>
 #include <QSignalSpy>
 
 #include "support/main_window_fixture.h"
 
 using namespace zl::gui::testing;
 using zl::gui::EquationGridModel;
-using zl::gui::MainWindow;
 
 namespace {
 
-/// Index of the one visible element of a control array, or -1 when not exactly one is.
+/// The index of the one visible element of a control array; -1 unless exactly one is.
 int visibleIndex(const MainWindowFixture &fixture, const char *name)
 {
     int shown = -1;
-    for (int i = 0; i < fixture.elementCount(name); ++i) {
-        if (fixture.element(name, i)->isVisible()) {
-            if (shown >= 0)
-                return -1;
-            shown = i;
-        }
-    }
-    return shown;
+    for (int i = 0; i < fixture.elementCount(name); ++i)
+        if (fixture.element(name, i)->isVisible())
+            shown = shown < 0 ? i : -2;
+    return shown < 0 ? -1 : shown;
+}
+
+void clickAt(QWidget *widget, QPoint position)
+{
+    QTest::mouseClick(widget->window()->windowHandle(), Qt::LeftButton, {}, widget->mapTo(widget->window(), position));
+}
+
+QString nameWithIndex(const QWidget *widget)
+{
+    const QVariant index = widget->property("index");
+    return index.isValid() ? QStringLiteral("%1[%2]").arg(widget->objectName()).arg(index.toInt())
+                           : widget->objectName();
 }
 
 } // namespace
@@ -35,92 +43,89 @@ private slots:
     void init() { QVERIFY(fixture.open()); }
     void cleanup() { fixture.window.reset(); }
 
-    void order_sizes_the_problem_and_creates_the_fields_data();
-    void order_sizes_the_problem_and_creates_the_fields();
+    void order_sizes_the_problem_and_copies_field_zero_data();
+    void order_sizes_the_problem_and_copies_field_zero();
     void unusable_order_keeps_the_focus_and_blocks_the_window_data();
     void unusable_order_keeps_the_focus_and_blocks_the_window();
     void names_must_match_the_order_data();
     void names_must_match_the_order();
-    void names_commit_labels_the_grid_and_opens_the_menus();
-    void names_field_is_reached_only_after_the_order();
-    void new_fields_copy_field_zero_as_it_is_then();
-    void navigation_does_nothing_before_the_order();
-    void equation_navigation_wraps_round_data();
-    void equation_navigation_wraps_round();
-    void empty_equation_cannot_be_left();
-    void typing_an_equation_writes_its_grid_row();
-    void grid_edits_come_back_into_the_equation_fields();
-    void variable_navigation_wraps_and_shows_the_name();
-    void limits_must_be_numbers_as_a_whole_data();
-    void limits_must_be_numbers_as_a_whole();
+    void navigation_wraps_round_data();
+    void navigation_wraps_round();
+    void empty_equation_cannot_be_left_and_typing_writes_the_grid();
+    void tab_runs_through_the_controls_in_reading_order();
 
 private:
-    QLineEdit *field(const char *name) const { return fixture.control<QLineEdit>(name); }
+    QAction *action(const char *name) const { return fixture.control<QAction>(name); }
     MainWindowFixture fixture;
 };
 
-void MainWindowProblemTest::order_sizes_the_problem_and_creates_the_fields_data()
+void MainWindowProblemTest::order_sizes_the_problem_and_copies_field_zero_data()
 {
     QTest::addColumn<QString>("text");
     QTest::addColumn<int>("order");
     QTest::newRow("3") << "3" << 3;
     QTest::newRow("2.5 rounds to even") << "2.5" << 2;
     QTest::newRow("3.5 rounds to even") << "3.5" << 4;
-    QTest::newRow("blanks and trailing text") << " 1 x" << 1;
-    QTest::newRow("largest order") << QString::number(zl::kMaxOrder) << zl::kMaxOrder;
+    QTest::newRow("leading number") << " 1 x" << 1;
 }
 
-void MainWindowProblemTest::order_sizes_the_problem_and_creates_the_fields()
+void MainWindowProblemTest::order_sizes_the_problem_and_copies_field_zero()
 {
     QFETCH(QString, text);
     QFETCH(int, order);
-    fixture.enter(field("txtOrder"), text);
+    typeOver(fixture.element("txtUL", 0), QStringLiteral("7"));
+    QVERIFY(!action("mnuSave")->isEnabled() && !action("mnuPrint")->isVisible() && !action("mnuAbout")->isVisible());
+    fixture.enter(fixture.control("txtOrder"), text);
 
     QCOMPARE(fixture.window->problem().spec.order, order);
-    QCOMPARE(fixture.window->problem().spec.lastIndex, order - 1);
     for (const char *array : {"txtEquation", "txtLL", "txtUL", "txtSubintervals"}) {
         QCOMPARE(fixture.elementCount(array), order);
         QCOMPARE(visibleIndex(fixture, array), 0);
     }
+    QLineEdit *last = fixture.element("txtUL", order - 1);
+    QCOMPARE(last->text(), QStringLiteral("7"));  // field 0 as it was when copied
+    QCOMPARE(fixture.element("txtEquation", order - 1)->text(), QStringLiteral("3*x^2*sin(x)=pi"));
     QCOMPARE(fixture.window->equationGrid().rowCount(), order);
-    QVERIFY(!field("txtOrder")->isEnabled());
-    QVERIFY(!fixture.control<QAction>("mnuOpen")->isEnabled());
+    QVERIFY(!fixture.control("txtOrder")->isEnabled());
+    QVERIFY(!action("mnuOpen")->isEnabled());
     QCOMPARE(focusedName(), QStringLiteral("txtVarNams"));
 }
 
 void MainWindowProblemTest::unusable_order_keeps_the_focus_and_blocks_the_window_data()
 {
     QTest::addColumn<QString>("text");
-    for (const char *text : {"-1", "0", "abc", "", "0.3", "0.5", "1e10", "501"})
+    for (const char *text : {"-1", "0", "abc", "", "0.3", "1e10", "501"})
         QTest::newRow(text) << QString::fromLatin1(text);
 }
 
 void MainWindowProblemTest::unusable_order_keeps_the_focus_and_blocks_the_window()
 {
     QFETCH(QString, text);
-    QSignalSpy showAll(fixture.window.get(), &MainWindow::showAllRequested);
-    QSignalSpy shutDown(fixture.window.get(), &MainWindow::aboutToShutDown);
-    typeOver(field("txtOrder"), text);
-
-    pressTab();
+    QLineEdit *order = fixture.control<QLineEdit>("txtOrder");
+    typeOver(order, text);
+    QSignalSpy focusChanges(qApp, &QApplication::focusChanged);
+    QSignalSpy help(fixture.window.get(), &zl::gui::MainWindow::helpRequested);
+    pressKey(Qt::Key_Tab);
+    pressKey(Qt::Key_Backtab, Qt::ShiftModifier);
     clickThroughWindow(fixture.control("txtVarNams"));
-    clickThroughWindow(fixture.control("cmdShowAll"));
     clickThroughWindow(fixture.control("cmdExit"));
     pressKey(Qt::Key_X, Qt::AltModifier);  // Exit's mnemonic
     QTest::qWait(250);
-
+    // Refused before the focus moves: the field never runs its focus-in work again.
+    QCOMPARE(focusChanges.count(), 0);
+    fixture.control("txtVarNams")->setFocus();  // moved by the program: pulled back
     QCOMPARE(focusedName(), QStringLiteral("txtOrder"));
-    QCOMPARE(field("txtOrder")->text(), text);
-    QVERIFY(field("txtOrder")->isEnabled());
-    QCOMPARE(showAll.count(), 0);
-    QCOMPARE(shutDown.count(), 0);
     QVERIFY(fixture.window->isVisible());
     QCOMPARE(fixture.window->problem().spec.order, 0);
     QCOMPARE(fixture.elementCount("txtEquation"), 1);
 
-    // Corrected, the same Tab goes through.
-    typeOver(field("txtOrder"), QStringLiteral("2"));
-    pressTab();
+    // The field itself and the menus stay usable.
+    clickAt(order, {2, order->height() / 2});
+    QCOMPARE(order->cursorPosition(), 0);
+    QMenuBar *bar = fixture.window->menuBar();
+    clickAt(bar, bar->actionGeometry(action("mnuHelp")).center());
+    QTRY_COMPARE(help.count(), 1);
+    fixture.enter(order, QStringLiteral("2"));
     QCOMPARE(focusedName(), QStringLiteral("txtVarNams"));
 }
 
@@ -135,7 +140,6 @@ void MainWindowProblemTest::names_must_match_the_order_data()
     QTest::newRow("empty middle piece") << "3" << "x,,y" << false;
     QTest::newRow("empty last piece") << "3" << "x,y," << false;
     QTest::newRow("too few") << "3" << "x,y" << false;
-    QTest::newRow("too many") << "1" << "x,y" << false;
     QTest::newRow("empty text") << "1" << "" << false;
 }
 
@@ -145,176 +149,85 @@ void MainWindowProblemTest::names_must_match_the_order()
     QFETCH(QString, names);
     QFETCH(bool, accepted);
     fixture.enterProblem(order, names);
-
     QCOMPARE(focusedName(), accepted ? QStringLiteral("txtError") : QStringLiteral("txtVarNams"));
-    QCOMPARE(field("txtVarNams")->isEnabled(), !accepted);
+    QCOMPARE(fixture.control("txtVarNams")->isEnabled(), !accepted);
     QCOMPARE(fixture.control("cmdExplore")->isEnabled(), accepted);
-    if (accepted) {
-        const auto &varNames = fixture.window->problem().spec.varNames;
-        QCOMPARE(QString::fromStdString(varNames.back()), names.split(',').last());
-    }
+    QCOMPARE(action("mnuSave")->isEnabled() && action("mnuSaveAs")->isEnabled(), accepted);
+    QCOMPARE(action("mnuPrint")->isVisible() && action("mnuAbout")->isVisible(), accepted);
+    if (!accepted)
+        return;
+    const EquationGridModel &grid = fixture.window->equationGrid();
+    QCOMPARE(grid.variablesCaption(), QStringLiteral("Variables: ") + names);
+    QCOMPARE(grid.rowLabel(order.toInt() - 1), QStringLiteral("Equat.#%1:").arg(order));
+    QCOMPARE(fixture.control<QLabel>("lblVarNum")->text(), names.split(',').first());
+    QCOMPARE(QString::fromStdString(fixture.window->problem().spec.varNames.back()), names.split(',').last());
 }
 
-void MainWindowProblemTest::names_commit_labels_the_grid_and_opens_the_menus()
+void MainWindowProblemTest::navigation_wraps_round_data()
 {
-    fixture.enterProblem(QStringLiteral("3"), QStringLiteral("a,b,c"));
-    EquationGridModel &grid = fixture.window->equationGrid();
-    QCOMPARE(grid.variablesCaption(), QStringLiteral("Variables: a,b,c"));
-    QCOMPARE(QStringList({grid.rowLabel(0), grid.rowLabel(1), grid.rowLabel(2)}),
-             QStringList({"Equat.#1:", "Equat.#2:", "Equat.#3:"}));
-    QCOMPARE(fixture.control<QLabel>("lblVarNum")->text(), QStringLiteral("a"));
-    QVERIFY(fixture.control<QAction>("mnuSave")->isEnabled());
-    QVERIFY(fixture.control<QAction>("mnuSaveAs")->isEnabled());
-    QVERIFY(fixture.control<QAction>("mnuPrint")->isVisible());
-    QVERIFY(fixture.control<QAction>("mnuAbout")->isVisible());
-}
-
-// The window opens with the focus in the empty order field, which cannot be
-// left: the names are always typed against a known order.
-void MainWindowProblemTest::names_field_is_reached_only_after_the_order()
-{
-    clickThroughWindow(field("txtVarNams"));
-    QCOMPARE(focusedName(), QStringLiteral("txtOrder"));
-
-    fixture.enter(field("txtOrder"), QStringLiteral("2"));
-    QCOMPARE(focusedName(), QStringLiteral("txtVarNams"));
-    QCOMPARE(fixture.elementCount("txtEquation"), 2);
-    typeOver(field("txtVarNams"), QStringLiteral("p,q"));
-    pressTab();
-    QCOMPARE(focusedName(), QStringLiteral("txtError"));
-    QCOMPARE(fixture.control<QLabel>("lblVarNum")->text(), QStringLiteral("p"));
-}
-
-void MainWindowProblemTest::new_fields_copy_field_zero_as_it_is_then()
-{
-    typeOver(fixture.element("txtEquation", 0), QStringLiteral("x-1"));
-    typeOver(fixture.element("txtUL", 0), QStringLiteral("7"));
-    fixture.enter(field("txtOrder"), QStringLiteral("2"));
-    QLineEdit *second = fixture.element("txtEquation", 1);
-    QCOMPARE(second->text(), QStringLiteral("x-1"));
-    QCOMPARE(second->toolTip(), fixture.element("txtEquation", 0)->toolTip());
-    QCOMPARE(fixture.element("txtUL", 1)->text(), QStringLiteral("7"));
-    QCOMPARE(fixture.element("txtLL", 1)->text(), QStringLiteral("-5"));
-    QCOMPARE(fixture.element("txtSubintervals", 1)->text(), QStringLiteral("4"));
-    QCOMPARE(fixture.window->equationGrid().equationText(1), QStringLiteral("x-1"));
-}
-
-void MainWindowProblemTest::navigation_does_nothing_before_the_order()
-{
-    for (const char *button : {"cmdNextEq", "cmdPrevEq", "cmdNextLim", "cmdPrevLim"})
-        clickThroughWindow(fixture.control(button));
-    QCOMPARE(fixture.control<QLabel>("lblEqNum")->text(), QStringLiteral("1"));
-    QCOMPARE(visibleIndex(fixture, "txtEquation"), 0);
-    QCOMPARE(visibleIndex(fixture, "txtLL"), 0);
-    QCOMPARE(fixture.window->problem().spec.currentVariable, 1);
-}
-
-void MainWindowProblemTest::equation_navigation_wraps_round_data()
-{
-    QTest::addColumn<QString>("order");
+    QTest::addColumn<QString>("names");
     QTest::addColumn<QString>("button");
-    QTest::addColumn<QList<int>>("numbersShown");
-    QTest::newRow("next, order 3") << "3" << "cmdNextEq" << QList<int>{2, 3, 1, 2};
-    QTest::newRow("previous, order 3") << "3" << "cmdPrevEq" << QList<int>{3, 2, 1, 3};
-    QTest::newRow("next, order 1") << "1" << "cmdNextEq" << QList<int>{1, 1};
-    QTest::newRow("previous, order 1") << "1" << "cmdPrevEq" << QList<int>{1, 1};
+    QTest::addColumn<QList<int>>("shown");
+    QTest::newRow("next equation") << "x, y,z" << "cmdNextEq" << QList<int>{2, 3, 1};
+    QTest::newRow("previous equation") << "x, y,z" << "cmdPrevEq" << QList<int>{3, 2, 1};
+    QTest::newRow("next equation, order 1") << "x" << "cmdNextEq" << QList<int>{1, 1};
+    QTest::newRow("next variable") << "x, y,z" << "cmdNextLim" << QList<int>{2, 3, 1};
+    QTest::newRow("previous variable") << "x, y,z" << "cmdPrevLim" << QList<int>{3, 2, 1};
+    QTest::newRow("previous variable, order 1") << "x" << "cmdPrevLim" << QList<int>{1, 1};
 }
 
-void MainWindowProblemTest::equation_navigation_wraps_round()
+void MainWindowProblemTest::navigation_wraps_round()
 {
-    QFETCH(QString, order);
+    QFETCH(QString, names);
     QFETCH(QString, button);
-    QFETCH(QList<int>, numbersShown);
-    fixture.enterProblem(order, QStringList(order.toInt(), QStringLiteral("v")).join(','));
-    for (int number : numbersShown) {
+    QFETCH(QList<int>, shown);
+    const QStringList variables = names.split(',');
+    fixture.enterProblem(QString::number(variables.size()), names);
+    const bool equations = button.endsWith(QStringLiteral("Eq"));
+    for (int number : shown) {
         clickThroughWindow(fixture.control(qPrintable(button)));
-        QCOMPARE(fixture.control<QLabel>("lblEqNum")->text(), QString::number(number));
-        QCOMPARE(visibleIndex(fixture, "txtEquation"), number - 1);
-        QVERIFY(fixture.element("txtEquation", number - 1)->hasFocus());
+        if (equations) {
+            QCOMPARE(fixture.control<QLabel>("lblEqNum")->text(), QString::number(number));
+            QCOMPARE(visibleIndex(fixture, "txtEquation"), number - 1);
+        } else {
+            QCOMPARE(fixture.control<QLabel>("lblVarNum")->text(), variables[number - 1]);
+            QCOMPARE(visibleIndex(fixture, "txtUL"), number - 1);
+            QCOMPARE(visibleIndex(fixture, "txtSubintervals"), number - 1);
+        }
+        QVERIFY(fixture.element(equations ? "txtEquation" : "txtLL", number - 1)->hasFocus());
     }
 }
 
-void MainWindowProblemTest::empty_equation_cannot_be_left()
+void MainWindowProblemTest::empty_equation_cannot_be_left_and_typing_writes_the_grid()
 {
     fixture.enterProblem(QStringLiteral("2"), QStringLiteral("x,y"));
     QLineEdit *first = fixture.element("txtEquation", 0);
     typeOver(first, QString());
+    QCOMPARE(fixture.window->equationGrid().equationText(0), QString());
     clickThroughWindow(fixture.control("cmdNextEq"));
-    pressTab();
-    QCOMPARE(fixture.control<QLabel>("lblEqNum")->text(), QStringLiteral("1"));
     QVERIFY(first->hasFocus());
 
-    QTest::keyClicks(first, QStringLiteral("x"));  // no "=": its own residual
+    QTest::keyClicks(first, QStringLiteral("x-1"));  // no "=": its own residual
+    QCOMPARE(fixture.window->equationGrid().equationText(0), QStringLiteral("x-1"));
     clickThroughWindow(fixture.control("cmdNextEq"));
     QCOMPARE(fixture.control<QLabel>("lblEqNum")->text(), QStringLiteral("2"));
 }
 
-void MainWindowProblemTest::typing_an_equation_writes_its_grid_row()
+void MainWindowProblemTest::tab_runs_through_the_controls_in_reading_order()
 {
     fixture.enterProblem(QStringLiteral("2"), QStringLiteral("x,y"));
-    clickThroughWindow(fixture.control("cmdNextEq"));
-    QLineEdit *second = fixture.element("txtEquation", 1);
-    QTest::keyClick(second, Qt::Key_Delete);  // the selected text goes
-    QCOMPARE(fixture.window->equationGrid().equationText(1), QString());
-    QTest::keyClicks(second, QStringLiteral("y=2"));
-    QCOMPARE(fixture.window->equationGrid().equationText(1), QStringLiteral("y=2"));
-    QCOMPARE(fixture.window->equationGrid().equationText(0), QStringLiteral("3*x^2*sin(x)=pi"));
-}
-
-void MainWindowProblemTest::grid_edits_come_back_into_the_equation_fields()
-{
-    fixture.enterProblem(QStringLiteral("2"), QStringLiteral("x,y"));
-    EquationGridModel &grid = fixture.window->equationGrid();
-    QVERIFY(grid.editFromGrid(1, QStringLiteral("x*y=1")));
-    QCOMPARE(fixture.element("txtEquation", 1)->text(), QStringLiteral("x*y=1"));
-    QVERIFY(!grid.editFromGrid(2, QStringLiteral("no such row")));
-}
-
-void MainWindowProblemTest::variable_navigation_wraps_and_shows_the_name()
-{
-    fixture.enterProblem(QStringLiteral("3"), QStringLiteral("x, y,z"));
-    const struct {
-        const char *button;
-        int variable;
-        const char *label;
-    } steps[] = {{"cmdNextLim", 2, " y"}, {"cmdNextLim", 3, "z"}, {"cmdNextLim", 1, "x"},
-                 {"cmdPrevLim", 3, "z"}, {"cmdPrevLim", 2, " y"}};
-    for (const auto &step : steps) {
-        clickThroughWindow(fixture.control(step.button));
-        QCOMPARE(fixture.window->problem().spec.currentVariable, step.variable);
-        QCOMPARE(fixture.control<QLabel>("lblVarNum")->text(), QString::fromLatin1(step.label));
-        for (const char *array : {"txtLL", "txtUL", "txtSubintervals"})
-            QCOMPARE(visibleIndex(fixture, array), step.variable - 1);
-        QVERIFY(fixture.element("txtLL", step.variable - 1)->hasFocus());
+    clickThroughWindow(fixture.control("cmdNextLim"));  // the second variable's fields on show
+    QStringList visited{nameWithIndex(QApplication::focusWidget())};
+    for (int i = 0; i < 20; ++i) {
+        pressKey(Qt::Key_Tab);
+        visited << nameWithIndex(QApplication::focusWidget());
     }
-}
-
-void MainWindowProblemTest::limits_must_be_numbers_as_a_whole_data()
-{
-    QTest::addColumn<QString>("array");
-    QTest::addColumn<QString>("text");
-    QTest::addColumn<bool>("accepted");
-    QTest::newRow("exponent") << "txtLL" << "1e3" << true;
-    QTest::newRow("blanks around a fraction") << "txtUL" << " -.5 " << true;
-    QTest::newRow("lower above upper") << "txtLL" << "9" << true;
-    QTest::newRow("letters") << "txtLL" << "abc" << false;
-    QTest::newRow("empty") << "txtUL" << "" << false;
-    QTest::newRow("trailing letters") << "txtUL" << "12abc" << false;
-    QTest::newRow("blank inside") << "txtLL" << "1 5" << false;
-    QTest::newRow("subintervals take any text") << "txtSubintervals" << "abc" << true;
-}
-
-void MainWindowProblemTest::limits_must_be_numbers_as_a_whole()
-{
-    QFETCH(QString, array);
-    QFETCH(QString, text);
-    QFETCH(bool, accepted);
-    fixture.enterProblem(QStringLiteral("1"), QStringLiteral("x"));
-    QLineEdit *limit = fixture.element(qPrintable(array), 0);
-    typeOver(limit, text);
-    clickThroughWindow(fixture.control("txtRand"));
-    QCOMPARE(limit->hasFocus(), !accepted);
-    QCOMPARE(limit->text(), text);
+    // Order and names are fixed (disabled) by now.
+    const QStringList expected{"txtLL[1]", "txtUL[1]", "txtSubintervals[1]", "lstRoots", "cmdExplore",
+                               "cmdRandom", "cmdExit", "txtError", "txtMaxcy", "txtRand", "cmdPrevEq",
+                               "cmdNextEq", "cmdShowAll", "txtEquation[0]", "cboConstants", "cmdAddCons",
+                               "cmdRemCons", "cmdPrevLim", "cmdNextLim", "txtLL[1]", "txtUL[1]"};
+    QCOMPARE(visited, expected);
 }
 
 QTEST_MAIN(MainWindowProblemTest)

@@ -10,35 +10,21 @@ namespace zl::gui::testing {
 void clickThroughWindow(QWidget *target)
 {
     QWidget *top = target->window();
-    QTest::mouseClick(top->windowHandle(), Qt::LeftButton, {},
-                      target->mapTo(top, target->rect().center()));
+    QTest::mouseClick(top->windowHandle(), Qt::LeftButton, {}, target->mapTo(top, target->rect().center()));
 }
 
 void typeOver(QWidget *field, const QString &text)
 {
     clickThroughWindow(field);
     QTest::keyClick(field, Qt::Key_A, Qt::ControlModifier);
-    if (text.isEmpty())
-        QTest::keyClick(field, Qt::Key_Delete);
-    else
-        QTest::keyClicks(field, text);
+    QTest::keyClick(field, Qt::Key_Delete);
+    QTest::keyClicks(field, text);
 }
 
 void pressKey(Qt::Key key, Qt::KeyboardModifiers modifiers)
 {
-    QWidget *focused = QApplication::focusWidget();
-    if (focused)
+    if (QWidget *focused = QApplication::focusWidget())
         QTest::keyClick(focused, key, modifiers);
-}
-
-void pressTab()
-{
-    pressKey(Qt::Key_Tab);
-}
-
-void pressBacktab()
-{
-    pressKey(Qt::Key_Backtab, Qt::ShiftModifier);
 }
 
 QString focusedName()

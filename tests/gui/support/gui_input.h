@@ -1,9 +1,8 @@
 #pragma once
-// Real user input for window tests: clicks go through the top-level window,
-// as a mouse click does, so that the application sees them before it moves
-// the focus; keys go to the widget that has the focus.
+// Real user input for window tests: clicks go through the top-level window, as
+// a mouse click does, so the application sees them before it moves the focus;
+// keys go to the widget that has the focus.
 
-#include <QPoint>
 #include <QString>
 
 class QWidget;
@@ -12,16 +11,10 @@ namespace zl::gui::testing {
 
 /// A left click at the centre of `target`, delivered to its window.
 void clickThroughWindow(QWidget *target);
-
-/// Clicks into the field, selects its text and types `text` over it.
+/// Clicks into the field, selects its whole text and types `text` over it.
 void typeOver(QWidget *field, const QString &text);
-
-/// One key press and release sent to the focused widget.
+/// A key press and release at the focused widget.
 void pressKey(Qt::Key key, Qt::KeyboardModifiers modifiers = Qt::NoModifier);
-
-void pressTab();
-void pressBacktab();
-
 /// The focused widget's objectName, or "(none)".
 QString focusedName();
 

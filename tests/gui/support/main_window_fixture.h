@@ -1,9 +1,7 @@
 #pragma once
-// A shown main window with a recording dialogs fake, and the few steps that
-// every main window test takes: finding controls and entering a problem with
-// real key presses and clicks.
+// A shown main window with a recording dialogs fake, and the steps every main
+// window test takes: finding controls, reading the list, entering a problem.
 
-#include <QApplication>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -21,7 +19,6 @@ struct MainWindowFixture {
     FakeUserDialogs dialogs;
     std::unique_ptr<MainWindow> window;
 
-    /// Shows a new window; false when it did not become active.
     bool open()
     {
         window = std::make_unique<MainWindow>(dialogs);
@@ -30,10 +27,7 @@ struct MainWindowFixture {
     }
 
     template <typename Control = QWidget>
-    Control *control(const char *name) const
-    {
-        return window->findChild<Control *>(QLatin1String(name));
-    }
+    Control *control(const char *name) const { return window->findChild<Control *>(QLatin1String(name)); }
 
     /// Element `index` of a control array (txtEquation, txtLL, ...).
     QLineEdit *element(const char *name, int index) const
@@ -43,35 +37,28 @@ struct MainWindowFixture {
                 return field;
         return nullptr;
     }
-
-    int elementCount(const char *name) const
-    {
-        return static_cast<int>(window->findChildren<QLineEdit *>(QLatin1String(name)).size());
-    }
+    int elementCount(const char *name) const { return int(window->findChildren<QLineEdit *>(name).size()); }
 
     QStringList listLines() const
     {
+        const auto *list = control<QListWidget>("lstRoots");
         QStringList lines;
-        auto *list = control<QListWidget>("lstRoots");
         for (int i = 0; i < list->count(); ++i)
             lines << list->item(i)->text();
         return lines;
     }
-
     QString countText() const { return control<QLabel>("lblRoots")->text(); }
 
     /// Types into a field and leaves it with Tab.
-    void enter(QLineEdit *field, const QString &text)
+    void enter(QWidget *field, const QString &text)
     {
         typeOver(field, text);
-        pressTab();
+        pressKey(Qt::Key_Tab);
     }
-
-    /// Order and names typed and committed.
     void enterProblem(const QString &order, const QString &names)
     {
-        enter(control<QLineEdit>("txtOrder"), order);
-        enter(control<QLineEdit>("txtVarNams"), names);
+        enter(control("txtOrder"), order);
+        enter(control("txtVarNams"), names);
     }
 };
 

@@ -1,0 +1,167 @@
+// The checks of the limit and parameter fields, select-all on focus, and the
+// user constants box.
+
+#include <QComboBox>
+#include <QFontInfo>
+
+#include "core/problem/problem_spec.h"
+#include "support/main_window_fixture.h"
+
+using namespace zl::gui::testing;
+using zl::gui::FakeUserDialogs;
+
+class MainWindowFieldsTest : public QObject {
+    Q_OBJECT
+private slots:
+    void init()
+    {
+        QVERIFY(fixture.open());
+        fixture.enterProblem(QStringLiteral("1"), QStringLiteral("x"));
+    }
+    void cleanup() { fixture.window.reset(); }
+
+    void fields_check_their_text_when_left_data();
+    void fields_check_their_text_when_left();
+    void fields_select_their_text_on_focus_and_the_list_is_fixed_pitch();
+    void constants_add_only_valid_names_data();
+    void constants_add_only_valid_names();
+    void constants_replace_remove_and_fill_up();
+
+private:
+    QComboBox *box() const { return fixture.control<QComboBox>("cboConstants"); }
+    QStringList items() const
+    {
+        QStringList texts;
+        for (int i = 0; i < box()->count(); ++i)
+            texts << box()->itemText(i);
+        return texts;
+    }
+    QStringList table() const
+    {
+        const zl::ProblemSpec &spec = fixture.window->problem().spec;
+        QStringList texts;
+        for (int k = 0; k < spec.constantCount; ++k)
+            texts << QString::fromStdString(spec.constants[static_cast<std::size_t>(k)]);
+        return texts;
+    }
+    void addConstant(const QString &text)
+    {
+        typeOver(box()->lineEdit(), text);  // the text part, not the drop-down arrow
+        clickThroughWindow(fixture.control("cmdAddCons"));
+    }
+    MainWindowFixture fixture;
+};
+
+void MainWindowFieldsTest::fields_check_their_text_when_left_data()
+{
+    QTest::addColumn<QString>("field");
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<bool>("accepted");
+    QTest::addColumn<QString>("shown");  // the text after the attempt to leave
+    QTest::newRow("limit 1e3") << "txtLL" << "1e3" << true << "1e3";
+    QTest::newRow("limit abc") << "txtLL" << "abc" << false << "abc";
+    QTest::newRow("limit empty") << "txtUL" << "" << false << "";
+    QTest::newRow("subintervals take any text") << "txtSubintervals" << "abc" << true << "abc";
+    QTest::newRow("error bound 0") << "txtError" << "0" << false << "0";
+    QTest::newRow("error bound infinite") << "txtError" << "1e999" << false << "1e999";
+    QTest::newRow("iterations 7.5") << "txtMaxcy" << "7.5" << true << "8";
+    QTest::newRow("iterations 2.5") << "txtMaxcy" << "2.5" << true << "2";
+    QTest::newRow("iterations 0.4") << "txtMaxcy" << "0.4" << false << "0";
+    QTest::newRow("iterations -3") << "txtMaxcy" << "-3" << false << "-3";
+    QTest::newRow("iterations abc") << "txtMaxcy" << "abc" << false << "abc";
+    QTest::newRow("iterations 40000") << "txtMaxcy" << "40000" << false << "40000";
+    QTest::newRow("seeds 1.4") << "txtRand" << "1.4" << true << "1.4";
+    QTest::newRow("seeds 0.5") << "txtRand" << "0.5" << false << "0.5";
+    QTest::newRow("seeds above the limit") << "txtRand" << "10001" << false << "10001";
+}
+
+void MainWindowFieldsTest::fields_check_their_text_when_left()
+{
+    QFETCH(QString, field);
+    QFETCH(QString, typed);
+    QFETCH(bool, accepted);
+    QLineEdit *target = fixture.element(qPrintable(field), 0);
+    typeOver(target, typed);
+    clickThroughWindow(fixture.element("txtEquation", 0));
+    QCOMPARE(!target->hasFocus(), accepted);
+    QTEST(target->text(), "shown");
+    if (field == QStringLiteral("txtMaxcy") && accepted)
+        QCOMPARE(fixture.window->problem().spec.maxCycles, target->text().toInt());
+}
+
+void MainWindowFieldsTest::fields_select_their_text_on_focus_and_the_list_is_fixed_pitch()
+{
+    QCOMPARE(focusedName(), QStringLiteral("txtError"));  // by Tab
+    QCOMPARE(fixture.control<QLineEdit>("txtError")->selectedText(), QStringLiteral(".01"));
+    auto *iterations = fixture.control<QLineEdit>("txtMaxcy");
+    clickThroughWindow(iterations);
+    QTRY_COMPARE(iterations->selectedText(), QStringLiteral("8"));
+    clickThroughWindow(fixture.control("cmdNextLim"));  // focus moved by the program
+    QCOMPARE(fixture.element("txtLL", 0)->selectedText(), QStringLiteral("-5"));
+    QVERIFY(QFontInfo(fixture.control("lstRoots")->font()).fixedPitch());
+}
+
+void MainWindowFieldsTest::constants_add_only_valid_names_data()
+{
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<bool>("byEnter");
+    QTest::addColumn<bool>("added");
+    QTest::newRow("a=2.37") << "a=2.37" << false << true;
+    QTest::newRow("b=2*pi by Enter") << "b=2*pi" << true << true;
+    QTest::newRow("letters and digits") << "a1=5" << false << true;
+    QTest::newRow("digit first") << "1a=5" << true << false;
+    QTest::newRow("underscore") << "a_b=5" << false << false;
+    QTest::newRow("blank before =") << "a =5" << true << false;
+    QTest::newRow("no name") << "=5" << false << false;
+    QTest::newRow("no =") << "abc" << true << false;
+}
+
+void MainWindowFieldsTest::constants_add_only_valid_names()
+{
+    QFETCH(QString, text);
+    QFETCH(bool, byEnter);
+    QFETCH(bool, added);
+    typeOver(box()->lineEdit(), text);
+    if (byEnter)
+        pressKey(Qt::Key_Return);
+    else
+        clickThroughWindow(fixture.control("cmdAddCons"));
+    QCOMPARE(items(), added ? QStringList{text} : QStringList());
+    QCOMPARE(table(), items());
+    QCOMPARE(box()->currentText(), added ? QString() : text);  // a refused text stays to be corrected
+    QCOMPARE(fixture.dialogs.calls().size(), 0);
+}
+
+void MainWindowFieldsTest::constants_replace_remove_and_fill_up()
+{
+    for (const char *text : {"a=1", "b=2", "A=5", "a=3"})
+        addConstant(QString::fromLatin1(text));
+    QCOMPARE(items(), QStringList({"b=2", "A=5", "a=3"}));  // same name replaced, case counts
+    typeOver(box()->lineEdit(), QStringLiteral("A"));
+    pressKey(Qt::Key_Return);  // what was typed counts, not a listed item it begins
+    QCOMPARE(items(), QStringList({"b=2", "A=5", "a=3"}));
+
+    typeOver(box()->lineEdit(), QStringLiteral("b=9"));  // typed, not picked: nothing to remove
+    clickThroughWindow(fixture.control("cmdRemCons"));
+    QCOMPARE(items().size(), 3);
+    clickThroughWindow(box()->lineEdit());
+    pressKey(Qt::Key_Down);  // picks the first item
+    clickThroughWindow(fixture.control("cmdRemCons"));
+    QCOMPARE(items(), QStringList({"A=5", "a=3"}));
+    QCOMPARE(table(), items());
+    QCOMPARE(fixture.window->engine().evaluateNumber("b").value, 0.0);  // removed names stay, as 0
+
+    for (int k = items().size(); k < zl::kConstantSlots; ++k)
+        addConstant(QStringLiteral("c%1=%1").arg(k));
+    addConstant(QStringLiteral("z=1"));
+    QCOMPARE(fixture.dialogs.count(FakeUserDialogs::Kind::Message), 1);
+    QVERIFY(fixture.dialogs.calls().first().text.contains(QStringLiteral("full")));
+    QCOMPARE(box()->currentText(), QStringLiteral("z=1"));
+    addConstant(QStringLiteral("a=4"));  // a new value for a name held still fits
+    QCOMPARE(items().size(), zl::kConstantSlots);
+    QCOMPARE(items().last(), QStringLiteral("a=4"));
+    QCOMPARE(table(), items());
+}
+
+QTEST_MAIN(MainWindowFieldsTest)
+#include "main_window_fields_test.moc"
