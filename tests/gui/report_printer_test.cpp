@@ -4,10 +4,15 @@
 #include <QPageLayout>
 #include <QPageSize>
 #include <QPrinter>
+#include <QPrinterInfo>
 #include <QProcess>
 #include <QRegularExpression>
 #include <QTemporaryDir>
+#include <QApplication>
+#include <QPrintDialog>
 #include <QTest>
+#include <QTimer>
+#include <QWindow>
 
 #include <string>
 #include <vector>
@@ -15,6 +20,7 @@
 #include "core/files/report_layout.h"
 #include "core/problem/problem_state.h"
 #include "core/solver/residual_system.h"
+#include "gui/qt_user_dialogs.h"
 #include "gui/report_printer.h"
 #include "support/fake_user_dialogs.h"
 
@@ -104,6 +110,7 @@ private slots:
     void line_length_follows_the_page_width();
     void cancelled_dialog_prints_nothing();
     void full_page_continues_on_the_next();
+    void without_a_printer_the_real_dialog_prints_to_a_pdf_file();
 
 private:
     QTemporaryDir folder;
@@ -208,6 +215,29 @@ void ReportPrinterTest::full_page_continues_on_the_next()
     QCOMPARE(pages[0].size(), perPage);
     QCOMPARE(pages[1].first(), QStringLiteral("LINE %1").arg(perPage + 1));
     QCOMPARE(pages[2], QStringList{QStringLiteral("LINE %1").arg(2 * perPage + 1)});
+}
+
+void ReportPrinterTest::without_a_printer_the_real_dialog_prints_to_a_pdf_file()
+{
+    if (!QPrinterInfo::availablePrinters().isEmpty())
+        QSKIP("a printer is installed here");
+    qputenv("HOME", folder.path().toLocal8Bit());  // where the PDF goes by default
+    QPrinter printer(QPrinter::HighResolution);
+    QString offered;
+    QTimer::singleShot(100, [&] {  // the user accepts the dialog with Enter
+        auto *dialog = qobject_cast<QPrintDialog *>(QApplication::activeModalWidget());
+        QVERIFY(dialog != nullptr);
+        offered = printer.outputFileName();
+        QTest::keyClick(dialog->windowHandle(), Qt::Key_Return);
+    });
+    QtUserDialogs dialogs;
+
+    const auto outcome =
+        ReportPrinter::print(nullptr, dialogs, printer, [](int) { return Lines{"ORDER: 1 "}; });
+
+    QCOMPARE(outcome, ReportPrinter::Outcome::Printed);
+    QVERIFY(offered.startsWith(folder.path()) && offered.endsWith(".pdf"));
+    QVERIFY(QFile::exists(printer.outputFileName()));
 }
 
 QTEST_MAIN(ReportPrinterTest)
