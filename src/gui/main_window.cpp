@@ -97,6 +97,28 @@ private:
     QPointer<QWidget> focus_;
 };
 
+// One command of the window that runs the engine. However often the engine
+// complains during it, the user sees one error box; outside commands (a
+// printed report evaluating residuals) every error shows its box.
+class MainWindow::EngineCommand {
+public:
+    explicit EngineCommand(MainWindow &window) : window_(window)
+    {
+        if (window_.engineCommandDepth_++ == 0)
+            window_.scriptErrorShown_ = false;
+    }
+    ~EngineCommand()
+    {
+        if (--window_.engineCommandDepth_ == 0)
+            window_.scriptErrorShown_ = false;
+    }
+    EngineCommand(const EngineCommand &) = delete;
+    EngineCommand &operator=(const EngineCommand &) = delete;
+
+private:
+    MainWindow &window_;
+};
+
 MainWindow::MainWindow(UserDialogs &dialogs, QWidget *parent)
     : QMainWindow(parent), dialogs_(dialogs), evaluator_(engine_, library_, problem_),
       random_(RandomSource::fromClock()), ui_(buildMainWindowControls(*this))
@@ -142,7 +164,7 @@ void MainWindow::setUpEngine()
     library_.setOwnerErrorNumber(&ierr_);
     engine_.setErrorObserver([this](const ScriptError &error) { onScriptError(error); });
     engine_.addMathLibrary(library_);
-    startEngineCommand();
+    const EngineCommand command(*this);
     for (std::string_view statement : kStartupStatements)
         engine_.executeStatement(statement);
 }
@@ -176,7 +198,7 @@ void MainWindow::connectCommands()
 
     constants_ = new ConstantsBox(*ui_.cboConstants, *ui_.cmdAddCons, *ui_.cmdRemCons, problem_.spec,
                                   dialogs_, [this](std::string_view statement) {
-                                      startEngineCommand();
+                                      const EngineCommand command(*this);
                                       executeStatement(statement);
                                   });
     connect(constants_, &ConstantsBox::textChanged, this, &MainWindow::ClearSolutions);
@@ -473,7 +495,7 @@ void MainWindow::runCommand(RunKind kind)
     if (runUnderWay_ || !problemReady())
         return;
     RunLock lock(*this);
-    startEngineCommand();
+    const EngineCommand command(*this);
     ClearSolutions();
     if (PrepareEquations()) {
         if (kind == RunKind::Explore) {
@@ -515,13 +537,13 @@ const std::vector<std::string> &MainWindow::constantItems() const
 
 bool MainWindow::RegisterConstants()
 {
-    startEngineCommand();
+    const EngineCommand command(*this);
     return !evaluator_.registerConstants(constants_->items());
 }
 
 bool MainWindow::ListSolutions()
 {
-    startEngineCommand();
+    const EngineCommand command(*this);
     evaluator_.compileResiduals();
     return listSolutions(problem_, evaluator_, *listView_) == 0;
 }
@@ -541,7 +563,7 @@ void MainWindow::onScriptError(const ScriptError &error)
     ierr_ = error.number;
     if (isRecoverableError(error.number) || scriptErrorShown_)
         return;
-    scriptErrorShown_ = true;
+    scriptErrorShown_ = engineCommandDepth_ > 0;
     QApplication::setOverrideCursor(Qt::ArrowCursor);  // not the busy pointer over the box
     dialogs_.showScriptError(this, QString::fromStdString(scriptErrorMessage(error)));
     QApplication::restoreOverrideCursor();

@@ -94,6 +94,7 @@ protected:
 
 private:
     class RunLock;
+    class EngineCommand;
     enum class RunKind { Explore, Random };
 
     void setUpEngine();
@@ -132,7 +133,6 @@ private:
     /// The commands that need the order are unavailable until it is set.
     void enableNavigation();
     void onScriptError(const ScriptError &error);
-    void startEngineCommand() { scriptErrorShown_ = false; }
     void cmdExit_Click();
 
     UserDialogs &dialogs_;
@@ -151,7 +151,8 @@ private:
     std::int32_t ierr_ = 0;
     bool runUnderWay_ = false;
     bool closeRequested_ = false;
-    bool scriptErrorShown_ = false;  ///< once per command, however often the engine complains
+    int engineCommandDepth_ = 0;
+    bool scriptErrorShown_ = false;  ///< within the command under way
 };
 
 } // namespace zl::gui

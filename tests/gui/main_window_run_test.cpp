@@ -107,6 +107,10 @@ void MainWindowRunTest::script_error_is_shown_once_and_ends_the_run()
     QCOMPARE(fixture.countText(), QStringLiteral("0 solutions"));
     explore();  // the command completed: the next one runs and reports again
     QCOMPARE(fixture.dialogs.count(FakeUserDialogs::Kind::ScriptError), 2);
+    // Outside the window's commands (a printed report evaluating) each error shows.
+    fixture.window->engine().executeStatement("y=+*");
+    fixture.window->engine().executeStatement("y=+*");
+    QCOMPARE(fixture.dialogs.count(FakeUserDialogs::Kind::ScriptError), 4);
 }
 
 void MainWindowRunTest::random_lists_one_trial_line_per_seed_data()
