@@ -20,7 +20,25 @@ constexpr std::array kSubcommands{
                "      Runs the start-up statements (halfpi, pi, e), then each STATEMENT in\n"
                "      order, then prints the value of EXPRESSION. Exit 0 with the value,\n"
                "      1 with \"error N: DESCRIPTION\" on a script error.\n"},
-    // explore, random, list and report join here.
+    Subcommand{"explore", runExploreCommand,
+               "  explore FILE [--save OUT]\n"
+               "      Opens the problem FILE and runs Explore: the grid over the search box,\n"
+               "      Newton from every node where a residual changes sign. Prints the\n"
+               "      solution list line by line, then the count (\"3 solutions\").\n"
+               "      --save OUT writes the problem with the solutions found to OUT.\n"},
+    Subcommand{"random", runRandomCommand,
+               "  random FILE --seeds K [--rng-seed S] [--save OUT]\n"
+               "      Runs Random with K random starting points and prints the list as\n"
+               "      explore does, a TRIAL line before each seed. --rng-seed S makes the\n"
+               "      points reproducible; without it they are drawn from the clock.\n"},
+    Subcommand{"list", runListCommand,
+               "  list FILE [--save OUT]\n"
+               "      Prints the solution list of the solutions stored in FILE, with the\n"
+               "      residuals evaluated there, then the count. --save OUT writes the\n"
+               "      problem back (a file this program wrote comes back byte for byte).\n"},
+    Subcommand{"report", runReportCommand,
+               "  report FILE [--width N]\n"
+               "      Prints the report of FILE as text, N characters a line (default 80).\n"},
 };
 
 void printHelp(std::ostream &out) {
@@ -32,7 +50,8 @@ void printHelp(std::ostream &out) {
     out << "  --help\n"
            "      Shows this text.\n"
            "\n"
-           "Exit status: 0 success, 1 a script error ended the work, 2 bad arguments.\n";
+           "Exit status: 0 success, 1 a script error ended the work, 2 bad arguments or\n"
+           "a bad problem file.\n";
 }
 
 } // namespace

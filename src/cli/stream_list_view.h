@@ -1,0 +1,28 @@
+#pragma once
+// The solution list on a terminal: every line is printed as it arrives, and
+// the count label becomes the last line.
+
+#include <ostream>
+#include <string>
+
+#include "core/solver/solution_list_view.h"
+
+namespace zl::cli {
+
+class StreamListView : public SolutionListView {
+public:
+    explicit StreamListView(std::ostream &out) : out_(out) {}
+
+    void appendLine(const std::string &line) override { out_ << line << '\n'; }
+    // A terminal cannot take lines back; a run only clears the list before it starts.
+    void clearLines() override {}
+    void setCountText(const std::string &text) override { countText_ = text; }
+
+    void printCount() { out_ << countText_ << '\n'; }
+
+private:
+    std::ostream &out_;
+    std::string countText_;
+};
+
+} // namespace zl::cli
