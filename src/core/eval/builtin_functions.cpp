@@ -3,6 +3,7 @@
 #include <array>
 #include <cfloat>
 #include <cmath>
+#include <math.h>
 
 #include "core/eval/arithmetic.h"
 #include "core/eval/math_library.h"
@@ -62,19 +63,18 @@ std::int32_t toSingle(double x, double &result) {
     return finiteOrOverflow(result);
 }
 
-// The fast forms: the same arithmetic, failures left as NaN or infinity.
+// The fast forms: the same arithmetic, failures left as NaN or infinity. The
+// C library's own functions are called directly (log(0) = -inf, log(<0) = NaN).
 double fastAbs(double x) { return std::fabs(x); }
-double fastAtn(double x) { return std::atan(x); }
-double fastCos(double x) { return std::cos(x); }
-double fastExp(double x) { return std::exp(x); }
+
 double fastFix(double x) { return std::trunc(x); }
 double fastInt(double x) { return std::floor(x); }
-double fastLog(double x) { return std::log(x); }  // log(0) = -inf, log(<0) = NaN
+
 double fastRound(double x) { return roundHalfEven(x); }
 double fastSgn(double x) { return sign(x); }
-double fastSin(double x) { return std::sin(x); }
+
 double fastSqr(double x) { return std::sqrt(x); }  // sqrt(<0) = NaN
-double fastTan(double x) { return std::tan(x); }
+
 double fastCDbl(double x) { return x; }
 double fastCInt(double x) { return roundToInt16(x) ? roundHalfEven(x) : NAN; }
 double fastCLng(double x) { return roundToInt32(x) ? roundHalfEven(x) : NAN; }
@@ -201,10 +201,15 @@ std::int32_t callBuiltin(BuiltinFunction function, std::span<const Value> argume
 
 FastFunction fastBuiltin(BuiltinFunction function) {
     static constexpr std::array<FastFunction, kBuiltins.size()> kFast{
-        fastAbs, fastAtn, fastCos, fastExp, fastFix, fastInt, fastLog, fastRound, fastSgn,
-        fastSin, fastSqr, fastTan, fastCDbl, fastCInt, fastCLng, fastCSng, fastCBool,
+        fastAbs, ::atan, ::cos, ::exp, fastFix, fastInt, ::log, fastRound, fastSgn,
+        ::sin, fastSqr, ::tan, fastCDbl, fastCInt, fastCLng, fastCSng, fastCBool,
     };
     return kFast[static_cast<std::size_t>(function)];
+}
+
+bool hidesNonFiniteArgument(BuiltinFunction function) {
+    return function == BuiltinFunction::Exp || function == BuiltinFunction::Atn ||
+           function == BuiltinFunction::Sgn || function == BuiltinFunction::CBool;
 }
 
 std::optional<LibraryFunction> findLibraryFunction(std::string_view lowerName) {

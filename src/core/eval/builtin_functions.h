@@ -42,6 +42,11 @@ std::int32_t callBuiltin(BuiltinFunction function, std::span<const Value> argume
 using FastFunction = double (*)(double);
 FastFunction fastBuiltin(BuiltinFunction function);
 
+/// True for the built-ins that can turn an infinite or NaN argument into a
+/// finite result (Exp(-inf) = 0, Atn(inf) = pi/2, Sgn, CBool); compiled code
+/// checks their argument.
+bool hidesNonFiniteArgument(BuiltinFunction function);
+
 enum class LibraryFunction : std::uint8_t { Asin, Acos, Sinh, Cosh, Tanh, Asinh, Acosh, Atanh };
 
 std::optional<LibraryFunction> findLibraryFunction(std::string_view lowerName);

@@ -1,5 +1,7 @@
 #include "core/eval/compiled_expression.h"
 
+#include <cmath>
+
 #include "core/eval/math_library.h"
 #include "core/eval/numeric_compiler.h"
 #include "core/eval/script_error_catalogue.h"
@@ -32,7 +34,11 @@ std::int32_t evaluateToNumber(const CompiledExpression &expression, NameScope &s
     if (expression.numeric) {
         MathLibrary *library = scope.library();
         const std::int32_t libraryErrorBefore = library ? library->ierr : 0;
-        if (runNumericProgram(*expression.numeric, stack, library, value)) return 0;
+        const double result = runNumericProgram(*expression.numeric, stack);
+        if (!std::isnan(result)) {
+            value = result;
+            return 0;
+        }
         // The rerun below must start from the same state: the expression may read ierr.
         if (library) library->ierr = libraryErrorBefore;
     }

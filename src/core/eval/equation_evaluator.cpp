@@ -50,6 +50,15 @@ struct EquationEvaluator::Compiled {
     std::vector<Residual> residuals;
     std::vector<double> stack;
     std::uint64_t generation = 0;
+
+    // The hot path's view, rebuilt by relink(). Every variable then holds a
+    // Double, and while `generation` matches the globals' (which move on any
+    // change of a global's kind), a coordinate is stored by one plain write.
+    const std::uint64_t *globalsGeneration = nullptr;
+    std::int32_t order = 0;
+    bool direct = false;  ///< every variable is bound to a number it can overwrite
+    std::vector<double *> variableNumbers;
+    std::vector<const NumericProgram *> programs;  ///< per residual; null where there is none
 };
 
 EquationEvaluator::EquationEvaluator(ScriptEngine &engine, MathLibrary &library, ProblemState &problem)
@@ -156,6 +165,7 @@ VariableSlot bindVariable(NameScope &scope, const std::string &name) {
 /// numeric program; needed whenever the globals' generation moved.
 void EquationEvaluator::relink() {
     NameScope &scope = engine_.impl().scope;
+    bindVariablesDirectly(scope.globals());
     std::size_t slots = 1;
     for (Compiled::Residual &residual : compiled_->residuals) {
         if (!residual.tree) continue;
@@ -163,7 +173,35 @@ void EquationEvaluator::relink() {
         slots = std::max(slots, stackSlots(residual.expression));
     }
     compiled_->stack.assign(slots, 0.0);
+    compiled_->programs.clear();
+    for (const Compiled::Residual &residual : compiled_->residuals)
+        compiled_->programs.push_back(residual.tree && residual.expression.numeric ? &*residual.expression.numeric
+                                                                                   : nullptr);
     compiled_->generation = scope.globals().generation();
+    compiled_->globalsGeneration = &scope.globals().generation();
+}
+
+/// Points each variable at the number its coordinate is stored in. A script
+/// variable of another kind is made a Double first, so that storing a
+/// coordinate only has to write the number.
+void EquationEvaluator::bindVariablesDirectly(GlobalTable &globals) {
+    Compiled &compiled = *compiled_;
+    compiled.direct = true;
+    compiled.order = static_cast<std::int32_t>(compiled.variables.size());
+    compiled.variableNumbers.clear();
+    for (const VariableSlot &slot : compiled.variables) {
+        Global *global = slot.global;
+        if (slot.errorNumber != 0 || global->storage == GlobalStorage::LibraryErrorNumber) {
+            compiled.direct = false;
+            continue;
+        }
+        if (global->storage == GlobalStorage::LibraryNumber) {
+            compiled.variableNumbers.push_back(global->libraryNumber);
+            continue;
+        }
+        if (global->value.kind != ValueKind::Double) globals.assign(*global, Value::real(0));
+        compiled.variableNumbers.push_back(&global->value.number);
+    }
 }
 
 std::int32_t EquationEvaluator::fail(const ScriptError &error) {
@@ -171,7 +209,31 @@ std::int32_t EquationEvaluator::fail(const ScriptError &error) {
     return error.number;
 }
 
+// The hot path: variables stored by plain writes, the numeric program run
+// directly. Anything unusual (first use, changed globals, a non-finite
+// coordinate, a residual without numeric program, any failure) goes the
+// careful way, which repeats the evaluation with every check and report.
 std::int32_t EquationEvaluator::evaluate(int equation, const double *point, double &value) {
+    Compiled *compiled = compiled_.get();
+    if (!compiled || !compiled->direct || compiled->generation != *compiled->globalsGeneration ||
+        compiled->order != problem_.spec.order || static_cast<std::size_t>(equation) >= compiled->programs.size())
+        [[unlikely]]
+        return evaluateCarefully(equation, point, value);
+    const NumericProgram *program = compiled->programs[static_cast<std::size_t>(equation)];
+    if (!program) [[unlikely]]
+        return evaluateCarefully(equation, point, value);
+    library_.ierr = 0;
+    const double result = runNumericProgramAt(*program, compiled->stack.data(), compiled->variableNumbers.data(),
+                                              compiled->variableNumbers.size(), point);
+    if (std::isnan(result)) [[unlikely]]
+        return evaluateCarefully(equation, point, value);
+    if (library_.ierr != 0) [[unlikely]]
+        return lastErrorNumber_ = library_.ierr;
+    value = result;
+    return 0;
+}
+
+std::int32_t EquationEvaluator::evaluateCarefully(int equation, const double *point, double &value) {
     if (!compiled_ || compiled_->variables.size() != static_cast<std::size_t>(std::max(problem_.spec.order, 0)))
         compileResiduals();
     if (equation < 0 || static_cast<std::size_t>(equation) >= compiled_->residuals.size())

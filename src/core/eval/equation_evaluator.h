@@ -20,6 +20,7 @@ namespace zl {
 
 class ScriptEngine;
 class MathLibrary;
+class GlobalTable;
 
 /// The field texts that a run reads.
 using RunFieldTexts = ProblemFieldTexts;
@@ -57,6 +58,8 @@ public:
 private:
     struct Compiled;
     void relink();
+    void bindVariablesDirectly(GlobalTable &globals);
+    std::int32_t evaluateCarefully(int equation, const double *point, double &value);
     std::int32_t fail(const ScriptError &error);
 
     ScriptEngine &engine_;

@@ -59,7 +59,7 @@ void GlobalTable::bindLibraryErrorNumber(std::string_view lowerName, std::int32_
 std::int32_t GlobalTable::assign(Global &global, Value value) {
     switch (global.storage) {
     case GlobalStorage::Script:
-        if (global.value.isString() != value.isString()) ++generation_;
+        if (global.value.kind != value.kind) ++generation_;
         global.value = std::move(value);
         return 0;
     case GlobalStorage::LibraryNumber: {

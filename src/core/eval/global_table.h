@@ -60,8 +60,8 @@ public:
     }
 
     /// Changes whenever compiled code may have to be redone: a global was
-    /// created, re-bound, or changed between holding text and not.
-    std::uint64_t generation() const { return generation_; }
+    /// created, re-bound, or changed its kind of value.
+    const std::uint64_t &generation() const { return generation_; }
 
 private:
     Global &create(std::string_view lowerName);

@@ -22,7 +22,8 @@ struct NotNumeric {};
 class NumericCompiler {
 public:
     NumericCompiler(const CompiledExpression &expression, NameScope &scope, bool optimise)
-        : expression_(expression), tree_(*expression.tree), interpreter_(expression, scope), optimise_(optimise) {
+        : expression_(expression), tree_(*expression.tree), interpreter_(expression, scope),
+          library_(scope.library()), optimise_(optimise) {
         if (optimise_) markConstants();
     }
 
@@ -176,8 +177,9 @@ private:
     void emitCall(const NameBinding &function, const Node &node) {
         if (function.kind == NameKind::LibraryFunction && node.count == 1) {
             emit(tree_.argument(node, 0));
-            append(NumericOp::CallLibrary).libraryFunction =
-                libraryEntryPoint(static_cast<LibraryFunction>(function.function));
+            NumericInstruction &call = append(NumericOp::CallLibrary);
+            call.libraryFunction = libraryEntryPoint(static_cast<LibraryFunction>(function.function));
+            call.library = library_;
             return;
         }
         if (function.kind != NameKind::Builtin) return emitFailure();
@@ -199,8 +201,14 @@ private:
             return;
         }
         emit(argument);
-        if (optimise_ && builtin == BuiltinFunction::CDbl) return;  // the number itself
-        append(NumericOp::Call).function = fastBuiltin(builtin);
+        if (optimise_) {
+            // Done in place rather than by a call.
+            if (builtin == BuiltinFunction::CDbl) return;
+            if (builtin == BuiltinFunction::Sqr) return void(append(NumericOp::SquareRoot));
+            if (builtin == BuiltinFunction::Abs) return void(append(NumericOp::Absolute));
+        }
+        append(hidesNonFiniteArgument(builtin) ? NumericOp::CallChecked : NumericOp::Call).function =
+            fastBuiltin(builtin);
     }
 
     void emitUnary(const Node &node) {
@@ -265,6 +273,8 @@ private:
         const int whole = arithmetic::multipliedExponent(exponent);
         if (whole == 2) {
             append(NumericOp::Square);
+        } else if (whole == 3) {
+            append(NumericOp::Cube);
         } else if (whole <= arithmetic::kMaxMultipliedExponent) {
             append(NumericOp::WholePower).count = whole;
         } else {
@@ -326,6 +336,7 @@ private:
     const CompiledExpression &expression_;
     const SyntaxTree &tree_;
     TreeInterpreter interpreter_;
+    MathLibrary *library_;
     bool optimise_;
     std::vector<bool> constant_;
     NumericProgram program_;

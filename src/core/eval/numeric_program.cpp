@@ -1,101 +1,218 @@
 #include "core/eval/numeric_program.h"
 
 #include <cmath>
+#include <limits>
 
 #include "core/eval/arithmetic.h"
 
 namespace zl {
-namespace {
 
 using namespace arithmetic;
 
-// A failure only needs to be noticed: the general evaluator reruns the
-// expression to tell which error it was. An operation whose result can be
-// infinite or NaN from finite operands is followed by this check, so no
-// non-finite value ever reaches a later operation that could hide it
-// (1/inf = 0, atn(inf) = pi/2, comparisons).
-#define ZL_REQUIRE_FINITE(value) \
-    if (!std::isfinite(value)) [[unlikely]] return false
-
-#define ZL_REQUIRE_OK(status) \
-    if ((status) != kOk) [[unlikely]] return false
-
+namespace {
+constexpr double kFailed = std::numeric_limits<double>::quiet_NaN();
 } // namespace
 
-bool runNumericProgram(const NumericProgram &program, double *stack, MathLibrary *library, double &result) {
+// A failure only needs to be noticed: the general evaluator reruns the
+// expression to tell which error it was (see the header for where checks are).
+//
+// Dispatch is threaded: every instruction jumps straight to the next one's
+// code through a table, so each jump is predicted on its own. `top` is never
+// passed by reference, so that it stays in a register.
+double runNumericProgram(const NumericProgram &program, double *stack) {
+    return runNumericProgramAt(program, stack, nullptr, 0, nullptr);
+}
+
+double runNumericProgramAt(const NumericProgram &program, double *stack, double *const *variables,
+                           std::size_t count, const double *point) {
+    static constexpr const void *kHandlers[] = {
+#define ZL_NUMERIC_OP_LABEL(name) &&op_##name,
+        ZL_NUMERIC_OPS(ZL_NUMERIC_OP_LABEL)
+#undef ZL_NUMERIC_OP_LABEL
+    };
+
+    for (std::size_t i = 0; i < count; ++i) {
+        if (!std::isfinite(point[i])) [[unlikely]] return kFailed;
+        *variables[i] = point[i];
+    }
+
     const NumericInstruction *instruction = program.code.data();
     double *below = stack;  // the slot under the top
     double top = 0;
-    for (;; ++instruction) {
-        switch (instruction->op) {
-        case NumericOp::PushConstant: *++below = top; top = instruction->constant; break;
-        case NumericOp::PushVariable: *++below = top; top = *instruction->variable; break;
-        case NumericOp::PushErrorNumber: *++below = top; top = *instruction->errorNumber; break;
-        case NumericOp::PushSquare: {
-            *++below = top;
-            const double v = *instruction->variable;
-            top = v * v;
-            ZL_REQUIRE_FINITE(top);
-            break;
-        }
-        case NumericOp::PushCall:
-            *++below = top;
-            top = instruction->function(*instruction->variable);
-            ZL_REQUIRE_FINITE(top);
-            break;
 
-        case NumericOp::AddConstant: top += instruction->constant; ZL_REQUIRE_FINITE(top); break;
-        case NumericOp::SubtractConstant: top -= instruction->constant; ZL_REQUIRE_FINITE(top); break;
-        case NumericOp::MultiplyConstant: top *= instruction->constant; ZL_REQUIRE_FINITE(top); break;
-        case NumericOp::DivideConstant: top /= instruction->constant; ZL_REQUIRE_FINITE(top); break;
-        case NumericOp::AddVariable: top += *instruction->variable; ZL_REQUIRE_FINITE(top); break;
-        case NumericOp::SubtractVariable: top -= *instruction->variable; ZL_REQUIRE_FINITE(top); break;
-        case NumericOp::MultiplyVariable: top *= *instruction->variable; ZL_REQUIRE_FINITE(top); break;
-        case NumericOp::DivideVariable: top /= *instruction->variable; ZL_REQUIRE_FINITE(top); break;
-        case NumericOp::AddSquare:
-        case NumericOp::SubtractSquare:
-        case NumericOp::MultiplySquare: {
-            const double v = *instruction->variable;
-            const double square = v * v;
-            ZL_REQUIRE_FINITE(square);
-            top = instruction->op == NumericOp::AddSquare        ? top + square
-                  : instruction->op == NumericOp::SubtractSquare ? top - square
-                                                                 : top * square;
-            ZL_REQUIRE_FINITE(top);
-            break;
-        }
+#define ZL_NEXT() goto *kHandlers[static_cast<std::size_t>((++instruction)->op)]
+#define ZL_REQUIRE_FINITE(value) \
+    if (!std::isfinite(value)) [[unlikely]] return kFailed
+#define ZL_COMPUTE(call)                              \
+    {                                                 \
+        double computed = 0;                          \
+        if ((call) != kOk) [[unlikely]] return kFailed; \
+        top = computed;                               \
+    }                                                 \
+    ZL_NEXT()
 
-        case NumericOp::Add: top = *below-- + top; ZL_REQUIRE_FINITE(top); break;
-        case NumericOp::Subtract: top = *below-- - top; ZL_REQUIRE_FINITE(top); break;
-        case NumericOp::Multiply: top = *below-- * top; ZL_REQUIRE_FINITE(top); break;
-        case NumericOp::Divide: top = *below-- / top; ZL_REQUIRE_FINITE(top); break;
-        case NumericOp::Power: ZL_REQUIRE_OK(power(*below--, top, top)); break;
-        case NumericOp::IntegerDivide: ZL_REQUIRE_OK(integerDivide(*below--, top, top)); break;
-        case NumericOp::Modulo: ZL_REQUIRE_OK(modulo(*below--, top, top)); break;
-        case NumericOp::Equal: top = truth(*below-- == top); break;
-        case NumericOp::NotEqual: top = truth(*below-- != top); break;
-        case NumericOp::Less: top = truth(*below-- < top); break;
-        case NumericOp::Greater: top = truth(*below-- > top); break;
-        case NumericOp::LessEqual: top = truth(*below-- <= top); break;
-        case NumericOp::GreaterEqual: top = truth(*below-- >= top); break;
-        case NumericOp::And: ZL_REQUIRE_OK(bitwise(Bitwise::And, *below--, top, top)); break;
-        case NumericOp::Or: ZL_REQUIRE_OK(bitwise(Bitwise::Or, *below--, top, top)); break;
-        case NumericOp::Xor: ZL_REQUIRE_OK(bitwise(Bitwise::Xor, *below--, top, top)); break;
-        case NumericOp::Eqv: ZL_REQUIRE_OK(bitwise(Bitwise::Eqv, *below--, top, top)); break;
-        case NumericOp::Imp: ZL_REQUIRE_OK(bitwise(Bitwise::Imp, *below--, top, top)); break;
-        case NumericOp::RoundDigits: ZL_REQUIRE_OK(roundToDigits(*below--, top, top)); break;
+    goto *kHandlers[static_cast<std::size_t>(instruction->op)];
 
-        case NumericOp::Negate: top = -top; break;
-        case NumericOp::Not: ZL_REQUIRE_OK(bitwiseNot(top, top)); break;
-        case NumericOp::Square: top = top * top; ZL_REQUIRE_FINITE(top); break;
-        case NumericOp::WholePower: ZL_REQUIRE_OK(wholePower(top, instruction->count, top)); break;
-        case NumericOp::PowerConstant: ZL_REQUIRE_OK(power(top, instruction->constant, top)); break;
-        case NumericOp::Call: top = instruction->function(top); ZL_REQUIRE_FINITE(top); break;
-        case NumericOp::CallLibrary: top = instruction->libraryFunction(*library, top); break;
-        case NumericOp::Fail: return false;
-        case NumericOp::Return: result = top; return true;
-        }
-    }
+op_PushConstant:
+    *++below = top;
+    top = instruction->constant;
+    ZL_NEXT();
+op_PushVariable:
+    *++below = top;
+    top = *instruction->variable;
+    ZL_NEXT();
+op_PushErrorNumber:
+    *++below = top;
+    top = *instruction->errorNumber;
+    ZL_NEXT();
+op_PushSquare: {
+    *++below = top;
+    const double v = *instruction->variable;
+    top = v * v;
+    ZL_NEXT();
+}
+op_PushCall:
+    *++below = top;
+    top = instruction->function(*instruction->variable);
+    ZL_NEXT();
+
+op_AddConstant:
+    top += instruction->constant;
+    ZL_NEXT();
+op_SubtractConstant:
+    top -= instruction->constant;
+    ZL_NEXT();
+op_MultiplyConstant:
+    top *= instruction->constant;
+    ZL_NEXT();
+op_DivideConstant:
+    top /= instruction->constant;
+    ZL_NEXT();
+op_AddVariable:
+    top += *instruction->variable;
+    ZL_NEXT();
+op_SubtractVariable:
+    top -= *instruction->variable;
+    ZL_NEXT();
+op_MultiplyVariable:
+    top *= *instruction->variable;
+    ZL_NEXT();
+op_DivideVariable:
+    top /= *instruction->variable;
+    ZL_NEXT();
+op_AddSquare: {
+    const double v = *instruction->variable;
+    top += v * v;
+    ZL_NEXT();
+}
+op_SubtractSquare: {
+    const double v = *instruction->variable;
+    top -= v * v;
+    ZL_NEXT();
+}
+op_MultiplySquare: {
+    // An infinite square times a zero top would be NaN anyway; times
+    // anything else it stays infinite.
+    const double v = *instruction->variable;
+    top *= v * v;
+    ZL_NEXT();
+}
+
+op_Add:
+    top = *below-- + top;
+    ZL_NEXT();
+op_Subtract:
+    top = *below-- - top;
+    ZL_NEXT();
+op_Multiply:
+    top = *below-- * top;
+    ZL_NEXT();
+op_Divide:
+    ZL_REQUIRE_FINITE(top);  // x / inf would be 0
+    top = *below-- / top;
+    ZL_NEXT();
+op_Power:
+    ZL_REQUIRE_FINITE(top);
+    ZL_REQUIRE_FINITE(*below);
+    ZL_COMPUTE(power(*below--, top, computed));
+op_IntegerDivide:
+    ZL_COMPUTE(integerDivide(*below--, top, computed));
+op_Modulo:
+    ZL_COMPUTE(modulo(*below--, top, computed));
+#define ZL_COMPARE(relation)                                    \
+    ZL_REQUIRE_FINITE(top);                                     \
+    ZL_REQUIRE_FINITE(*below);                                  \
+    top = truth(*below-- relation top);                         \
+    ZL_NEXT()
+op_Equal:
+    ZL_COMPARE(==);
+op_NotEqual:
+    ZL_COMPARE(!=);
+op_Less:
+    ZL_COMPARE(<);
+op_Greater:
+    ZL_COMPARE(>);
+op_LessEqual:
+    ZL_COMPARE(<=);
+op_GreaterEqual:
+    ZL_COMPARE(>=);
+#undef ZL_COMPARE
+op_And:
+    ZL_COMPUTE(bitwise(Bitwise::And, *below--, top, computed));
+op_Or:
+    ZL_COMPUTE(bitwise(Bitwise::Or, *below--, top, computed));
+op_Xor:
+    ZL_COMPUTE(bitwise(Bitwise::Xor, *below--, top, computed));
+op_Eqv:
+    ZL_COMPUTE(bitwise(Bitwise::Eqv, *below--, top, computed));
+op_Imp:
+    ZL_COMPUTE(bitwise(Bitwise::Imp, *below--, top, computed));
+op_RoundDigits:
+    ZL_COMPUTE(roundToDigits(*below--, top, computed));
+
+op_Negate:
+    top = -top;
+    ZL_NEXT();
+op_Not:
+    ZL_COMPUTE(bitwiseNot(top, computed));
+op_Square:
+    top = top * top;
+    ZL_NEXT();
+op_Cube:
+    top = (top * top) * top;
+    ZL_NEXT();
+op_SquareRoot:
+    top = std::sqrt(top);
+    ZL_NEXT();
+op_Absolute:
+    top = std::fabs(top);
+    ZL_NEXT();
+op_WholePower:
+    ZL_REQUIRE_FINITE(top);  // inf^0 = 1, inf^-1 = 0
+    ZL_COMPUTE(wholePower(top, instruction->count, computed));
+op_PowerConstant:
+    ZL_REQUIRE_FINITE(top);
+    ZL_COMPUTE(power(top, instruction->constant, computed));
+op_Call:
+    top = instruction->function(top);
+    ZL_NEXT();
+op_CallChecked:
+    ZL_REQUIRE_FINITE(top);
+    top = instruction->function(top);
+    ZL_NEXT();
+op_CallLibrary:
+    ZL_REQUIRE_FINITE(top);
+    top = instruction->libraryFunction(*instruction->library, top);
+    ZL_NEXT();
+op_Fail:
+    return kFailed;
+op_Return:
+    ZL_REQUIRE_FINITE(top);
+    return top;
+
+#undef ZL_NEXT
+#undef ZL_REQUIRE_FINITE
+#undef ZL_COMPUTE
 }
 
 } // namespace zl

@@ -14,55 +14,66 @@ namespace zl {
 
 class MathLibrary;
 
+/// The instructions, in one list so that the runner's dispatch table
+/// follows the enum. The top of the stack lives in a register.
+#define ZL_NUMERIC_OPS(X)                                                                       \
+    /* Push the top, then load a new one. */                                                  \
+    X(PushConstant)                                                                           \
+    X(PushVariable)                                                                           \
+    X(PushErrorNumber) /* the library's 32-bit ierr */                                        \
+    X(PushSquare)      /* variable * variable */                                              \
+    X(PushCall)        /* function(variable) */                                               \
+    /* top = top op operand, the operand named by the instruction. */                         \
+    X(AddConstant)                                                                            \
+    X(SubtractConstant)                                                                       \
+    X(MultiplyConstant)                                                                       \
+    X(DivideConstant)                                                                         \
+    X(AddVariable)                                                                            \
+    X(SubtractVariable)                                                                       \
+    X(MultiplyVariable)                                                                       \
+    X(DivideVariable)                                                                         \
+    X(AddSquare)                                                                              \
+    X(SubtractSquare)                                                                         \
+    X(MultiplySquare)                                                                         \
+    /* top = popped op top. */                                                                \
+    X(Add)                                                                                    \
+    X(Subtract)                                                                               \
+    X(Multiply)                                                                               \
+    X(Divide)                                                                                 \
+    X(Power)                                                                                  \
+    X(IntegerDivide)                                                                          \
+    X(Modulo)                                                                                 \
+    X(Equal)                                                                                  \
+    X(NotEqual)                                                                               \
+    X(Less)                                                                                   \
+    X(Greater)                                                                                \
+    X(LessEqual)                                                                              \
+    X(GreaterEqual)                                                                           \
+    X(And)                                                                                    \
+    X(Or)                                                                                     \
+    X(Xor)                                                                                    \
+    X(Eqv)                                                                                    \
+    X(Imp)                                                                                    \
+    X(RoundDigits) /* top = Round(popped, top) */                                             \
+    /* top = f(top). */                                                                       \
+    X(Negate)                                                                                 \
+    X(Not)                                                                                    \
+    X(Square)                                                                                 \
+    X(Cube)          /* (top * top) * top */                                                  \
+    X(SquareRoot)    /* Sqr without a call; a negative top gives NaN */                       \
+    X(Absolute)                                                                               \
+    X(WholePower)    /* top ^ count, count a small whole number */                            \
+    X(PowerConstant) /* top ^ constant */                                                     \
+    X(Call)          /* a built-in function that keeps a non-finite argument non-finite */    \
+    X(CallChecked)   /* a built-in function that may not (Exp, Atn, Sgn, CBool) */           \
+    X(CallLibrary)   /* a math-library function */                                            \
+    X(Fail)          /* the expression cannot be computed here */                             \
+    X(Return)
+
 enum class NumericOp : std::uint8_t {
-    // Push the top, then load a new one.
-    PushConstant,
-    PushVariable,
-    PushErrorNumber,  ///< the library's 32-bit ierr
-    PushSquare,       ///< variable * variable
-    PushCall,         ///< function(variable)
-    // top = top op operand, the operand named by the instruction.
-    AddConstant,
-    SubtractConstant,
-    MultiplyConstant,
-    DivideConstant,
-    AddVariable,
-    SubtractVariable,
-    MultiplyVariable,
-    DivideVariable,
-    AddSquare,
-    SubtractSquare,
-    MultiplySquare,
-    // top = popped op top.
-    Add,
-    Subtract,
-    Multiply,
-    Divide,
-    Power,
-    IntegerDivide,
-    Modulo,
-    Equal,
-    NotEqual,
-    Less,
-    Greater,
-    LessEqual,
-    GreaterEqual,
-    And,
-    Or,
-    Xor,
-    Eqv,
-    Imp,
-    RoundDigits,  ///< top = Round(popped, top)
-    // top = f(top).
-    Negate,
-    Not,
-    Square,
-    WholePower,     ///< top ^ count, count a small whole number
-    PowerConstant,  ///< top ^ constant
-    Call,           ///< a built-in function
-    CallLibrary,    ///< a math-library function
-    Fail,           ///< the expression cannot be computed here
-    Return,
+#define ZL_NUMERIC_OP_ENUMERATOR(name) name,
+    ZL_NUMERIC_OPS(ZL_NUMERIC_OP_ENUMERATOR)
+#undef ZL_NUMERIC_OP_ENUMERATOR
 };
 
 struct NumericInstruction {
@@ -74,9 +85,12 @@ struct NumericInstruction {
         const std::int32_t *errorNumber;
         LibraryEntryPoint libraryFunction;
     };
-    FastFunction function = nullptr;
+    union {
+        FastFunction function;
+        MathLibrary *library;  ///< CallLibrary
+    };
 
-    NumericInstruction() : constant(0) {}
+    NumericInstruction() : constant(0), function(nullptr) {}
 };
 
 struct NumericProgram {
@@ -84,9 +98,23 @@ struct NumericProgram {
     std::int32_t maxDepth = 0;  ///< stack slots the program needs below its top
 };
 
-/// Runs a program with a stack of at least maxDepth + 1 slots. True and the
-/// result, or false when some step failed (division by zero, a domain error,
-/// an overflow, a conversion out of range, or a Fail instruction).
-bool runNumericProgram(const NumericProgram &program, double *stack, MathLibrary *library, double &result);
+/// Runs a program with a stack of at least maxDepth + 1 slots. Returns the
+/// result, which is always finite, or NaN when some step failed (division by
+/// zero, a domain error, an overflow, a conversion out of range, or a Fail
+/// instruction).
+///
+/// Every such failure shows as an infinite or NaN value or as a failed
+/// conversion, so most steps are not checked at all: a non-finite value
+/// passes unchanged through +, -, *, a dividend, Sqr, Log, Sin... and is
+/// caught at the end or at the first step that could hide it (a divisor,
+/// a comparison, Exp, Atn, ^, a library function).
+double runNumericProgram(const NumericProgram &program, double *stack);
+
+/// Stores point[i] into *variables[i] for i < count, then runs the program;
+/// NaN, with the variables from the first non-finite coordinate on left
+/// alone, when a coordinate is not finite. One call for the evaluator's
+/// hot path.
+double runNumericProgramAt(const NumericProgram &program, double *stack, double *const *variables,
+                           std::size_t count, const double *point);
 
 } // namespace zl

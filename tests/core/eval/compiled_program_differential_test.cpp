@@ -97,7 +97,8 @@ protected:
     bool runFast(const CompiledExpression &expression, double &value) {
         std::vector<double> stack(stackSlots(expression));
         session.library.ierr = 0;
-        return runNumericProgram(*expression.numeric, stack.data(), scope().library(), value);
+        value = runNumericProgram(*expression.numeric, stack.data());
+        return !std::isnan(value);
     }
 
     zl::testing::ScriptSession session;
