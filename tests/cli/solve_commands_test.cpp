@@ -1,0 +1,170 @@
+// zerolith-cli explore, random, list and report, driven through runCommandLine
+// on problem files written into a temporary folder.
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
+#include "cli/cli_commands.h"
+
+namespace zl::cli {
+namespace {
+
+namespace fs = std::filesystem;
+
+struct Outcome {
+    int exitCode;
+    std::string out;
+    std::string err;
+};
+
+Outcome runCli(const Arguments &args) {
+    std::ostringstream out, err;
+    const int code = runCommandLine(args, out, err);
+    return {code, out.str(), err.str()};
+}
+
+std::string example(const std::string &name) {
+    return std::string(ZEROLITH_SOURCE_DIR) + "/examples/" + name;
+}
+
+std::string readBytes(const std::string &path) {
+    std::ifstream in(path, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), {});
+}
+
+class SolveCommands : public ::testing::Test {
+protected:
+    void SetUp() override {
+        folder_ = fs::temp_directory_path() /
+                  ("zerolith-cli-test-" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()) + "-" +
+                   ::testing::UnitTest::GetInstance()->current_test_info()->name());
+        fs::create_directories(folder_);
+    }
+    void TearDown() override { fs::remove_all(folder_); }
+
+    std::string write(const std::string &name, const std::string &bytes) {
+        const std::string path = (folder_ / name).string();
+        std::ofstream(path, std::ios::binary) << bytes;
+        return path;
+    }
+    std::string path(const std::string &name) const { return (folder_ / name).string(); }
+
+    fs::path folder_;
+};
+
+const char *const kCircleAndLine =
+    "Rootex\r\n2,1,0.001,8\r\n\"x\",-5,5,10,\"x^2+y^2=k\"\r\n\"y\",-5,5,10,\"x=y\"\r\n 1 \r\nk=2\r\n 1 \r\n 1 \r\n";
+
+TEST_F(SolveCommands, ListShowsTheStoredSolutionWithItsResiduals) {
+    const Outcome outcome = runCli({"list", write("p.zerolith", kCircleAndLine)});
+    EXPECT_EQ(outcome.exitCode, 0);
+    EXPECT_EQ(outcome.out,
+              "x=1                           EQUATION #1=0\n"
+              "y=1                           EQUATION #2=0\n"
+              "\n"
+              "1 solutions\n");
+    EXPECT_EQ(outcome.err, "");
+}
+
+TEST_F(SolveCommands, ListSaveWritesAFileOfOursBackByteForByte) {
+    for (const char *name : {"circle_and_line.zerolith", "two_parabolas.zerolith", "three_variables.zerolith"}) {
+        const Outcome outcome = runCli({"list", example(name), "--save", path(name)});
+        EXPECT_EQ(outcome.exitCode, 0) << outcome.err;
+        EXPECT_EQ(readBytes(path(name)), readBytes(example(name))) << name;
+    }
+}
+
+TEST_F(SolveCommands, ExploreFindsTheTwoPointsOfTheCircleAndTheLine) {
+    const Outcome outcome = runCli({"explore", write("p.zerolith", kCircleAndLine), "--save", path("out")});
+    ASSERT_EQ(outcome.exitCode, 0) << outcome.err;
+    EXPECT_NE(outcome.out.find("x=-1."), std::string::npos);
+    EXPECT_NE(outcome.out.find("x=1"), std::string::npos);
+    EXPECT_TRUE(outcome.out.ends_with("\n2 solutions\n")) << outcome.out;
+
+    // The saved file holds both solutions, and listing it shows them again.
+    const Outcome listed = runCli({"list", path("out")});
+    EXPECT_EQ(listed.exitCode, 0);
+    EXPECT_TRUE(listed.out.ends_with("\n\n2 solutions\n")) << listed.out;
+    EXPECT_EQ(std::count(listed.out.begin(), listed.out.end(), '\n'), 7) << listed.out;
+}
+
+TEST_F(SolveCommands, RandomWithAFixedSeedRepeatsItself) {
+    const Arguments args{"random", example("default.zerolith"), "--seeds", "5", "--rng-seed", "42"};
+    const Outcome first = runCli(args);
+    const Outcome second = runCli(args);
+    ASSERT_EQ(first.exitCode, 0) << first.err;
+    EXPECT_EQ(first.out, second.out);
+    for (int trial = 1; trial <= 5; ++trial)
+        EXPECT_NE(first.out.find("TRIAL" + std::to_string(trial) + ":\n"), std::string::npos);
+    EXPECT_NE(runCli({"random", example("default.zerolith"), "--seeds", "5", "--rng-seed", "43"}).out, first.out);
+}
+
+TEST_F(SolveCommands, ReportPrintsTheLayoutAtTheGivenWidth) {
+    const Outcome outcome = runCli({"report", write("p.zerolith", kCircleAndLine), "--width", "60"});
+    ASSERT_EQ(outcome.exitCode, 0) << outcome.err;
+    EXPECT_NE(outcome.out.find("ORDER: 2 \nVARIABLES:\nx,y\n\n\nCONSTANTS:\nk=2\n\n"), std::string::npos);
+    EXPECT_NE(outcome.out.find("x                  -5                   5                   10 \n"),
+              std::string::npos);
+    EXPECT_NE(outcome.out.find("SET # 1 :\nx=  1 " + std::string(34, ' ') + "EQUATION # 1 =  0 \n"),
+              std::string::npos);
+}
+
+TEST_F(SolveCommands, AScriptErrorEndsTheRunWithExitOne) {
+    const std::string file = write("p.zerolith", "Rootex\r\n1,0,0.01,8\r\n\"x\",-1,1,4,\"x+*2=0\"\r\n 0 \r\n");
+    const Outcome outcome = runCli({"explore", file});
+    EXPECT_EQ(outcome.exitCode, 1);
+    EXPECT_EQ(outcome.out, "0 solutions\n");
+    EXPECT_NE(outcome.err.find("Error in Script Control"), std::string::npos) << outcome.err;
+    // Reported once, though every node would fail the same way.
+    EXPECT_EQ(outcome.err.find("Error in Script Control"), outcome.err.rfind("Error in Script Control"));
+}
+
+struct BadInputRow {
+    const char *name;
+    Arguments args;          ///< "@" stands for the file written from `content`
+    const char *content;
+    const char *errorText;   ///< a part of what stderr must say
+};
+
+class SolveCommandsBadInput : public SolveCommands, public ::testing::WithParamInterface<BadInputRow> {};
+
+TEST_P(SolveCommandsBadInput, SaysWhatIsWrongAndExitsTwo) {
+    const BadInputRow &row = GetParam();
+    Arguments args = row.args;
+    for (std::string &word : args)
+        if (word == "@") word = write("bad.zerolith", row.content);
+    const Outcome outcome = runCli(args);
+    EXPECT_EQ(outcome.exitCode, 2);
+    EXPECT_NE(outcome.err.find(row.errorText), std::string::npos) << outcome.err;
+    EXPECT_EQ(outcome.err.rfind("zerolith-cli: ", 0), 0u) << outcome.err;
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Rows, SolveCommandsBadInput,
+    ::testing::Values(
+        BadInputRow{"LowerCaseMagic", {"list", "@"}, "rootex\r\n", "bad.zerolith: Incompatible file"},
+        BadInputRow{"EmptyFile", {"explore", "@"}, "", "Incompatible file"},
+        BadInputRow{"TextForANumber", {"explore", "@"}, "Rootex\r\n2,1,x,8\r\n", "bad.zerolith:2: "},
+        BadInputRow{"EarlyEnd", {"list", "@"}, "Rootex\r\n1,1,0.01,8\r\n\"x\",-1,1,4,\"x=0\"\r\n 0 \r\n",
+                    "bad.zerolith:"},
+        BadInputRow{"OrderZero", {"list", "@"}, "Rootex\r\n0,0,0.01,8\r\n 0 \r\n", "bad.zerolith:2: "},
+        BadInputRow{"MissingFile", {"explore", "/nonexistent/zerolith.file"}, "", "/nonexistent/zerolith.file"},
+        BadInputRow{"NoFile", {"explore"}, "", "explore takes one problem file"},
+        BadInputRow{"TwoFiles", {"list", "@", "@"}, kCircleAndLine, "list takes one problem file"},
+        BadInputRow{"UnknownOption", {"explore", "@", "--fast"}, kCircleAndLine, "unknown option --fast"},
+        BadInputRow{"NoSeeds", {"random", "@"}, kCircleAndLine, "--seeds"},
+        BadInputRow{"ZeroSeeds", {"random", "@", "--seeds", "0"}, kCircleAndLine, "--seeds"},
+        BadInputRow{"TextSeeds", {"random", "@", "--seeds", "many"}, kCircleAndLine, "--seeds"},
+        BadInputRow{"NegativeRngSeed", {"random", "@", "--seeds", "2", "--rng-seed", "-1"}, kCircleAndLine,
+                    "--rng-seed"},
+        BadInputRow{"WidthZero", {"report", "@", "--width", "0"}, kCircleAndLine, "--width"},
+        BadInputRow{"SaveIntoMissingFolder", {"list", "@", "--save", "/nonexistent/dir/out"}, kCircleAndLine,
+                    "/nonexistent/dir/out"}),
+    [](const ::testing::TestParamInfo<BadInputRow> &info) { return info.param.name; });
+
+} // namespace
+} // namespace zl::cli
