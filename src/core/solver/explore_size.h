@@ -1,0 +1,25 @@
+#pragma once
+// How many grid nodes an Explore run visits, known before it starts, so that
+// a grid that would take longer than anyone waits can be refused up front.
+
+#include <cstdint>
+
+#include "core/problem/problem_spec.h"
+
+namespace zl {
+
+/// The largest grid an Explore run takes on without being told otherwise.
+/// At some hundred thousand nodes a second this is already minutes of work.
+inline constexpr double kMaxExploreNodes = 1e8;
+
+/// The values one variable takes in the walk: 1 for a variable that takes
+/// only its lower limit; otherwise lower, lower + step, ... up to the first
+/// accumulated value that is not below the upper limit (normally
+/// subintervals + 1, one more when rounding leaves the sum just below it).
+double exploreValueCount(double lower, double upper, std::int32_t subintervals);
+
+/// The product of every variable's value count, as a double so that it
+/// cannot overflow (500 variables of 10 values each give 1E+500, i.e. infinity).
+double exploreNodeCount(const ProblemSpec &spec);
+
+} // namespace zl
