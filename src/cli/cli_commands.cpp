@@ -21,11 +21,12 @@ constexpr std::array kSubcommands{
                "      order, then prints the value of EXPRESSION. Exit 0 with the value,\n"
                "      1 with \"error N: DESCRIPTION\" on a script error.\n"},
     Subcommand{"explore", runExploreCommand,
-               "  explore FILE [--save OUT]\n"
+               "  explore FILE [--save OUT] [--max-nodes N]\n"
                "      Opens the problem FILE and runs Explore: the grid over the search box,\n"
                "      Newton from every node where a residual changes sign. Prints the\n"
                "      solution list line by line, then the count (\"3 solutions\").\n"
-               "      --save OUT writes the problem with the solutions found to OUT.\n"},
+               "      --save OUT writes the problem with the solutions found to OUT.\n"
+               "      A grid of more than N nodes (default 100000000) is refused, exit 2.\n"},
     Subcommand{"random", runRandomCommand,
                "  random FILE --seeds K [--rng-seed S] [--save OUT]\n"
                "      Runs Random with K random starting points and prints the list as\n"

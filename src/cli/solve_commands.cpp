@@ -7,7 +7,9 @@
 #include "cli/command_arguments.h"
 #include "cli/problem_session.h"
 #include "cli/stream_list_view.h"
+#include "core/eval/number_text.h"
 #include "core/solver/compute.h"
+#include "core/solver/explore_size.h"
 #include "core/solver/random_source.h"
 
 namespace zl::cli {
@@ -55,12 +57,34 @@ bool prepareRun(ProblemSession &session, StreamListView &list) {
     return !session.evaluator().prepareEquations(session.constantItems(), session.fieldTexts());
 }
 
+/// Explore refuses a grid larger than the bound (kMaxExploreNodes unless
+/// --max-nodes N says otherwise) before it starts, rather than run for hours.
+bool gridWithinBound(const SolveRequest &request, std::ostream &err, int &exitCode) {
+    double bound = kMaxExploreNodes;
+    if (const auto boundText = request.arguments.option("--max-nodes")) {
+        const auto parsed = parseIntegerOption(*boundText, 1, std::numeric_limits<long long>::max());
+        if (!parsed) {
+            err << "zerolith-cli: --max-nodes takes a whole number of at least 1\n";
+            exitCode = kExitBadInput;
+            return false;
+        }
+        bound = static_cast<double>(*parsed);
+    }
+    const double nodes = exploreNodeCount(request.session->problem().spec);
+    if (nodes <= bound) return true;
+    err << "zerolith-cli: the grid has " << generalNumberText(nodes) << " nodes, more than the "
+        << generalNumberText(bound) << " Explore takes on; use fewer subintervals or raise the bound with "
+        << "--max-nodes N\n";
+    exitCode = kExitBadInput;
+    return false;
+}
+
 } // namespace
 
 int runExploreCommand(const Arguments &args, std::ostream &out, std::ostream &err) {
     int exitCode = kExitOk;
-    auto request = openRequest("explore", args, {"--save"}, err, exitCode);
-    if (!request) return exitCode;
+    auto request = openRequest("explore", args, {"--save", "--max-nodes"}, err, exitCode);
+    if (!request || !gridWithinBound(*request, err, exitCode)) return exitCode;
     ProblemSession &session = *request->session;
     StreamListView list(out);
     if (!prepareRun(session, list)) return finish(*request, list, -1, err);

@@ -123,6 +123,38 @@ TEST_F(SolveCommands, AScriptErrorEndsTheRunWithExitOne) {
     EXPECT_EQ(outcome.err.find("Error in Script Control"), outcome.err.rfind("Error in Script Control"));
 }
 
+// A constant that makes one stored solution fail: the list keeps both
+// solutions, shows the failure in place of that residual, and the file saved
+// afterwards still holds both.
+TEST_F(SolveCommands, ListKeepsAStoredSolutionWhoseResidualFails) {
+    const std::string file = write("p.zerolith",
+                                   "Rootex\r\n1,2,0.001,8\r\n\"x\",0,10,10,\"Log(x-k)=0\"\r\n 1 \r\nk=5\r\n 1 \r\n 6 \r\n");
+    const Outcome outcome = runCli({"list", file, "--save", path("out")});
+    EXPECT_EQ(outcome.exitCode, 0) << outcome.err;
+    EXPECT_EQ(outcome.out,
+              "x=1                           EQUATION #1=error 5\n"
+              "\n"
+              "x=6                           EQUATION #1=0\n"
+              "\n"
+              "2 solutions\n");
+    EXPECT_EQ(readBytes(path("out")), readBytes(file));
+}
+
+// The bound on the grid's node count: 11 x 11 nodes are refused under a
+// bound of 120 before anything runs, and run under a bound of 121.
+TEST_F(SolveCommands, ExploreRefusesAGridAboveItsNodeBound) {
+    const std::string file = write("p.zerolith", kCircleAndLine);
+    const Outcome refused = runCli({"explore", file, "--max-nodes", "120"});
+    EXPECT_EQ(refused.exitCode, 2);
+    EXPECT_EQ(refused.out, "");
+    EXPECT_EQ(refused.err,
+              "zerolith-cli: the grid has 121 nodes, more than the 120 Explore takes on; use fewer subintervals "
+              "or raise the bound with --max-nodes N\n");
+    const Outcome allowed = runCli({"explore", file, "--max-nodes", "121"});
+    EXPECT_EQ(allowed.exitCode, 0) << allowed.err;
+    EXPECT_TRUE(allowed.out.ends_with("\n2 solutions\n")) << allowed.out;
+}
+
 struct BadInputRow {
     const char *name;
     Arguments args;          ///< "@" stands for the file written from `content`
@@ -161,6 +193,18 @@ INSTANTIATE_TEST_SUITE_P(
         BadInputRow{"TextSeeds", {"random", "@", "--seeds", "many"}, kCircleAndLine, "--seeds"},
         BadInputRow{"NegativeRngSeed", {"random", "@", "--seeds", "2", "--rng-seed", "-1"}, kCircleAndLine,
                     "--rng-seed"},
+        BadInputRow{"GridAboveTheDefaultBound", {"explore", "@"},
+                    "Rootex\r\n3,0,0.001,8\r\n\"x\",0,1,1000,\"x=0\"\r\n\"y\",0,1,1000,\"y=0\"\r\n"
+                    "\"z\",0,1,1000,\"z=0\"\r\n 0 \r\n",
+                    "the grid has 1003003001 nodes, more than the 100000000"},
+        BadInputRow{"ZeroMaxNodes", {"explore", "@", "--max-nodes", "0"}, kCircleAndLine, "--max-nodes"},
+        BadInputRow{"TextMaxNodes", {"explore", "@", "--max-nodes", "1e9"}, kCircleAndLine, "--max-nodes"},
+        BadInputRow{"OrderAboveTheBound", {"list", "@"}, "Rootex\r\n501,0,0.01,8\r\n",
+                    "bad.zerolith:2: the order must be from 1 to 500, not 501"},
+        BadInputRow{"TooManySolutions", {"list", "@"}, "Rootex\r\n1,101,0.01,8\r\n",
+                    "bad.zerolith:2: the solution count must be from 0 to 100, not 101"},
+        BadInputRow{"TooManyConstants", {"list", "@"}, "Rootex\r\n1,0,0.01,8\r\n\"x\",-1,1,4,\"x=0\"\r\n 102 \r\n",
+                    "bad.zerolith:4: the constant count must be from 0 to 101, not 102"},
         BadInputRow{"WidthZero", {"report", "@", "--width", "0"}, kCircleAndLine, "--width"},
         BadInputRow{"SaveIntoMissingFolder", {"list", "@", "--save", "/nonexistent/dir/out"}, kCircleAndLine,
                     "/nonexistent/dir/out"}),
