@@ -32,20 +32,15 @@ struct LibraryEntry {
     LibraryEntryPoint entryPoint;
 };
 
-template <double (MathLibrary::*method)(double)>
-double callMember(MathLibrary &library, double argument) {
-    return (library.*method)(argument);
-}
-
 constexpr std::array kLibraryFunctions{
-    LibraryEntry{"asin", LibraryFunction::Asin, callMember<&MathLibrary::Asin>},
-    LibraryEntry{"acos", LibraryFunction::Acos, callMember<&MathLibrary::Acos>},
-    LibraryEntry{"sinh", LibraryFunction::Sinh, callMember<&MathLibrary::Sinh>},
-    LibraryEntry{"cosh", LibraryFunction::Cosh, callMember<&MathLibrary::Cosh>},
-    LibraryEntry{"tanh", LibraryFunction::Tanh, callMember<&MathLibrary::Tanh>},
-    LibraryEntry{"asinh", LibraryFunction::Asinh, callMember<&MathLibrary::Asinh>},
-    LibraryEntry{"acosh", LibraryFunction::Acosh, callMember<&MathLibrary::Acosh>},
-    LibraryEntry{"atanh", LibraryFunction::Atanh, callMember<&MathLibrary::Atanh>},
+    LibraryEntry{"asin", LibraryFunction::Asin, callLibraryFunction<&MathLibrary::Asin>},
+    LibraryEntry{"acos", LibraryFunction::Acos, callLibraryFunction<&MathLibrary::Acos>},
+    LibraryEntry{"sinh", LibraryFunction::Sinh, callLibraryFunction<&MathLibrary::Sinh>},
+    LibraryEntry{"cosh", LibraryFunction::Cosh, callLibraryFunction<&MathLibrary::Cosh>},
+    LibraryEntry{"tanh", LibraryFunction::Tanh, callLibraryFunction<&MathLibrary::Tanh>},
+    LibraryEntry{"asinh", LibraryFunction::Asinh, callLibraryFunction<&MathLibrary::Asinh>},
+    LibraryEntry{"acosh", LibraryFunction::Acosh, callLibraryFunction<&MathLibrary::Acosh>},
+    LibraryEntry{"atanh", LibraryFunction::Atanh, callLibraryFunction<&MathLibrary::Atanh>},
 };
 
 double sign(double x) { return x > 0 ? 1.0 : x < 0 ? -1.0 : 0.0; }

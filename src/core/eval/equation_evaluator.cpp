@@ -179,6 +179,15 @@ void EquationEvaluator::relink() {
                                                                                    : nullptr);
     compiled_->generation = scope.globals().generation();
     compiled_->globalsGeneration = &scope.globals().generation();
+
+    hot_.globalsGeneration = compiled_->globalsGeneration;
+    hot_.generation = compiled_->generation;
+    hot_.order = compiled_->order;
+    hot_.programCount = compiled_->direct ? compiled_->programs.size() : 0;
+    hot_.programs = compiled_->programs.data();
+    hot_.variableCount = compiled_->variableNumbers.size();
+    hot_.variableNumbers = compiled_->variableNumbers.data();
+    hot_.stack = compiled_->stack.data();
 }
 
 /// Points each variable at the number its coordinate is stored in. A script
@@ -214,17 +223,24 @@ std::int32_t EquationEvaluator::fail(const ScriptError &error) {
 // coordinate, a residual without numeric program, any failure) goes the
 // careful way, which repeats the evaluation with every check and report.
 std::int32_t EquationEvaluator::evaluate(int equation, const double *point, double &value) {
-    Compiled *compiled = compiled_.get();
-    if (!compiled || !compiled->direct || compiled->generation != *compiled->globalsGeneration ||
-        compiled->order != problem_.spec.order || static_cast<std::size_t>(equation) >= compiled->programs.size())
-        [[unlikely]]
+    // The hot path: one numeric program, the coordinates written straight
+    // into the variables' numbers. Anything unusual (a change of the globals
+    // since compiling, a residual without a numeric program, a variable that
+    // is not a plain number, a non-finite coordinate, a failing step) goes
+    // the careful way, which also finds the exact error.
+    const HotPath &hot = hot_;
+    const auto index = static_cast<std::size_t>(equation);
+    if (index >= hot.programCount || hot.generation != *hot.globalsGeneration || hot.order != problem_.spec.order ||
+        !hot.programs[index]) [[unlikely]]
         return evaluateCarefully(equation, point, value);
-    const NumericProgram *program = compiled->programs[static_cast<std::size_t>(equation)];
-    if (!program) [[unlikely]]
-        return evaluateCarefully(equation, point, value);
+
+    for (std::size_t i = 0; i < hot.variableCount; ++i)
+        if (!std::isfinite(point[i])) [[unlikely]]
+            return evaluateCarefully(equation, point, value);
+    for (std::size_t i = 0; i < hot.variableCount; ++i) *hot.variableNumbers[i] = point[i];
+
     library_.ierr = 0;
-    const double result = runNumericProgramAt(*program, compiled->stack.data(), compiled->variableNumbers.data(),
-                                              compiled->variableNumbers.size(), point);
+    const double result = runNumericProgram(*hot.programs[index], hot.stack);
     if (std::isnan(result)) [[unlikely]]
         return evaluateCarefully(equation, point, value);
     if (library_.ierr != 0) [[unlikely]]

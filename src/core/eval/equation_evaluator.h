@@ -20,6 +20,7 @@ namespace zl {
 
 class ScriptEngine;
 class MathLibrary;
+struct NumericProgram;
 class GlobalTable;
 
 /// The field texts that a run reads.
@@ -67,6 +68,19 @@ private:
     ProblemState &problem_;
     std::unique_ptr<Compiled> compiled_;
     std::int32_t lastErrorNumber_ = 0;
+
+    /// What evaluate() needs on its fast path, in one place, refreshed by
+    /// relink(): valid while the globals' generation still matches.
+    struct HotPath {
+        const std::uint64_t *globalsGeneration = nullptr;
+        std::uint64_t generation = 0;
+        std::int32_t order = -1;
+        std::size_t programCount = 0;  ///< 0 when the variables are not plain numbers
+        const NumericProgram *const *programs = nullptr;
+        std::size_t variableCount = 0;
+        double *const *variableNumbers = nullptr;
+        double *stack = nullptr;
+    } hot_;
 };
 
 } // namespace zl

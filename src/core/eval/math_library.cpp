@@ -94,4 +94,18 @@ double MathLibrary::Atanh(double v) {
     return std::log(ratio) * 0.5;
 }
 
+template <double (MathLibrary::*function)(double)>
+double callLibraryFunction(MathLibrary &library, double argument) {
+    return (library.*function)(argument);
+}
+
+template double callLibraryFunction<&MathLibrary::Asin>(MathLibrary &, double);
+template double callLibraryFunction<&MathLibrary::Acos>(MathLibrary &, double);
+template double callLibraryFunction<&MathLibrary::Sinh>(MathLibrary &, double);
+template double callLibraryFunction<&MathLibrary::Cosh>(MathLibrary &, double);
+template double callLibraryFunction<&MathLibrary::Tanh>(MathLibrary &, double);
+template double callLibraryFunction<&MathLibrary::Asinh>(MathLibrary &, double);
+template double callLibraryFunction<&MathLibrary::Acosh>(MathLibrary &, double);
+template double callLibraryFunction<&MathLibrary::Atanh>(MathLibrary &, double);
+
 } // namespace zl

@@ -39,4 +39,9 @@ private:
     std::int32_t *ownerErrorNumber_ = nullptr;
 };
 
+/// A library function as a plain function. It is defined beside the
+/// computations, so a compiled program reaches one in a single call.
+template <double (MathLibrary::*function)(double)>
+double callLibraryFunction(MathLibrary &library, double argument);
+
 } // namespace zl

@@ -29,8 +29,9 @@ public:
 
     NumericProgram compile() {
         emit(expression_.root);
-        append(NumericOp::Return);
+        appendReturn();
         program_.maxDepth = maxDepth_;
+        linkNumericProgram(program_);
         return std::move(program_);
     }
 
@@ -121,6 +122,21 @@ private:
         const auto exponent = foldedValue(link.operand);
         if (!exponent || *exponent != 2) return nullptr;
         return variableAddress(tree_.node(node.value));
+    }
+
+    /// A residual ends in "-(right side)": its last subtraction and the
+    /// return become one step.
+    void appendReturn() {
+        if (optimise_ && !program_.code.empty()) {
+            NumericInstruction &last = program_.code.back();
+            switch (last.op) {
+            case NumericOp::Subtract: last.op = NumericOp::SubtractReturn; return;
+            case NumericOp::SubtractConstant: last.op = NumericOp::SubtractConstantReturn; return;
+            case NumericOp::SubtractVariable: last.op = NumericOp::SubtractVariableReturn; return;
+            default: break;
+            }
+        }
+        append(NumericOp::Return);
     }
 
     NumericInstruction &append(NumericOp op, int depthChange = 0) {

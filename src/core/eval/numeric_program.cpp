@@ -19,28 +19,25 @@ constexpr double kFailed = std::numeric_limits<double>::quiet_NaN();
 // Dispatch is threaded: every instruction jumps straight to the next one's
 // code through a table, so each jump is predicted on its own. `top` is never
 // passed by reference, so that it stays in a register.
-double runNumericProgram(const NumericProgram &program, double *stack) {
-    return runNumericProgramAt(program, stack, nullptr, 0, nullptr);
-}
+namespace {
 
-double runNumericProgramAt(const NumericProgram &program, double *stack, double *const *variables,
-                           std::size_t count, const double *point) {
+/// The runner itself. Called with `handlers` set, it only reports where the
+/// code of each instruction starts (label addresses exist only in here).
+double execute(const NumericInstruction *instruction, double *stack, const void *const **handlers) {
     static constexpr const void *kHandlers[] = {
 #define ZL_NUMERIC_OP_LABEL(name) &&op_##name,
         ZL_NUMERIC_OPS(ZL_NUMERIC_OP_LABEL)
 #undef ZL_NUMERIC_OP_LABEL
     };
-
-    for (std::size_t i = 0; i < count; ++i) {
-        if (!std::isfinite(point[i])) [[unlikely]] return kFailed;
-        *variables[i] = point[i];
+    if (handlers) [[unlikely]] {
+        *handlers = kHandlers;
+        return 0;
     }
 
-    const NumericInstruction *instruction = program.code.data();
     double *below = stack;  // the slot under the top
     double top = 0;
 
-#define ZL_NEXT() goto *kHandlers[static_cast<std::size_t>((++instruction)->op)]
+#define ZL_NEXT() goto *(++instruction)->handler
 #define ZL_REQUIRE_FINITE(value) \
     if (!std::isfinite(value)) [[unlikely]] return kFailed
 #define ZL_COMPUTE(call)                              \
@@ -51,7 +48,7 @@ double runNumericProgramAt(const NumericProgram &program, double *stack, double 
     }                                                 \
     ZL_NEXT()
 
-    goto *kHandlers[static_cast<std::size_t>(instruction->op)];
+    goto *instruction->handler;
 
 op_PushConstant:
     *++below = top;
@@ -206,6 +203,15 @@ op_CallLibrary:
     ZL_NEXT();
 op_Fail:
     return kFailed;
+op_SubtractReturn:
+    top = *below-- - top;
+    goto op_Return;
+op_SubtractConstantReturn:
+    top -= instruction->constant;
+    goto op_Return;
+op_SubtractVariableReturn:
+    top -= *instruction->variable;
+    goto op_Return;
 op_Return:
     ZL_REQUIRE_FINITE(top);
     return top;
@@ -214,5 +220,19 @@ op_Return:
 #undef ZL_REQUIRE_FINITE
 #undef ZL_COMPUTE
 }
+
+} // namespace
+
+void linkNumericProgram(NumericProgram &program) {
+    const void *const *handlers = nullptr;
+    execute(nullptr, nullptr, &handlers);
+    for (NumericInstruction &instruction : program.code)
+        instruction.handler = handlers[static_cast<std::size_t>(instruction.op)];
+}
+
+double runNumericProgram(const NumericProgram &program, double *stack) {
+    return execute(program.code.data(), stack, nullptr);
+}
+
 
 } // namespace zl

@@ -68,6 +68,10 @@ class MathLibrary;
     X(CallChecked)   /* a built-in function that may not (Exp, Atn, Sgn, CBool) */           \
     X(CallLibrary)   /* a math-library function */                                            \
     X(Fail)          /* the expression cannot be computed here */                             \
+    /* The last step of a residual "left-(right)" together with the return. */                \
+    X(SubtractReturn)                                                                         \
+    X(SubtractConstantReturn)                                                                 \
+    X(SubtractVariableReturn)                                                                 \
     X(Return)
 
 enum class NumericOp : std::uint8_t {
@@ -77,6 +81,9 @@ enum class NumericOp : std::uint8_t {
 };
 
 struct NumericInstruction {
+    /// Where the runner's code for `op` starts; set by linkNumericProgram so
+    /// that each step jumps straight to the next without a table look-up.
+    const void *handler = nullptr;
     NumericOp op = NumericOp::Return;
     std::int32_t count = 0;
     union {
@@ -98,6 +105,10 @@ struct NumericProgram {
     std::int32_t maxDepth = 0;  ///< stack slots the program needs below its top
 };
 
+/// Gives every instruction the address of its code in the runner. A program
+/// must be linked once before it runs; copies stay linked.
+void linkNumericProgram(NumericProgram &program);
+
 /// Runs a program with a stack of at least maxDepth + 1 slots. Returns the
 /// result, which is always finite, or NaN when some step failed (division by
 /// zero, a domain error, an overflow, a conversion out of range, or a Fail
@@ -110,11 +121,5 @@ struct NumericProgram {
 /// a comparison, Exp, Atn, ^, a library function).
 double runNumericProgram(const NumericProgram &program, double *stack);
 
-/// Stores point[i] into *variables[i] for i < count, then runs the program;
-/// NaN, with the variables from the first non-finite coordinate on left
-/// alone, when a coordinate is not finite. One call for the evaluator's
-/// hot path.
-double runNumericProgramAt(const NumericProgram &program, double *stack, double *const *variables,
-                           std::size_t count, const double *point);
 
 } // namespace zl
