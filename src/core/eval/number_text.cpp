@@ -3,6 +3,7 @@
 #include <array>
 #include <charconv>
 #include <cmath>
+#include <system_error>
 #include <cstdlib>
 
 namespace zl {
@@ -17,6 +18,17 @@ struct RoundedDecimal {
     int exponent = 0;
 };
 
+/// "179769313486232" becomes "179769313486231"; a trailing 0 borrows.
+void decrementLastDigit(std::string &digits) {
+    for (auto c = digits.rbegin(); c != digits.rend(); ++c) {
+        if (*c != '0') {
+            --*c;
+            return;
+        }
+        *c = '9';
+    }
+}
+
 RoundedDecimal roundToSignificantDigits(double magnitude) {
     // to_chars is locale-independent, unlike printf.
     std::array<char, 64> buffer{};
@@ -27,6 +39,12 @@ RoundedDecimal roundToSignificantDigits(double magnitude) {
     RoundedDecimal decimal;
     for (char c : text.substr(0, ePos))
         if (c != '.') decimal.digits.push_back(c);
+    // Rounding the very largest doubles up to 15 digits goes beyond the largest
+    // double (1.7976931348623157E+308 would become 1.79769313486232E+308, which
+    // reads back as infinity); those are rounded towards zero instead.
+    double back = 0;
+    if (std::from_chars(text.data(), text.data() + text.size(), back).ec == std::errc::result_out_of_range)
+        decrementLastDigit(decimal.digits);
     while (decimal.digits.size() > 1 && decimal.digits.back() == '0') decimal.digits.pop_back();
     decimal.exponent = std::atoi(std::string(text.substr(ePos + 1)).c_str());
     return decimal;

@@ -1,5 +1,6 @@
 #include "core/eval/number_text.h"
 
+#include <cfloat>
 #include <cmath>
 
 #include <gtest/gtest.h>
@@ -32,7 +33,9 @@ INSTANTIATE_TEST_SUITE_P(Values, GeneralText, ::testing::Values(
     TextCase{999999999999999.5, "1E+15"}, TextCase{99999.99999999999, "100000"},
     TextCase{0.000099999999999999999, "0.0001"}, TextCase{1.5707963267948966, "1.5707963267949"},
     TextCase{3.141592653589793, "3.14159265358979"}, TextCase{-1234.5, "-1234.5"},
-    TextCase{100, "100"}, TextCase{12345678901234.5, "12345678901234.5"}));
+    TextCase{100, "100"}, TextCase{12345678901234.5, "12345678901234.5"},
+    TextCase{DBL_MAX, "1.79769313486231E+308"}, TextCase{-DBL_MAX, "-1.79769313486231E+308"},
+    TextCase{1.797693134862314e308, "1.79769313486231E+308"}, TextCase{1.79769313486231e308, "1.79769313486231E+308"}));
 
 TEST(GeneralTextNonFinite, IsNamedNotPrintedAsDigits) {
     EXPECT_EQ(generalNumberText(INFINITY), "Infinity");
@@ -49,7 +52,11 @@ TEST(PaddedText, BlankBeforeWhenNotNegativeAndAfterAlways) {
 }
 
 TEST(GeneralTextRoundTrip, ReadsBackToFifteenDigits) {
-    const double values[] = {1.0 / 7, -2.0 / 3e-9, 6.02214076e23, 1.602176634e-19, 12345.678901234567, 1e-5};
+    // The largest doubles are written below their value rather than above the
+    // largest double, so that they do not read back as infinity.
+    const double values[] = {1.0 / 7,         -2.0 / 3e-9, 6.02214076e23,           1.602176634e-19,
+                             12345.678901234567, 1e-5,     DBL_MAX,                 -DBL_MAX,
+                             1.797693134862315e308,        DBL_MIN,                 DBL_TRUE_MIN};
     for (double v : values) {
         const double back = readLeadingNumber(generalNumberText(v));
         EXPECT_NEAR(back, v, std::fabs(v) * 1e-14) << generalNumberText(v);
