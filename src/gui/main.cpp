@@ -5,6 +5,7 @@
 #include "gui/decimal_symbol_guard.h"
 #include "gui/main_window.h"
 #include "gui/numeric_locale.h"
+#include "gui/problem_file_commands.h"
 #include "gui/program_identity.h"
 #include "gui/program_windows.h"
 #include "gui/qt_user_dialogs.h"
@@ -28,6 +29,7 @@ int main(int argc, char *argv[])
         mainWindow = std::make_unique<MainWindow>(dialogs);
         windows = std::make_unique<ProgramWindows>(*mainWindow, dialogs, guard,
                                                    QCoreApplication::applicationDirPath());
+        new ProblemFileCommands(*mainWindow, dialogs);  // owned by the window
         mainWindow->show();
     });
     if (!started)

@@ -1,0 +1,44 @@
+#pragma once
+// The File menu's Open, Save and Save As: the file dialogs, the problem file,
+// and the steps that put a problem read from a file into the main window.
+
+#include <QObject>
+#include <QString>
+
+#include <string>
+
+namespace zl {
+struct FileError;
+struct ProblemFileData;
+} // namespace zl
+
+namespace zl::gui {
+
+class MainWindow;
+class UserDialogs;
+
+class ProblemFileCommands : public QObject {
+    Q_OBJECT
+public:
+    ProblemFileCommands(MainWindow &window, UserDialogs &dialogs);
+
+private:
+    void mnuOpen_Click();
+    void mnuSave_Click();
+    void mnuSaveAs_Click();
+
+    /// The save dialog's answer becomes the file name, also "" after a cancel.
+    void askFileName();
+    void SaveToFile();
+    /// Fills the record and then the window from a file read in full.
+    void showProblem(const ProblemFileData &data, const std::string &path);
+
+    /// What the user is told when a file could not be read or written.
+    static QString openFailureText(const QString &fileName, const FileError &error);
+    static QString saveFailureText(const QString &fileName, const FileError &error);
+
+    MainWindow &window_;
+    UserDialogs &dialogs_;
+};
+
+} // namespace zl::gui
