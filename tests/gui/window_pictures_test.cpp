@@ -3,6 +3,7 @@
 // (scripts/screenshots does) each window is also saved there as a PNG.
 
 #include <QAbstractButton>
+#include <QAction>
 #include <QDir>
 #include <QLabel>
 #include <QPushButton>
@@ -13,6 +14,7 @@
 #include "gui/equation_grid_model.h"
 #include "gui/equations_window.h"
 #include "gui/help_window.h"
+#include "gui/problem_file_commands.h"
 #include "support/main_window_fixture.h"
 
 using namespace zl::gui;
@@ -61,6 +63,7 @@ private slots:
     void about_box();
     void help_window();
     void main_window();
+    void main_window_with_an_opened_problem();
 };
 
 void WindowPicturesTest::equations_window()
@@ -114,6 +117,23 @@ void WindowPicturesTest::main_window()
     fixture.enterProblem("2", "x,y");
     checkTextsFit(*fixture.window);
     savePicture(*fixture.window, "main_window");
+}
+
+// File > Open of an example with a stored solution: the fields, the list
+// and its count as the user finds them after opening.
+void WindowPicturesTest::main_window_with_an_opened_problem()
+{
+    MainWindowFixture fixture;
+    fixture.window = std::make_unique<MainWindow>(fixture.dialogs);
+    new ProblemFileCommands(*fixture.window, fixture.dialogs);
+    fixture.window->show();
+    fixture.window->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(fixture.window.get()));
+    fixture.dialogs.openFileAnswers.enqueue(QStringLiteral(ZEROLITH_SOURCE_DIR "/examples/circle_and_line.zerolith"));
+    fixture.control<QAction>("mnuOpen")->trigger();  // menus are driven with the mouse in their own test
+    QCOMPARE(fixture.countText(), QStringLiteral("1 solutions"));
+    checkTextsFit(*fixture.window);
+    savePicture(*fixture.window, "main_window_opened");
 }
 
 QTEST_MAIN(WindowPicturesTest)
