@@ -129,10 +129,35 @@ void BM_NativeInline(benchmark::State &state) {
     }
 }
 
+template <typename EvaluateNode>
+void walkGridNodes(benchmark::State &state, EvaluateNode evaluateNode);
+
 /// Grid of 60 x 60 x 60 nodes over [-2, 2]^3; at each node the residuals
 /// 2, 3 and 4 are evaluated. `evaluate(j, point)` gives residual j.
 template <typename Evaluate>
 void walkGrid(benchmark::State &state, Evaluate evaluate) {
+    walkGridNodes(state, [&evaluate](const double *p) {
+        double sum = 0;
+        for (int r = 0; r < 3; ++r) sum += evaluate(r, p);
+        return sum;
+    });
+}
+
+/// The same grid with all three residuals evaluated at each node in one
+/// call, as the solver's grid walk and Jacobian do.
+void walkGridAllResiduals(benchmark::State &state, zl::ResidualSystem &system) {
+    zl::ResidualSystem *hidden = &system;
+    benchmark::DoNotOptimize(hidden);
+    walkGridNodes(state, [hidden](const double *p) {
+        double values[3] = {0, 0, 0};
+        std::int32_t statuses[3];
+        hidden->evaluateAll(3, p, values, statuses);
+        return values[0] + values[1] + values[2];
+    });
+}
+
+template <typename EvaluateNode>
+void walkGridNodes(benchmark::State &state, EvaluateNode evaluateNode) {
     constexpr int kNodes = 60;
     const double step = 4.0 / (kNodes - 1);
     for (auto _ : state) {
@@ -144,7 +169,7 @@ void walkGrid(benchmark::State &state, Evaluate evaluate) {
                 point[1] = -2 + j * step;
                 for (int k = 0; k < kNodes; ++k) {
                     point[2] = -2 + k * step;
-                    for (int r = 0; r < 3; ++r) sum += evaluate(r, point.data());
+                    sum += evaluateNode(point.data());
                 }
             }
         }
@@ -180,6 +205,16 @@ void BM_GridNativeInterface(benchmark::State &state) {
     });
 }
 
+void BM_GridEngineAllResiduals(benchmark::State &state) {
+    EngineSystem engine({kFormulas[1].residual, kFormulas[2].residual, kFormulas[3].residual});
+    walkGridAllResiduals(state, engine.system());
+}
+
+void BM_GridNativeInterfaceAllResiduals(benchmark::State &state) {
+    NativeSystem native({kFormulas[1].native, kFormulas[2].native, kFormulas[3].native});
+    walkGridAllResiduals(state, native);
+}
+
 BENCHMARK_CAPTURE(BM_Engine, f1_3x2sinx, 0);
 BENCHMARK(BM_NativeInline<0>)->Name("BM_NativeInline/f1_3x2sinx");
 BENCHMARK_CAPTURE(BM_NativeInterface, f1_3x2sinx, 0);
@@ -195,5 +230,7 @@ BENCHMARK_CAPTURE(BM_NativeInterface, f4_mixed_tanh, 3);
 BENCHMARK(BM_GridEngine)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_GridNativeInline)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_GridNativeInterface)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_GridEngineAllResiduals)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_GridNativeInterfaceAllResiduals)->Unit(benchmark::kMillisecond);
 
 } // namespace

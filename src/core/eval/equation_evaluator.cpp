@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <limits>
 
 #include "core/eval/compiled_expression.h"
 #include "core/eval/math_library.h"
@@ -222,31 +223,67 @@ std::int32_t EquationEvaluator::fail(const ScriptError &error) {
 // directly. Anything unusual (first use, changed globals, a non-finite
 // coordinate, a residual without numeric program, any failure) goes the
 // careful way, which repeats the evaluation with every check and report.
+bool EquationEvaluator::hotPathReady(std::size_t count, const double *point) const {
+    const HotPath &hot = hot_;
+    if (count > hot.programCount || hot.generation != *hot.globalsGeneration || hot.order != problem_.spec.order)
+        return false;
+    for (std::size_t i = 0; i < hot.variableCount; ++i)
+        if (!std::isfinite(point[i])) return false;
+    return true;
+}
+
 std::int32_t EquationEvaluator::evaluate(int equation, const double *point, double &value) {
     // The hot path: one numeric program, the coordinates written straight
     // into the variables' numbers. Anything unusual (a change of the globals
     // since compiling, a residual without a numeric program, a variable that
     // is not a plain number, a non-finite coordinate, a failing step) goes
     // the careful way, which also finds the exact error.
-    const HotPath &hot = hot_;
     const auto index = static_cast<std::size_t>(equation);
-    if (index >= hot.programCount || hot.generation != *hot.globalsGeneration || hot.order != problem_.spec.order ||
-        !hot.programs[index]) [[unlikely]]
+    if (equation < 0 || !hotPathReady(index + 1, point) || !hot_.programs[index]) [[unlikely]]
         return evaluateCarefully(equation, point, value);
-
-    for (std::size_t i = 0; i < hot.variableCount; ++i)
-        if (!std::isfinite(point[i])) [[unlikely]]
-            return evaluateCarefully(equation, point, value);
-    for (std::size_t i = 0; i < hot.variableCount; ++i) *hot.variableNumbers[i] = point[i];
+    for (std::size_t i = 0; i < hot_.variableCount; ++i) *hot_.variableNumbers[i] = point[i];
 
     library_.ierr = 0;
-    const double result = runNumericProgram(*hot.programs[index], hot.stack);
+    const double result = runNumericProgram(*hot_.programs[index], hot_.stack);
     if (std::isnan(result)) [[unlikely]]
         return evaluateCarefully(equation, point, value);
     if (library_.ierr != 0) [[unlikely]]
         return lastErrorNumber_ = library_.ierr;
     value = result;
     return 0;
+}
+
+int EquationEvaluator::evaluateAll(int count, const double *point, double *values, std::int32_t *statuses) {
+    if (count <= 0) return 0;
+    if (!hotPathReady(static_cast<std::size_t>(count), point)) [[unlikely]]
+        return ResidualSystem::evaluateAll(count, point, values, statuses);
+    for (std::size_t i = 0; i < hot_.variableCount; ++i) *hot_.variableNumbers[i] = point[i];
+
+    for (int j = 0; j < count; ++j) {
+        const NumericProgram *program = hot_.programs[static_cast<std::size_t>(j)];
+        double result = std::numeric_limits<double>::quiet_NaN();
+        if (program) [[likely]] {
+            library_.ierr = 0;
+            result = runNumericProgram(*program, hot_.stack);
+        }
+        if (std::isnan(result)) [[unlikely]] {
+            // The careful way may recompile; the rest then go one at a time.
+            statuses[j] = evaluateCarefully(j, point, values[j]);
+            if (statuses[j] != 0 && !isRecoverableError(statuses[j])) return j + 1;
+            for (int k = j + 1; k < count; ++k) {
+                statuses[k] = evaluate(k, point, values[k]);
+                if (statuses[k] != 0 && !isRecoverableError(statuses[k])) return k + 1;
+            }
+            return count;
+        }
+        if (library_.ierr != 0) [[unlikely]] {
+            statuses[j] = lastErrorNumber_ = library_.ierr;
+            continue;
+        }
+        values[j] = result;
+        statuses[j] = 0;
+    }
+    return count;
 }
 
 std::int32_t EquationEvaluator::evaluateCarefully(int equation, const double *point, double &value) {

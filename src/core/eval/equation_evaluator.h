@@ -52,6 +52,10 @@ public:
     /// the engine's observer first; a math-library failure returns its number.
     std::int32_t evaluate(int equation, const double *point, double &value) override;
 
+    /// Every residual at one point: the coordinates are checked and stored
+    /// once for all of them.
+    int evaluateAll(int count, const double *point, double *values, std::int32_t *statuses) override;
+
     /// The number of the most recent failed evaluation (the window's ierr); 0 for none.
     std::int32_t lastErrorNumber() const { return lastErrorNumber_; }
     void clearLastErrorNumber() { lastErrorNumber_ = 0; }
@@ -61,6 +65,8 @@ private:
     void relink();
     void bindVariablesDirectly(GlobalTable &globals);
     std::int32_t evaluateCarefully(int equation, const double *point, double &value);
+    /// True when the hot path serves residuals 0..count-1 at this point.
+    bool hotPathReady(std::size_t count, const double *point) const;
     std::int32_t fail(const ScriptError &error);
 
     ScriptEngine &engine_;

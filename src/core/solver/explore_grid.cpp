@@ -42,11 +42,8 @@ void ExploreGrid::advance(int variable) { work_.point[variable] += work_.gridSte
 /// sign as it was; returns false when any failed.
 bool ExploreGrid::evaluateSigns(std::vector<std::int32_t> &signs) {
     run_.ierr = 0;
-    for (int j = 0; j <= last_; ++j) {
-        double value = 0;
-        if (evaluateResidual(residuals_, run_, j, work_.point.data(), value))
-            signs[j] = (value > 0) - (value < 0);
-    }
+    evaluateResiduals(residuals_, run_, last_ + 1, work_.point.data(),
+                      [&signs](int j, double value) { signs[j] = (value > 0) - (value < 0); });
     return run_.ierr == 0;
 }
 

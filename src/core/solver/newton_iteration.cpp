@@ -24,17 +24,15 @@ public:
 
         x[i] = saved - kDifferenceStep;
         run_.ierr = 0;
-        for (int j = 0; j < n_; ++j) evaluateResidual(residuals_, run_, j, x, a(j, i));
+        evaluateResiduals(residuals_, run_, n_, x, [&](int j, double lower) { a(j, i) = lower; });
         if (run_.ierr != 0) return false;
 
         x[i] = saved + kDifferenceStep;
         run_.ierr = 0;
-        for (int j = 0; j < n_; ++j) {
-            double upper = 0;
-            if (!evaluateResidual(residuals_, run_, j, x, upper)) continue;
+        evaluateResiduals(residuals_, run_, n_, x, [&](int j, double upper) {
             a(j, i) = (upper - a(j, i)) / kDifferenceSpan;
             if (!std::isfinite(a(j, i))) run_.ierr = kErrOverflow;
-        }
+        });
         if (run_.ierr != 0) return false;
 
         x[i] = saved;
@@ -44,11 +42,8 @@ public:
     /// Column n = -F(x). False when an evaluation failed.
     bool formRightHandSide() {
         run_.ierr = 0;
-        for (int j = 0; j < n_; ++j) {
-            double value = 0;
-            if (evaluateResidual(residuals_, run_, j, work_.point.data(), value))
-                work_.systemMatrix(j, n_) = -value;
-        }
+        evaluateResiduals(residuals_, run_, n_, work_.point.data(),
+                          [&](int j, double value) { work_.systemMatrix(j, n_) = -value; });
         return run_.ierr == 0;
     }
 
@@ -68,11 +63,12 @@ public:
     /// Residuals at the new point into column 0. A failed evaluation counts as
     /// not converged: its entry would otherwise be whatever the solve left there.
     bool residualsWithinError() {
-        bool allEvaluated = true;
-        for (int j = 0; j < n_; ++j)
-            allEvaluated &= evaluateResidual(residuals_, run_, j, work_.point.data(),
-                                             work_.systemMatrix(j, 0));
-        if (!allEvaluated) return false;
+        int evaluated = 0;
+        evaluateResiduals(residuals_, run_, n_, work_.point.data(), [&](int j, double value) {
+            work_.systemMatrix(j, 0) = value;
+            ++evaluated;
+        });
+        if (evaluated != n_) return false;
         for (int j = 0; j < n_; ++j)
             if (!withinError(work_.systemMatrix(j, 0))) return false;
         return true;

@@ -14,13 +14,4 @@ std::int32_t evaluateFinite(ResidualSystem &residuals, int equation, const doubl
     return 0;
 }
 
-bool evaluateResidual(ResidualSystem &residuals, RunState &run, int equation, const double *point,
-                      double &target) {
-    const std::int32_t number = evaluateFinite(residuals, equation, point, target);
-    if (number == 0) return true;
-    if (!isRecoverableError(number)) throw FatalEvaluationError{number};
-    run.ierr = number;
-    return false;
-}
-
 } // namespace zl

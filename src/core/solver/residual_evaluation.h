@@ -3,7 +3,9 @@
 // is recorded in RunState::ierr and leaves the target alone; any other number
 // ends the whole run, which unwinds by FatalEvaluationError to the run command.
 
+#include <cmath>
 #include <cstdint>
+#include <vector>
 
 #include "core/solver/residual_system.h"
 #include "core/solver/run_state.h"
@@ -22,9 +24,28 @@ struct FatalEvaluationError {
 std::int32_t evaluateFinite(ResidualSystem &residuals, int equation, const double *point,
                             double &value);
 
-/// Evaluates residual `equation` at `point` into `target`. Returns true on
-/// success; a recoverable failure is recorded in run.ierr.
-bool evaluateResidual(ResidualSystem &residuals, RunState &run, int equation, const double *point,
-                      double &target);
+/// Every residual 0..n-1 at `point`, in order, with the same rules as
+/// evaluateResidual: `store(j, value)` for each success, a recoverable failure
+/// recorded in run.ierr, any other number ending the run.
+template <typename Store>
+void evaluateResiduals(ResidualSystem &residuals, RunState &run, int n, const double *point, Store &&store) {
+    std::vector<double> &values = run.residualValues;
+    std::vector<std::int32_t> &statuses = run.residualStatuses;
+    if (values.size() < static_cast<std::size_t>(n)) {  // once per run
+        values.resize(static_cast<std::size_t>(n));
+        statuses.resize(static_cast<std::size_t>(n));
+    }
+    const int evaluated = residuals.evaluateAll(n, point, values.data(), statuses.data());
+    for (int j = 0; j < evaluated; ++j) {
+        std::int32_t number = statuses[j];
+        if (number == 0 && !std::isfinite(values[j])) number = kErrOverflow;
+        if (number == 0) {
+            store(j, values[j]);
+            continue;
+        }
+        if (!isRecoverableError(number)) throw FatalEvaluationError{number};
+        run.ierr = number;
+    }
+}
 
 } // namespace zl

@@ -3,6 +3,7 @@
 // the error number of the last failed evaluation and the Random run's counters.
 
 #include <cstdint>
+#include <vector>
 
 namespace zl {
 
@@ -17,6 +18,10 @@ struct RunState {
 
     bool randomMode = false;        ///< true exactly while a Random run is under way
     std::int32_t trialNumber = 0;   ///< current random seed, from 1
+
+    /// Scratch space for evaluating every residual at one point.
+    std::vector<double> residualValues;
+    std::vector<std::int32_t> residualStatuses;
 
     bool anyProblem() const { return convergenceProblem || inconsistency || linearDependence; }
 };

@@ -63,8 +63,8 @@ void reportFailure(ProblemState &problem, ResidualSystem &residuals, RunState &r
     list.appendLine(std::string(kFailureHeadingLine));
     for (int i = 0; i < spec.order; ++i)
         list.appendLine(correctionLine(spec.varNames[i], work.point[i], work.correction[i]));
-    for (int j = 0; j < spec.order; ++j)
-        evaluateResidual(residuals, run, j, work.point.data(), work.systemMatrix(j, 0));
+    evaluateResiduals(residuals, run, spec.order, work.point.data(),
+                      [&work](int j, double value) { work.systemMatrix(j, 0) = value; });
     for (int j = 0; j < spec.order; ++j) list.appendLine(equationLine(j + 1, work.systemMatrix(j, 0)));
 }
 
