@@ -6,6 +6,7 @@
 #include <atomic>
 #include <cmath>
 #include <cstdlib>
+#include <cstring>
 #include <new>
 
 #include "core/eval/equation_evaluator.h"
@@ -256,6 +257,58 @@ TEST_F(Evaluation, theHotPathAllocatesNothing) {
     }
     EXPECT_EQ(allocationCount.load(), before);
 }
+
+} // namespace
+} // namespace zl
+
+namespace zl {
+namespace {
+
+struct AllResidualsRow {
+    const char *name;
+    std::vector<std::string> equations;
+    std::vector<double> point;
+    int evaluatedCount;  ///< where a failure outside the recoverable set stops the group
+};
+
+class AllResiduals : public Evaluation, public ::testing::WithParamInterface<AllResidualsRow> {};
+
+// evaluateAll gives exactly what evaluate gives residual by residual, with the
+// same error numbers, and stops after the first number a run cannot absorb.
+TEST_P(AllResiduals, agreeWithOneAtATime) {
+    const AllResidualsRow &row = GetParam();
+    prepare({"x", "y", "z"}, row.equations);
+    const int n = problem.spec.order;
+    std::vector<double> point = row.point;
+    point.resize(static_cast<std::size_t>(n));
+
+    std::vector<double> single(static_cast<std::size_t>(n), -7.0);
+    std::vector<std::int32_t> singleStatus(static_cast<std::size_t>(n), -1);
+    for (int j = 0; j < row.evaluatedCount; ++j)
+        singleStatus[static_cast<std::size_t>(j)] = evaluator.evaluate(j, point.data(), single[static_cast<std::size_t>(j)]);
+    const std::size_t reportsBefore = session.reported.size();
+
+    std::vector<double> all(static_cast<std::size_t>(n), -7.0);
+    std::vector<std::int32_t> allStatus(static_cast<std::size_t>(n), -1);
+    EXPECT_EQ(evaluator.evaluateAll(n, point.data(), all.data(), allStatus.data()), row.evaluatedCount);
+    EXPECT_EQ(allStatus, singleStatus);
+    for (int j = 0; j < n; ++j)
+        EXPECT_EQ(std::memcmp(&all[static_cast<std::size_t>(j)], &single[static_cast<std::size_t>(j)], sizeof(double)), 0)
+            << "residual " << j;
+    // The engine reports its errors as often either way.
+    EXPECT_EQ(session.reported.size() - reportsBefore, reportsBefore);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Rows, AllResiduals,
+    ::testing::Values(
+        AllResidualsRow{"Plain", {"x^2+y^2+z^2=1", "x=y", "sin(3*z)=x*y"}, {0.5, -0.25, 1.5}, 3},
+        AllResidualsRow{"RecoverableInTheMiddle", {"x+1", "1/(x-x)", "Asin(2)", "y*z"}, {1, 2, 3}, 4},
+        AllResidualsRow{"TextResidual", {"x", "(\"1\" & \"2\")+x", "y"}, {1, 2, 3}, 3},
+        AllResidualsRow{"UnknownFunction", {"x", "len(x)", "y"}, {1, 2, 3}, 2},
+        AllResidualsRow{"FatalStopsTheGroup", {"x", "x+*1", "y"}, {1, 2, 3}, 2},
+        AllResidualsRow{"NonFiniteCoordinate", {"x", "y", "z"}, {1, HUGE_VAL, 3}, 3}),
+    [](const ::testing::TestParamInfo<AllResidualsRow> &info) { return info.param.name; });
 
 } // namespace
 } // namespace zl
