@@ -25,31 +25,30 @@ std::string repeated(const std::string &piece, std::size_t count) {
 }
 
 struct BigInput {
-    std::string name;
-    std::string expression;
-    std::int32_t number;  ///< the error it gives, 0 for a value
+    const char *name;
+    std::string (*expression)();  ///< built only by the test that uses it
+    std::int32_t number;          ///< the error it gives, 0 for a value
 };
 
-/// Built once: each is megabytes long.
-const std::vector<BigInput> &bigInputs() {
-    static const std::vector<BigInput> inputs = {
-        {"HundredThousandParentheses", repeated("(", 100000) + "1" + repeated(")", 100000),
-         errorNumber(ScriptErrorCode::OutOfStackSpace)},
-        {"HundredThousandCalls", repeated("Abs(", 100000) + "1" + repeated(")", 100000),
-         errorNumber(ScriptErrorCode::OutOfStackSpace)},
-        {"TenMegabytesOfSums", "1" + repeated("+1", kTenMegabytes / 2), errorNumber(ScriptErrorCode::OutOfMemory)},
-        {"TenMegabytesOfPowers", "1" + repeated("^1", kTenMegabytes / 2), errorNumber(ScriptErrorCode::OutOfMemory)},
-        {"TenMegabytesOfBlanks", repeated(" ", kTenMegabytes) + "2", 0},
-        {"TenMegabyteString", "\"" + repeated("a", kTenMegabytes) + "\" > \"a\"", 0},
-        {"TenMegabyteNumber", repeated("0", kTenMegabytes) + "2", 0},
-        {"TenMegabyteName", repeated("a", kTenMegabytes), errorNumber(ScriptErrorCode::VariableUndefined)},
-    };
-    return inputs;
-}
+const BigInput kBigInputs[] = {
+    {"HundredThousandParentheses", [] { return repeated("(", 100000) + "1" + repeated(")", 100000); },
+     errorNumber(ScriptErrorCode::OutOfStackSpace)},
+    {"HundredThousandCalls", [] { return repeated("Abs(", 100000) + "1" + repeated(")", 100000); },
+     errorNumber(ScriptErrorCode::OutOfStackSpace)},
+    {"TenMegabytesOfSums", [] { return "1" + repeated("+1", kTenMegabytes / 2); },
+     errorNumber(ScriptErrorCode::OutOfMemory)},
+    {"TenMegabytesOfPowers", [] { return "1" + repeated("^1", kTenMegabytes / 2); },
+     errorNumber(ScriptErrorCode::OutOfMemory)},
+    {"TenMegabytesOfBlanks", [] { return repeated(" ", kTenMegabytes) + "2"; }, 0},
+    {"TenMegabyteString", [] { return "\"" + repeated("a", kTenMegabytes) + "\" > \"a\""; }, 0},
+    {"TenMegabyteNumber", [] { return repeated("0", kTenMegabytes) + "2"; }, 0},
+    {"TenMegabyteName", [] { return repeated("a", kTenMegabytes); }, errorNumber(ScriptErrorCode::VariableUndefined)},
+};
 
-class BigInputs : public ::testing::TestWithParam<std::size_t> {
+class BigInputs : public ::testing::TestWithParam<BigInput> {
 protected:
-    const BigInput &input() const { return bigInputs()[GetParam()]; }
+    const BigInput &input() const { return GetParam(); }
+    const std::string text = GetParam().expression();
 
     void expectOutcome(std::int32_t number, double value) const {
         EXPECT_EQ(number, input().number);
@@ -61,20 +60,20 @@ protected:
 };
 
 TEST_P(BigInputs, anExpressionGivesItsValueOrError) {
-    const NumberResult result = session.engine.evaluateNumber(input().expression);
+    const NumberResult result = session.engine.evaluateNumber(text);
     expectOutcome(result.ok() ? 0 : result.error->number, result.value);
     EXPECT_EQ(session.reported.size(), result.ok() ? 0u : 1u);
 }
 
 TEST_P(BigInputs, anAssignmentGivesItsValueOrError) {
-    const auto error = session.engine.executeStatement("big = " + input().expression);
+    const auto error = session.engine.executeStatement("big = " + text);
     expectOutcome(error ? error->number : 0, error ? 0 : session.engine.evaluateNumber("big").value);
 }
 
 TEST_P(BigInputs, aConstantGivesItsValueOrStopsTheRegistration) {
     ProblemState problem;
     EquationEvaluator evaluator(session.engine, session.library, problem);
-    const auto error = evaluator.registerConstants({"k=" + input().expression, "after=1"});
+    const auto error = evaluator.registerConstants({"k=" + text, "after=1"});
     expectOutcome(error ? error->number : 0, error ? 0 : session.engine.evaluateNumber("k").value);
     // A failed registration stops before the items below it.
     EXPECT_EQ(session.engine.evaluateNumber("after").ok(), !error);
@@ -86,7 +85,7 @@ TEST_P(BigInputs, anEquationGivesItsValueOrErrorAtEveryEvaluation) {
     problem.spec.varNames[0] = "x";
     EquationEvaluator evaluator(session.engine, session.library, problem);
     RunFieldTexts fields;
-    fields.equations = {"x=" + input().expression};
+    fields.equations = {"x=" + text};
     ASSERT_FALSE(evaluator.prepareEquations({}, fields));
     for (int attempt = 0; attempt < 2; ++attempt) {
         const double x = 0;
@@ -97,8 +96,8 @@ TEST_P(BigInputs, anEquationGivesItsValueOrErrorAtEveryEvaluation) {
     EXPECT_EQ(session.reported.size(), input().number ? 2u : 0u);
 }
 
-INSTANTIATE_TEST_SUITE_P(Inputs, BigInputs, ::testing::Range<std::size_t>(0, bigInputs().size()),
-                         [](const auto &info) { return bigInputs()[info.param].name; });
+INSTANTIATE_TEST_SUITE_P(Inputs, BigInputs, ::testing::ValuesIn(kBigInputs),
+                         [](const auto &info) { return std::string(info.param.name); });
 
 } // namespace
 } // namespace zl
