@@ -1,0 +1,269 @@
+// Fuzz target: the expression engine, directly and through the equation evaluator.
+//
+// The whole input is first run as one expression and as one statement. Then
+// its lines are commands on one engine, in order:
+//   !TEXT  execute TEXT as a statement     ?TEXT  evaluate TEXT as a number
+//   cTEXT  a constants-list item           vTEXT  a variable name
+//   qTEXT  an equation                     lTEXT / uTEXT / sTEXT  the lower
+//   limit, upper limit, subintervals texts of the next variable
+//   eTEXT  the error bound text            iTEXT  the iterations text
+//   =      prepare the equations so far and evaluate every residual at a few points
+// Properties: a result is a finite double or an error whose description is in
+// the catalogue; the observer sees each engine error exactly once and nothing
+// else; all residuals evaluated in one call agree with each evaluated alone; an
+// evaluation through the evaluator agrees, value or error number, with
+// assigning the variables by statements and evaluating the residual's text.
+
+#include <cctype>
+#include <cmath>
+#include <cstdio>
+#include <cstdint>
+#include <cstdlib>
+#include <limits>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "core/eval/equation_evaluator.h"
+#include "core/eval/math_library.h"
+#include "core/eval/number_reading.h"
+#include "core/eval/number_text.h"
+#include "core/eval/script_engine.h"
+
+namespace {
+
+constexpr std::size_t kMaxFuzzedOrder = 6;
+
+#define require(condition) \
+    do { \
+        if (!(condition)) { \
+            std::fprintf(stderr, "fuzz_expression: %s fails at line %d\n", #condition, __LINE__); \
+            std::abort(); \
+        } \
+    } while (false)
+
+struct Session {
+    zl::MathLibrary library;
+    zl::ScriptEngine engine;
+    zl::ProblemState problem;
+    zl::EquationEvaluator evaluator{engine, library, problem};
+    std::int32_t windowErrorNumber = 0;
+    std::vector<zl::ScriptError> observed;
+
+    Session() {
+        library.setOwnerErrorNumber(&windowErrorNumber);
+        engine.addMathLibrary(library);
+        engine.setErrorObserver([this](const zl::ScriptError &error) { observed.push_back(error); });
+        for (std::string_view statement : zl::kStartupStatements) require(!engine.executeStatement(statement));
+    }
+};
+
+void checkCatalogued(const zl::ScriptError &error, std::string_view text) {
+    require(error.number != 0);
+    require(!error.description.empty());
+    require(error.description == zl::errorDescription(error.number));
+    require(error.description != zl::errorDescription(0));  // the text for numbers outside the catalogue
+    require(error.line >= 1 && error.column >= 0);
+    require(static_cast<std::size_t>(error.column) <= text.size());
+    require(error.text == text);
+}
+
+/// The observer saw exactly `error` and nothing else since `before`.
+void checkObservedOnce(const Session &session, std::size_t before, const std::optional<zl::ScriptError> &error,
+                       std::string_view text) {
+    if (!error) {
+        require(session.observed.size() == before);
+        return;
+    }
+    require(session.observed.size() == before + 1);
+    require(session.observed.back().number == error->number);
+    checkCatalogued(*error, text);
+}
+
+zl::NumberResult evaluateChecked(Session &session, std::string_view text) {
+    const std::size_t before = session.observed.size();
+    const zl::NumberResult result = session.engine.evaluateNumber(text);
+    checkObservedOnce(session, before, result.error, text);
+    if (result.ok()) require(std::isfinite(result.value));
+    return result;
+}
+
+std::optional<zl::ScriptError> executeChecked(Session &session, std::string_view text) {
+    const std::size_t before = session.observed.size();
+    std::optional<zl::ScriptError> error = session.engine.executeStatement(text);
+    checkObservedOnce(session, before, error, text);
+    return error;
+}
+
+struct FuzzedProblem {
+    std::vector<std::string> constants;
+    std::vector<std::string> names;
+    zl::RunFieldTexts fields;
+};
+
+/// What the evaluator must give: each variable assigned by its statement
+/// "name= value", then the residual's text evaluated, then the library's error.
+std::int32_t evaluateByStatements(Session &session, int equation, const std::vector<double> &point,
+                                  double &value) {
+    const zl::ProblemSpec &spec = session.problem.spec;
+    for (int i = 0; i < spec.order; ++i) {
+        const double coordinate = point[static_cast<std::size_t>(i)];
+        const std::string statement =
+            spec.varNames[static_cast<std::size_t>(i)] + "=" + (coordinate >= 0 ? " " : "") +
+            zl::generalNumberText(coordinate);
+        if (auto error = executeChecked(session, statement)) return error->number;
+    }
+    session.library.ierr = 0;
+    const zl::NumberResult result = evaluateChecked(session, spec.residuals[static_cast<std::size_t>(equation)]);
+    if (!result.ok()) return result.error->number;
+    if (session.library.ierr != 0) return session.library.ierr;
+    value = result.value;
+    return 0;
+}
+
+bool isPlainName(const std::string &name) {
+    if (name.empty() || !std::isalpha(static_cast<unsigned char>(name.front()))) return false;
+    for (char c : name)
+        if (!std::isalnum(static_cast<unsigned char>(c)) && c != '_') return false;
+    return true;
+}
+
+/// The statement route is the reference only for plain names (the evaluator
+/// refuses a name that would make "name= value" more than one assignment), and
+/// only where the number texts carry every coordinate exactly.
+bool comparableWithStatements(const zl::ProblemSpec &spec, const std::vector<double> &point) {
+    for (const std::string &name : spec.varNames)
+        if (!isPlainName(name)) return false;
+    for (double coordinate : point)
+        if (!std::isfinite(coordinate) || zl::readLeadingNumber(zl::generalNumberText(coordinate)) != coordinate)
+            return false;
+    return true;
+}
+
+/// All residuals in one call: each status is what evaluate gives alone, and
+/// the call stops right after the first one outside the recoverable set.
+struct AllAtOnce {
+    int evaluated = 0;
+    std::vector<double> values;
+    std::vector<std::int32_t> statuses;
+};
+
+AllAtOnce evaluateAllChecked(Session &session, const std::vector<double> &point) {
+    const int order = session.problem.spec.order;
+    AllAtOnce all;
+    all.values.assign(static_cast<std::size_t>(order), std::numeric_limits<double>::quiet_NaN());
+    all.statuses.assign(static_cast<std::size_t>(order), -1);
+    const std::size_t before = session.observed.size();
+    all.evaluated = session.evaluator.evaluateAll(order, point.data(), all.values.data(), all.statuses.data());
+    require(all.evaluated >= 1 && all.evaluated <= order);
+    require(session.observed.size() - before <= static_cast<std::size_t>(all.evaluated));
+    for (int j = 0; j < all.evaluated; ++j) {
+        const std::int32_t status = all.statuses[static_cast<std::size_t>(j)];
+        if (status == 0) require(std::isfinite(all.values[static_cast<std::size_t>(j)]));
+        const bool last = j == all.evaluated - 1;
+        if (!last) require(status == 0 || zl::isRecoverableError(status));
+        if (last && all.evaluated < order) require(status != 0 && !zl::isRecoverableError(status));
+    }
+    return all;
+}
+
+void evaluateAt(Session &session, const std::vector<double> &point) {
+    const int order = session.problem.spec.order;
+    const AllAtOnce all = evaluateAllChecked(session, point);
+    for (int equation = 0; equation < order; ++equation) {
+        const std::size_t before = session.observed.size();
+        double value = std::numeric_limits<double>::quiet_NaN();
+        const std::int32_t number = session.evaluator.evaluate(equation, point.data(), value);
+        if (number == 0) {
+            require(std::isfinite(value));
+            require(session.observed.size() == before);
+        } else {
+            require(session.evaluator.lastErrorNumber() == number);
+            const bool byEngine = session.observed.size() == before + 1 && session.observed.back().number == number;
+            const bool byLibrary = session.observed.size() == before && session.library.ierr == number &&
+                                   (number == 5 || number == 6 || number == 11);
+            require(byEngine || byLibrary);
+        }
+        if (equation < all.evaluated) {
+            require(all.statuses[static_cast<std::size_t>(equation)] == number);
+            if (number == 0) require(all.values[static_cast<std::size_t>(equation)] == value);
+        }
+        if (!comparableWithStatements(session.problem.spec, point)) continue;
+        double expected = std::numeric_limits<double>::quiet_NaN();
+        const std::int32_t expectedNumber = evaluateByStatements(session, equation, point, expected);
+        if (expectedNumber != number || (number == 0 && expected != value))
+            std::fprintf(stderr, "residual %d \"%s\": evaluator %d %.17g, statements %d %.17g\n", equation,
+                         session.problem.spec.residuals[static_cast<std::size_t>(equation)].c_str(), number, value,
+                         expectedNumber, expected);
+        require(expectedNumber == number);
+        if (number == 0) require(expected == value);
+    }
+}
+
+void prepareAndEvaluate(Session &session, const FuzzedProblem &fuzzed) {
+    const std::size_t order = std::min(std::max(fuzzed.names.size(), fuzzed.fields.equations.size()), kMaxFuzzedOrder);
+    if (order == 0) return;
+    session.problem.sizeProblem(static_cast<std::int32_t>(order));
+    for (std::size_t i = 0; i < order; ++i)
+        session.problem.spec.varNames[i] = i < fuzzed.names.size() ? fuzzed.names[i] : "p" + std::to_string(i);
+
+    const std::size_t before = session.observed.size();
+    const std::optional<zl::ScriptError> failure = session.evaluator.prepareEquations(fuzzed.constants, fuzzed.fields);
+    if (failure) {
+        require(session.observed.size() > before && session.observed.back().number == failure->number);
+        return;  // a run stops here
+    }
+
+    const zl::ProblemSpec &spec = session.problem.spec;
+    std::vector<double> lower(order), upper(order), middle(order), zero(order, 0.0), odd(order);
+    constexpr double kOddValues[] = {1e308, -1e-310, 2.5, -0.5, 1e15, 7};
+    for (std::size_t i = 0; i < order; ++i) {
+        lower[i] = spec.lowerLimits[i];
+        upper[i] = spec.upperLimits[i];
+        middle[i] = lower[i] / 2 + upper[i] / 2;
+        odd[i] = kOddValues[i % std::size(kOddValues)];
+    }
+    for (const auto *point : {&zero, &lower, &upper, &middle, &odd}) evaluateAt(session, *point);
+    std::vector<double> infinite(order, std::numeric_limits<double>::infinity());
+    evaluateAt(session, infinite);
+}
+
+void runCommands(Session &session, std::string_view input) {
+    FuzzedProblem fuzzed;
+    while (!input.empty()) {
+        const std::size_t end = input.find('\n');
+        const std::string_view line = input.substr(0, end);
+        input = end == std::string_view::npos ? std::string_view() : input.substr(end + 1);
+        if (line.empty()) continue;
+        const std::string text(line.substr(1));
+        switch (line.front()) {
+        case '!': executeChecked(session, text); break;
+        case '?': evaluateChecked(session, text); break;
+        case 'c': fuzzed.constants.push_back(text); break;
+        case 'v': fuzzed.names.push_back(text); break;
+        case 'q': fuzzed.fields.equations.push_back(text); break;
+        case 'l': fuzzed.fields.lowerLimits.push_back(text); break;
+        case 'u': fuzzed.fields.upperLimits.push_back(text); break;
+        case 's': fuzzed.fields.subintervals.push_back(text); break;
+        case 'e': fuzzed.fields.errorBound = text; break;
+        case 'i': fuzzed.fields.iterations = text; break;
+        case '=': prepareAndEvaluate(session, fuzzed); break;
+        default: break;
+        }
+    }
+}
+
+} // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size) {
+    const std::string_view input(reinterpret_cast<const char *>(data), size);
+    {
+        Session whole;
+        evaluateChecked(whole, input);
+        executeChecked(whole, input);
+    }
+    Session session;
+    runCommands(session, input);
+    return 0;
+}
