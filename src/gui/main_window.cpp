@@ -16,6 +16,7 @@
 #include "core/eval/number_reading.h"
 #include "core/eval/number_text.h"
 #include "core/solver/compute.h"
+#include "core/solver/explore_size.h"
 #include "core/solver/residual_system.h"
 #include "gui/constants_box.h"
 #include "gui/focus_guard.h"
@@ -490,6 +491,18 @@ void MainWindow::updateRunCommands()
     ui_.cmdRandom->setEnabled(problemReady());
 }
 
+namespace {
+
+QString tooLargeGridMessage(double nodes)
+{
+    return QStringLiteral("Explore would visit %1 grid nodes, more than %2, and would take too long.\n"
+                          "Use fewer subintervals, or narrower limits.")
+        .arg(QString::fromStdString(generalNumberText(nodes)),
+             QString::fromStdString(generalNumberText(kMaxExploreNodes)));
+}
+
+} // namespace
+
 void MainWindow::runCommand(RunKind kind)
 {
     if (runUnderWay_ || !problemReady())
@@ -499,8 +512,15 @@ void MainWindow::runCommand(RunKind kind)
     ClearSolutions();
     if (PrepareEquations()) {
         if (kind == RunKind::Explore) {
-            executeStatement("public x,y,z,w");
-            runExplore(problem_, evaluator_, *listView_);
+            // There is no way to stop a run, so a grid that would take longer
+            // than anyone waits is refused before it starts.
+            const double nodes = exploreNodeCount(problem_.spec);
+            if (nodes > kMaxExploreNodes) {
+                dialogs_.showMessage(this, tooLargeGridMessage(nodes));
+            } else {
+                executeStatement("public x,y,z,w");
+                runExplore(problem_, evaluator_, *listView_);
+            }
         } else {
             const std::int32_t seeds =
                 std::clamp(readRoundedInt32(textOf(ui_.txtRand)), 0, kMaxRandomSeeds);

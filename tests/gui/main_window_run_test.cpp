@@ -63,6 +63,7 @@ private slots:
     void edits_that_make_solutions_stale_clear_the_list_data();
     void edits_that_make_solutions_stale_clear_the_list();
     void window_takes_no_edit_second_run_or_close_during_a_run();
+    void explore_refuses_a_grid_too_large_to_wait_for();
 
 private:
     void typeProblem(const QStringList &equations, const QString &names)
@@ -198,6 +199,25 @@ void MainWindowRunTest::window_takes_no_edit_second_run_or_close_during_a_run()
     QVERIFY(!fixture.control("txtOrder")->isEnabled());  // fixed for good, also after the run
     QTRY_VERIFY(!fixture.window->isVisible());
     QCOMPARE(shutDown.count(), 1);
+}
+
+// There is no way to stop a run, so a grid of more than 1E+08 nodes is
+// refused with a message instead of freezing the window.
+void MainWindowRunTest::explore_refuses_a_grid_too_large_to_wait_for()
+{
+    typeProblem({QStringLiteral("x^2=4")}, QStringLiteral("x"));
+    fixture.enter(fixture.element("txtSubintervals", 0), QStringLiteral("200000000"));
+    explore();
+    const QList<FakeUserDialogs::Call> messages = fixture.dialogs.callsOf(FakeUserDialogs::Kind::Message);
+    QCOMPARE(messages.size(), 1);
+    QVERIFY2(messages.first().text.contains(QStringLiteral("200000001 grid nodes")), qPrintable(messages.first().text));
+    QCOMPARE(fixture.listLines(), QStringList());
+    QCOMPARE(fixture.countText(), QStringLiteral("0 solutions"));
+
+    fixture.enter(fixture.element("txtSubintervals", 0), QStringLiteral("100"));
+    explore();
+    QCOMPARE(fixture.dialogs.count(FakeUserDialogs::Kind::Message), 1);
+    QCOMPARE(fixture.countText(), QStringLiteral("2 solutions"));
 }
 
 QTEST_MAIN(MainWindowRunTest)
