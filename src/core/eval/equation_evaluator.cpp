@@ -223,7 +223,7 @@ std::int32_t EquationEvaluator::fail(const ScriptError &error) {
 // directly. Anything unusual (first use, changed globals, a non-finite
 // coordinate, a residual without numeric program, any failure) goes the
 // careful way, which repeats the evaluation with every check and report.
-bool EquationEvaluator::hotPathReady(std::size_t count, const double *point) const {
+[[gnu::always_inline]] inline bool EquationEvaluator::hotPathReady(std::size_t count, const double *point) const {
     const HotPath &hot = hot_;
     if (count > hot.programCount || hot.generation != *hot.globalsGeneration || hot.order != problem_.spec.order)
         return false;
@@ -238,16 +238,33 @@ std::int32_t EquationEvaluator::evaluate(int equation, const double *point, doub
     // since compiling, a residual without a numeric program, a variable that
     // is not a plain number, a non-finite coordinate, a failing step) goes
     // the careful way, which also finds the exact error.
-    const auto index = static_cast<std::size_t>(equation);
-    if (equation < 0 || !hotPathReady(index + 1, point) || !hot_.programs[index]) [[unlikely]]
+    const HotPath &hot = hot_;
+    const auto index = static_cast<std::size_t>(equation);  // a negative index wraps beyond programCount
+    if (index >= hot.programCount || hot.generation != *hot.globalsGeneration || hot.order != problem_.spec.order ||
+        !hot.programs[index]) [[unlikely]]
         return evaluateCarefully(equation, point, value);
-    for (std::size_t i = 0; i < hot_.variableCount; ++i) *hot_.variableNumbers[i] = point[i];
+    for (std::size_t i = 0; i < hot.variableCount; ++i)
+        if (!std::isfinite(point[i])) [[unlikely]]
+            return evaluateCarefully(equation, point, value);
+    for (std::size_t i = 0; i < hot.variableCount; ++i) *hot.variableNumbers[i] = point[i];
 
-    library_.ierr = 0;
-    const double result = runNumericProgram(*hot_.programs[index], hot_.stack);
+    const NumericProgram &program = *hot.programs[index];
+    library_.ierr = 0;  // as before every evaluation; only a library call can set it again
+    const double result = runNumericProgram(program, hot.stack);
     if (std::isnan(result)) [[unlikely]]
         return evaluateCarefully(equation, point, value);
-    if (library_.ierr != 0) [[unlikely]]
+    if (program.touchesLibrary && library_.ierr != 0) [[unlikely]]
+        return lastErrorNumber_ = library_.ierr;
+    value = result;
+    return 0;
+}
+
+[[gnu::always_inline]] inline std::int32_t EquationEvaluator::runHot(const NumericProgram &program, double &value) {
+    library_.ierr = 0;  // as before every evaluation; only a library call can set it again
+    const double result = runNumericProgram(program, hot_.stack);
+    if (std::isnan(result)) [[unlikely]]
+        return kNeedsCare;
+    if (program.touchesLibrary && library_.ierr != 0) [[unlikely]]
         return lastErrorNumber_ = library_.ierr;
     value = result;
     return 0;
@@ -261,12 +278,8 @@ int EquationEvaluator::evaluateAll(int count, const double *point, double *value
 
     for (int j = 0; j < count; ++j) {
         const NumericProgram *program = hot_.programs[static_cast<std::size_t>(j)];
-        double result = std::numeric_limits<double>::quiet_NaN();
-        if (program) [[likely]] {
-            library_.ierr = 0;
-            result = runNumericProgram(*program, hot_.stack);
-        }
-        if (std::isnan(result)) [[unlikely]] {
+        const std::int32_t status = program ? runHot(*program, values[j]) : kNeedsCare;
+        if (status == kNeedsCare) [[unlikely]] {
             // The careful way may recompile; the rest then go one at a time.
             statuses[j] = evaluateCarefully(j, point, values[j]);
             if (statuses[j] != 0 && !isRecoverableError(statuses[j])) return j + 1;
@@ -276,12 +289,7 @@ int EquationEvaluator::evaluateAll(int count, const double *point, double *value
             }
             return count;
         }
-        if (library_.ierr != 0) [[unlikely]] {
-            statuses[j] = lastErrorNumber_ = library_.ierr;
-            continue;
-        }
-        values[j] = result;
-        statuses[j] = 0;
+        statuses[j] = status;
     }
     return count;
 }

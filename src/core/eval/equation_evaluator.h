@@ -67,6 +67,11 @@ private:
     std::int32_t evaluateCarefully(int equation, const double *point, double &value);
     /// True when the hot path serves residuals 0..count-1 at this point.
     bool hotPathReady(std::size_t count, const double *point) const;
+    /// Runs one numeric program with the coordinates already stored: 0 and
+    /// the value, a library failure's number, or kNeedsCare when a step
+    /// failed and the careful way must find out which error it was.
+    std::int32_t runHot(const NumericProgram &program, double &value);
+    static constexpr std::int32_t kNeedsCare = -1;
     std::int32_t fail(const ScriptError &error);
 
     ScriptEngine &engine_;

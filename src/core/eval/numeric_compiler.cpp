@@ -185,6 +185,7 @@ private:
         if (objectOk && variable.kind == NameKind::Variable &&
             variable.global->storage == GlobalStorage::LibraryErrorNumber) {
             append(NumericOp::PushErrorNumber, +1).errorNumber = variable.global->libraryErrorNumber;
+            program_.touchesLibrary = true;
             return;
         }
         emitFailure();
@@ -194,6 +195,7 @@ private:
         if (function.kind == NameKind::LibraryFunction && node.count == 1) {
             emit(tree_.argument(node, 0));
             NumericInstruction &call = append(NumericOp::CallLibrary);
+            program_.touchesLibrary = true;
             call.libraryFunction = libraryEntryPoint(static_cast<LibraryFunction>(function.function));
             call.library = library_;
             return;

@@ -103,6 +103,9 @@ struct NumericInstruction {
 struct NumericProgram {
     std::vector<NumericInstruction> code;
     std::int32_t maxDepth = 0;  ///< stack slots the program needs below its top
+    /// True when the program calls the math library or reads its ierr; only
+    /// then can the library's error number change while it runs.
+    bool touchesLibrary = false;
 };
 
 /// Gives every instruction the address of its code in the runner. A program
