@@ -63,8 +63,9 @@ double MathLibrary::Tanh(double v) {
     const double down = std::exp(-v);
     if (!std::isfinite(up) || !std::isfinite(down)) return fail(kOverflow);
     const double sum = up + down;
-    if (!std::isfinite(sum)) return fail(kOverflow);
-    return (-2 * down) / sum + 1;
+    const double scaledDown = -2 * down;  // overflows from exp(-v) > DBL_MAX / 2, near v = -709.09
+    if (!std::isfinite(sum) || !std::isfinite(scaledDown)) return fail(kOverflow);
+    return scaledDown / sum + 1;
 }
 
 // Asinh(v) = log(v + sqrt(v*v + 1))

@@ -67,6 +67,7 @@ const LibraryRow kRows[] = {
     {"TanhMinus20", &MathLibrary::Tanh, -20, std::tanh(-20.0), 0},
     {"Tanh710", &MathLibrary::Tanh, 710, 0, 6},
     {"TanhMinus710", &MathLibrary::Tanh, -710, 0, 6},
+    {"TanhMinus709_5", &MathLibrary::Tanh, -709.5, 0, 6},  // -2 exp(709.5) overflows
     {"AsinhMinusThree", &MathLibrary::Asinh, -3, std::asinh(-3.0), 0},
     {"AsinhLargeNegative", &MathLibrary::Asinh, -1e8, 0, 5},
     {"AsinhSquareOverflows", &MathLibrary::Asinh, 1e200, 0, 6},
