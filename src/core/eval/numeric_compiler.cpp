@@ -10,10 +10,11 @@ namespace {
 
 /// What a link's operand is, as far as fusing goes.
 struct Operand {
-    enum class Form : std::uint8_t { Constant, Variable, Square, Other };
+    enum class Form : std::uint8_t { Constant, Variable, Square, Cube, Call, Other };
     Form form = Form::Other;
     double constant = 0;
     const double *variable = nullptr;
+    FastFunction function = nullptr;  ///< Call: a built-in of the variable
 };
 
 /// Thrown when the expression may meet text and so has no numeric program.
@@ -110,18 +111,48 @@ private:
         } else if (const double *squared = squaredVariable(node)) {
             operand.form = Operand::Form::Square;
             operand.variable = squared;
+        } else if (const double *cubed = cubedVariable(node)) {
+            operand.form = Operand::Form::Cube;
+            operand.variable = cubed;
+        } else if (const auto call = builtinOfVariable(node)) {
+            operand.form = Operand::Form::Call;
+            operand.function = call->function;
+            operand.variable = call->variable;
         }
         return operand;
     }
 
     /// The variable of a node of the form v ^ 2.
-    const double *squaredVariable(const Node &node) {
+    const double *squaredVariable(const Node &node) { return poweredVariable(node, 2); }
+
+    /// The variable of a node of the form v ^ 3, computed as (v * v) * v.
+    const double *cubedVariable(const Node &node) { return poweredVariable(node, 3); }
+
+    const double *poweredVariable(const Node &node, int power) {
         if (node.kind != NodeKind::Chain || node.count != 1) return nullptr;
         const ChainLink &link = tree_.link(node.start);
         if (link.op != BinaryOperator::Power) return nullptr;
         const auto exponent = foldedValue(link.operand);
-        if (!exponent || *exponent != 2) return nullptr;
+        if (!exponent || arithmetic::multipliedExponent(*exponent) != power) return nullptr;
         return variableAddress(tree_.node(node.value));
+    }
+
+    struct VariableCall {
+        FastFunction function;
+        const double *variable;
+    };
+
+    /// A one-argument built-in applied to a numeric variable.
+    std::optional<VariableCall> builtinOfVariable(const Node &node) {
+        if (node.kind != NodeKind::Call || node.count != 1) return std::nullopt;
+        const NameBinding &function = binding(node.value);
+        if (function.kind != NameKind::Builtin) return std::nullopt;
+        const auto builtin = static_cast<BuiltinFunction>(function.function);
+        if (builtinSignature(builtin).minArguments > 1 || builtinSignature(builtin).maxArguments < 1)
+            return std::nullopt;
+        const double *variable = variableAddress(tree_.node(tree_.argument(node, 0)));
+        if (!variable) return std::nullopt;
+        return VariableCall{fastBuiltin(builtin), variable};
     }
 
     /// A residual ends in "-(right side)": its last subtraction and the
@@ -245,7 +276,12 @@ private:
                 append(NumericOp::PushSquare, +1).variable = squared;
                 return;
             }
+            if (const double *cubed = cubedVariable(chain)) {
+                append(NumericOp::PushCube, +1).variable = cubed;
+                return;
+            }
             next = foldPrefix(chain);
+            if (next == 0 && pushFirstPair(chain)) next = 1;
         }
         if (next == 0) emit(chain.value);
         for (std::int32_t i = next; i < chain.count; ++i) {
@@ -271,6 +307,34 @@ private:
         return covered;
     }
 
+    /// Pushes "a op b" for a chain that begins with two variables, or with a
+    /// constant times a variable, in one step; false when it does not.
+    bool pushFirstPair(const Node &chain) {
+        if (chain.count == 0) return false;
+        const ChainLink &link = tree_.link(chain.start);
+        const Operand right = classify(link.operand);
+        if (right.form != Operand::Form::Variable) return false;
+        const Operand left = classify(chain.value);
+        if (left.form == Operand::Form::Constant && link.op == BinaryOperator::Multiply) {
+            NumericInstruction &scaled = append(NumericOp::PushScaled, +1);
+            scaled.constant = left.constant;
+            scaled.secondVariable = right.variable;
+            return true;
+        }
+        if (left.form != Operand::Form::Variable) return false;
+        NumericOp op;
+        switch (link.op) {
+        case BinaryOperator::Add: op = NumericOp::PushSum; break;
+        case BinaryOperator::Subtract: op = NumericOp::PushDifference; break;
+        case BinaryOperator::Multiply: op = NumericOp::PushProduct; break;
+        default: return false;
+        }
+        NumericInstruction &pair = append(op, +1);
+        pair.variable = left.variable;
+        pair.secondVariable = right.variable;
+        return true;
+    }
+
     void emitLink(const ChainLink &link) {
         const Operand operand = classify(link.operand);
         if (link.op == BinaryOperator::Power && operand.form == Operand::Form::Constant)
@@ -281,6 +345,7 @@ private:
                 instruction.constant = operand.constant;
             else
                 instruction.variable = operand.variable;
+            if (operand.form == Operand::Form::Call) instruction.function = operand.function;
             return;
         }
         emit(link.operand);
@@ -306,17 +371,23 @@ private:
         case BinaryOperator::Add:
             return form == F::Constant   ? NumericOp::AddConstant
                    : form == F::Variable ? NumericOp::AddVariable
-                   : form == F::Square   ? std::optional(NumericOp::AddSquare)
+                   : form == F::Square   ? NumericOp::AddSquare
+                   : form == F::Cube     ? NumericOp::AddCube
+                   : form == F::Call     ? std::optional(NumericOp::AddCall)
                                          : std::nullopt;
         case BinaryOperator::Subtract:
             return form == F::Constant   ? NumericOp::SubtractConstant
                    : form == F::Variable ? NumericOp::SubtractVariable
-                   : form == F::Square   ? std::optional(NumericOp::SubtractSquare)
+                   : form == F::Square   ? NumericOp::SubtractSquare
+                   : form == F::Cube     ? NumericOp::SubtractCube
+                   : form == F::Call     ? std::optional(NumericOp::SubtractCall)
                                          : std::nullopt;
         case BinaryOperator::Multiply:
             return form == F::Constant   ? NumericOp::MultiplyConstant
                    : form == F::Variable ? NumericOp::MultiplyVariable
-                   : form == F::Square   ? std::optional(NumericOp::MultiplySquare)
+                   : form == F::Square   ? NumericOp::MultiplySquare
+                   : form == F::Cube     ? NumericOp::MultiplyCube
+                   : form == F::Call     ? std::optional(NumericOp::MultiplyCall)
                                          : std::nullopt;
         case BinaryOperator::Divide:
             return form == F::Constant   ? NumericOp::DivideConstant

@@ -72,6 +72,28 @@ op_PushCall:
     *++below = top;
     top = instruction->function(*instruction->variable);
     ZL_NEXT();
+op_PushCube: {
+    *++below = top;
+    const double v = *instruction->variable;
+    top = (v * v) * v;
+    ZL_NEXT();
+}
+op_PushScaled:
+    *++below = top;
+    top = instruction->constant * *instruction->secondVariable;
+    ZL_NEXT();
+op_PushSum:
+    *++below = top;
+    top = *instruction->variable + *instruction->secondVariable;
+    ZL_NEXT();
+op_PushDifference:
+    *++below = top;
+    top = *instruction->variable - *instruction->secondVariable;
+    ZL_NEXT();
+op_PushProduct:
+    *++below = top;
+    top = *instruction->variable * *instruction->secondVariable;
+    ZL_NEXT();
 
 op_AddConstant:
     top += instruction->constant;
@@ -114,6 +136,31 @@ op_MultiplySquare: {
     top *= v * v;
     ZL_NEXT();
 }
+op_AddCube: {
+    const double v = *instruction->variable;
+    top += (v * v) * v;
+    ZL_NEXT();
+}
+op_SubtractCube: {
+    const double v = *instruction->variable;
+    top -= (v * v) * v;
+    ZL_NEXT();
+}
+op_MultiplyCube: {
+    const double v = *instruction->variable;
+    top *= (v * v) * v;
+    ZL_NEXT();
+}
+// A failed call gives a non-finite value, which +, - and * keep.
+op_AddCall:
+    top += instruction->function(*instruction->variable);
+    ZL_NEXT();
+op_SubtractCall:
+    top -= instruction->function(*instruction->variable);
+    ZL_NEXT();
+op_MultiplyCall:
+    top *= instruction->function(*instruction->variable);
+    ZL_NEXT();
 
 op_Add:
     top = *below-- + top;

@@ -23,6 +23,11 @@ class MathLibrary;
     X(PushErrorNumber) /* the library's 32-bit ierr */                                        \
     X(PushSquare)      /* variable * variable */                                              \
     X(PushCall)        /* function(variable) */                                               \
+    X(PushCube)        /* (variable * variable) * variable */                                 \
+    X(PushScaled)      /* constant * second variable */                                       \
+    X(PushSum)         /* variable + second variable */                                       \
+    X(PushDifference)  /* variable - second variable */                                       \
+    X(PushProduct)     /* variable * second variable */                                       \
     /* top = top op operand, the operand named by the instruction. */                         \
     X(AddConstant)                                                                            \
     X(SubtractConstant)                                                                       \
@@ -35,6 +40,12 @@ class MathLibrary;
     X(AddSquare)                                                                              \
     X(SubtractSquare)                                                                         \
     X(MultiplySquare)                                                                         \
+    X(AddCube)                                                                                \
+    X(SubtractCube)                                                                           \
+    X(MultiplyCube)                                                                           \
+    X(AddCall)      /* top + function(variable) */                                            \
+    X(SubtractCall)                                                                           \
+    X(MultiplyCall)                                                                           \
     /* top = popped op top. */                                                                \
     X(Add)                                                                                    \
     X(Subtract)                                                                               \
@@ -94,7 +105,8 @@ struct NumericInstruction {
     };
     union {
         FastFunction function;
-        MathLibrary *library;  ///< CallLibrary
+        MathLibrary *library;           ///< CallLibrary
+        const double *secondVariable;  ///< PushScaled, PushSum, PushDifference, PushProduct
     };
 
     NumericInstruction() : constant(0), function(nullptr) {}

@@ -6,6 +6,7 @@
 
 #include <cstring>
 #include <random>
+#include <set>
 
 #include "core/eval/compiled_expression.h"
 #include "core/eval/parser.h"
@@ -22,7 +23,7 @@ public:
 
     std::string expression(int depth) {
         if (depth == 0 || chance(0.25)) return leaf();
-        switch (pick(8)) {
+        switch (pick(10)) {
         case 0:
         case 1: return "(" + expression(depth - 1) + " " + pickFrom(kArithmetic) + " " + expression(depth - 1) + ")";
         case 2: return expression(depth - 1) + " " + pickFrom(kAnyOperator) + " " + expression(depth - 1);
@@ -30,7 +31,9 @@ public:
         case 4: return "(" + expression(depth - 1) + ")^" + pickFrom(kExponents);
         case 5: return "(" + pickFrom(kPrefixes) + "(" + expression(depth - 1) + "))";
         case 6: return "(" + expression(depth - 1) + " " + pickFrom(kArithmetic) + " " + leaf() + "^" + pickFrom(kExponents) + ")";
-        default: return "Round(" + expression(depth - 1) + ", " + pickFrom(kDigits) + ")";
+        case 7: return "Round(" + expression(depth - 1) + ", " + pickFrom(kDigits) + ")";
+        case 8: return "(" + expression(depth - 1) + " " + pickFrom(kArithmetic) + " " + functionOfLeaf() + ")";
+        default: return "(" + leaf() + " " + pickFrom(kArithmetic) + " " + leaf() + ")";
         }
     }
 
@@ -55,6 +58,7 @@ private:
         "Empty", "&HFFFF", "(1/3)", "(2-2)", "ierr"};
 
     std::string leaf() { return pickFrom(kLeaves); }
+    std::string functionOfLeaf() { return pickFrom(kFunctions) + "(" + leaf() + ")"; }
     bool chance(double p) { return std::uniform_real_distribution<double>(0, 1)(random_) < p; }
     std::size_t pick(std::size_t n) { return std::uniform_int_distribution<std::size_t>(0, n - 1)(random_); }
     const std::string &pickFrom(const std::vector<std::string> &choices) { return choices[pick(choices.size())]; }
@@ -109,6 +113,7 @@ TEST_F(Differential, numericProgramsMatchTheTreeBitForBit) {
     ExpressionGenerator generator(20240607);
     int compared = 0;
     int fastSuccesses = 0;
+    std::set<NumericOp> emitted;
     for (int e = 0; e < 20000; ++e) {
         const std::string text = generator.expression(4);
         const ParseResult parsed = parseExpression(text);
@@ -118,6 +123,7 @@ TEST_F(Differential, numericProgramsMatchTheTreeBitForBit) {
         const auto plain = compileExpression(parsed.tree, parsed.tree->root, scope(), {.numeric = true, .optimise = false});
         const auto optimised = compileExpression(parsed.tree, parsed.tree->root, scope());
         ASSERT_TRUE(plain.numeric && optimised.numeric) << text;
+        for (const NumericInstruction &instruction : optimised.numeric->code) emitted.insert(instruction.op);
         for (int p = 0; p < 12; ++p) {
             setPoint(generator.coordinate(), generator.coordinate(), generator.coordinate());
             const Outcome expected = run(reference);
@@ -144,11 +150,19 @@ TEST_F(Differential, numericProgramsMatchTheTreeBitForBit) {
     // The comparison means something only if both outcomes were common.
     EXPECT_GT(fastSuccesses, compared / 5);
     EXPECT_LT(fastSuccesses, compared - compared / 20);
+    // Every fused step was tried.
+    for (NumericOp op : {NumericOp::PushSquare, NumericOp::PushCall, NumericOp::PushCube, NumericOp::PushScaled,
+                         NumericOp::PushSum, NumericOp::PushDifference, NumericOp::PushProduct, NumericOp::AddSquare,
+                         NumericOp::SubtractSquare, NumericOp::MultiplySquare, NumericOp::AddCube,
+                         NumericOp::SubtractCube, NumericOp::MultiplyCube, NumericOp::AddCall,
+                         NumericOp::SubtractCall, NumericOp::MultiplyCall})
+        EXPECT_TRUE(emitted.contains(op)) << static_cast<int>(op);
 }
 
 TEST_F(Differential, optimisationShortensTheBenchmarkFormulas) {
     session.run("y = 1 : z = 1");
-    const char *formulas[] = {"3*x^2*sin(x)-(pi)", "x^2+y^2+z^2-(1)", "exp(x*y)-cos(z)+log(1+x^2)-(0.5)"};
+    const char *formulas[] = {"3*x^2*sin(x)-(pi)", "x^2+y^2+z^2-(1)", "exp(x*y)-cos(z)+log(1+x^2)-(0.5)",
+                             "sin(x)*cos(y)+x^3-3*x*y^2+sqr(abs(z)+1)-tanh(x-z)-(2.5)"};
     for (const char *formula : formulas) {
         const ParseResult parsed = parseExpression(formula);
         const auto plain = compileExpression(parsed.tree, parsed.tree->root, scope(), {.numeric = true, .optimise = false});
