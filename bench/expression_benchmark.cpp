@@ -70,8 +70,8 @@ public:
         engine_.addMathLibrary(library_);
         for (std::string_view statement : zl::kStartupStatements) engine_.executeStatement(statement);
         problem_.sizeProblem(3);
-        problem_.spec.varNames = {"x", "y", "z"};
-        problem_.spec.residuals = residuals;
+        problem_.record.varNames = {"x", "y", "z"};
+        problem_.record.residuals = residuals;
         evaluator_.compileResiduals();
     }
     zl::ResidualSystem &system() { return evaluator_; }

@@ -44,14 +44,14 @@ public:
 
 void defineProblem(zl::ProblemState &problem) {
     problem.sizeProblem(3);
-    problem.spec.varNames = {"x", "y", "z"};
+    problem.record.varNames = {"x", "y", "z"};
     for (int i = 0; i < 3; ++i) {
-        problem.spec.lowerLimits[i] = -2;
-        problem.spec.upperLimits[i] = 2;
-        problem.spec.subintervals[i] = 40;
+        problem.record.lowerLimits[i] = -2;
+        problem.record.upperLimits[i] = 2;
+        problem.record.subintervals[i] = 40;
     }
-    problem.spec.maxError = 0.0001;
-    problem.spec.maxCycles = 8;
+    problem.record.maxError = 0.0001;
+    problem.record.maxCycles = 8;
 }
 
 void exploreRun(benchmark::State &state, zl::ProblemState &problem, zl::ResidualSystem &residuals) {

@@ -55,7 +55,7 @@ std::unique_ptr<ProblemSession> ProblemSession::open(const std::string &path, st
         printFileError(err, path, *error);
         return nullptr;
     }
-    session->problem_.spec.fileName = path;
+    session->problem_.record.fileName = path;
     session->constantItems_ = reading.data.constants;
     session->evaluator_.registerConstants(session->constantItems_);
     session->evaluator_.compileResiduals();
@@ -63,15 +63,15 @@ std::unique_ptr<ProblemSession> ProblemSession::open(const std::string &path, st
 }
 
 ProblemFieldTexts ProblemSession::fieldTexts() const {
-    const ProblemSpec &spec = problem_.spec;
+    const ProblemSpec &record = problem_.record;
     ProblemFieldTexts texts;
-    texts.errorBound = generalNumberText(spec.maxError);
-    texts.iterations = std::to_string(spec.maxCycles);
-    for (int i = 0; i < spec.order; ++i) {
-        texts.lowerLimits.push_back(generalNumberText(spec.lowerLimits[i]));
-        texts.upperLimits.push_back(generalNumberText(spec.upperLimits[i]));
-        texts.subintervals.push_back(std::to_string(spec.subintervals[i]));
-        texts.equations.push_back(spec.equations[i]);
+    texts.errorBound = generalNumberText(record.maxError);
+    texts.iterations = std::to_string(record.maxCycles);
+    for (int i = 0; i < record.order; ++i) {
+        texts.lowerLimits.push_back(generalNumberText(record.lowerLimits[i]));
+        texts.upperLimits.push_back(generalNumberText(record.upperLimits[i]));
+        texts.subintervals.push_back(std::to_string(record.subintervals[i]));
+        texts.equations.push_back(record.equations[i]);
     }
     return texts;
 }

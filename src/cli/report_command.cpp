@@ -23,7 +23,7 @@ int runReportCommand(const Arguments &args, std::ostream &out, std::ostream &err
     auto session = ProblemSession::open(arguments->positionals().front(), err);
     if (!session) return kExitBadInput;
 
-    const std::vector<std::string> equations = session->problem().spec.equations;
+    const std::vector<std::string> equations = session->problem().record.equations;
     const ReportSources sources{session->constantItems(), equations, static_cast<int>(*width)};
     for (const std::string &line : reportLines(session->problem(), sources, session->evaluator()))
         out << line << '\n';

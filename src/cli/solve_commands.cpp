@@ -70,7 +70,7 @@ bool gridWithinBound(const SolveRequest &request, std::ostream &err, int &exitCo
         }
         bound = static_cast<double>(*parsed);
     }
-    const double nodes = exploreNodeCount(request.session->problem().spec);
+    const double nodes = exploreNodeCount(request.session->problem().record);
     if (nodes <= bound) return true;
     err << "zerolith-cli: the grid has " << generalNumberText(nodes) << " nodes, more than the "
         << generalNumberText(bound) << " Explore takes on; use fewer subintervals or raise the bound with "

@@ -11,9 +11,9 @@
 namespace zl::gui {
 
 ConstantsBox::ConstantsBox(QComboBox &box, QAbstractButton &addButton, QAbstractButton &removeButton,
-                           ProblemSpec &spec, UserDialogs &dialogs, StatementRunner runStatement)
-    : QObject(&box), box_(box), addButton_(addButton), spec_(spec), dialogs_(dialogs),
-      runStatement_(std::move(runStatement)), constants_(items_, spec)
+                           ProblemSpec &record, UserDialogs &dialogs, StatementRunner runStatement)
+    : QObject(&box), box_(box), addButton_(addButton), record_(record), dialogs_(dialogs),
+      runStatement_(std::move(runStatement)), constants_(items_, record)
 {
     // No completion: it would complete "a=2" to a listed "a=2.37" under the
     // user's Enter, and pick items the user only typed.

@@ -28,7 +28,7 @@ public:
 
     /// `runStatement` executes Remove's statement that sets the removed name to 0.
     ConstantsBox(QComboBox &box, QAbstractButton &addButton, QAbstractButton &removeButton,
-                 ProblemSpec &spec, UserDialogs &dialogs, StatementRunner runStatement);
+                 ProblemSpec &record, UserDialogs &dialogs, StatementRunner runStatement);
 
     /// The list's items in order: what a run registers in the engine.
     const std::vector<std::string> &items() const { return items_; }
@@ -51,7 +51,7 @@ private:
 
     QComboBox &box_;
     QAbstractButton &addButton_;
-    ProblemSpec &spec_;
+    ProblemSpec &record_;
     UserDialogs &dialogs_;
     StatementRunner runStatement_;
     std::vector<std::string> items_;

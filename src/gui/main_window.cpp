@@ -139,8 +139,8 @@ MainWindow::MainWindow(UserDialogs &dialogs, QWidget *parent)
     ui_.lblVarNam->setText(
         QStringLiteral("Enter the names of the independent variables, separated by commas:"));
     ui_.lblEqNum->setText(QStringLiteral("1"));
-    problem_.spec.currentVariable = 1;
-    problem_.spec.randomSeeds = 0;
+    problem_.record.currentVariable = 1;
+    problem_.record.randomSeeds = 0;
     problem_.store.solutionCount = 0;
     ierr_ = 0;
     evaluator_.clearLastErrorNumber();
@@ -197,7 +197,7 @@ void MainWindow::connectCommands()
     connect(&gridModel_, &EquationGridModel::equationsEditedInGrid, this,
             &MainWindow::copyGridIntoEquationFields);
 
-    constants_ = new ConstantsBox(*ui_.cboConstants, *ui_.cmdAddCons, *ui_.cmdRemCons, problem_.spec,
+    constants_ = new ConstantsBox(*ui_.cboConstants, *ui_.cmdAddCons, *ui_.cmdRemCons, problem_.record,
                                   dialogs_, [this](std::string_view statement) {
                                       const EngineCommand command(*this);
                                       executeStatement(statement);
@@ -241,25 +241,25 @@ void MainWindow::commitOrder()
 
 bool MainWindow::namesFieldValid() const
 {
-    const ProblemSpec &spec = problem_.spec;
+    const ProblemSpec &record = problem_.record;
     // Before the order is set the names can be neither checked nor kept: the
     // field lets the user go back to the order field.
-    if (spec.loadingFile || !spec.hasProblem())
+    if (record.loadingFile || !record.hasProblem())
         return true;
     const QStringList pieces = namePieces(ui_.txtVarNams);
-    return pieces.size() == spec.order &&
+    return pieces.size() == record.order &&
            std::none_of(pieces.begin(), pieces.end(), [](const QString &name) { return name.isEmpty(); });
 }
 
 void MainWindow::commitNames()
 {
-    ProblemSpec &spec = problem_.spec;
-    if (spec.loadingFile || !spec.hasProblem() || !ui_.txtVarNams->isEnabled())
+    ProblemSpec &record = problem_.record;
+    if (record.loadingFile || !record.hasProblem() || !ui_.txtVarNams->isEnabled())
         return;
     const QStringList pieces = namePieces(ui_.txtVarNams);
-    spec.varNames.clear();
+    record.varNames.clear();
     for (const QString &name : pieces)
-        spec.varNames.push_back(name.toStdString());
+        record.varNames.push_back(name.toStdString());
     ui_.txtVarNams->setEnabled(false);
     gridModel_.setVariablesCaption(QStringLiteral("Variables: ") + ui_.txtVarNams->text());
     gridModel_.writeRowLabels();
@@ -273,14 +273,14 @@ void MainWindow::lockProblemShape()
     ui_.txtOrder->setEnabled(false);
     ui_.txtVarNams->setEnabled(false);
     ui_.mnuOpen->setEnabled(false);
-    gridModel_.setRowCount(problem_.spec.order);
+    gridModel_.setRowCount(problem_.record.order);
     enableNavigation();
     updateRunCommands();
 }
 
 void MainWindow::enableNavigation()
 {
-    const bool sized = problem_.spec.hasProblem();
+    const bool sized = problem_.record.hasProblem();
     for (QPushButton *button : {ui_.cmdPrevEq, ui_.cmdNextEq, ui_.cmdPrevLim, ui_.cmdNextLim})
         button->setEnabled(sized);
 }
@@ -312,7 +312,7 @@ void MainWindow::setUpIndexFields(int index)
 void MainWindow::LoadObjects()
 {
     const int firstNew = ui_.txtEquation->count();
-    for (int i = firstNew; i < problem_.spec.order; ++i) {
+    for (int i = firstNew; i < problem_.record.order; ++i) {
         ui_.txtSubintervals->appendCopyOfFirst();
         ui_.txtUL->appendCopyOfFirst();
         ui_.txtLL->appendCopyOfFirst();
@@ -359,7 +359,7 @@ void MainWindow::EditEq(int index)
 
 void MainWindow::showNextEquation(int step)
 {
-    const std::int32_t order = problem_.spec.order;
+    const std::int32_t order = problem_.record.order;
     if (order < 1)
         return;
     // The label is the navigation's only state.
@@ -384,17 +384,17 @@ void MainWindow::EditLimit(int index)
 
 void MainWindow::showNextVariable(int step)
 {
-    ProblemSpec &spec = problem_.spec;
-    if (spec.order < 1)
+    ProblemSpec &record = problem_.record;
+    if (record.order < 1)
         return;
-    std::int32_t n = std::clamp(spec.currentVariable, 1, spec.order);
+    std::int32_t n = std::clamp(record.currentVariable, 1, record.order);
     if (step > 0)
-        n = n == spec.order ? 1 : n + 1;
+        n = n == record.order ? 1 : n + 1;
     else
-        n = n == 1 ? spec.order : n - 1;
-    spec.currentVariable = n;
-    if (static_cast<std::size_t>(n) <= spec.varNames.size())
-        ui_.lblVarNum->setText(QString::fromStdString(spec.varNames[static_cast<std::size_t>(n - 1)]));
+        n = n == 1 ? record.order : n - 1;
+    record.currentVariable = n;
+    if (static_cast<std::size_t>(n) <= record.varNames.size())
+        ui_.lblVarNum->setText(QString::fromStdString(record.varNames[static_cast<std::size_t>(n - 1)]));
     EditLimit(n - 1);
 }
 
@@ -432,7 +432,7 @@ void MainWindow::setUpParameterFields()
 bool MainWindow::eventFilter(QObject *watched, QEvent *event)
 {
     if (watched == ui_.txtError && event->type() == QEvent::FocusIn)
-        problem_.spec.errorOnEntry = readingOf(ui_.txtError);
+        problem_.record.errorOnEntry = readingOf(ui_.txtError);
     return QMainWindow::eventFilter(watched, event);
 }
 
@@ -446,9 +446,9 @@ bool MainWindow::errorFieldValid() const
 // bound keeps them.
 void MainWindow::errorFieldLeft()
 {
-    ProblemSpec &spec = problem_.spec;
-    spec.maxError = readingOf(ui_.txtError);
-    if (spec.maxError < spec.errorOnEntry)
+    ProblemSpec &record = problem_.record;
+    record.maxError = readingOf(ui_.txtError);
+    if (record.maxError < record.errorOnEntry)
         ClearSolutions();
 }
 
@@ -464,7 +464,7 @@ bool MainWindow::normaliseIterationsField()
     const QString normal = QString::number(*cycles);
     if (normal != ui_.txtMaxcy->text())
         ui_.txtMaxcy->setText(normal);
-    problem_.spec.maxCycles = *cycles;
+    problem_.record.maxCycles = *cycles;
     return *cycles >= 1;
 }
 
@@ -479,9 +479,9 @@ bool MainWindow::seedsFieldValid() const
 
 bool MainWindow::problemReady() const
 {
-    const ProblemSpec &spec = problem_.spec;
-    return spec.hasProblem() && spec.varNames.size() == static_cast<std::size_t>(spec.order) &&
-           std::none_of(spec.varNames.begin(), spec.varNames.end(),
+    const ProblemSpec &record = problem_.record;
+    return record.hasProblem() && record.varNames.size() == static_cast<std::size_t>(record.order) &&
+           std::none_of(record.varNames.begin(), record.varNames.end(),
                         [](const std::string &name) { return name.empty(); });
 }
 
@@ -514,7 +514,7 @@ void MainWindow::runCommand(RunKind kind)
         if (kind == RunKind::Explore) {
             // There is no way to stop a run, so a grid that would take longer
             // than anyone waits is refused before it starts.
-            const double nodes = exploreNodeCount(problem_.spec);
+            const double nodes = exploreNodeCount(problem_.record);
             if (nodes > kMaxExploreNodes) {
                 dialogs_.showMessage(this, tooLargeGridMessage(nodes));
             } else {
@@ -539,7 +539,7 @@ bool MainWindow::PrepareEquations()
 ProblemFieldTexts MainWindow::fieldTexts() const
 {
     ProblemFieldTexts texts;
-    for (int i = 0; i < problem_.spec.order; ++i) {
+    for (int i = 0; i < problem_.record.order; ++i) {
         texts.equations.push_back(textOf(ui_.txtEquation->at(i)));
         texts.lowerLimits.push_back(textOf(ui_.txtLL->at(i)));
         texts.upperLimits.push_back(textOf(ui_.txtUL->at(i)));
@@ -593,22 +593,22 @@ void MainWindow::onScriptError(const ScriptError &error)
 
 void MainWindow::SetDisplayedSpecs()
 {
-    const ProblemSpec &spec = problem_.spec;
-    for (std::int32_t j = 0; j < std::clamp(spec.constantCount, 0, kConstantSlots); ++j)
-        constants_->appendItem(spec.constants[static_cast<std::size_t>(j)]);
-    ui_.txtOrder->setText(QString::number(spec.order));
-    ui_.txtError->setText(QString::fromStdString(generalNumberText(spec.maxError)));
-    ui_.txtMaxcy->setText(QString::number(spec.maxCycles));
-    const int fields = std::min<int>(ui_.txtEquation->count(), spec.order);
-    for (int i = 0; i < fields && static_cast<std::size_t>(i) < spec.equations.size(); ++i) {
+    const ProblemSpec &record = problem_.record;
+    for (std::int32_t j = 0; j < std::clamp(record.constantCount, 0, kConstantSlots); ++j)
+        constants_->appendItem(record.constants[static_cast<std::size_t>(j)]);
+    ui_.txtOrder->setText(QString::number(record.order));
+    ui_.txtError->setText(QString::fromStdString(generalNumberText(record.maxError)));
+    ui_.txtMaxcy->setText(QString::number(record.maxCycles));
+    const int fields = std::min<int>(ui_.txtEquation->count(), record.order);
+    for (int i = 0; i < fields && static_cast<std::size_t>(i) < record.equations.size(); ++i) {
         const auto at = static_cast<std::size_t>(i);
-        ui_.txtLL->at(i)->setText(QString::fromStdString(generalNumberText(spec.lowerLimits[at])));
-        ui_.txtUL->at(i)->setText(QString::fromStdString(generalNumberText(spec.upperLimits[at])));
-        ui_.txtSubintervals->at(i)->setText(QString::number(spec.subintervals[at]));
-        ui_.txtEquation->at(i)->setText(QString::fromStdString(spec.equations[at]));
+        ui_.txtLL->at(i)->setText(QString::fromStdString(generalNumberText(record.lowerLimits[at])));
+        ui_.txtUL->at(i)->setText(QString::fromStdString(generalNumberText(record.upperLimits[at])));
+        ui_.txtSubintervals->at(i)->setText(QString::number(record.subintervals[at]));
+        ui_.txtEquation->at(i)->setText(QString::fromStdString(record.equations[at]));
     }
     QStringList names;
-    for (const std::string &name : spec.varNames)
+    for (const std::string &name : record.varNames)
         names.append(QString::fromStdString(name));
     ui_.txtVarNams->setText(names.join(QLatin1Char(',')));
     updateRunCommands();

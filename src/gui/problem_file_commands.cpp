@@ -27,13 +27,13 @@ QString displayedPath(const std::string &path)
 /// clear the solutions just read.
 class LoadingFile {
 public:
-    explicit LoadingFile(ProblemSpec &spec) : spec_(spec) { spec_.loadingFile = true; }
-    ~LoadingFile() { spec_.loadingFile = false; }
+    explicit LoadingFile(ProblemSpec &record) : record_(record) { record_.loadingFile = true; }
+    ~LoadingFile() { record_.loadingFile = false; }
     LoadingFile(const LoadingFile &) = delete;
     LoadingFile &operator=(const LoadingFile &) = delete;
 
 private:
-    ProblemSpec &spec_;
+    ProblemSpec &record_;
 };
 
 } // namespace
@@ -52,7 +52,7 @@ ProblemFileCommands::ProblemFileCommands(MainWindow &window, UserDialogs &dialog
 // that a later Save should overwrite without asking.
 void ProblemFileCommands::mnuOpen_Click()
 {
-    if (window_.problem().spec.hasProblem())
+    if (window_.problem().record.hasProblem())
         return;  // a problem is read only into a window without an order
     const QString fileName = dialogs_.openFileName(&window_);
     if (fileName.isEmpty())
@@ -69,13 +69,13 @@ void ProblemFileCommands::mnuOpen_Click()
 void ProblemFileCommands::showProblem(const ProblemFileData &data, const std::string &path)
 {
     ProblemState &problem = window_.problem();
-    const LoadingFile loading(problem.spec);
+    const LoadingFile loading(problem.record);
     // The record is sized and filled first: the window's steps below read it.
     if (const auto error = applyProblemFile(data, problem)) {
         dialogs_.showMessage(&window_, openFailureText(displayedPath(path), *error));
         return;
     }
-    problem.spec.fileName = path;
+    problem.record.fileName = path;
     window_.lockProblemShape();
     window_.LoadObjects();
     window_.SetDisplayedSpecs();
@@ -88,28 +88,28 @@ void ProblemFileCommands::showProblem(const ProblemFileData &data, const std::st
 
 void ProblemFileCommands::mnuSave_Click()
 {
-    if (window_.problem().spec.fileName.empty())
+    if (window_.problem().record.fileName.empty())
         askFileName();
-    if (!window_.problem().spec.fileName.empty())
+    if (!window_.problem().record.fileName.empty())
         SaveToFile();
 }
 
 void ProblemFileCommands::mnuSaveAs_Click()
 {
     askFileName();
-    if (!window_.problem().spec.fileName.empty())
+    if (!window_.problem().record.fileName.empty())
         SaveToFile();
 }
 
 void ProblemFileCommands::askFileName()
 {
-    window_.problem().spec.fileName = localPath(dialogs_.saveFileName(&window_));
+    window_.problem().record.fileName = localPath(dialogs_.saveFileName(&window_));
 }
 
 // The core writes through a temporary file, so a failed save keeps the former file.
 void ProblemFileCommands::SaveToFile()
 {
-    const std::string &path = window_.problem().spec.fileName;
+    const std::string &path = window_.problem().record.fileName;
     const ProblemFileData data =
         problemFileDataToSave(window_.problem(), window_.fieldTexts(), window_.constantItems());
     if (const auto error = saveProblemFile(path, data))

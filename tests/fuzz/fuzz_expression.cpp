@@ -106,16 +106,16 @@ struct FuzzedProblem {
 /// "name= value", then the residual's text evaluated, then the library's error.
 std::int32_t evaluateByStatements(Session &session, int equation, const std::vector<double> &point,
                                   double &value) {
-    const zl::ProblemSpec &spec = session.problem.spec;
-    for (int i = 0; i < spec.order; ++i) {
+    const zl::ProblemSpec &record = session.problem.record;
+    for (int i = 0; i < record.order; ++i) {
         const double coordinate = point[static_cast<std::size_t>(i)];
         const std::string statement =
-            spec.varNames[static_cast<std::size_t>(i)] + "=" + (coordinate >= 0 ? " " : "") +
+            record.varNames[static_cast<std::size_t>(i)] + "=" + (coordinate >= 0 ? " " : "") +
             zl::generalNumberText(coordinate);
         if (auto error = executeChecked(session, statement)) return error->number;
     }
     session.library.ierr = 0;
-    const zl::NumberResult result = evaluateChecked(session, spec.residuals[static_cast<std::size_t>(equation)]);
+    const zl::NumberResult result = evaluateChecked(session, record.residuals[static_cast<std::size_t>(equation)]);
     if (!result.ok()) return result.error->number;
     if (session.library.ierr != 0) return session.library.ierr;
     value = result.value;
@@ -132,8 +132,8 @@ bool isPlainName(const std::string &name) {
 /// The statement route is the reference only for plain names (the evaluator
 /// refuses a name that would make "name= value" more than one assignment), and
 /// only where the number texts carry every coordinate exactly.
-bool comparableWithStatements(const zl::ProblemSpec &spec, const std::vector<double> &point) {
-    for (const std::string &name : spec.varNames)
+bool comparableWithStatements(const zl::ProblemSpec &record, const std::vector<double> &point) {
+    for (const std::string &name : record.varNames)
         if (!isPlainName(name)) return false;
     for (double coordinate : point)
         if (!std::isfinite(coordinate) || zl::readLeadingNumber(zl::generalNumberText(coordinate)) != coordinate)
@@ -150,7 +150,7 @@ struct AllAtOnce {
 };
 
 AllAtOnce evaluateAllChecked(Session &session, const std::vector<double> &point) {
-    const int order = session.problem.spec.order;
+    const int order = session.problem.record.order;
     AllAtOnce all;
     all.values.assign(static_cast<std::size_t>(order), std::numeric_limits<double>::quiet_NaN());
     all.statuses.assign(static_cast<std::size_t>(order), -1);
@@ -169,7 +169,7 @@ AllAtOnce evaluateAllChecked(Session &session, const std::vector<double> &point)
 }
 
 void evaluateAt(Session &session, const std::vector<double> &point) {
-    const int order = session.problem.spec.order;
+    const int order = session.problem.record.order;
     const AllAtOnce all = evaluateAllChecked(session, point);
     for (int equation = 0; equation < order; ++equation) {
         const std::size_t before = session.observed.size();
@@ -189,12 +189,12 @@ void evaluateAt(Session &session, const std::vector<double> &point) {
             require(all.statuses[static_cast<std::size_t>(equation)] == number);
             if (number == 0) require(all.values[static_cast<std::size_t>(equation)] == value);
         }
-        if (!comparableWithStatements(session.problem.spec, point)) continue;
+        if (!comparableWithStatements(session.problem.record, point)) continue;
         double expected = std::numeric_limits<double>::quiet_NaN();
         const std::int32_t expectedNumber = evaluateByStatements(session, equation, point, expected);
         if (expectedNumber != number || (number == 0 && expected != value))
             std::fprintf(stderr, "residual %d \"%s\": evaluator %d %.17g, statements %d %.17g\n", equation,
-                         session.problem.spec.residuals[static_cast<std::size_t>(equation)].c_str(), number, value,
+                         session.problem.record.residuals[static_cast<std::size_t>(equation)].c_str(), number, value,
                          expectedNumber, expected);
         require(expectedNumber == number);
         if (number == 0) require(expected == value);
@@ -206,7 +206,7 @@ void prepareAndEvaluate(Session &session, const FuzzedProblem &fuzzed) {
     if (order == 0) return;
     session.problem.sizeProblem(static_cast<std::int32_t>(order));
     for (std::size_t i = 0; i < order; ++i)
-        session.problem.spec.varNames[i] = i < fuzzed.names.size() ? fuzzed.names[i] : "p" + std::to_string(i);
+        session.problem.record.varNames[i] = i < fuzzed.names.size() ? fuzzed.names[i] : "p" + std::to_string(i);
 
     const std::size_t before = session.observed.size();
     const std::optional<zl::ScriptError> failure = session.evaluator.prepareEquations(fuzzed.constants, fuzzed.fields);
@@ -215,12 +215,12 @@ void prepareAndEvaluate(Session &session, const FuzzedProblem &fuzzed) {
         return;  // a run stops here
     }
 
-    const zl::ProblemSpec &spec = session.problem.spec;
+    const zl::ProblemSpec &record = session.problem.record;
     std::vector<double> lower(order), upper(order), middle(order), zero(order, 0.0), odd(order);
     constexpr double kOddValues[] = {1e308, -1e-310, 2.5, -0.5, 1e15, 7};
     for (std::size_t i = 0; i < order; ++i) {
-        lower[i] = spec.lowerLimits[i];
-        upper[i] = spec.upperLimits[i];
+        lower[i] = record.lowerLimits[i];
+        upper[i] = record.upperLimits[i];
         middle[i] = lower[i] / 2 + upper[i] / 2;
         odd[i] = kOddValues[i % std::size(kOddValues)];
     }

@@ -23,7 +23,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
 
     zl::ProblemState problem;
     if (!zl::applyProblemFile(reading.data, problem)) {
-        if (problem.spec.order != static_cast<std::int32_t>(reading.data.variables.size())) std::abort();
+        if (problem.record.order != static_cast<std::int32_t>(reading.data.variables.size())) std::abort();
         if (problem.store.solutionCount != static_cast<std::int32_t>(reading.data.solutions.size())) std::abort();
     }
 

@@ -4,7 +4,7 @@
 #include <QComboBox>
 #include <QFontInfo>
 
-#include "core/problem/problem_spec.h"
+#include "core/problem/problem_record.h"
 #include "support/main_window_fixture.h"
 
 using namespace zl::gui::testing;
@@ -38,10 +38,10 @@ private:
     }
     QStringList table() const
     {
-        const zl::ProblemSpec &spec = fixture.window->problem().spec;
+        const zl::ProblemSpec &record = fixture.window->problem().record;
         QStringList texts;
-        for (int k = 0; k < spec.constantCount; ++k)
-            texts << QString::fromStdString(spec.constants[static_cast<std::size_t>(k)]);
+        for (int k = 0; k < record.constantCount; ++k)
+            texts << QString::fromStdString(record.constants[static_cast<std::size_t>(k)]);
         return texts;
     }
     void addConstant(const QString &text)
@@ -86,7 +86,7 @@ void MainWindowFieldsTest::fields_check_their_text_when_left()
     QCOMPARE(!target->hasFocus(), accepted);
     QTEST(target->text(), "shown");
     if (field == QStringLiteral("txtMaxcy") && accepted)
-        QCOMPARE(fixture.window->problem().spec.maxCycles, target->text().toInt());
+        QCOMPARE(fixture.window->problem().record.maxCycles, target->text().toInt());
 }
 
 void MainWindowFieldsTest::fields_select_their_text_on_focus_and_the_list_is_fixed_pitch()

@@ -79,7 +79,7 @@ void MainWindowProblemTest::order_sizes_the_problem_and_copies_field_zero()
     QVERIFY(!action("mnuSave")->isEnabled() && !action("mnuPrint")->isVisible() && !action("mnuAbout")->isVisible());
     fixture.enter(fixture.control("txtOrder"), text);
 
-    QCOMPARE(fixture.window->problem().spec.order, order);
+    QCOMPARE(fixture.window->problem().record.order, order);
     for (const char *array : {"txtEquation", "txtLL", "txtUL", "txtSubintervals"}) {
         QCOMPARE(fixture.elementCount(array), order);
         QCOMPARE(visibleIndex(fixture, array), 0);
@@ -118,7 +118,7 @@ void MainWindowProblemTest::unusable_order_keeps_the_focus_and_blocks_the_window
     fixture.control("txtVarNams")->setFocus();  // moved by the program: pulled back
     QCOMPARE(focusedName(), QStringLiteral("txtOrder"));
     QVERIFY(fixture.window->isVisible());
-    QCOMPARE(fixture.window->problem().spec.order, 0);
+    QCOMPARE(fixture.window->problem().record.order, 0);
     QCOMPARE(fixture.elementCount("txtEquation"), 1);
 
     // The field itself and the menus stay usable.
@@ -162,7 +162,7 @@ void MainWindowProblemTest::names_must_match_the_order()
     QCOMPARE(grid.variablesCaption(), QStringLiteral("Variables: ") + names);
     QCOMPARE(grid.rowLabel(order.toInt() - 1), QStringLiteral("Equat.#%1:").arg(order));
     QCOMPARE(fixture.control<QLabel>("lblVarNum")->text(), names.split(',').first());
-    QCOMPARE(QString::fromStdString(fixture.window->problem().spec.varNames.back()), names.split(',').last());
+    QCOMPARE(QString::fromStdString(fixture.window->problem().record.varNames.back()), names.split(',').last());
 }
 
 void MainWindowProblemTest::navigation_wraps_round_data()
@@ -238,29 +238,29 @@ void MainWindowProblemTest::problem_read_from_a_file_fills_the_window()
 {
     zl::gui::MainWindow &window = *fixture.window;
     zl::ProblemState &problem = window.problem();
-    zl::ProblemSpec &spec = problem.spec;
-    spec.loadingFile = true;
+    zl::ProblemSpec &record = problem.record;
+    record.loadingFile = true;
     problem.store.solutionCount = 1;
     problem.sizeProblem(2);
     window.lockProblemShape();
     window.LoadObjects();
-    spec.varNames = {"x", " y"};
-    spec.equations = {"x-k/2", "y=k"};
+    record.varNames = {"x", " y"};
+    record.equations = {"x-k/2", "y=k"};
     for (std::size_t i = 0; i < 2; ++i)
-        spec.residuals[i] = zl::buildResidual(spec.equations[i]);
-    spec.lowerLimits = {-1, 0.000001};
-    spec.upperLimits = {1, 3};
-    spec.subintervals = {4, 6};
-    spec.maxError = 0.001;
-    spec.maxCycles = 9;
-    spec.constants[0] = "k=2";
-    spec.constantCount = 1;
+        record.residuals[i] = zl::buildResidual(record.equations[i]);
+    record.lowerLimits = {-1, 0.000001};
+    record.upperLimits = {1, 3};
+    record.subintervals = {4, 6};
+    record.maxError = 0.001;
+    record.maxCycles = 9;
+    record.constants[0] = "k=2";
+    record.constantCount = 1;
     problem.store.solutions(0, 1) = 1;
     problem.store.solutions(1, 1) = 2;
     window.SetDisplayedSpecs();
     QVERIFY(window.RegisterConstants());
     QVERIFY(window.ListSolutions());
-    spec.loadingFile = false;
+    record.loadingFile = false;
 
     const auto text = [&](const char *name, int index = 0) { return fixture.element(name, index)->text(); };
     QCOMPARE(QStringList({text("txtOrder"), text("txtVarNams"), text("txtError"), text("txtMaxcy")}),

@@ -38,7 +38,7 @@ QStringList exploreDirectly()
     for (std::string_view statement : zl::kStartupStatements)
         engine.executeStatement(statement);
     problem.sizeProblem(2);
-    problem.spec.varNames = {"x", "y"};
+    problem.record.varNames = {"x", "y"};
     zl::ProblemFieldTexts texts{".01", "8", {"-5", "-5"}, {"5", "5"}, {"4", "4"}, {}};
     for (const QString &equation : kCircleAndLine)
         texts.equations.push_back(equation.toStdString());
@@ -136,7 +136,7 @@ void MainWindowRunTest::random_lists_one_trial_line_per_seed()
     for (int n = 1; n <= trials; ++n)
         expected << QStringLiteral("TRIAL%1:").arg(n);
     QCOMPARE(trialLines, expected);
-    QCOMPARE(fixture.window->problem().spec.randomSeeds, 0);
+    QCOMPARE(fixture.window->problem().record.randomSeeds, 0);
 }
 
 void MainWindowRunTest::edits_that_make_solutions_stale_clear_the_list_data()

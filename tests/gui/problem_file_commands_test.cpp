@@ -151,8 +151,8 @@ QStringList ProblemFileCommandsTest::windowState() const
     }
     const zl::ProblemState &problem = fixture.window->problem();
     state << QStringLiteral("order=%1 solutions=%2 loading=%3 file=%4")
-                 .arg(problem.spec.order).arg(problem.store.solutionCount).arg(problem.spec.loadingFile)
-                 .arg(QString::fromStdString(problem.spec.fileName));
+                 .arg(problem.record.order).arg(problem.store.solutionCount).arg(problem.record.loadingFile)
+                 .arg(QString::fromStdString(problem.record.fileName));
     state << focusedName();
     return state;
 }

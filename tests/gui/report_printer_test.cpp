@@ -34,7 +34,7 @@ struct ExampleProblem : zl::ResidualSystem {
     ExampleProblem()
     {
         problem.sizeProblem(2);
-        auto &record = problem.spec;
+        auto &record = problem.record;
         record.varNames = {"x", "y"};
         record.lowerLimits = {-5, -5};
         record.upperLimits = {5, 5};

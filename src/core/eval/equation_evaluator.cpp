@@ -78,16 +78,16 @@ std::optional<ScriptError> EquationEvaluator::registerConstants(const std::vecto
 std::optional<ScriptError> EquationEvaluator::prepareEquations(const std::vector<std::string> &constantItems,
                                                                const RunFieldTexts &fields) {
     std::optional<ScriptError> failure = registerConstants(constantItems);
-    ProblemSpec &spec = problem_.spec;
-    const auto order = static_cast<std::size_t>(std::max(spec.order, 0));
-    for (std::size_t i = 0; i < order && i < spec.residuals.size(); ++i)
-        spec.residuals[i] = buildResidual(fieldText(fields.equations, i));
-    spec.maxError = readLeadingNumber(fields.errorBound);
-    spec.maxCycles = readRoundedInt32(fields.iterations);
-    for (std::size_t i = 0; i < order && i < spec.subintervals.size(); ++i) {
-        spec.subintervals[i] = readRoundedInt32(fieldText(fields.subintervals, i));
-        spec.lowerLimits[i] = readLeadingNumber(fieldText(fields.lowerLimits, i));
-        spec.upperLimits[i] = readLeadingNumber(fieldText(fields.upperLimits, i));
+    ProblemSpec &record = problem_.record;
+    const auto order = static_cast<std::size_t>(std::max(record.order, 0));
+    for (std::size_t i = 0; i < order && i < record.residuals.size(); ++i)
+        record.residuals[i] = buildResidual(fieldText(fields.equations, i));
+    record.maxError = readLeadingNumber(fields.errorBound);
+    record.maxCycles = readRoundedInt32(fields.iterations);
+    for (std::size_t i = 0; i < order && i < record.subintervals.size(); ++i) {
+        record.subintervals[i] = readRoundedInt32(fieldText(fields.subintervals, i));
+        record.lowerLimits[i] = readLeadingNumber(fieldText(fields.lowerLimits, i));
+        record.upperLimits[i] = readLeadingNumber(fieldText(fields.upperLimits, i));
     }
     compileResiduals();
     return failure;
@@ -95,12 +95,12 @@ std::optional<ScriptError> EquationEvaluator::prepareEquations(const std::vector
 
 void EquationEvaluator::compileResiduals() {
     auto compiled = std::make_unique<Compiled>();
-    const ProblemSpec &spec = problem_.spec;
-    const auto order = static_cast<std::size_t>(std::max(spec.order, 0));
-    for (std::size_t i = 0; i < order; ++i) compiled->variables.push_back(bindVariable(engine_.impl().scope, fieldText(spec.varNames, i)));
+    const ProblemSpec &record = problem_.record;
+    const auto order = static_cast<std::size_t>(std::max(record.order, 0));
+    for (std::size_t i = 0; i < order; ++i) compiled->variables.push_back(bindVariable(engine_.impl().scope, fieldText(record.varNames, i)));
     for (std::size_t i = 0; i < order; ++i) {
         Compiled::Residual residual;
-        residual.text = fieldText(spec.residuals, i);
+        residual.text = fieldText(record.residuals, i);
         const ParseResult parsed = parseExpression(residual.text);
         residual.tree = parsed.tree;
         residual.parseFailure = parsed.failure;
@@ -225,7 +225,7 @@ std::int32_t EquationEvaluator::fail(const ScriptError &error) {
 // careful way, which repeats the evaluation with every check and report.
 [[gnu::always_inline]] inline bool EquationEvaluator::hotPathReady(std::size_t count, const double *point) const {
     const HotPath &hot = hot_;
-    if (count > hot.programCount || hot.generation != *hot.globalsGeneration || hot.order != problem_.spec.order)
+    if (count > hot.programCount || hot.generation != *hot.globalsGeneration || hot.order != problem_.record.order)
         return false;
     for (std::size_t i = 0; i < hot.variableCount; ++i)
         if (!std::isfinite(point[i])) return false;
@@ -240,7 +240,7 @@ std::int32_t EquationEvaluator::evaluate(int equation, const double *point, doub
     // the careful way, which also finds the exact error.
     const HotPath &hot = hot_;
     const auto index = static_cast<std::size_t>(equation);  // a negative index wraps beyond programCount
-    if (index >= hot.programCount || hot.generation != *hot.globalsGeneration || hot.order != problem_.spec.order ||
+    if (index >= hot.programCount || hot.generation != *hot.globalsGeneration || hot.order != problem_.record.order ||
         !hot.programs[index]) [[unlikely]]
         return evaluateCarefully(equation, point, value);
     for (std::size_t i = 0; i < hot.variableCount; ++i)
@@ -295,7 +295,7 @@ int EquationEvaluator::evaluateAll(int count, const double *point, double *value
 }
 
 std::int32_t EquationEvaluator::evaluateCarefully(int equation, const double *point, double &value) {
-    if (!compiled_ || compiled_->variables.size() != static_cast<std::size_t>(std::max(problem_.spec.order, 0)))
+    if (!compiled_ || compiled_->variables.size() != static_cast<std::size_t>(std::max(problem_.record.order, 0)))
         compileResiduals();
     if (equation < 0 || static_cast<std::size_t>(equation) >= compiled_->residuals.size())
         return lastErrorNumber_ = errorNumber(ScriptErrorCode::SubscriptOutOfRange);

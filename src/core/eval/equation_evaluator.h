@@ -44,7 +44,7 @@ public:
     std::optional<ScriptError> prepareEquations(const std::vector<std::string> &constantItems,
                                                 const RunFieldTexts &fields);
 
-    /// Compiles problem.spec.residuals as they stand (after a file was opened).
+    /// Compiles problem.record.residuals as they stand (after a file was opened).
     void compileResiduals();
 
     /// Evaluates compiled residual `equation` with the variables set from

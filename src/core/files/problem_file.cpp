@@ -23,7 +23,7 @@ std::vector<std::vector<double>> storedSolutions(const ProblemState &problem) {
     const int count = std::min(problem.store.solutionCount, stored.columns() - 1);
     for (int k = 1; k <= count; ++k) {
         std::vector<double> values;
-        for (int j = 0; j < problem.spec.order && j < stored.rows(); ++j) values.push_back(stored(j, k));
+        for (int j = 0; j < problem.record.order && j < stored.rows(); ++j) values.push_back(stored(j, k));
         solutions.push_back(std::move(values));
     }
     return solutions;
@@ -49,22 +49,22 @@ std::optional<FileError> checkFitsRecord(const ProblemFileData &data) {
     return std::nullopt;
 }
 
-void applyVariables(const std::vector<VariableRecord> &variables, ProblemSpec &spec) {
+void applyVariables(const std::vector<VariableRecord> &variables, ProblemSpec &record) {
     for (std::size_t i = 0; i < variables.size(); ++i) {
         const auto &variable = variables[i];
-        spec.varNames[i] = variable.name;
-        spec.equations[i] = variable.equation;
-        spec.residuals[i] = buildResidual(variable.equation);
-        spec.lowerLimits[i] = variable.lowerLimit;
-        spec.upperLimits[i] = variable.upperLimit;
-        spec.subintervals[i] = *roundToInt32(variable.subintervals);
+        record.varNames[i] = variable.name;
+        record.equations[i] = variable.equation;
+        record.residuals[i] = buildResidual(variable.equation);
+        record.lowerLimits[i] = variable.lowerLimit;
+        record.upperLimits[i] = variable.upperLimit;
+        record.subintervals[i] = *roundToInt32(variable.subintervals);
     }
 }
 
-void applyConstants(const std::vector<std::string> &constants, ProblemSpec &spec) {
-    for (std::size_t j = 0; j < spec.constants.size(); ++j)
-        spec.constants[j] = j < constants.size() ? constants[j] : std::string();
-    spec.constantCount = static_cast<std::int32_t>(constants.size());
+void applyConstants(const std::vector<std::string> &constants, ProblemSpec &record) {
+    for (std::size_t j = 0; j < record.constants.size(); ++j)
+        record.constants[j] = j < constants.size() ? constants[j] : std::string();
+    record.constantCount = static_cast<std::int32_t>(constants.size());
 }
 
 void applySolutions(const std::vector<std::vector<double>> &solutions, SolutionStore &store) {
@@ -81,10 +81,10 @@ ProblemFileData problemFileDataToSave(const ProblemState &problem, const Problem
     ProblemFileData data;
     data.maxError = readLeadingNumber(fields.errorBound);
     data.maxCycles = readLeadingNumber(fields.iterations);
-    const auto order = static_cast<std::size_t>(std::max(problem.spec.order, 0));
+    const auto order = static_cast<std::size_t>(std::max(problem.record.order, 0));
     for (std::size_t i = 0; i < order; ++i) {
         VariableRecord variable;
-        variable.name = textAt(problem.spec.varNames, i);
+        variable.name = textAt(problem.record.varNames, i);
         variable.lowerLimit = readingAt(fields.lowerLimits, i);
         variable.upperLimit = readingAt(fields.upperLimits, i);
         variable.subintervals = readingAt(fields.subintervals, i);
@@ -104,11 +104,11 @@ std::optional<FileError> saveProblemFile(const std::string &path, const ProblemF
 std::optional<FileError> applyProblemFile(const ProblemFileData &data, ProblemState &problem) {
     if (auto error = checkFitsRecord(data)) return error;
     problem.sizeProblem(static_cast<std::int32_t>(data.variables.size()));
-    auto &spec = problem.spec;
-    spec.maxError = data.maxError;
-    spec.maxCycles = *roundToInt32(data.maxCycles);
-    applyVariables(data.variables, spec);
-    applyConstants(data.constants, spec);
+    auto &record = problem.record;
+    record.maxError = data.maxError;
+    record.maxCycles = *roundToInt32(data.maxCycles);
+    applyVariables(data.variables, record);
+    applyConstants(data.constants, record);
     applySolutions(data.solutions, problem.store);
     return std::nullopt;
 }

@@ -10,7 +10,7 @@
 
 #include "core/eval/number_reading.h"
 #include "core/files/file_line_fields.h"
-#include "core/problem/problem_spec.h"
+#include "core/problem/problem_record.h"
 #include "core/problem/problem_state.h"
 #include "core/problem/solution_store.h"
 

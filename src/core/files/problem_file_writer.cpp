@@ -4,7 +4,7 @@
 
 #include "core/eval/number_reading.h"
 #include "core/eval/number_text.h"
-#include "core/problem/problem_spec.h"
+#include "core/problem/problem_record.h"
 #include "core/problem/problem_state.h"
 #include "core/problem/solution_store.h"
 

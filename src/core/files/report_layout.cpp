@@ -54,11 +54,11 @@ const std::string &textAt(const std::vector<std::string> &texts, int index) {
 class ReportBuilder {
 public:
     ReportBuilder(ProblemState &problem, const ReportSources &sources, ResidualSystem &residuals)
-        : problem_(problem), spec_(problem.spec), sources_(sources), residuals_(residuals),
+        : problem_(problem), record_(problem.record), sources_(sources), residuals_(residuals),
           charsPerLine_(static_cast<std::size_t>(std::max(sources.charsPerLine, 1))) {}
 
     std::vector<std::string> build() {
-        (out_ << "ORDER:" << number(spec_.order)).endLine();
+        (out_ << "ORDER:" << number(record_.order)).endLine();
         (out_ << "VARIABLES:").endLine();
         writeNames();
         out_.endLine();
@@ -76,8 +76,8 @@ private:
     /// trailing comma; a name too long for any line stands on a line of its own.
     void writeNames() {
         std::string line;
-        for (int i = 0; i < spec_.order;) {
-            const auto &name = spec_.varNames[static_cast<std::size_t>(i)];
+        for (int i = 0; i < record_.order;) {
+            const auto &name = record_.varNames[static_cast<std::size_t>(i)];
             const bool fits = line.size() + name.size() < charsPerLine_;
             if (!fits && !line.empty()) {
                 (out_ << line).endLine();
@@ -85,7 +85,7 @@ private:
                 continue;
             }
             line += name;
-            if (i < spec_.lastIndex) line += ',';
+            if (i < record_.lastIndex) line += ',';
             ++i;
             if (!fits) {
                 (out_ << line).endLine();
@@ -108,12 +108,12 @@ private:
         out_.tab(kUpperLimitColumn) << "UPPER LIMIT";
         out_.tab(kSubintervalsColumn) << "# OF SUBINTERVALS";
         out_.endLine();
-        for (int i = 0; i < spec_.order; ++i) {
+        for (int i = 0; i < record_.order; ++i) {
             const auto at = static_cast<std::size_t>(i);
-            out_ << spec_.varNames[at];
-            out_.tab(kLowerLimitColumn) << number(spec_.lowerLimits[at]);
-            out_.tab(kUpperLimitColumn) << number(spec_.upperLimits[at]);
-            out_.tab(kSubintervalsColumn) << number(spec_.subintervals[at]);
+            out_ << record_.varNames[at];
+            out_.tab(kLowerLimitColumn) << number(record_.lowerLimits[at]);
+            out_.tab(kUpperLimitColumn) << number(record_.upperLimits[at]);
+            out_.tab(kSubintervalsColumn) << number(record_.subintervals[at]);
             out_.endLine();
         }
         out_.endLine();
@@ -121,7 +121,7 @@ private:
 
     /// Each equation cut into pieces of charsPerLine characters, without regard to words.
     void writeEquations() {
-        for (int i = 0; i < spec_.order; ++i) {
+        for (int i = 0; i < record_.order; ++i) {
             (out_ << "EQUATION #" << number(i + 1) << ":").endLine();
             const std::string_view equation = textAt(sources_.equationTexts, i);
             if (equation.empty()) out_.endLine();
@@ -132,8 +132,8 @@ private:
     }
 
     void writeParameters() {
-        (out_ << "MAXIMUM ERROR:" << number(spec_.maxError)).endLine();
-        (out_ << "MAXIMUM # OF CYCLES:" << number(spec_.maxCycles)).endLine();
+        (out_ << "MAXIMUM ERROR:" << number(record_.maxError)).endLine();
+        (out_ << "MAXIMUM # OF CYCLES:" << number(record_.maxCycles)).endLine();
         out_.endLine();
     }
 
@@ -149,16 +149,16 @@ private:
     void writeSolution(int k) {
         (out_ << "SET #" << number(k) << ":").endLine();
         auto &work = problem_.work;
-        for (int j = 0; j < spec_.order; ++j) work.point[static_cast<std::size_t>(j)] = problem_.store.solutions(j, k);
-        std::vector<std::int32_t> failures(static_cast<std::size_t>(spec_.order), 0);
-        for (int i = 0; i < spec_.order; ++i) {
+        for (int j = 0; j < record_.order; ++j) work.point[static_cast<std::size_t>(j)] = problem_.store.solutions(j, k);
+        std::vector<std::int32_t> failures(static_cast<std::size_t>(record_.order), 0);
+        for (int i = 0; i < record_.order; ++i) {
             double value = 0;
             failures[static_cast<std::size_t>(i)] = residuals_.evaluate(i, work.point.data(), value);
             if (failures[static_cast<std::size_t>(i)] == 0) work.systemMatrix(i, 0) = value;
         }
-        for (int i = 0; i < spec_.order; ++i) {
+        for (int i = 0; i < record_.order; ++i) {
             const auto at = static_cast<std::size_t>(i);
-            out_ << spec_.varNames[at] << "= " << number(work.point[at]);
+            out_ << record_.varNames[at] << "= " << number(work.point[at]);
             out_.tab(kResidualColumn) << "EQUATION #" << number(i + 1) << "= ";
             out_ << (failures[at] == 0 ? number(work.systemMatrix(i, 0)) : "error " + std::to_string(failures[at]));
             out_.endLine();
@@ -166,7 +166,7 @@ private:
     }
 
     ProblemState &problem_;
-    const ProblemSpec &spec_;
+    const ProblemSpec &record_;
     const ReportSources &sources_;
     ResidualSystem &residuals_;
     std::size_t charsPerLine_;

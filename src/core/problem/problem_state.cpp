@@ -7,15 +7,15 @@ namespace zl {
 void ProblemState::sizeProblem(std::int32_t newOrder) {
     assert(newOrder >= 1 && newOrder <= kMaxOrder);
     const auto n = static_cast<std::size_t>(newOrder);
-    spec.order = newOrder;
-    spec.lastIndex = newOrder - 1;
+    record.order = newOrder;
+    record.lastIndex = newOrder - 1;
 
-    spec.varNames.assign(n, std::string());
-    spec.equations.assign(n, std::string());
-    spec.residuals.assign(n, std::string());
-    spec.lowerLimits.assign(n, 0.0);
-    spec.upperLimits.assign(n, 0.0);
-    spec.subintervals.assign(n, 0);
+    record.varNames.assign(n, std::string());
+    record.equations.assign(n, std::string());
+    record.residuals.assign(n, std::string());
+    record.lowerLimits.assign(n, 0.0);
+    record.upperLimits.assign(n, 0.0);
+    record.subintervals.assign(n, 0);
 
     store.solutions = Matrix(newOrder, kMaxSolutions + 1);
 

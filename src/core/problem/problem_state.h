@@ -3,7 +3,7 @@
 
 #include <cstdint>
 
-#include "core/problem/problem_spec.h"
+#include "core/problem/problem_record.h"
 #include "core/problem/solution_store.h"
 #include "core/problem/solver_workspace.h"
 
@@ -15,7 +15,7 @@ namespace zl {
 inline constexpr std::int32_t kMaxOrder = 500;
 
 struct ProblemState {
-    ProblemSpec spec;
+    ProblemSpec record;
     SolutionStore store;
     SolverWorkspace work;
 

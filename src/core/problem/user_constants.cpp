@@ -34,14 +34,14 @@ ConstantAddResult UserConstants::add(std::string_view text) {
     const auto offset = unmirroredCount();
     const auto match = findFirstItemNamed(*name);
     const bool freesSlot = match && *match >= offset;
-    if (!freesSlot && spec_.constantCount >= kConstantSlots) return ConstantAddResult::TableFull;
+    if (!freesSlot && record_.constantCount >= kConstantSlots) return ConstantAddResult::TableFull;
 
     if (match) {
         if (freesSlot) removeTableEntry(*match - offset);
         removeItem(*match);
     }
-    spec_.constants[static_cast<std::size_t>(spec_.constantCount)] = std::string(text);
-    ++spec_.constantCount;
+    record_.constants[static_cast<std::size_t>(record_.constantCount)] = std::string(text);
+    ++record_.constantCount;
     listItems_.emplace_back(text);
     return ConstantAddResult::Added;
 }
@@ -64,11 +64,11 @@ ConstantRemoval UserConstants::remove(int index) {
 }
 
 void UserConstants::keepCountInRange() {
-    spec_.constantCount = std::clamp(spec_.constantCount, 0, kConstantSlots);
+    record_.constantCount = std::clamp(record_.constantCount, 0, kConstantSlots);
 }
 
 std::size_t UserConstants::unmirroredCount() const {
-    const auto mirrored = static_cast<std::size_t>(spec_.constantCount);
+    const auto mirrored = static_cast<std::size_t>(record_.constantCount);
     return listItems_.size() > mirrored ? listItems_.size() - mirrored : 0;
 }
 
@@ -84,14 +84,14 @@ void UserConstants::removeItem(std::size_t index) {
 }
 
 void UserConstants::removeTableEntry(std::size_t slot) {
-    const auto count = static_cast<std::size_t>(spec_.constantCount);
+    const auto count = static_cast<std::size_t>(record_.constantCount);
     if (slot >= count) return;
-    auto &table = spec_.constants;
+    auto &table = record_.constants;
     std::move(table.begin() + static_cast<std::ptrdiff_t>(slot) + 1,
               table.begin() + static_cast<std::ptrdiff_t>(count),
               table.begin() + static_cast<std::ptrdiff_t>(slot));
     table[count - 1].clear();
-    spec_.constantCount = static_cast<std::int32_t>(count - 1);
+    record_.constantCount = static_cast<std::int32_t>(count - 1);
 }
 
 } // namespace zl

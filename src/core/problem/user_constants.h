@@ -13,7 +13,7 @@
 #include <string_view>
 #include <vector>
 
-#include "core/problem/problem_spec.h"
+#include "core/problem/problem_record.h"
 
 namespace zl {
 
@@ -32,8 +32,8 @@ struct ConstantRemoval {
 
 class UserConstants {
 public:
-    UserConstants(std::vector<std::string> &listItems, ProblemSpec &spec)
-        : listItems_(listItems), spec_(spec) {}
+    UserConstants(std::vector<std::string> &listItems, ProblemSpec &record)
+        : listItems_(listItems), record_(record) {}
 
     /// Stores `text` ("name=value") at the end of the list and the table. An
     /// item with the same name (exact, case-sensitive; the first one only) is
@@ -58,7 +58,7 @@ private:
     void removeTableEntry(std::size_t slot);
 
     std::vector<std::string> &listItems_;
-    ProblemSpec &spec_;
+    ProblemSpec &record_;
 };
 
 } // namespace zl

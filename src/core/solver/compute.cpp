@@ -41,10 +41,10 @@ private:
 
 /// x_i = r * (upper_i - lower_i) + lower_i with a fresh r for every coordinate.
 void drawRandomSeed(ProblemState &problem, RandomSource &random) {
-    const ProblemSpec &spec = problem.spec;
-    for (int i = 0; i < spec.order; ++i)
+    const ProblemSpec &record = problem.record;
+    for (int i = 0; i < record.order; ++i)
         problem.work.point[i] =
-            random.nextUnit() * (spec.upperLimits[i] - spec.lowerLimits[i]) + spec.lowerLimits[i];
+            random.nextUnit() * (record.upperLimits[i] - record.lowerLimits[i]) + record.lowerLimits[i];
 }
 
 RunSummary stoppedByFullStore() { return {RunEnd::StoreFull, 0}; }
@@ -52,7 +52,7 @@ RunSummary stoppedByFullStore() { return {RunEnd::StoreFull, 0}; }
 } // namespace
 
 RunSummary runExplore(ProblemState &problem, ResidualSystem &residuals, SolutionListView &list) {
-    if (!problem.spec.hasProblem()) return {};
+    if (!problem.record.hasProblem()) return {};
     RunState run;
     SeedRunner seeds(problem, residuals, list, run);
     try {
@@ -68,20 +68,20 @@ RunSummary runExplore(ProblemState &problem, ResidualSystem &residuals, Solution
 // A seed count below 1 tries no seed at all (the field never offers one).
 RunSummary runRandom(ProblemState &problem, ResidualSystem &residuals, SolutionListView &list,
                      RandomSource &random, std::int32_t seeds) {
-    if (!problem.spec.hasProblem()) return {};
+    if (!problem.record.hasProblem()) return {};
     RunState run;
     run.randomMode = true;
     SeedRunner seedRunner(problem, residuals, list, run);
-    ProblemSpec &spec = problem.spec;
-    spec.randomSeeds = std::max(seeds, 0);
+    ProblemSpec &record = problem.record;
+    record.randomSeeds = std::max(seeds, 0);
     RunSummary summary;
     try {
-        while (spec.randomSeeds != 0) {
+        while (record.randomSeeds != 0) {
             drawRandomSeed(problem, random);
             ++run.trialNumber;
             list.yieldToWindow();
             list.appendLine(trialLine(run.trialNumber));
-            --spec.randomSeeds;
+            --record.randomSeeds;
             if (!seedRunner.runSeed()) {
                 summary = stoppedByFullStore();
                 break;
@@ -91,7 +91,7 @@ RunSummary runRandom(ProblemState &problem, ResidualSystem &residuals, SolutionL
     } catch (const FatalEvaluationError &error) {
         summary = {RunEnd::FatalError, error.number};
     }
-    spec.randomSeeds = 0;
+    record.randomSeeds = 0;
     return summary;
 }
 

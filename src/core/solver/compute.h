@@ -28,16 +28,16 @@ struct RunSummary {
 };
 
 /// Explore: the grid walk over the limits and subintervals held in the record
-/// (spec.randomSeeds must be 0). Appends to the list; does not clear it.
+/// (record.randomSeeds must be 0). Appends to the list; does not clear it.
 RunSummary runExplore(ProblemState &problem, ResidualSystem &residuals, SolutionListView &list);
 
-/// Random: `seeds` random starting points (spec.randomSeeds counts down from it
+/// Random: `seeds` random starting points (record.randomSeeds counts down from it
 /// and is 0 afterwards). Appends to the list; does not clear it.
 RunSummary runRandom(ProblemState &problem, ResidualSystem &residuals, SolutionListView &list,
                      RandomSource &random, std::int32_t seeds);
 
 /// Empties the list, the count text and solutionCount; does nothing at all
-/// while spec.loadingFile is set.
+/// while record.loadingFile is set.
 void clearSolutions(ProblemState &problem, SolutionListView &list);
 
 /// The count label's text: "3 solutions" (also "1 solutions", "0 solutions").

@@ -13,13 +13,13 @@ double gridStepFor(double lower, double upper, std::int32_t subintervals) {
 }
 
 ExploreGrid::ExploreGrid(ProblemState &problem, ResidualSystem &residuals, RunState &run)
-    : spec_(problem.spec), work_(problem.work), residuals_(residuals), run_(run),
-      last_(problem.spec.lastIndex) {}
+    : record_(problem.record), work_(problem.work), residuals_(residuals), run_(run),
+      last_(problem.record.lastIndex) {}
 
 bool ExploreGrid::walk(const SeedStarter &startSeed) {
     for (int i = 0; i <= last_; ++i) {
-        work_.gridStep[i] = gridStepFor(spec_.lowerLimits[i], spec_.upperLimits[i], spec_.subintervals[i]);
-        work_.point[i] = spec_.lowerLimits[i];
+        work_.gridStep[i] = gridStepFor(record_.lowerLimits[i], record_.upperLimits[i], record_.subintervals[i]);
+        work_.point[i] = record_.lowerLimits[i];
     }
     do {
         if (!walkLine(startSeed)) return false;
@@ -33,7 +33,7 @@ bool ExploreGrid::walk(const SeedStarter &startSeed) {
 // for the value's magnitude ends the variable's walk instead of stalling it.
 bool ExploreGrid::canAdvance(int variable) const {
     const double x = work_.point[variable];
-    return x < spec_.upperLimits[variable] && x + work_.gridStep[variable] > x;
+    return x < record_.upperLimits[variable] && x + work_.gridStep[variable] > x;
 }
 
 void ExploreGrid::advance(int variable) { work_.point[variable] += work_.gridStep[variable]; }
@@ -82,13 +82,13 @@ bool ExploreGrid::walkLine(const SeedStarter &startSeed) {
 /// Odometer carry into the slower variables; false when the walk is over.
 bool ExploreGrid::advanceSlowerDigit() {
     if (last_ == 0) return false;
-    work_.point[last_] = spec_.lowerLimits[last_];
+    work_.point[last_] = record_.lowerLimits[last_];
     for (int d = last_ - 1; d >= 0; --d) {
         if (canAdvance(d)) {
             advance(d);
             return true;
         }
-        work_.point[d] = spec_.lowerLimits[d];
+        work_.point[d] = record_.lowerLimits[d];
     }
     return false;
 }

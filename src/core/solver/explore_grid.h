@@ -39,7 +39,7 @@ private:
     bool canAdvance(int variable) const;
     void advance(int variable);
 
-    const ProblemSpec &spec_;
+    const ProblemSpec &record_;
     SolverWorkspace &work_;
     ResidualSystem &residuals_;
     RunState &run_;

@@ -25,11 +25,11 @@ double exploreValueCount(double lower, double upper, std::int32_t subintervals) 
     return count;
 }
 
-double exploreNodeCount(const ProblemSpec &spec) {
-    const auto order = static_cast<std::size_t>(std::max(spec.order, 0));
+double exploreNodeCount(const ProblemSpec &record) {
+    const auto order = static_cast<std::size_t>(std::max(record.order, 0));
     double nodes = order > 0 ? 1 : 0;
-    for (std::size_t i = 0; i < order && i < spec.subintervals.size(); ++i)
-        nodes *= exploreValueCount(spec.lowerLimits[i], spec.upperLimits[i], spec.subintervals[i]);
+    for (std::size_t i = 0; i < order && i < record.subintervals.size(); ++i)
+        nodes *= exploreValueCount(record.lowerLimits[i], record.upperLimits[i], record.subintervals[i]);
     return nodes;
 }
 

@@ -4,7 +4,7 @@
 
 #include <cstdint>
 
-#include "core/problem/problem_spec.h"
+#include "core/problem/problem_record.h"
 
 namespace zl {
 
@@ -20,6 +20,6 @@ double exploreValueCount(double lower, double upper, std::int32_t subintervals);
 
 /// The product of every variable's value count, as a double so that it
 /// cannot overflow (500 variables of 10 values each give 1E+500, i.e. infinity).
-double exploreNodeCount(const ProblemSpec &spec);
+double exploreNodeCount(const ProblemSpec &record);
 
 } // namespace zl

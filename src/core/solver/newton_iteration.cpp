@@ -12,8 +12,8 @@ namespace {
 class NewtonCycle {
 public:
     NewtonCycle(ProblemState &problem, ResidualSystem &residuals, RunState &run)
-        : spec_(problem.spec), work_(problem.work), residuals_(residuals), run_(run),
-          n_(problem.spec.order) {}
+        : record_(problem.record), work_(problem.work), residuals_(residuals), run_(run),
+          n_(problem.record.order) {}
 
     /// Column i: F(x - h e_i) into the column, then (F(x + h e_i) - column) / 2h.
     /// False when an evaluation failed (or a quotient was not finite) in either half.
@@ -52,7 +52,7 @@ public:
     }
 
     /// Written as !(|v| <= bound) so that NaN and infinity never pass.
-    bool withinError(double value) const { return std::fabs(value) <= spec_.maxError; }
+    bool withinError(double value) const { return std::fabs(value) <= record_.maxError; }
 
     bool stepWithinError() const {
         for (int j = 0; j < n_; ++j)
@@ -88,7 +88,7 @@ public:
     }
 
 private:
-    const ProblemSpec &spec_;
+    const ProblemSpec &record_;
     SolverWorkspace &work_;
     ResidualSystem &residuals_;
     RunState &run_;
@@ -102,7 +102,7 @@ NewtonOutcome newtonFromSeed(ProblemState &problem, ResidualSystem &residuals, R
     NewtonCycle cycle(problem, residuals, run);
     for (std::int32_t cycleCount = 1;; ++cycleCount) {
         if (const auto outcome = cycle.runCycle()) return *outcome;
-        if (cycleCount >= problem.spec.maxCycles) break;
+        if (cycleCount >= problem.record.maxCycles) break;
     }
     run.convergenceProblem = true;
     return NewtonOutcome::CycleLimit;

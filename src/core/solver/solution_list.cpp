@@ -12,16 +12,16 @@ namespace zl {
 namespace {
 
 void appendSolutionLines(const ProblemState &problem, SolutionListView &list) {
-    for (int i = 0; i < problem.spec.order; ++i)
-        list.appendLine(solutionLine(problem.spec.varNames[i], problem.work.point[i], i + 1,
+    for (int i = 0; i < problem.record.order; ++i)
+        list.appendLine(solutionLine(problem.record.varNames[i], problem.work.point[i], i + 1,
                                      problem.work.systemMatrix(i, 0)));
     list.appendLine("");
 }
 
 bool matchesStoredSolution(const ProblemState &problem, int column) {
     const Matrix &stored = problem.store.solutions;
-    for (int i = 0; i < problem.spec.order; ++i) {
-        if (!(std::fabs(problem.work.point[i] - stored(i, column)) <= problem.spec.maxError))
+    for (int i = 0; i < problem.record.order; ++i) {
+        if (!(std::fabs(problem.work.point[i] - stored(i, column)) <= problem.record.maxError))
             return false;
     }
     return true;
@@ -30,7 +30,7 @@ bool matchesStoredSolution(const ProblemState &problem, int column) {
 /// Number of stored columns that can actually be read: a count read from a
 /// file is never trusted beyond the store's size.
 int readableSolutionCount(const ProblemState &problem) {
-    if (!problem.spec.hasProblem()) return 0;
+    if (!problem.record.hasProblem()) return 0;
     const int columns = problem.store.solutions.columns() - 1;
     return std::clamp(problem.store.solutionCount, 0, std::max(columns, 0));
 }
@@ -49,7 +49,7 @@ AcceptResult acceptSolution(ProblemState &problem, SolutionListView &list) {
     if (problem.store.full()) return AcceptResult::StoreFull;
 
     const int column = ++problem.store.solutionCount;
-    for (int i = 0; i < problem.spec.order; ++i)
+    for (int i = 0; i < problem.record.order; ++i)
         problem.store.solutions(i, column) = problem.work.point[i];
     appendSolutionLines(problem, list);
     return AcceptResult::Stored;
@@ -57,15 +57,15 @@ AcceptResult acceptSolution(ProblemState &problem, SolutionListView &list) {
 
 void reportFailure(ProblemState &problem, ResidualSystem &residuals, RunState &run,
                    SolutionListView &list) {
-    const ProblemSpec &spec = problem.spec;
+    const ProblemSpec &record = problem.record;
     SolverWorkspace &work = problem.work;
     list.appendLine(std::string(kNoConvergenceLine));
     list.appendLine(std::string(kFailureHeadingLine));
-    for (int i = 0; i < spec.order; ++i)
-        list.appendLine(correctionLine(spec.varNames[i], work.point[i], work.correction[i]));
-    evaluateResiduals(residuals, run, spec.order, work.point.data(),
+    for (int i = 0; i < record.order; ++i)
+        list.appendLine(correctionLine(record.varNames[i], work.point[i], work.correction[i]));
+    evaluateResiduals(residuals, run, record.order, work.point.data(),
                       [&work](int j, double value) { work.systemMatrix(j, 0) = value; });
-    for (int j = 0; j < spec.order; ++j) list.appendLine(equationLine(j + 1, work.systemMatrix(j, 0)));
+    for (int j = 0; j < record.order; ++j) list.appendLine(equationLine(j + 1, work.systemMatrix(j, 0)));
 }
 
 void reportProblems(const RunState &run, SolutionListView &list) {
@@ -73,7 +73,7 @@ void reportProblems(const RunState &run, SolutionListView &list) {
 }
 
 void clearSolutions(ProblemState &problem, SolutionListView &list) {
-    if (problem.spec.loadingFile) return;
+    if (problem.record.loadingFile) return;
     list.clearLines();
     list.setCountText("");
     problem.store.solutionCount = 0;
@@ -90,19 +90,19 @@ std::string solutionCountText(std::int32_t solutionCount) {
 std::int32_t listSolutions(ProblemState &problem, ResidualSystem &residuals, SolutionListView &list) {
     list.clearLines();
     list.setCountText("");
-    const ProblemSpec &spec = problem.spec;
+    const ProblemSpec &record = problem.record;
     SolverWorkspace &work = problem.work;
     std::int32_t firstError = 0;
-    std::vector<std::int32_t> failures(static_cast<std::size_t>(std::max(spec.order, 0)));
+    std::vector<std::int32_t> failures(static_cast<std::size_t>(std::max(record.order, 0)));
     for (int m = 1; m <= readableSolutionCount(problem); ++m) {
-        for (int i = 0; i < spec.order; ++i) work.point[i] = problem.store.solutions(i, m);
-        for (int j = 0; j < spec.order; ++j)
+        for (int i = 0; i < record.order; ++i) work.point[i] = problem.store.solutions(i, m);
+        for (int j = 0; j < record.order; ++j)
             failures[j] = evaluateFinite(residuals, j, work.point.data(), work.systemMatrix(j, 0));
-        for (int i = 0; i < spec.order; ++i) {
+        for (int i = 0; i < record.order; ++i) {
             const double x = work.point[i];
             list.appendLine(failures[i] == 0
-                                ? solutionLine(spec.varNames[i], x, i + 1, work.systemMatrix(i, 0))
-                                : solutionLine(spec.varNames[i], x, i + 1, failedResidualText(failures[i])));
+                                ? solutionLine(record.varNames[i], x, i + 1, work.systemMatrix(i, 0))
+                                : solutionLine(record.varNames[i], x, i + 1, failedResidualText(failures[i])));
             if (firstError == 0) firstError = failures[i];
         }
         list.appendLine("");

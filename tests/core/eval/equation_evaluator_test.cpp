@@ -41,7 +41,7 @@ protected:
                  const std::vector<std::string> &constants = {}) {
         while (names.size() < equations.size()) names.push_back("p" + std::to_string(names.size()));
         problem.sizeProblem(static_cast<std::int32_t>(names.size()));
-        problem.spec.varNames = names;
+        problem.record.varNames = names;
         RunFieldTexts fields;
         fields.equations = equations;
         fields.errorBound = "1E-10";
@@ -54,7 +54,7 @@ protected:
 
     /// 0 and the value, or the error number.
     std::int32_t at(int equation, std::vector<double> point, double &value) {
-        point.resize(static_cast<std::size_t>(problem.spec.order));
+        point.resize(static_cast<std::size_t>(problem.record.order));
         return evaluator.evaluate(equation, point.data(), value);
     }
 
@@ -77,7 +77,7 @@ protected:
 
 TEST_F(Evaluation, prepareBuildsResidualsAndReadsTheFields) {
     problem.sizeProblem(2);
-    problem.spec.varNames = {"x", "y"};
+    problem.record.varNames = {"x", "y"};
     RunFieldTexts fields;
     fields.equations = {"x^2+y^2=1", "x + 1 = 2"};
     fields.errorBound = " 1E-6 abc";
@@ -86,15 +86,15 @@ TEST_F(Evaluation, prepareBuildsResidualsAndReadsTheFields) {
     fields.upperLimits = {"3", "4.5"};
     fields.subintervals = {"3.5", "99999999999"};
     EXPECT_FALSE(evaluator.prepareEquations({}, fields));
-    EXPECT_EQ(problem.spec.residuals[0], "x^2+y^2-(1)");
-    EXPECT_EQ(problem.spec.residuals[1], "x + 1 -( 2)");
-    EXPECT_EQ(problem.spec.maxError, 1e-6);
-    EXPECT_EQ(problem.spec.maxCycles, 2);
-    EXPECT_EQ(problem.spec.lowerLimits[0], -15);
-    EXPECT_EQ(problem.spec.lowerLimits[1], 0);
-    EXPECT_EQ(problem.spec.upperLimits[1], 4.5);
-    EXPECT_EQ(problem.spec.subintervals[0], 4);
-    EXPECT_EQ(problem.spec.subintervals[1], 0);  // no 32-bit form
+    EXPECT_EQ(problem.record.residuals[0], "x^2+y^2-(1)");
+    EXPECT_EQ(problem.record.residuals[1], "x + 1 -( 2)");
+    EXPECT_EQ(problem.record.maxError, 1e-6);
+    EXPECT_EQ(problem.record.maxCycles, 2);
+    EXPECT_EQ(problem.record.lowerLimits[0], -15);
+    EXPECT_EQ(problem.record.lowerLimits[1], 0);
+    EXPECT_EQ(problem.record.upperLimits[1], 4.5);
+    EXPECT_EQ(problem.record.subintervals[0], 4);
+    EXPECT_EQ(problem.record.subintervals[1], 0);  // no 32-bit form
     EXPECT_TRUE(relativelyClose(valueAt(0, {0.6, 0.8}), 0, 1e-15));
     EXPECT_EQ(valueAt(1, {3, 0}), 2);
 }
@@ -234,13 +234,13 @@ TEST_F(Evaluation, anEquationOutsideTheSystemIsRefused) {
 
 TEST_F(Evaluation, compileResidualsTakesTheRecordAsItStands) {
     problem.sizeProblem(1);
-    problem.spec.varNames = {"t"};
-    problem.spec.residuals = {"t^3 - (8)"};
+    problem.record.varNames = {"t"};
+    problem.record.residuals = {"t^3 - (8)"};
     evaluator.compileResiduals();
     EXPECT_EQ(valueAt(0, {2}), 0);
     problem.sizeProblem(2);  // a new order without a compile: evaluate recompiles
-    problem.spec.varNames = {"t", "u"};
-    problem.spec.residuals = {"t*u", "t-u"};
+    problem.record.varNames = {"t", "u"};
+    problem.record.residuals = {"t*u", "t-u"};
     EXPECT_EQ(valueAt(1, {5, 2}), 3);
 }
 
@@ -278,7 +278,7 @@ class AllResiduals : public Evaluation, public ::testing::WithParamInterface<All
 TEST_P(AllResiduals, agreeWithOneAtATime) {
     const AllResidualsRow &row = GetParam();
     prepare({"x", "y", "z"}, row.equations);
-    const int n = problem.spec.order;
+    const int n = problem.record.order;
     std::vector<double> point = row.point;
     point.resize(static_cast<std::size_t>(n));
 

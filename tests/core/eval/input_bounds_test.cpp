@@ -82,7 +82,7 @@ TEST_P(BigInputs, aConstantGivesItsValueOrStopsTheRegistration) {
 TEST_P(BigInputs, anEquationGivesItsValueOrErrorAtEveryEvaluation) {
     ProblemState problem;
     problem.sizeProblem(1);
-    problem.spec.varNames[0] = "x";
+    problem.record.varNames[0] = "x";
     EquationEvaluator evaluator(session.engine, session.library, problem);
     RunFieldTexts fields;
     fields.equations = {"x=" + text};

@@ -25,7 +25,7 @@ struct ExampleWindow {
 
     ExampleWindow() {
         problem.sizeProblem(2);
-        problem.spec.varNames = {"x", "y"};
+        problem.record.varNames = {"x", "y"};
         problem.store.solutionCount = 1;
         problem.store.solutions(0, 1) = 1;
         problem.store.solutions(1, 1) = 1;
@@ -94,22 +94,22 @@ TEST(ProblemFile, ApplyFillsTheRecordAsOpenDoes) {
     const auto reading = readProblemFileText(kExampleBytes);
     ASSERT_TRUE(reading.ok());
     ProblemState problem;
-    problem.spec.fileName = "kept.zerolith";
+    problem.record.fileName = "kept.zerolith";
     ASSERT_FALSE(applyProblemFile(reading.data, problem));
 
-    const auto &spec = problem.spec;
-    EXPECT_EQ(spec.order, 2);
-    EXPECT_EQ(spec.varNames, (std::vector<std::string>{"x", "y"}));
-    EXPECT_EQ(spec.equations, (std::vector<std::string>{"x^2+y^2=k", "x=y"}));
-    EXPECT_EQ(spec.residuals, (std::vector<std::string>{"x^2+y^2-(k)", "x-(y)"}));
-    EXPECT_EQ(spec.lowerLimits, (std::vector<double>{-5, -5}));
-    EXPECT_EQ(spec.upperLimits, (std::vector<double>{5, 5}));
-    EXPECT_EQ(spec.subintervals, (std::vector<std::int32_t>{10, 10}));
-    EXPECT_EQ(std::tie(spec.maxError, spec.maxCycles, spec.constantCount), std::make_tuple(0.001, 8, 1));
-    EXPECT_EQ(spec.constants[0], "k=2");
+    const auto &record = problem.record;
+    EXPECT_EQ(record.order, 2);
+    EXPECT_EQ(record.varNames, (std::vector<std::string>{"x", "y"}));
+    EXPECT_EQ(record.equations, (std::vector<std::string>{"x^2+y^2=k", "x=y"}));
+    EXPECT_EQ(record.residuals, (std::vector<std::string>{"x^2+y^2-(k)", "x-(y)"}));
+    EXPECT_EQ(record.lowerLimits, (std::vector<double>{-5, -5}));
+    EXPECT_EQ(record.upperLimits, (std::vector<double>{5, 5}));
+    EXPECT_EQ(record.subintervals, (std::vector<std::int32_t>{10, 10}));
+    EXPECT_EQ(std::tie(record.maxError, record.maxCycles, record.constantCount), std::make_tuple(0.001, 8, 1));
+    EXPECT_EQ(record.constants[0], "k=2");
     EXPECT_EQ(problem.store.solutionCount, 1);
     EXPECT_EQ(problem.store.solutions(1, 1), 1);
-    EXPECT_EQ(spec.fileName, "kept.zerolith");
+    EXPECT_EQ(record.fileName, "kept.zerolith");
 
     ProblemFileData tooManySolutions = reading.data;
     tooManySolutions.solutions.assign(101, {1, 1});
@@ -117,7 +117,7 @@ TEST(ProblemFile, ApplyFillsTheRecordAsOpenDoes) {
     const auto error = applyProblemFile(tooManySolutions, untouched);
     ASSERT_TRUE(error);
     EXPECT_EQ(error->code, FileErrorCode::InvalidProblem);
-    EXPECT_EQ(untouched.spec.order, 0);
+    EXPECT_EQ(untouched.record.order, 0);
 }
 
 } // namespace

@@ -36,15 +36,15 @@ struct ExampleReport {
 
     explicit ExampleReport(Lines names = {"x", "y"}) {
         problem.sizeProblem(static_cast<std::int32_t>(names.size()));
-        auto &spec = problem.spec;
-        spec.varNames = names;
-        spec.lowerLimits.assign(names.size(), -5);
-        spec.upperLimits.assign(names.size(), 5);
-        spec.subintervals.assign(names.size(), 10);
-        spec.maxError = 0.001;
-        spec.maxCycles = 8;
-        spec.constants[0] = "k=2";
-        spec.constantCount = 1;
+        auto &record = problem.record;
+        record.varNames = names;
+        record.lowerLimits.assign(names.size(), -5);
+        record.upperLimits.assign(names.size(), 5);
+        record.subintervals.assign(names.size(), 10);
+        record.maxError = 0.001;
+        record.maxCycles = 8;
+        record.constants[0] = "k=2";
+        record.constantCount = 1;
         problem.store.solutionCount = 1;
         problem.store.solutions(0, 1) = 1;
         problem.store.solutions(1, 1) = 1;
@@ -84,7 +84,7 @@ TEST(ReportLayout, EvaluatesEachSolutionThroughTheWorkArraysAndGoesOnAfterAFailu
 TEST(ReportLayout, LeavesOutConstantsAndSolutionsWhenThereAreNone) {
     ExampleReport report;
     report.constantItems.clear();
-    report.problem.spec.constantCount = 0;
+    report.problem.record.constantCount = 0;
     report.problem.store.solutionCount = 0;
     const auto lines = report.lines();
     EXPECT_EQ(Lines(lines.begin() + 2, lines.begin() + 6), (Lines{"x,y", "", "", kHeading}));

@@ -18,24 +18,24 @@ TEST(ResidualText, SplitsAtTheFirstEqualsAndKeepsBlanks) {
 
 TEST(SizeProblem, ReCreatesEveryArrayEmptyAndKeepsTheRest) {
     ProblemState problem;
-    problem.spec.varNames = {"kept only until sized"};
-    problem.spec.constantCount = 1;
-    problem.spec.constants[0] = "a=1";
+    problem.record.varNames = {"kept only until sized"};
+    problem.record.constantCount = 1;
+    problem.record.constants[0] = "a=1";
     problem.store.solutionCount = 2;
-    problem.spec.maxError = 0.01;
+    problem.record.maxError = 0.01;
 
     problem.sizeProblem(3);
 
-    EXPECT_EQ(problem.spec.order, 3);
-    EXPECT_EQ(problem.spec.lastIndex, 2);
-    EXPECT_EQ(problem.spec.varNames, std::vector<std::string>(3));
+    EXPECT_EQ(problem.record.order, 3);
+    EXPECT_EQ(problem.record.lastIndex, 2);
+    EXPECT_EQ(problem.record.varNames, std::vector<std::string>(3));
     EXPECT_EQ(problem.work.systemMatrix.rows(), 3);
     EXPECT_EQ(problem.work.systemMatrix.columns(), 4);
     EXPECT_EQ(problem.store.solutions.columns(), 101);
     EXPECT_EQ(problem.work.currentSigns.size(), 3u);
     EXPECT_EQ(problem.store.solutionCount, 2);
-    EXPECT_EQ(problem.spec.constants[0], "a=1");
-    EXPECT_EQ(problem.spec.maxError, 0.01);
+    EXPECT_EQ(problem.record.constants[0], "a=1");
+    EXPECT_EQ(problem.record.maxError, 0.01);
 }
 
 } // namespace

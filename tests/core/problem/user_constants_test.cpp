@@ -12,14 +12,14 @@ using Result = ConstantAddResult;
 struct Constants {
     explicit Constants(Items items = {}, int tableCount = -1) : list(std::move(items)) {
         const int count = tableCount < 0 ? static_cast<int>(list.size()) : tableCount;
-        std::copy(list.end() - count, list.end(), spec.constants.begin());
-        spec.constantCount = count;
+        std::copy(list.end() - count, list.end(), record.constants.begin());
+        record.constantCount = count;
     }
-    Items table() const { return Items(spec.constants.begin(), spec.constants.begin() + spec.constantCount); }
+    Items table() const { return Items(record.constants.begin(), record.constants.begin() + record.constantCount); }
 
     Items list;
-    ProblemSpec spec;
-    UserConstants constants{list, spec};
+    ProblemSpec record;
+    UserConstants constants{list, record};
 };
 
 TEST(UserConstants, AddAcceptsOnlyALetterThenLettersOrDigitsBeforeTheFirstEquals) {
@@ -41,7 +41,7 @@ TEST(UserConstants, ANewValueReplacesTheFirstSameNamedConstantCaseSensitively) {
     EXPECT_EQ(c.constants.add("a=3"), Result::Added);
     EXPECT_EQ(c.list, (Items{"b=1", "A=7", "a=0", "a=3"}));
     EXPECT_EQ(c.table(), c.list);
-    EXPECT_EQ(c.spec.constants[4], "");  // the freed slot is cleared
+    EXPECT_EQ(c.record.constants[4], "");  // the freed slot is cleared
 }
 
 TEST(UserConstants, AFullTableRefusesANewNameButTakesAReplacement) {
@@ -51,7 +51,7 @@ TEST(UserConstants, AFullTableRefusesANewNameButTakesAReplacement) {
     EXPECT_EQ(c.constants.add("extra=1"), Result::TableFull);
     EXPECT_EQ(c.list, items);
     EXPECT_EQ(c.constants.add("c0=2"), Result::Added);
-    EXPECT_EQ(c.spec.constantCount, kConstantSlots);
+    EXPECT_EQ(c.record.constantCount, kConstantSlots);
     EXPECT_EQ(c.list.back(), "c0=2");
     EXPECT_EQ(c.table(), c.list);
 }

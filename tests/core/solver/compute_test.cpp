@@ -59,7 +59,7 @@ TEST(RunRandom, TrialLinesYieldsAndFailureReportsInOrder) {
     RecordingList list;
     RandomSource random = RandomSource::withFixedSeed(1);
     EXPECT_EQ(runRandom(problem, residuals, list, random, 3).end, RunEnd::Completed);
-    EXPECT_EQ(problem.spec.randomSeeds, 0);
+    EXPECT_EQ(problem.record.randomSeeds, 0);
     std::vector<std::string> expected;
     for (int trial = 1; trial <= 3; ++trial)
         for (const std::string &event : {std::string("<yield>"), trialLine(trial), std::string("<yield>"),
@@ -117,7 +117,7 @@ TEST(RunRandom, StoreFullEndsWithTheTrialLineAndNoReport) {
     EXPECT_EQ(problem.store.solutionCount, kMaxSolutions);
     EXPECT_GT(countStarting(list.lines, std::string(kNoConvergenceLine)), 0u);
     EXPECT_TRUE(startsWith(list.lines.back(), "TRIAL"));
-    EXPECT_EQ(problem.spec.randomSeeds, 0);
+    EXPECT_EQ(problem.record.randomSeeds, 0);
 }
 
 TEST(RunRandom, UnrecoverableErrorEndsTheRunWithoutReport) {
@@ -132,7 +132,7 @@ TEST(RunRandom, UnrecoverableErrorEndsTheRunWithoutReport) {
     EXPECT_EQ(summary.fatalErrorNumber, 424);
     EXPECT_EQ(residuals.evaluations.size(), 20u);
     EXPECT_EQ(countStarting(list.lines, "PROBLEMS"), 0u);
-    EXPECT_EQ(problem.spec.randomSeeds, 0);
+    EXPECT_EQ(problem.record.randomSeeds, 0);
 }
 
 // Classic systems: every stored solution is finite, within maxError in every

@@ -26,10 +26,10 @@ constexpr double nan = std::numeric_limits<double>::quiet_NaN();
 /// seed, and the walk evaluates every residual once per node.
 double nodesWalked(ProblemState &problem) {
     NativeResiduals residuals(std::vector<NativeResiduals::Function>(
-        static_cast<std::size_t>(problem.spec.order), [](const testing::Point &) { return 1.0; }));
+        static_cast<std::size_t>(problem.record.order), [](const testing::Point &) { return 1.0; }));
     RunState run;
     ExploreGrid(problem, residuals, run).walk([] { return true; });
-    return static_cast<double>(residuals.evaluations.size()) / problem.spec.order;
+    return static_cast<double>(residuals.evaluations.size()) / problem.record.order;
 }
 
 struct GridCase {
@@ -44,7 +44,7 @@ class ExploreSize : public ::testing::TestWithParam<GridCase> {};
 TEST_P(ExploreSize, CountsTheNodesTheWalkVisits) {
     const GridCase &c = GetParam();
     ProblemState problem = makeProblem(c.order, c.intervals);
-    EXPECT_EQ(exploreNodeCount(problem.spec), c.expectedNodes);
+    EXPECT_EQ(exploreNodeCount(problem.record), c.expectedNodes);
     EXPECT_EQ(nodesWalked(problem), c.expectedNodes);
 }
 
@@ -70,11 +70,11 @@ TEST(ExploreSizeBounds, LargeGridsAreCountedWithoutOverflowOrWaiting) {
     EXPECT_EQ(exploreValueCount(0, 1, std::numeric_limits<std::int32_t>::max()), 2147483648.0);
 
     ProblemState wide = makeProblem(kMaxOrder, {{0, 1, 9}});
-    EXPECT_EQ(exploreNodeCount(wide.spec), inf);  // 10^500
-    EXPECT_GT(exploreNodeCount(wide.spec), kMaxExploreNodes);
+    EXPECT_EQ(exploreNodeCount(wide.record), inf);  // 10^500
+    EXPECT_GT(exploreNodeCount(wide.record), kMaxExploreNodes);
 
     ProblemState atTheBound = makeProblem(8, {{0, 1, 9}});  // 10^8 nodes
-    EXPECT_EQ(exploreNodeCount(atTheBound.spec), kMaxExploreNodes);
+    EXPECT_EQ(exploreNodeCount(atTheBound.record), kMaxExploreNodes);
 
     EXPECT_EQ(exploreNodeCount(ProblemSpec{}), 0);  // no problem yet
 }

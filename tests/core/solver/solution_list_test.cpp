@@ -74,7 +74,7 @@ TEST(ClearSolutions, EmptiesListAndCountUnlessAFileIsLoading) {
     for (const bool loading : {false, true}) {
         ProblemState problem = makeProblem(1, {{0, 1, 1}});
         store(problem, {1});
-        problem.spec.loadingFile = loading;
+        problem.record.loadingFile = loading;
         RecordingList list;
         list.lines = {"old"};
         clearSolutions(problem, list);

@@ -85,13 +85,13 @@ inline ProblemState makeProblem(int order, const std::vector<Interval> &interval
     problem.sizeProblem(order);
     for (int i = 0; i < order; ++i) {
         const Interval &interval = intervals[std::min<std::size_t>(i, intervals.size() - 1)];
-        problem.spec.varNames[i] = order == 1 ? "x" : "x" + std::to_string(i + 1);
-        problem.spec.lowerLimits[i] = interval.lower;
-        problem.spec.upperLimits[i] = interval.upper;
-        problem.spec.subintervals[i] = interval.subintervals;
+        problem.record.varNames[i] = order == 1 ? "x" : "x" + std::to_string(i + 1);
+        problem.record.lowerLimits[i] = interval.lower;
+        problem.record.upperLimits[i] = interval.upper;
+        problem.record.subintervals[i] = interval.subintervals;
     }
-    problem.spec.maxError = maxError;
-    problem.spec.maxCycles = maxCycles;
+    problem.record.maxError = maxError;
+    problem.record.maxCycles = maxCycles;
     return problem;
 }
 
