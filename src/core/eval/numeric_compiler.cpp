@@ -158,6 +158,7 @@ private:
     /// A residual ends in "-(right side)": its last subtraction and the
     /// return become one step.
     void appendReturn() {
+        if (optimise_ && fuseBinaryStepIntoReturn()) return;
         if (optimise_ && !program_.code.empty()) {
             NumericInstruction &last = program_.code.back();
             switch (last.op) {
@@ -168,6 +169,36 @@ private:
             }
         }
         append(NumericOp::Return);
+    }
+
+    /// "... a op b - (constant)" and "... a op b - (variable)" for op in + - *:
+    /// the binary step, the subtraction and the return become one step.
+    bool fuseBinaryStepIntoReturn() {
+        std::vector<NumericInstruction> &code = program_.code;
+        if (code.size() < 2) return false;
+        const NumericOp last = code.back().op;
+        if (last != NumericOp::SubtractConstant && last != NumericOp::SubtractVariable) return false;
+        const bool constant = last == NumericOp::SubtractConstant;
+        NumericOp fused;
+        switch (code[code.size() - 2].op) {
+        case NumericOp::Add:
+            fused = constant ? NumericOp::AddThenSubtractConstantReturn : NumericOp::AddThenSubtractVariableReturn;
+            break;
+        case NumericOp::Subtract:
+            fused = constant ? NumericOp::SubtractThenSubtractConstantReturn
+                             : NumericOp::SubtractThenSubtractVariableReturn;
+            break;
+        case NumericOp::Multiply:
+            fused = constant ? NumericOp::MultiplyThenSubtractConstantReturn
+                             : NumericOp::MultiplyThenSubtractVariableReturn;
+            break;
+        default: return false;
+        }
+        NumericInstruction operand = code.back();
+        code.pop_back();
+        operand.op = fused;
+        code.back() = operand;
+        return true;
     }
 
     NumericInstruction &append(NumericOp op, int depthChange = 0) {

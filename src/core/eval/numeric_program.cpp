@@ -259,6 +259,24 @@ op_SubtractConstantReturn:
 op_SubtractVariableReturn:
     top -= *instruction->variable;
     goto op_Return;
+op_AddThenSubtractConstantReturn:
+    top = (*below-- + top) - instruction->constant;
+    goto op_Return;
+op_SubtractThenSubtractConstantReturn:
+    top = (*below-- - top) - instruction->constant;
+    goto op_Return;
+op_MultiplyThenSubtractConstantReturn:
+    top = (*below-- * top) - instruction->constant;
+    goto op_Return;
+op_AddThenSubtractVariableReturn:
+    top = (*below-- + top) - *instruction->variable;
+    goto op_Return;
+op_SubtractThenSubtractVariableReturn:
+    top = (*below-- - top) - *instruction->variable;
+    goto op_Return;
+op_MultiplyThenSubtractVariableReturn:
+    top = (*below-- * top) - *instruction->variable;
+    goto op_Return;
 op_Return:
     ZL_REQUIRE_FINITE(top);
     return top;

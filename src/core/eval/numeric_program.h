@@ -83,6 +83,13 @@ class MathLibrary;
     X(SubtractReturn)                                                                         \
     X(SubtractConstantReturn)                                                                 \
     X(SubtractVariableReturn)                                                                 \
+    /* The same after a binary step: top = (popped op top) - operand, returned. */            \
+    X(AddThenSubtractConstantReturn)                                                          \
+    X(SubtractThenSubtractConstantReturn)                                                     \
+    X(MultiplyThenSubtractConstantReturn)                                                     \
+    X(AddThenSubtractVariableReturn)                                                          \
+    X(SubtractThenSubtractVariableReturn)                                                     \
+    X(MultiplyThenSubtractVariableReturn)                                                     \
     X(Return)
 
 enum class NumericOp : std::uint8_t {

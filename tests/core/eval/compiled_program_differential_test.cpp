@@ -155,7 +155,11 @@ TEST_F(Differential, numericProgramsMatchTheTreeBitForBit) {
                          NumericOp::PushSum, NumericOp::PushDifference, NumericOp::PushProduct, NumericOp::AddSquare,
                          NumericOp::SubtractSquare, NumericOp::MultiplySquare, NumericOp::AddCube,
                          NumericOp::SubtractCube, NumericOp::MultiplyCube, NumericOp::AddCall,
-                         NumericOp::SubtractCall, NumericOp::MultiplyCall})
+                         NumericOp::SubtractCall, NumericOp::MultiplyCall,
+                         NumericOp::AddThenSubtractConstantReturn, NumericOp::SubtractThenSubtractConstantReturn,
+                         NumericOp::MultiplyThenSubtractConstantReturn, NumericOp::AddThenSubtractVariableReturn,
+                         NumericOp::SubtractThenSubtractVariableReturn,
+                         NumericOp::MultiplyThenSubtractVariableReturn})
         EXPECT_TRUE(emitted.contains(op)) << static_cast<int>(op);
 }
 
