@@ -39,9 +39,9 @@ std::optional<double> radixNumber(std::string_view text) {
 /// binary expansion of the float.
 double singleDisplayValue(double number) {
     char buffer[32];
-    std::snprintf(buffer, sizeof buffer, "%.7g", number);
+    const auto written = std::to_chars(buffer, buffer + sizeof buffer, number, std::chars_format::general, 7);
     double shown = number;
-    std::from_chars(buffer, buffer + std::char_traits<char>::length(buffer), shown);
+    std::from_chars(buffer, written.ptr, shown);
     return shown;
 }
 

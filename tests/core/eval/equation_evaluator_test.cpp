@@ -312,3 +312,19 @@ INSTANTIATE_TEST_SUITE_P(
 
 } // namespace
 } // namespace zl
+
+namespace zl {
+namespace {
+
+// Found by fuzzing: a library function given a text that is no double (here
+// "1E+3083") records 13 itself, and the engine reports nothing.
+TEST_F(Evaluation, aLibraryFunctionGivenTextBeyondTheDoubleRangeFailsWith13Silently) {
+    prepare({"x"}, {"Asin(x)+tanh(x&3)"});
+    const std::size_t before = session.reported.size();
+    EXPECT_EQ(errorAt(0, {1e308}), 13);
+    EXPECT_EQ(session.library.ierr, 13);
+    EXPECT_EQ(session.reported.size(), before);
+}
+
+} // namespace
+} // namespace zl
