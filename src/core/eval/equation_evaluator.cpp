@@ -232,33 +232,6 @@ std::int32_t EquationEvaluator::fail(const ScriptError &error) {
     return true;
 }
 
-std::int32_t EquationEvaluator::evaluate(int equation, const double *point, double &value) {
-    // The hot path: one numeric program, the coordinates written straight
-    // into the variables' numbers. Anything unusual (a change of the globals
-    // since compiling, a residual without a numeric program, a variable that
-    // is not a plain number, a non-finite coordinate, a failing step) goes
-    // the careful way, which also finds the exact error.
-    const HotPath &hot = hot_;
-    const auto index = static_cast<std::size_t>(equation);  // a negative index wraps beyond programCount
-    if (index >= hot.programCount || hot.generation != *hot.globalsGeneration || hot.order != problem_.record.order ||
-        !hot.programs[index]) [[unlikely]]
-        return evaluateCarefully(equation, point, value);
-    for (std::size_t i = 0; i < hot.variableCount; ++i)
-        if (!std::isfinite(point[i])) [[unlikely]]
-            return evaluateCarefully(equation, point, value);
-    for (std::size_t i = 0; i < hot.variableCount; ++i) *hot.variableNumbers[i] = point[i];
-
-    const NumericProgram &program = *hot.programs[index];
-    library_.ierr = 0;  // as before every evaluation; only a library call can set it again
-    const double result = runNumericProgram(program, hot.stack);
-    if (std::isnan(result)) [[unlikely]]
-        return evaluateCarefully(equation, point, value);
-    if (program.touchesLibrary && library_.ierr != 0) [[unlikely]]
-        return lastErrorNumber_ = library_.ierr;
-    value = result;
-    return 0;
-}
-
 [[gnu::always_inline]] inline std::int32_t EquationEvaluator::runHot(const NumericProgram &program, double &value) {
     library_.ierr = 0;  // as before every evaluation; only a library call can set it again
     const double result = runNumericProgram(program, hot_.stack);
@@ -268,6 +241,20 @@ std::int32_t EquationEvaluator::evaluate(int equation, const double *point, doub
         return lastErrorNumber_ = library_.ierr;
     value = result;
     return 0;
+}
+
+std::int32_t EquationEvaluator::evaluate(int equation, const double *point, double &value) {
+    // The hot path: one numeric program, the coordinates written straight
+    // into the variables' numbers. Anything unusual (a change of the globals
+    // since compiling, a residual without a numeric program, a variable that
+    // is not a plain number, a non-finite coordinate, a failing step) goes
+    // the careful way, which also finds the exact error.
+    const auto index = static_cast<std::size_t>(equation);  // a negative index wraps beyond programCount
+    if (index >= hot_.programCount || !hotPathReady(index + 1, point) || !hot_.programs[index]) [[unlikely]]
+        return evaluateCarefully(equation, point, value);
+    for (std::size_t i = 0; i < hot_.variableCount; ++i) *hot_.variableNumbers[i] = point[i];
+    const std::int32_t status = runHot(*hot_.programs[index], value);
+    return status == kNeedsCare ? evaluateCarefully(equation, point, value) : status;
 }
 
 int EquationEvaluator::evaluateAll(int count, const double *point, double *values, std::int32_t *statuses) {
