@@ -1,5 +1,5 @@
 #pragma once
-// One residual evaluation inside a run. A failure whose number the run absorbs
+// Residual evaluations inside a run. A failure whose number the run absorbs
 // is recorded in RunState::ierr and leaves the target alone; any other number
 // ends the whole run, which unwinds by FatalEvaluationError to the run command.
 
@@ -12,21 +12,26 @@
 
 namespace zl {
 
-/// Thrown by evaluateResidual for a number outside the recoverable set; caught
-/// only where a run starts.
+/// Thrown by evaluateResiduals for a number outside the recoverable set;
+/// caught only where a run starts.
 struct FatalEvaluationError {
     std::int32_t number = 0;
 };
 
+/// A value the system hands back as infinite or NaN counts as an overflow (6),
+/// so no non-finite residual enters the solver.
+inline std::int32_t finiteStatus(std::int32_t number, double value) {
+    return number == 0 && !std::isfinite(value) ? kErrOverflow : number;
+}
+
 /// Evaluates residual `equation` at `point`: 0 and the value, or the error
-/// number with `value` untouched. A value the system hands back as infinite or
-/// NaN counts as an overflow (6), so no non-finite residual enters the solver.
+/// number (finiteStatus) with `value` untouched.
 std::int32_t evaluateFinite(ResidualSystem &residuals, int equation, const double *point,
                             double &value);
 
-/// Every residual 0..n-1 at `point`, in order, with the same rules as
-/// evaluateResidual: `store(j, value)` for each success, a recoverable failure
-/// recorded in run.ierr, any other number ending the run.
+/// Every residual 0..n-1 at `point`, in order: `store(j, value)` for each
+/// success, a recoverable failure recorded in run.ierr (its target is left
+/// alone), any other number ending the run.
 template <typename Store>
 void evaluateResiduals(ResidualSystem &residuals, RunState &run, int n, const double *point, Store &&store) {
     std::vector<double> &values = run.residualValues;
@@ -37,8 +42,7 @@ void evaluateResiduals(ResidualSystem &residuals, RunState &run, int n, const do
     }
     const int evaluated = residuals.evaluateAll(n, point, values.data(), statuses.data());
     for (int j = 0; j < evaluated; ++j) {
-        std::int32_t number = statuses[j];
-        if (number == 0 && !std::isfinite(values[j])) number = kErrOverflow;
+        const std::int32_t number = finiteStatus(statuses[j], values[j]);
         if (number == 0) {
             store(j, values[j]);
             continue;
