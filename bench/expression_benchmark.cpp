@@ -186,8 +186,9 @@ void walkGridNodes(benchmark::State &state, EvaluateNode evaluateNode) {
         }
         benchmark::DoNotOptimize(sum);
     }
-    state.counters["ns/eval"] = benchmark::Counter(static_cast<double>(state.iterations()) * kNodes * kNodes * kNodes * 3,
-                                                   benchmark::Counter::kIsRate | benchmark::Counter::kInvert);
+    state.counters["ns/eval"] =
+        benchmark::Counter(static_cast<double>(state.iterations()) * kNodes * kNodes * kNodes * 3,
+                           benchmark::Counter::kIsRate | benchmark::Counter::kInvert);
 }
 
 void BM_GridEngine(benchmark::State &state) {
@@ -232,4 +233,4 @@ BENCHMARK(BM_GridNativeInterface)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_GridEngineAllResiduals)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_GridNativeInterfaceAllResiduals)->Unit(benchmark::kMillisecond);
 
-} // namespace
+}  // namespace

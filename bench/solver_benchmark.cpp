@@ -32,9 +32,15 @@ public:
         ++evaluations;
         const double x = p[0], y = p[1], z = p[2];
         switch (equation) {
-        case 0: value = x * x + y * y + z * z - 1; break;
-        case 1: value = x - y; break;
-        default: value = std::sin(3 * z) - x * y; break;
+        case 0:
+            value = x * x + y * y + z * z - 1;
+            break;
+        case 1:
+            value = x - y;
+            break;
+        default:
+            value = std::sin(3 * z) - x * y;
+            break;
         }
         return 0;
     }
@@ -97,4 +103,4 @@ void BM_ExploreEngine(benchmark::State &state) {
 }
 BENCHMARK(BM_ExploreEngine)->Unit(benchmark::kMillisecond);
 
-} // namespace
+}  // namespace

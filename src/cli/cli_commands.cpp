@@ -55,7 +55,7 @@ void printHelp(std::ostream &out) {
            "a bad problem file.\n";
 }
 
-} // namespace
+}  // namespace
 
 int runCommandLine(const Arguments &args, std::ostream &out, std::ostream &err) {
     if (args.empty()) {
@@ -74,4 +74,4 @@ int runCommandLine(const Arguments &args, std::ostream &out, std::ostream &err) 
     return 2;
 }
 
-} // namespace zl::cli
+}  // namespace zl::cli

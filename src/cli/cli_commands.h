@@ -19,4 +19,4 @@ int runRandomCommand(const Arguments &args, std::ostream &out, std::ostream &err
 int runListCommand(const Arguments &args, std::ostream &out, std::ostream &err);
 int runReportCommand(const Arguments &args, std::ostream &out, std::ostream &err);
 
-} // namespace zl::cli
+}  // namespace zl::cli

@@ -5,8 +5,7 @@
 namespace zl::cli {
 
 std::optional<CommandArguments> CommandArguments::parse(const Arguments &args,
-                                                        const std::set<std::string> &valueOptions,
-                                                        std::string &error) {
+                                                        const std::set<std::string> &valueOptions, std::string &error) {
     CommandArguments parsed;
     for (std::size_t i = 0; i < args.size(); ++i) {
         const std::string &word = args[i];
@@ -41,4 +40,4 @@ std::optional<long long> parseIntegerOption(const std::string &text, long long m
     return value;
 }
 
-} // namespace zl::cli
+}  // namespace zl::cli

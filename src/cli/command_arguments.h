@@ -16,8 +16,7 @@ public:
     /// Splits `args` into positionals and options; every option named in
     /// `valueOptions` takes the next word as its value. Anything else that
     /// starts with "--" is an error.
-    static std::optional<CommandArguments> parse(const Arguments &args,
-                                                 const std::set<std::string> &valueOptions,
+    static std::optional<CommandArguments> parse(const Arguments &args, const std::set<std::string> &valueOptions,
                                                  std::string &error);
 
     const std::vector<std::string> &positionals() const { return positionals_; }
@@ -32,4 +31,4 @@ private:
 /// the text is not an integer within [minimum, maximum].
 std::optional<long long> parseIntegerOption(const std::string &text, long long minimum, long long maximum);
 
-} // namespace zl::cli
+}  // namespace zl::cli

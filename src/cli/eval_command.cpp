@@ -53,7 +53,7 @@ int printError(std::ostream &err, std::int32_t number) {
     return 1;
 }
 
-} // namespace
+}  // namespace
 
 int runEvalCommand(const Arguments &args, std::ostream &out, std::ostream &err) {
     std::string problem;
@@ -78,4 +78,4 @@ int runEvalCommand(const Arguments &args, std::ostream &out, std::ostream &err) 
     return 0;
 }
 
-} // namespace zl::cli
+}  // namespace zl::cli

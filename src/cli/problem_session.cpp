@@ -29,10 +29,9 @@ void printFileError(std::ostream &err, const std::string &path, const FileError 
     err << ": " << detail << '\n';
 }
 
-} // namespace
+}  // namespace
 
-ProblemSession::ProblemSession(std::ostream &err)
-    : evaluator_(engine_, library_, problem_), err_(err) {
+ProblemSession::ProblemSession(std::ostream &err) : evaluator_(engine_, library_, problem_), err_(err) {
     library_.setOwnerErrorNumber(&windowErrorNumber_);
     engine_.addMathLibrary(library_);
     engine_.setErrorObserver([this](const ScriptError &error) {
@@ -85,4 +84,4 @@ bool ProblemSession::save(const std::string &path, std::ostream &err) {
     return true;
 }
 
-} // namespace zl::cli
+}  // namespace zl::cli

@@ -55,4 +55,4 @@ private:
     std::int32_t windowErrorNumber_ = 0;
 };
 
-} // namespace zl::cli
+}  // namespace zl::cli

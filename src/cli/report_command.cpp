@@ -25,9 +25,8 @@ int runReportCommand(const Arguments &args, std::ostream &out, std::ostream &err
 
     const std::vector<std::string> equations = session->problem().record.equations;
     const ReportSources sources{session->constantItems(), equations, static_cast<int>(*width)};
-    for (const std::string &line : reportLines(session->problem(), sources, session->evaluator()))
-        out << line << '\n';
+    for (const std::string &line : reportLines(session->problem(), sources, session->evaluator())) out << line << '\n';
     return session->scriptErrorReported() ? kExitScriptError : kExitOk;
 }
 
-} // namespace zl::cli
+}  // namespace zl::cli

@@ -22,8 +22,7 @@ struct SolveRequest {
 };
 
 std::optional<SolveRequest> openRequest(const std::string &command, const Arguments &args,
-                                        const std::set<std::string> &options, std::ostream &err,
-                                        int &exitCode) {
+                                        const std::set<std::string> &options, std::ostream &err, int &exitCode) {
     std::string error;
     auto arguments = CommandArguments::parse(args, options, error);
     if (arguments && arguments->positionals().size() != 1) error = command + " takes one problem file";
@@ -79,7 +78,7 @@ bool gridWithinBound(const SolveRequest &request, std::ostream &err, int &exitCo
     return false;
 }
 
-} // namespace
+}  // namespace
 
 int runExploreCommand(const Arguments &args, std::ostream &out, std::ostream &err) {
     int exitCode = kExitOk;
@@ -98,8 +97,8 @@ int runRandomCommand(const Arguments &args, std::ostream &out, std::ostream &err
     auto request = openRequest("random", args, {"--save", "--seeds", "--rng-seed"}, err, exitCode);
     if (!request) return exitCode;
     const auto seedsText = request->arguments.option("--seeds");
-    const auto seeds = seedsText ? parseIntegerOption(*seedsText, 1, std::numeric_limits<std::int32_t>::max())
-                                 : std::nullopt;
+    const auto seeds =
+        seedsText ? parseIntegerOption(*seedsText, 1, std::numeric_limits<std::int32_t>::max()) : std::nullopt;
     if (!seeds) {
         err << "zerolith-cli: random needs --seeds K with K a whole number of at least 1\n";
         return kExitBadInput;
@@ -118,8 +117,8 @@ int runRandomCommand(const Arguments &args, std::ostream &out, std::ostream &err
     ProblemSession &session = *request->session;
     StreamListView list(out);
     if (!prepareRun(session, list)) return finish(*request, list, -1, err);
-    const RunSummary summary = runRandom(session.problem(), session.evaluator(), list, *random,
-                                         static_cast<std::int32_t>(*seeds));
+    const RunSummary summary =
+        runRandom(session.problem(), session.evaluator(), list, *random, static_cast<std::int32_t>(*seeds));
     return finish(*request, list, summary.end == RunEnd::FatalError ? summary.fatalErrorNumber : 0, err);
 }
 
@@ -133,4 +132,4 @@ int runListCommand(const Arguments &args, std::ostream &out, std::ostream &err) 
     return finish(*request, list, failure, err);
 }
 
-} // namespace zl::cli
+}  // namespace zl::cli

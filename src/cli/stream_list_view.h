@@ -25,4 +25,4 @@ private:
     std::string countText_;
 };
 
-} // namespace zl::cli
+}  // namespace zl::cli

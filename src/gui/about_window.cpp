@@ -12,24 +12,20 @@ namespace {
 
 constexpr int kMargin = 24;
 
-Qt::WindowFlags flagsFor(AboutWindow::Role role)
-{
-    return role == AboutWindow::Role::Splash ? Qt::SplashScreen | Qt::FramelessWindowHint
-                                             : Qt::Dialog;
+Qt::WindowFlags flagsFor(AboutWindow::Role role) {
+    return role == AboutWindow::Role::Splash ? Qt::SplashScreen | Qt::FramelessWindowHint : Qt::Dialog;
 }
 
-} // namespace
+}  // namespace
 
-QStringList AboutWindow::linesFor(Role role)
-{
+QStringList AboutWindow::linesFor(Role role) {
     using namespace ProgramIdentity;
     const QString notice = role == Role::Splash ? copyrightSign + makerNotice : makerNotice;
-    return {QString(), QString(), productName, QString(), notice,     QString(),
-            rightsNotice, QString(), webAddress, QString(), mailAddress};
+    return {QString(),    QString(), productName, QString(), notice,     QString(),
+            rightsNotice, QString(), webAddress,  QString(), mailAddress};
 }
 
-QFont AboutWindow::textFont()
-{
+QFont AboutWindow::textFont() {
     QFont font(QStringLiteral("MS Sans Serif"));
     font.setStyleHint(QFont::SansSerif);
     font.setPointSize(24);
@@ -38,22 +34,18 @@ QFont AboutWindow::textFont()
 }
 
 AboutWindow::AboutWindow(Role role, QWidget *parent)
-    : QWidget(parent, flagsFor(role)), shownAs(role), textLines(linesFor(role))
-{
+    : QWidget(parent, flagsFor(role)), shownAs(role), textLines(linesFor(role)) {
     setObjectName(QStringLiteral("frmAbout"));
     setWindowTitle(QStringLiteral("About ") + ProgramIdentity::productName);
     setFont(textFont());
     setAutoFillBackground(true);
     const QFontMetrics metrics(font());
     int widest = 0;
-    for (const QString &line : textLines)
-        widest = qMax(widest, metrics.horizontalAdvance(line));
-    setFixedSize(widest + 2 * kMargin,
-                 static_cast<int>(textLines.size()) * metrics.lineSpacing() + kMargin);
+    for (const QString &line : textLines) widest = qMax(widest, metrics.horizontalAdvance(line));
+    setFixedSize(widest + 2 * kMargin, static_cast<int>(textLines.size()) * metrics.lineSpacing() + kMargin);
 }
 
-void AboutWindow::paintEvent(QPaintEvent *)
-{
+void AboutWindow::paintEvent(QPaintEvent *) {
     QPainter painter(this);
     painter.setFont(font());
     painter.setPen(palette().windowText().color());
@@ -65,11 +57,9 @@ void AboutWindow::paintEvent(QPaintEvent *)
     }
 }
 
-void AboutWindow::mousePressEvent(QMouseEvent *event)
-{
+void AboutWindow::mousePressEvent(QMouseEvent *event) {
     event->accept();
-    if (shownAs == Role::About)
-        close();
+    if (shownAs == Role::About) close();
 }
 
-} // namespace zl::gui
+}  // namespace zl::gui

@@ -30,4 +30,4 @@ private:
     QStringList textLines;
 };
 
-} // namespace zl::gui
+}  // namespace zl::gui

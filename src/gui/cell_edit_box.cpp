@@ -7,13 +7,11 @@ namespace zl::gui {
 
 CellEditBox::CellEditBox(QWidget *parent) : QLineEdit(parent) {}
 
-void CellEditBox::focusInEvent(QFocusEvent *event)
-{
+void CellEditBox::focusInEvent(QFocusEvent *event) {
     // The owner alone decides whether the text gets selected, so the line
     // edit's own select-all on Tab is not wanted.
     const Qt::FocusReason reason = event->reason();
-    if (reason == Qt::TabFocusReason || reason == Qt::BacktabFocusReason
-        || reason == Qt::ShortcutFocusReason) {
+    if (reason == Qt::TabFocusReason || reason == Qt::BacktabFocusReason || reason == Qt::ShortcutFocusReason) {
         QFocusEvent plain(QEvent::FocusIn, Qt::OtherFocusReason);
         QLineEdit::focusInEvent(&plain);
     } else {
@@ -22,8 +20,7 @@ void CellEditBox::focusInEvent(QFocusEvent *event)
     emit focusReceived();
 }
 
-void CellEditBox::keyPressEvent(QKeyEvent *event)
-{
+void CellEditBox::keyPressEvent(QKeyEvent *event) {
     switch (event->key()) {
     case Qt::Key_Left:
     case Qt::Key_Up:
@@ -37,4 +34,4 @@ void CellEditBox::keyPressEvent(QKeyEvent *event)
     }
 }
 
-} // namespace zl::gui
+}  // namespace zl::gui

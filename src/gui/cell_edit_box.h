@@ -21,4 +21,4 @@ protected:
     void keyPressEvent(QKeyEvent *event) override;
 };
 
-} // namespace zl::gui
+}  // namespace zl::gui

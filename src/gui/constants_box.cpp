@@ -13,8 +13,7 @@ namespace zl::gui {
 ConstantsBox::ConstantsBox(QComboBox &box, QAbstractButton &addButton, QAbstractButton &removeButton,
                            ProblemSpec &record, UserDialogs &dialogs, StatementRunner runStatement)
     : QObject(&box), box_(box), addButton_(addButton), record_(record), dialogs_(dialogs),
-      runStatement_(std::move(runStatement)), constants_(items_, record)
-{
+      runStatement_(std::move(runStatement)), constants_(items_, record) {
     // No completion: it would complete "a=2" to a listed "a=2.37" under the
     // user's Enter, and pick items the user only typed.
     box_.setCompleter(nullptr);
@@ -30,24 +29,20 @@ ConstantsBox::ConstantsBox(QComboBox &box, QAbstractButton &addButton, QAbstract
     connect(&removeButton, &QAbstractButton::clicked, this, &ConstantsBox::remove);
 }
 
-void ConstantsBox::appendItem(const std::string &item)
-{
+void ConstantsBox::appendItem(const std::string &item) {
     items_.push_back(item);
     showItems();
 }
 
-bool ConstantsBox::eventFilter(QObject *watched, QEvent *event)
-{
+bool ConstantsBox::eventFilter(QObject *watched, QEvent *event) {
     if (watched == &box_ && event->type() == QEvent::KeyPress) {
         const int key = static_cast<QKeyEvent *>(event)->key();
-        if (key == Qt::Key_Return || key == Qt::Key_Enter)
-            addButton_.click();
+        if (key == Qt::Key_Return || key == Qt::Key_Enter) addButton_.click();
     }
     return false;  // the box handles every key as usual, Enter included
 }
 
-void ConstantsBox::add()
-{
+void ConstantsBox::add() {
     switch (constants_.add(box_.currentText().toStdString())) {
     case ConstantAddResult::Added:
         showItems();
@@ -63,35 +58,29 @@ void ConstantsBox::add()
     }
 }
 
-void ConstantsBox::remove()
-{
+void ConstantsBox::remove() {
     const ConstantRemoval removal = constants_.remove(selectedItem_);
-    if (!removal.removed)
-        return;
+    if (!removal.removed) return;
     selectedItem_ = -1;
     // The engine is never reset: the removed name stays defined, as 0.
-    if (removal.engineStatement)
-        runStatement_(*removal.engineStatement);
+    if (removal.engineStatement) runStatement_(*removal.engineStatement);
     showItems();
 }
 
 /// Rebuilds the drop-down list from items_, leaving the typed text alone.
-void ConstantsBox::showItems()
-{
+void ConstantsBox::showItems() {
     const QSignalBlocker quiet(&box_);
     const QString text = box_.currentText();
     box_.clear();
-    for (const std::string &item : items_)
-        box_.addItem(QString::fromStdString(item));
+    for (const std::string &item : items_) box_.addItem(QString::fromStdString(item));
     box_.setCurrentIndex(-1);
     box_.setEditText(text);
 }
 
-QString ConstantsBox::tableFullMessage() const
-{
+QString ConstantsBox::tableFullMessage() const {
     return QStringLiteral("The constants table is full: it holds %1 constants. "
                           "Remove one before adding another.")
         .arg(kConstantSlots);
 }
 
-} // namespace zl::gui
+}  // namespace zl::gui

@@ -27,8 +27,8 @@ public:
     using StatementRunner = std::function<void(std::string_view)>;
 
     /// `runStatement` executes Remove's statement that sets the removed name to 0.
-    ConstantsBox(QComboBox &box, QAbstractButton &addButton, QAbstractButton &removeButton,
-                 ProblemSpec &record, UserDialogs &dialogs, StatementRunner runStatement);
+    ConstantsBox(QComboBox &box, QAbstractButton &addButton, QAbstractButton &removeButton, ProblemSpec &record,
+                 UserDialogs &dialogs, StatementRunner runStatement);
 
     /// The list's items in order: what a run registers in the engine.
     const std::vector<std::string> &items() const { return items_; }
@@ -59,4 +59,4 @@ private:
     int selectedItem_ = -1;  ///< picked from the list and not typed over since; -1 for none
 };
 
-} // namespace zl::gui
+}  // namespace zl::gui

@@ -9,12 +9,9 @@
 namespace zl::gui {
 
 DecimalSymbolGuard::DecimalSymbolGuard(NumericLocale &numericLocale, UserDialogs &userDialogs)
-    : locale(numericLocale), dialogs(userDialogs)
-{
-}
+    : locale(numericLocale), dialogs(userDialogs) {}
 
-QString DecimalSymbolGuard::warningText()
-{
+QString DecimalSymbolGuard::warningText() {
     // The box always speaks of the comma, whatever the symbol actually is.
     const QStringList lines{
         QStringLiteral("Proper operation of this application requires the use of the DECIMAL POINT."),
@@ -22,25 +19,22 @@ QString DecimalSymbolGuard::warningText()
         QString(),
         QStringLiteral("Do you wish to temporarily change this system setting to decimal point?"),
         QStringLiteral("(Upon exiting, this application will restore your setting.)"),
-        QStringLiteral("(See HELP FILE or visit ") + ProgramIdentity::webAddress
-            + QStringLiteral(" for instructions on how to change MANUALLY)"),
+        QStringLiteral("(See HELP FILE or visit ") + ProgramIdentity::webAddress +
+            QStringLiteral(" for instructions on how to change MANUALLY)"),
         QString(),
         QStringLiteral("Press YES to change."),
     };
     return lines.join(QLatin1Char('\n'));
 }
 
-bool DecimalSymbolGuard::CheckDecimalSymbol()
-{
+bool DecimalSymbolGuard::CheckDecimalSymbol() {
     saved = locale.decimalSymbol();
-    if (saved == QStringLiteral("."))
-        return true;
-    if (dialogs.askDecimalComma(warningText()) != QMessageBox::Yes)
-        return false;
+    if (saved == QStringLiteral(".")) return true;
+    if (dialogs.askDecimalComma(warningText()) != QMessageBox::Yes) return false;
     locale.usePoint();
     return true;
 }
 
 void DecimalSymbolGuard::RestoreDecimalSymbol() { locale.restore(); }
 
-} // namespace zl::gui
+}  // namespace zl::gui

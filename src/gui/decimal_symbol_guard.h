@@ -29,4 +29,4 @@ private:
     QString saved;
 };
 
-} // namespace zl::gui
+}  // namespace zl::gui

@@ -57,4 +57,4 @@ private:
     bool editingLocked_ = false;
 };
 
-} // namespace zl::gui
+}  // namespace zl::gui

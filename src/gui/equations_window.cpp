@@ -25,8 +25,7 @@ constexpr int kFixedRows = 0;
 constexpr double kEquationColumnFactor = 8.8;
 constexpr Qt::Alignment kEquationAlignment = Qt::AlignLeft | Qt::AlignVCenter;
 
-QTableWidgetItem *newLabelItem(const QPalette &palette)
-{
+QTableWidgetItem *newLabelItem(const QPalette &palette) {
     auto *item = new QTableWidgetItem;
     item->setFlags(Qt::ItemIsEnabled);  // never selectable: a header column
     item->setBackground(palette.button());
@@ -34,19 +33,17 @@ QTableWidgetItem *newLabelItem(const QPalette &palette)
     return item;
 }
 
-QTableWidgetItem *newEquationItem()
-{
+QTableWidgetItem *newEquationItem() {
     auto *item = new QTableWidgetItem;
     item->setFlags(Qt::ItemIsEnabled | Qt::ItemIsSelectable);  // edited through the box only
     item->setTextAlignment(kEquationAlignment);
     return item;
 }
 
-} // namespace
+}  // namespace
 
 EquationsWindow::EquationsWindow(EquationGridModel &gridModel, QWidget *parent)
-    : QWidget(parent, Qt::Window), model(gridModel)
-{
+    : QWidget(parent, Qt::Window), model(gridModel) {
     setWindowTitle(QStringLiteral("Enter equations"));
     buildControls();
     layOutControls();
@@ -57,8 +54,7 @@ EquationsWindow::EquationsWindow(EquationGridModel &gridModel, QWidget *parent)
     applyEquationColumnLayout();
 }
 
-void EquationsWindow::connectModel()
-{
+void EquationsWindow::connectModel() {
     connect(&model, &EquationGridModel::rowCountChanged, this, &EquationsWindow::showRowCount);
     connect(&model, &EquationGridModel::rowLabelChanged, this, &EquationsWindow::showRow);
     connect(&model, &EquationGridModel::equationTextChanged, this, &EquationsWindow::showRow);
@@ -66,8 +62,7 @@ void EquationsWindow::connectModel()
     connect(&model, &EquationGridModel::editingLockedChanged, txtDataEntry, &QLineEdit::setReadOnly);
 }
 
-void EquationsWindow::buildControls()
-{
+void EquationsWindow::buildControls() {
     lblVarNams = new QLabel(QStringLiteral("Variables:"), this);
     lblVarNams->setObjectName(QStringLiteral("lblVarNams"));
 
@@ -81,8 +76,7 @@ void EquationsWindow::buildControls()
     MSFlexGridEqs->setTabKeyNavigation(false);
     MSFlexGridEqs->setWordWrap(false);
     const QFontMetrics metrics(MSFlexGridEqs->font());
-    MSFlexGridEqs->setColumnWidth(kLabelColumn,
-                                  metrics.horizontalAdvance(QStringLiteral("Equat.#100:")) + 12);
+    MSFlexGridEqs->setColumnWidth(kLabelColumn, metrics.horizontalAdvance(QStringLiteral("Equat.#100:")) + 12);
     MSFlexGridEqs->installEventFilter(this);
     connect(MSFlexGridEqs, &QTableWidget::cellClicked, this, &EquationsWindow::onCellClicked);
     connect(MSFlexGridEqs, &QTableWidget::currentCellChanged, this,
@@ -100,8 +94,7 @@ void EquationsWindow::buildControls()
     connect(cmdExit, &QPushButton::clicked, this, &EquationsWindow::acceptAndHide);
 }
 
-void EquationsWindow::layOutControls()
-{
+void EquationsWindow::layOutControls() {
     auto *buttonRow = new QHBoxLayout;
     buttonRow->addStretch();
     buttonRow->addWidget(cmdExit);
@@ -113,8 +106,7 @@ void EquationsWindow::layOutControls()
     layout->addLayout(buttonRow);
 }
 
-void EquationsWindow::applyEquationColumnLayout()
-{
+void EquationsWindow::applyEquationColumnLayout() {
     const int labelWidth = MSFlexGridEqs->columnWidth(kLabelColumn);
     const int equationWidth = static_cast<int>(roundHalfEven(labelWidth * kEquationColumnFactor));
     MSFlexGridEqs->setColumnWidth(kEquationColumn, equationWidth);
@@ -126,8 +118,7 @@ void EquationsWindow::applyEquationColumnLayout()
     MSFlexGridEqs->setMinimumWidth(labelWidth + equationWidth + frame + scrollBar);
 }
 
-void EquationsWindow::showRowCount(int rows)
-{
+void EquationsWindow::showRowCount(int rows) {
     const int oldRows = MSFlexGridEqs->rowCount();
     MSFlexGridEqs->setRowCount(rows);
     for (int row = oldRows; row < rows; ++row) {
@@ -135,38 +126,30 @@ void EquationsWindow::showRowCount(int rows)
         MSFlexGridEqs->setItem(row, kEquationColumn, newEquationItem());
         showRow(row);
     }
-    if (rows == 0)
-        txtDataEntry->hide();
+    if (rows == 0) txtDataEntry->hide();
 }
 
-void EquationsWindow::showRow(int row)
-{
+void EquationsWindow::showRow(int row) {
     setCellText(row, kLabelColumn, model.rowLabel(row));
     setCellText(row, kEquationColumn, model.equationText(row));
 }
 
-void EquationsWindow::setCellText(int row, int column, const QString &text)
-{
-    if (QTableWidgetItem *item = MSFlexGridEqs->item(row, column))
-        item->setText(text);
+void EquationsWindow::setCellText(int row, int column, const QString &text) {
+    if (QTableWidgetItem *item = MSFlexGridEqs->item(row, column)) item->setText(text);
 }
 
-QString EquationsWindow::cellText(int row, int column) const
-{
+QString EquationsWindow::cellText(int row, int column) const {
     const QTableWidgetItem *item = MSFlexGridEqs->item(row, column);
     return item ? item->text() : QString();
 }
 
 QString EquationsWindow::variablesCaption() const { return lblVarNams->text(); }
 
-void EquationsWindow::keepCurrentColumnEditable(int row, int column)
-{
-    if (row >= 0 && column == kLabelColumn)
-        MSFlexGridEqs->setCurrentCell(row, kEquationColumn);
+void EquationsWindow::keepCurrentColumnEditable(int row, int column) {
+    if (row >= 0 && column == kLabelColumn) MSFlexGridEqs->setCurrentCell(row, kEquationColumn);
 }
 
-void EquationsWindow::placeEditBoxOverCurrentCell()
-{
+void EquationsWindow::placeEditBoxOverCurrentCell() {
     const QModelIndex cell = MSFlexGridEqs->currentIndex();
     MSFlexGridEqs->scrollTo(cell);
     const QRect cellRect = MSFlexGridEqs->visualRect(cell);
@@ -176,53 +159,41 @@ void EquationsWindow::placeEditBoxOverCurrentCell()
     txtDataEntry->raise();
 }
 
-void EquationsWindow::BeginCellEdit()
-{
-    if (MSFlexGridEqs->rowCount() == 0)
-        return;
-    if (MSFlexGridEqs->currentRow() < 0)
-        MSFlexGridEqs->setCurrentCell(0, kEquationColumn);
+void EquationsWindow::BeginCellEdit() {
+    if (MSFlexGridEqs->rowCount() == 0) return;
+    if (MSFlexGridEqs->currentRow() < 0) MSFlexGridEqs->setCurrentCell(0, kEquationColumn);
     placeEditBoxOverCurrentCell();
     txtDataEntry->setText(cellText(MSFlexGridEqs->currentRow(), kEquationColumn));
     txtDataEntry->show();
     txtDataEntry->setFocus(Qt::OtherFocusReason);
 }
 
-void EquationsWindow::startEditWithTypedText(const QString &typed)
-{
-    if (MSFlexGridEqs->rowCount() == 0 || model.editingLocked())
-        return;
-    if (MSFlexGridEqs->currentRow() < 0)
-        MSFlexGridEqs->setCurrentCell(0, kEquationColumn);
+void EquationsWindow::startEditWithTypedText(const QString &typed) {
+    if (MSFlexGridEqs->rowCount() == 0 || model.editingLocked()) return;
+    if (MSFlexGridEqs->currentRow() < 0) MSFlexGridEqs->setCurrentCell(0, kEquationColumn);
     txtDataEntry->show();
     // The box may already hold this very text from an earlier edit; the typed
     // character must still replace the cell.
     const bool unchanged = txtDataEntry->text() == typed;
     txtDataEntry->setText(typed);
-    if (unchanged)
-        CommitGridEquations();
+    if (unchanged) CommitGridEquations();
     txtDataEntry->setCursorPosition(static_cast<int>(typed.size()));
     placeEditBoxOverCurrentCell();
     keepCaretAfterTypedText = true;
     txtDataEntry->setFocus(Qt::OtherFocusReason);
-    if (txtDataEntry->hasFocus())
-        keepCaretAfterTypedText = false;
+    if (txtDataEntry->hasFocus()) keepCaretAfterTypedText = false;
 }
 
-void EquationsWindow::CommitGridEquations()
-{
-    if (txtDataEntry->isHidden())
-        return;
+void EquationsWindow::CommitGridEquations() {
+    if (txtDataEntry->isHidden()) return;
     const int current = MSFlexGridEqs->currentRow();
-    if (current < 0)
-        return;
+    if (current < 0) return;
     setCellText(current, kEquationColumn, txtDataEntry->text());
     if (!model.editFromGrid(current, txtDataEntry->text()))
         showRow(current);  // refused while a run is under way: the cell keeps the model's text
 }
 
-void EquationsWindow::NavigateCell(Qt::Key key)
-{
+void EquationsWindow::NavigateCell(Qt::Key key) {
     MSFlexGridEqs->setFocus(Qt::OtherFocusReason);
     const int row = MSFlexGridEqs->currentRow();
     const int column = MSFlexGridEqs->currentColumn();
@@ -230,32 +201,26 @@ void EquationsWindow::NavigateCell(Qt::Key key)
     int targetColumn = column;
     switch (key) {
     case Qt::Key_Left:
-        if (column > kFixedColumns)
-            targetColumn = column - 1;
+        if (column > kFixedColumns) targetColumn = column - 1;
         break;
     case Qt::Key_Up:
-        if (row > kFixedRows)
-            targetRow = row - 1;
+        if (row > kFixedRows) targetRow = row - 1;
         break;
     case Qt::Key_Right:
-        if (column < MSFlexGridEqs->columnCount() - 1)
-            targetColumn = column + 1;
+        if (column < MSFlexGridEqs->columnCount() - 1) targetColumn = column + 1;
         break;
     case Qt::Key_Down:
-        if (row < MSFlexGridEqs->rowCount() - 1)
-            targetRow = row + 1;
+        if (row < MSFlexGridEqs->rowCount() - 1) targetRow = row + 1;
         break;
     default:
         return;
     }
-    if (row < 0 || (targetRow == row && targetColumn == column))
-        return;
+    if (row < 0 || (targetRow == row && targetColumn == column)) return;
     MSFlexGridEqs->setCurrentCell(targetRow, targetColumn);
     BeginCellEdit();
 }
 
-void EquationsWindow::onEditBoxFocused()
-{
+void EquationsWindow::onEditBoxFocused() {
     if (keepCaretAfterTypedText) {
         keepCaretAfterTypedText = false;
         editBoxWasFocused = true;
@@ -268,15 +233,12 @@ void EquationsWindow::onEditBoxFocused()
         editBoxWasFocused = true;
 }
 
-void EquationsWindow::onCellClicked(int row, int column)
-{
-    if (column == kLabelColumn)
-        MSFlexGridEqs->setCurrentCell(row, kEquationColumn);
+void EquationsWindow::onCellClicked(int row, int column) {
+    if (column == kLabelColumn) MSFlexGridEqs->setCurrentCell(row, kEquationColumn);
     BeginCellEdit();
 }
 
-bool EquationsWindow::eventFilter(QObject *watched, QEvent *event)
-{
+bool EquationsWindow::eventFilter(QObject *watched, QEvent *event) {
     if (watched == MSFlexGridEqs && event->type() == QEvent::KeyPress) {
         const auto *keyEvent = static_cast<QKeyEvent *>(event);
         const bool focusKey = keyEvent->key() == Qt::Key_Tab || keyEvent->key() == Qt::Key_Backtab;
@@ -290,15 +252,13 @@ bool EquationsWindow::eventFilter(QObject *watched, QEvent *event)
     return QWidget::eventFilter(watched, event);
 }
 
-void EquationsWindow::acceptAndHide()
-{
+void EquationsWindow::acceptAndHide() {
     CommitGridEquations();
     hide();
     txtDataEntry->hide();
 }
 
-void EquationsWindow::closeEvent(QCloseEvent *event)
-{
+void EquationsWindow::closeEvent(QCloseEvent *event) {
     // The title-bar close acts as OK: the window is only hidden, so its rows,
     // labels and column widths stay as they were set up.
     CommitGridEquations();
@@ -306,4 +266,4 @@ void EquationsWindow::closeEvent(QCloseEvent *event)
     event->accept();
 }
 
-} // namespace zl::gui
+}  // namespace zl::gui

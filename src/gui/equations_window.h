@@ -72,4 +72,4 @@ private:
     bool keepCaretAfterTypedText = false;
 };
 
-} // namespace zl::gui
+}  // namespace zl::gui

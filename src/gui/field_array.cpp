@@ -10,10 +10,8 @@ namespace {
 const char *const kIndexProperty = "index";
 }
 
-FieldArray::FieldArray(QWidget *parent, const QString &name, const QString &text,
-                       const QString &toolTip)
-    : place_(new QWidget(parent)), stack_(new QGridLayout(place_))
-{
+FieldArray::FieldArray(QWidget *parent, const QString &name, const QString &text, const QString &toolTip)
+    : place_(new QWidget(parent)), stack_(new QGridLayout(place_)) {
     place_->setObjectName(name + QStringLiteral("Place"));
     stack_->setContentsMargins(0, 0, 0, 0);
     QLineEdit *first = newElement(name, 0);
@@ -21,8 +19,7 @@ FieldArray::FieldArray(QWidget *parent, const QString &name, const QString &text
     first->setToolTip(toolTip);
 }
 
-QLineEdit *FieldArray::newElement(const QString &name, int index)
-{
+QLineEdit *FieldArray::newElement(const QString &name, int index) {
     auto *field = new QLineEdit(place_);
     field->setObjectName(name);
     field->setProperty(kIndexProperty, index);
@@ -31,16 +28,13 @@ QLineEdit *FieldArray::newElement(const QString &name, int index)
     return field;
 }
 
-int FieldArray::indexOf(const QObject *field) const
-{
+int FieldArray::indexOf(const QObject *field) const {
     for (int i = 0; i < count(); ++i)
-        if (elements_[i] == field)
-            return i;
+        if (elements_[i] == field) return i;
     return -1;
 }
 
-QLineEdit *FieldArray::appendCopyOfFirst()
-{
+QLineEdit *FieldArray::appendCopyOfFirst() {
     const QLineEdit *first = elements_.first();
     QLineEdit *copy = newElement(first->objectName(), count());
     copy->hide();  // explicitly, so that showing the window does not show it
@@ -55,12 +49,9 @@ QLineEdit *FieldArray::appendCopyOfFirst()
     return copy;
 }
 
-void FieldArray::showOnly(int index)
-{
-    for (QLineEdit *field : elements_)
-        field->hide();
-    if (QLineEdit *shown = at(index))
-        shown->show();
+void FieldArray::showOnly(int index) {
+    for (QLineEdit *field : elements_) field->hide();
+    if (QLineEdit *shown = at(index)) shown->show();
 }
 
-} // namespace zl::gui
+}  // namespace zl::gui

@@ -17,8 +17,7 @@ namespace zl::gui {
 class FieldArray {
 public:
     /// Creates the place (a child of `parent`) and element 0 in it.
-    FieldArray(QWidget *parent, const QString &name, const QString &text,
-               const QString &toolTip = {});
+    FieldArray(QWidget *parent, const QString &name, const QString &text, const QString &toolTip = {});
 
     /// The widget to put into the window's layout.
     QWidget *place() const { return place_; }
@@ -43,4 +42,4 @@ private:
     QList<QLineEdit *> elements_;
 };
 
-} // namespace zl::gui
+}  // namespace zl::gui

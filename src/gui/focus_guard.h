@@ -71,4 +71,4 @@ private:
     bool pullingBack_ = false;
 };
 
-} // namespace zl::gui
+}  // namespace zl::gui

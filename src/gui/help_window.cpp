@@ -16,11 +16,10 @@ namespace {
 const QString kHelpFileName = QStringLiteral("rootex.chm");
 const QString kIndexName = QStringLiteral("index.html");
 
-} // namespace
+}  // namespace
 
 HelpWindow::HelpWindow(QStringList manualFolders, QWidget *parent)
-    : QWidget(parent, Qt::Window), folders(std::move(manualFolders))
-{
+    : QWidget(parent, Qt::Window), folders(std::move(manualFolders)) {
     setObjectName(QStringLiteral("frmHelp"));
     setWindowTitle(QStringLiteral("Zerolith Help"));
     pages = new QTextBrowser(this);
@@ -43,32 +42,25 @@ HelpWindow::HelpWindow(QStringList manualFolders, QWidget *parent)
     resize(720, 560);
 }
 
-QStringList HelpWindow::defaultManualFolders(const QString &programFolder)
-{
+QStringList HelpWindow::defaultManualFolders(const QString &programFolder) {
     const QDir program(programFolder);
-    return {program.filePath(QStringLiteral("manual")),
-            program.filePath(QStringLiteral("../docs/manual"))};
+    return {program.filePath(QStringLiteral("manual")), program.filePath(QStringLiteral("../docs/manual"))};
 }
 
-QString HelpWindow::manualIndex() const
-{
+QString HelpWindow::manualIndex() const {
     for (const QString &folder : folders) {
         const QFileInfo index(QDir(folder).filePath(kIndexName));
-        if (index.isFile())
-            return index.absoluteFilePath();
+        if (index.isFile()) return index.absoluteFilePath();
     }
     return QString();
 }
 
-bool HelpWindow::openHelp(const QString &programFolder)
-{
+bool HelpWindow::openHelp(const QString &programFolder) {
     const QFileInfo helpFile(QDir(programFolder).filePath(kHelpFileName));
-    if (helpFile.isFile())
-        return QDesktopServices::openUrl(QUrl::fromLocalFile(helpFile.absoluteFilePath()));
+    if (helpFile.isFile()) return QDesktopServices::openUrl(QUrl::fromLocalFile(helpFile.absoluteFilePath()));
 
     const QString index = manualIndex();
-    if (index.isEmpty())
-        return false;
+    if (index.isEmpty()) return false;
     pages->clearHistory();
     pages->setSource(QUrl::fromLocalFile(index));
     show();
@@ -77,4 +69,4 @@ bool HelpWindow::openHelp(const QString &programFolder)
     return true;
 }
 
-} // namespace zl::gui
+}  // namespace zl::gui

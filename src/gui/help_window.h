@@ -33,4 +33,4 @@ private:
     QTextBrowser *pages = nullptr;
 };
 
-} // namespace zl::gui
+}  // namespace zl::gui

@@ -14,8 +14,7 @@
 
 using namespace zl::gui;
 
-int main(int argc, char *argv[])
-{
+int main(int argc, char *argv[]) {
     QApplication app(argc, argv);
     QApplication::setApplicationName(ProgramIdentity::productName);
 
@@ -27,12 +26,10 @@ int main(int argc, char *argv[])
 
     const bool started = startUp(guard, &SplashSequence::run, [&] {
         mainWindow = std::make_unique<MainWindow>(dialogs);
-        windows = std::make_unique<ProgramWindows>(*mainWindow, dialogs, guard,
-                                                   QCoreApplication::applicationDirPath());
+        windows = std::make_unique<ProgramWindows>(*mainWindow, dialogs, guard, QCoreApplication::applicationDirPath());
         new ProblemFileCommands(*mainWindow, dialogs);  // owned by the window
         mainWindow->show();
     });
-    if (!started)
-        return 0;
+    if (!started) return 0;
     return app.exec();
 }

@@ -28,35 +28,25 @@ namespace zl::gui {
 
 namespace {
 
-std::string textOf(const QLineEdit *field)
-{
-    return field->text().toStdString();
-}
+std::string textOf(const QLineEdit *field) { return field->text().toStdString(); }
 
-double readingOf(const QLineEdit *field)
-{
-    return readLeadingNumber(textOf(field));
-}
+double readingOf(const QLineEdit *field) { return readLeadingNumber(textOf(field)); }
 
 /// The order a text gives: its reading rounded, halves to even, when that is
 /// 1..kMaxOrder. A reading of 0.4 is positive but rounds to no order at all.
-std::optional<std::int32_t> orderFromText(const std::string &text)
-{
+std::optional<std::int32_t> orderFromText(const std::string &text) {
     const double value = readLeadingNumber(text);
-    if (!(value > 0))
-        return std::nullopt;
+    if (!(value > 0)) return std::nullopt;
     const auto order = roundToInt32(value);
-    if (!order || *order < 1 || *order > kMaxOrder)
-        return std::nullopt;
+    if (!order || *order < 1 || *order > kMaxOrder) return std::nullopt;
     return order;
 }
 
-QStringList namePieces(const QLineEdit *field)
-{
+QStringList namePieces(const QLineEdit *field) {
     return field->text().split(QLatin1Char(','));  // empty pieces count
 }
 
-} // namespace
+}  // namespace
 
 // While a run is under way the window accepts no edit and no second command:
 // the store and the record are the run's. The fields, buttons and menus are
@@ -64,32 +54,26 @@ QStringList namePieces(const QLineEdit *field)
 // the run, which then closes the window. The solution list stays scrollable.
 class MainWindow::RunLock {
 public:
-    explicit RunLock(MainWindow &window) : window_(window), focus_(QApplication::focusWidget())
-    {
+    explicit RunLock(MainWindow &window) : window_(window), focus_(QApplication::focusWidget()) {
         window_.runUnderWay_ = true;
         QApplication::setOverrideCursor(Qt::WaitCursor);
         setEditingEnabled(false);
     }
-    ~RunLock()
-    {
+    ~RunLock() {
         setEditingEnabled(true);
         QApplication::restoreOverrideCursor();
-        if (focus_)
-            focus_->setFocus();
+        if (focus_) focus_->setFocus();
         window_.runUnderWay_ = false;
-        if (window_.closeRequested_)
-            QMetaObject::invokeMethod(&window_, &QWidget::close, Qt::QueuedConnection);
+        if (window_.closeRequested_) QMetaObject::invokeMethod(&window_, &QWidget::close, Qt::QueuedConnection);
     }
     RunLock(const RunLock &) = delete;
     RunLock &operator=(const RunLock &) = delete;
 
 private:
-    void setEditingEnabled(bool enabled)
-    {
+    void setEditingEnabled(bool enabled) {
         // A disabled parent keeps its children's own disabled state, so the
         // fields fixed for good stay disabled afterwards.
-        for (QWidget *panel : window_.ui_.editingPanels)
-            panel->setEnabled(enabled);
+        for (QWidget *panel : window_.ui_.editingPanels) panel->setEnabled(enabled);
         window_.menuBar()->setEnabled(enabled);
         window_.gridModel_.setEditingLocked(!enabled);
     }
@@ -103,15 +87,11 @@ private:
 // printed report evaluating residuals) every error shows its box.
 class MainWindow::EngineCommand {
 public:
-    explicit EngineCommand(MainWindow &window) : window_(window)
-    {
-        if (window_.engineCommandDepth_++ == 0)
-            window_.scriptErrorShown_ = false;
+    explicit EngineCommand(MainWindow &window) : window_(window) {
+        if (window_.engineCommandDepth_++ == 0) window_.scriptErrorShown_ = false;
     }
-    ~EngineCommand()
-    {
-        if (--window_.engineCommandDepth_ == 0)
-            window_.scriptErrorShown_ = false;
+    ~EngineCommand() {
+        if (--window_.engineCommandDepth_ == 0) window_.scriptErrorShown_ = false;
     }
     EngineCommand(const EngineCommand &) = delete;
     EngineCommand &operator=(const EngineCommand &) = delete;
@@ -122,8 +102,7 @@ private:
 
 MainWindow::MainWindow(UserDialogs &dialogs, QWidget *parent)
     : QMainWindow(parent), dialogs_(dialogs), evaluator_(engine_, library_, problem_),
-      random_(RandomSource::fromClock()), ui_(buildMainWindowControls(*this))
-{
+      random_(RandomSource::fromClock()), ui_(buildMainWindowControls(*this)) {
     setObjectName(QStringLiteral("frmRootex"));
     setWindowTitle(QStringLiteral("Zerolith"));
     listView_ = std::make_unique<SolutionListWidgetView>(*ui_.lstRoots, *ui_.lblRoots);
@@ -136,8 +115,7 @@ MainWindow::MainWindow(UserDialogs &dialogs, QWidget *parent)
     setUpParameterFields();
     connectCommands();
 
-    ui_.lblVarNam->setText(
-        QStringLiteral("Enter the names of the independent variables, separated by commas:"));
+    ui_.lblVarNam->setText(QStringLiteral("Enter the names of the independent variables, separated by commas:"));
     ui_.lblEqNum->setText(QStringLiteral("1"));
     problem_.record.currentVariable = 1;
     problem_.record.randomSeeds = 0;
@@ -153,25 +131,21 @@ MainWindow::MainWindow(UserDialogs &dialogs, QWidget *parent)
     ui_.txtOrder->setFocus();
 }
 
-MainWindow::~MainWindow()
-{
+MainWindow::~MainWindow() {
     // The controls go first, while the state their handlers touch still exists.
     delete focusGuard_;
     delete takeCentralWidget();
 }
 
-void MainWindow::setUpEngine()
-{
+void MainWindow::setUpEngine() {
     library_.setOwnerErrorNumber(&ierr_);
     engine_.setErrorObserver([this](const ScriptError &error) { onScriptError(error); });
     engine_.addMathLibrary(library_);
     const EngineCommand command(*this);
-    for (std::string_view statement : kStartupStatements)
-        engine_.executeStatement(statement);
+    for (std::string_view statement : kStartupStatements) engine_.executeStatement(statement);
 }
 
-void MainWindow::setUpMenus()
-{
+void MainWindow::setUpMenus() {
     ui_.mnuSave->setEnabled(false);
     ui_.mnuSaveAs->setEnabled(false);
     ui_.mnuPrint->setVisible(false);
@@ -184,8 +158,7 @@ void MainWindow::setUpMenus()
     connect(ui_.mnuAbout, &QAction::triggered, this, &MainWindow::aboutRequested);
 }
 
-void MainWindow::connectCommands()
-{
+void MainWindow::connectCommands() {
     connect(ui_.cmdNextEq, &QPushButton::clicked, this, [this] { showNextEquation(+1); });
     connect(ui_.cmdPrevEq, &QPushButton::clicked, this, [this] { showNextEquation(-1); });
     connect(ui_.cmdShowAll, &QPushButton::clicked, this, &MainWindow::showAllEquations);
@@ -194,11 +167,10 @@ void MainWindow::connectCommands()
     connect(ui_.cmdExplore, &QPushButton::clicked, this, [this] { runCommand(RunKind::Explore); });
     connect(ui_.cmdRandom, &QPushButton::clicked, this, [this] { runCommand(RunKind::Random); });
     connect(ui_.cmdExit, &QPushButton::clicked, this, &MainWindow::cmdExit_Click);
-    connect(&gridModel_, &EquationGridModel::equationsEditedInGrid, this,
-            &MainWindow::copyGridIntoEquationFields);
+    connect(&gridModel_, &EquationGridModel::equationsEditedInGrid, this, &MainWindow::copyGridIntoEquationFields);
 
-    constants_ = new ConstantsBox(*ui_.cboConstants, *ui_.cmdAddCons, *ui_.cmdRemCons, problem_.record,
-                                  dialogs_, [this](std::string_view statement) {
+    constants_ = new ConstantsBox(*ui_.cboConstants, *ui_.cmdAddCons, *ui_.cmdRemCons, problem_.record, dialogs_,
+                                  [this](std::string_view statement) {
                                       const EngineCommand command(*this);
                                       executeStatement(statement);
                                   });
@@ -207,8 +179,7 @@ void MainWindow::connectCommands()
 
 // ---- Order and names ----------------------------------------------------
 
-void MainWindow::setUpProblemFields()
-{
+void MainWindow::setUpProblemFields() {
     selectAll_->attach(ui_.txtOrder);
     focusGuard_->guard(
         ui_.txtOrder, [this] { return orderFieldValid(); }, [this] { commitOrder(); });
@@ -218,16 +189,11 @@ void MainWindow::setUpProblemFields()
     setUpIndexFields(0);
 }
 
-bool MainWindow::orderFieldValid() const
-{
-    return orderFromText(textOf(ui_.txtOrder)).has_value();
-}
+bool MainWindow::orderFieldValid() const { return orderFromText(textOf(ui_.txtOrder)).has_value(); }
 
-void MainWindow::commitOrder()
-{
+void MainWindow::commitOrder() {
     const auto order = orderFromText(textOf(ui_.txtOrder));
-    if (!order || !ui_.txtOrder->isEnabled())
-        return;
+    if (!order || !ui_.txtOrder->isEnabled()) return;
     problem_.sizeProblem(*order);
     ui_.txtOrder->setEnabled(false);
     ui_.mnuOpen->setEnabled(false);
@@ -239,27 +205,22 @@ void MainWindow::commitOrder()
     }
 }
 
-bool MainWindow::namesFieldValid() const
-{
+bool MainWindow::namesFieldValid() const {
     const ProblemSpec &record = problem_.record;
     // Before the order is set the names can be neither checked nor kept: the
     // field lets the user go back to the order field.
-    if (record.loadingFile || !record.hasProblem())
-        return true;
+    if (record.loadingFile || !record.hasProblem()) return true;
     const QStringList pieces = namePieces(ui_.txtVarNams);
     return pieces.size() == record.order &&
            std::none_of(pieces.begin(), pieces.end(), [](const QString &name) { return name.isEmpty(); });
 }
 
-void MainWindow::commitNames()
-{
+void MainWindow::commitNames() {
     ProblemSpec &record = problem_.record;
-    if (record.loadingFile || !record.hasProblem() || !ui_.txtVarNams->isEnabled())
-        return;
+    if (record.loadingFile || !record.hasProblem() || !ui_.txtVarNams->isEnabled()) return;
     const QStringList pieces = namePieces(ui_.txtVarNams);
     record.varNames.clear();
-    for (const QString &name : pieces)
-        record.varNames.push_back(name.toStdString());
+    for (const QString &name : pieces) record.varNames.push_back(name.toStdString());
     ui_.txtVarNams->setEnabled(false);
     gridModel_.setVariablesCaption(QStringLiteral("Variables: ") + ui_.txtVarNams->text());
     gridModel_.writeRowLabels();
@@ -268,8 +229,7 @@ void MainWindow::commitNames()
     updateRunCommands();
 }
 
-void MainWindow::lockProblemShape()
-{
+void MainWindow::lockProblemShape() {
     ui_.txtOrder->setEnabled(false);
     ui_.txtVarNams->setEnabled(false);
     ui_.mnuOpen->setEnabled(false);
@@ -278,15 +238,13 @@ void MainWindow::lockProblemShape()
     updateRunCommands();
 }
 
-void MainWindow::enableNavigation()
-{
+void MainWindow::enableNavigation() {
     const bool sized = problem_.record.hasProblem();
     for (QPushButton *button : {ui_.cmdPrevEq, ui_.cmdNextEq, ui_.cmdPrevLim, ui_.cmdNextLim})
         button->setEnabled(sized);
 }
 
-void MainWindow::enableProblemMenus()
-{
+void MainWindow::enableProblemMenus() {
     ui_.mnuSave->setEnabled(true);
     ui_.mnuSaveAs->setEnabled(true);
     ui_.mnuPrint->setVisible(true);
@@ -295,8 +253,7 @@ void MainWindow::enableProblemMenus()
 
 // ---- Per-index fields ---------------------------------------------------
 
-void MainWindow::setUpIndexFields(int index)
-{
+void MainWindow::setUpIndexFields(int index) {
     QLineEdit *equation = ui_.txtEquation->at(index);
     selectAll_->attach(equation);
     focusGuard_->guard(equation, [equation] { return !equation->text().isEmpty(); });
@@ -309,8 +266,7 @@ void MainWindow::setUpIndexFields(int index)
     selectAll_->attach(ui_.txtSubintervals->at(index));  // any text: a run reads its number
 }
 
-void MainWindow::LoadObjects()
-{
+void MainWindow::LoadObjects() {
     const int firstNew = ui_.txtEquation->count();
     for (int i = firstNew; i < problem_.record.order; ++i) {
         ui_.txtSubintervals->appendCopyOfFirst();
@@ -320,15 +276,13 @@ void MainWindow::LoadObjects()
         setUpIndexFields(i);
         gridModel_.setEquationText(i, ui_.txtEquation->at(i)->text());
     }
-    if (firstNew < ui_.txtEquation->count())
-        insertCopiesInTabOrder(firstNew);
+    if (firstNew < ui_.txtEquation->count()) insertCopiesInTabOrder(firstNew);
 }
 
 // Equation fields follow one another; after the shown variable's interval
 // fields come lower, upper and subintervals of each further variable. Hidden
 // fields take no focus, so Tab stays within the variable on show.
-void MainWindow::insertCopiesInTabOrder(int firstNewIndex)
-{
+void MainWindow::insertCopiesInTabOrder(int firstNewIndex) {
     QWidget *previous = ui_.txtEquation->at(firstNewIndex - 1);
     for (int i = firstNewIndex; i < ui_.txtEquation->count(); ++i) {
         QWidget::setTabOrder(previous, ui_.txtEquation->at(i));
@@ -343,25 +297,20 @@ void MainWindow::insertCopiesInTabOrder(int firstNewIndex)
     }
 }
 
-void MainWindow::equationTextChanged(int index)
-{
+void MainWindow::equationTextChanged(int index) {
     ClearSolutions();
     gridModel_.setEquationText(index, ui_.txtEquation->at(index)->text());
 }
 
-void MainWindow::EditEq(int index)
-{
-    if (index < 0 || index >= ui_.txtEquation->count())
-        return;
+void MainWindow::EditEq(int index) {
+    if (index < 0 || index >= ui_.txtEquation->count()) return;
     ui_.txtEquation->showOnly(index);
     ui_.txtEquation->at(index)->setFocus();
 }
 
-void MainWindow::showNextEquation(int step)
-{
+void MainWindow::showNextEquation(int step) {
     const std::int32_t order = problem_.record.order;
-    if (order < 1)
-        return;
+    if (order < 1) return;
     // The label is the navigation's only state.
     std::int32_t n = roundToInt32(readLeadingNumber(ui_.lblEqNum->text().toStdString())).value_or(1);
     if (step > 0)
@@ -372,21 +321,17 @@ void MainWindow::showNextEquation(int step)
     EditEq(n - 1);
 }
 
-void MainWindow::EditLimit(int index)
-{
-    if (index < 0 || index >= ui_.txtLL->count())
-        return;
+void MainWindow::EditLimit(int index) {
+    if (index < 0 || index >= ui_.txtLL->count()) return;
     ui_.txtLL->showOnly(index);
     ui_.txtUL->showOnly(index);
     ui_.txtSubintervals->showOnly(index);
     ui_.txtLL->at(index)->setFocus();
 }
 
-void MainWindow::showNextVariable(int step)
-{
+void MainWindow::showNextVariable(int step) {
     ProblemSpec &record = problem_.record;
-    if (record.order < 1)
-        return;
+    if (record.order < 1) return;
     std::int32_t n = std::clamp(record.currentVariable, 1, record.order);
     if (step > 0)
         n = n == record.order ? 1 : n + 1;
@@ -398,24 +343,19 @@ void MainWindow::showNextVariable(int step)
     EditLimit(n - 1);
 }
 
-void MainWindow::showAllEquations()
-{
-    for (int n = 0; n < ui_.txtEquation->count(); ++n)
-        gridModel_.setEquationText(n, ui_.txtEquation->at(n)->text());
+void MainWindow::showAllEquations() {
+    for (int n = 0; n < ui_.txtEquation->count(); ++n) gridModel_.setEquationText(n, ui_.txtEquation->at(n)->text());
     emit showAllRequested();
 }
 
-void MainWindow::copyGridIntoEquationFields()
-{
+void MainWindow::copyGridIntoEquationFields() {
     const int rows = std::min(gridModel_.rowCount(), ui_.txtEquation->count());
-    for (int n = 0; n < rows; ++n)
-        ui_.txtEquation->at(n)->setText(gridModel_.equationText(n));
+    for (int n = 0; n < rows; ++n) ui_.txtEquation->at(n)->setText(gridModel_.equationText(n));
 }
 
 // ---- Solver parameters --------------------------------------------------
 
-void MainWindow::setUpParameterFields()
-{
+void MainWindow::setUpParameterFields() {
     selectAll_->attach(ui_.txtError);
     ui_.txtError->installEventFilter(this);
     focusGuard_->guard(
@@ -429,47 +369,39 @@ void MainWindow::setUpParameterFields()
     focusGuard_->guard(ui_.txtRand, [this] { return seedsFieldValid(); });
 }
 
-bool MainWindow::eventFilter(QObject *watched, QEvent *event)
-{
+bool MainWindow::eventFilter(QObject *watched, QEvent *event) {
     if (watched == ui_.txtError && event->type() == QEvent::FocusIn)
         problem_.record.errorOnEntry = readingOf(ui_.txtError);
     return QMainWindow::eventFilter(watched, event);
 }
 
-bool MainWindow::errorFieldValid() const
-{
+bool MainWindow::errorFieldValid() const {
     const double bound = readingOf(ui_.txtError);
     return bound > 0 && std::isfinite(bound);
 }
 
 // Solutions found with a looser bound may not meet a tighter one; a looser
 // bound keeps them.
-void MainWindow::errorFieldLeft()
-{
+void MainWindow::errorFieldLeft() {
     ProblemSpec &record = problem_.record;
     record.maxError = readingOf(ui_.txtError);
-    if (record.maxError < record.errorOnEntry)
-        ClearSolutions();
+    if (record.maxError < record.errorOnEntry) ClearSolutions();
 }
 
 // The text becomes its 16-bit integer form (7.5 -> 8, 2.5 -> 2), which is kept
 // even when the value is then refused. A text without such a form (not a
 // number, or out of range) stays as typed and is refused.
-bool MainWindow::normaliseIterationsField()
-{
+bool MainWindow::normaliseIterationsField() {
     const auto value = parseWholeNumber(textOf(ui_.txtMaxcy));
     const auto cycles = value ? roundToInt16(*value) : std::nullopt;
-    if (!cycles)
-        return false;
+    if (!cycles) return false;
     const QString normal = QString::number(*cycles);
-    if (normal != ui_.txtMaxcy->text())
-        ui_.txtMaxcy->setText(normal);
+    if (normal != ui_.txtMaxcy->text()) ui_.txtMaxcy->setText(normal);
     problem_.record.maxCycles = *cycles;
     return *cycles >= 1;
 }
 
-bool MainWindow::seedsFieldValid() const
-{
+bool MainWindow::seedsFieldValid() const {
     const double seeds = readingOf(ui_.txtRand);
     const auto rounded = roundToInt32(seeds);
     return seeds >= 1 && rounded && *rounded <= kMaxRandomSeeds;
@@ -477,36 +409,31 @@ bool MainWindow::seedsFieldValid() const
 
 // ---- Runs ---------------------------------------------------------------
 
-bool MainWindow::problemReady() const
-{
+bool MainWindow::problemReady() const {
     const ProblemSpec &record = problem_.record;
     return record.hasProblem() && record.varNames.size() == static_cast<std::size_t>(record.order) &&
            std::none_of(record.varNames.begin(), record.varNames.end(),
                         [](const std::string &name) { return name.empty(); });
 }
 
-void MainWindow::updateRunCommands()
-{
+void MainWindow::updateRunCommands() {
     ui_.cmdExplore->setEnabled(problemReady());
     ui_.cmdRandom->setEnabled(problemReady());
 }
 
 namespace {
 
-QString tooLargeGridMessage(double nodes)
-{
+QString tooLargeGridMessage(double nodes) {
     return QStringLiteral("Explore would visit %1 grid nodes, more than %2, and would take too long.\n"
                           "Use fewer subintervals, or narrower limits.")
         .arg(QString::fromStdString(generalNumberText(nodes)),
              QString::fromStdString(generalNumberText(kMaxExploreNodes)));
 }
 
-} // namespace
+}  // namespace
 
-void MainWindow::runCommand(RunKind kind)
-{
-    if (runUnderWay_ || !problemReady())
-        return;
+void MainWindow::runCommand(RunKind kind) {
+    if (runUnderWay_ || !problemReady()) return;
     RunLock lock(*this);
     const EngineCommand command(*this);
     ClearSolutions();
@@ -522,22 +449,16 @@ void MainWindow::runCommand(RunKind kind)
                 runExplore(problem_, evaluator_, *listView_);
             }
         } else {
-            const std::int32_t seeds =
-                std::clamp(readRoundedInt32(textOf(ui_.txtRand)), 0, kMaxRandomSeeds);
-            if (seeds >= 1)
-                runRandom(problem_, evaluator_, *listView_, random_, seeds);
+            const std::int32_t seeds = std::clamp(readRoundedInt32(textOf(ui_.txtRand)), 0, kMaxRandomSeeds);
+            if (seeds >= 1) runRandom(problem_, evaluator_, *listView_, random_, seeds);
         }
     }
     listView_->setCountText(solutionCountText(problem_.store.solutionCount));
 }
 
-bool MainWindow::PrepareEquations()
-{
-    return !evaluator_.prepareEquations(constants_->items(), fieldTexts());
-}
+bool MainWindow::PrepareEquations() { return !evaluator_.prepareEquations(constants_->items(), fieldTexts()); }
 
-ProblemFieldTexts MainWindow::fieldTexts() const
-{
+ProblemFieldTexts MainWindow::fieldTexts() const {
     ProblemFieldTexts texts;
     for (int i = 0; i < problem_.record.order; ++i) {
         texts.equations.push_back(textOf(ui_.txtEquation->at(i)));
@@ -550,39 +471,28 @@ ProblemFieldTexts MainWindow::fieldTexts() const
     return texts;
 }
 
-const std::vector<std::string> &MainWindow::constantItems() const
-{
-    return constants_->items();
-}
+const std::vector<std::string> &MainWindow::constantItems() const { return constants_->items(); }
 
-bool MainWindow::RegisterConstants()
-{
+bool MainWindow::RegisterConstants() {
     const EngineCommand command(*this);
     return !evaluator_.registerConstants(constants_->items());
 }
 
-bool MainWindow::ListSolutions()
-{
+bool MainWindow::ListSolutions() {
     const EngineCommand command(*this);
     evaluator_.compileResiduals();
     return listSolutions(problem_, evaluator_, *listView_) == 0;
 }
 
-void MainWindow::ClearSolutions()
-{
-    clearSolutions(problem_, *listView_);
-}
+void MainWindow::ClearSolutions() { clearSolutions(problem_, *listView_); }
 
-void MainWindow::executeStatement(std::string_view statement)
-{
+void MainWindow::executeStatement(std::string_view statement) {
     engine_.executeStatement(statement);  // a failure has reached onScriptError already
 }
 
-void MainWindow::onScriptError(const ScriptError &error)
-{
+void MainWindow::onScriptError(const ScriptError &error) {
     ierr_ = error.number;
-    if (isRecoverableError(error.number) || scriptErrorShown_)
-        return;
+    if (isRecoverableError(error.number) || scriptErrorShown_) return;
     scriptErrorShown_ = engineCommandDepth_ > 0;
     QApplication::setOverrideCursor(Qt::ArrowCursor);  // not the busy pointer over the box
     dialogs_.showScriptError(this, QString::fromStdString(scriptErrorMessage(error)));
@@ -591,8 +501,7 @@ void MainWindow::onScriptError(const ScriptError &error)
 
 // ---- Files' view of the fields -------------------------------------------
 
-void MainWindow::SetDisplayedSpecs()
-{
+void MainWindow::SetDisplayedSpecs() {
     const ProblemSpec &record = problem_.record;
     for (std::int32_t j = 0; j < std::clamp(record.constantCount, 0, kConstantSlots); ++j)
         constants_->appendItem(record.constants[static_cast<std::size_t>(j)]);
@@ -608,21 +517,16 @@ void MainWindow::SetDisplayedSpecs()
         ui_.txtEquation->at(i)->setText(QString::fromStdString(record.equations[at]));
     }
     QStringList names;
-    for (const std::string &name : record.varNames)
-        names.append(QString::fromStdString(name));
+    for (const std::string &name : record.varNames) names.append(QString::fromStdString(name));
     ui_.txtVarNams->setText(names.join(QLatin1Char(',')));
     updateRunCommands();
 }
 
 // ---- Closing ------------------------------------------------------------
 
-void MainWindow::cmdExit_Click()
-{
-    close();
-}
+void MainWindow::cmdExit_Click() { close(); }
 
-void MainWindow::closeEvent(QCloseEvent *event)
-{
+void MainWindow::closeEvent(QCloseEvent *event) {
     if (runUnderWay_) {
         closeRequested_ = true;  // the run closes the window when it ends
         event->ignore();
@@ -633,4 +537,4 @@ void MainWindow::closeEvent(QCloseEvent *event)
     QCoreApplication::quit();
 }
 
-} // namespace zl::gui
+}  // namespace zl::gui

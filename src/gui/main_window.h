@@ -155,4 +155,4 @@ private:
     bool scriptErrorShown_ = false;  ///< within the command under way
 };
 
-} // namespace zl::gui
+}  // namespace zl::gui

@@ -30,25 +30,20 @@ constexpr int kIntervalFieldWidth = 90;
 constexpr int kListColumns = 68;
 constexpr int kListMinimumHeight = 220;
 
-QLabel *makeLabel(QWidget *parent, const char *name, const QString &caption)
-{
+QLabel *makeLabel(QWidget *parent, const char *name, const QString &caption) {
     auto *label = new QLabel(caption, parent);
     label->setObjectName(QLatin1String(name));
     return label;
 }
 
-QLineEdit *makeField(QWidget *parent, const char *name, const QString &text,
-                     const QString &toolTip = {})
-{
+QLineEdit *makeField(QWidget *parent, const char *name, const QString &text, const QString &toolTip = {}) {
     auto *field = new QLineEdit(text, parent);
     field->setObjectName(QLatin1String(name));
     field->setToolTip(toolTip);
     return field;
 }
 
-QPushButton *makeButton(QWidget *parent, const char *name, const QString &caption,
-                        const QString &toolTip = {})
-{
+QPushButton *makeButton(QWidget *parent, const char *name, const QString &caption, const QString &toolTip = {}) {
     auto *button = new QPushButton(caption, parent);
     button->setObjectName(QLatin1String(name));
     button->setToolTip(toolTip);
@@ -56,15 +51,13 @@ QPushButton *makeButton(QWidget *parent, const char *name, const QString &captio
     return button;
 }
 
-QAction *makeAction(QWidget *owner, const char *name, const QString &caption)
-{
+QAction *makeAction(QWidget *owner, const char *name, const QString &caption) {
     auto *action = new QAction(caption, owner);
     action->setObjectName(QLatin1String(name));
     return action;
 }
 
-void buildMenus(QMainWindow &window, MainWindowControls &ui)
-{
+void buildMenus(QMainWindow &window, MainWindowControls &ui) {
     QMenuBar *bar = window.menuBar();
     // Menus stay usable while a field refuses to give up the focus.
     FocusGuard::exempt(bar);
@@ -87,8 +80,7 @@ void buildMenus(QMainWindow &window, MainWindowControls &ui)
 }
 
 /// The order line, the names prompt and field, and the parameter line.
-QWidget *buildProblemLines(QWidget *parent, MainWindowControls &ui)
-{
+QWidget *buildProblemLines(QWidget *parent, MainWindowControls &ui) {
     auto *panel = new QWidget(parent);
     panel->setObjectName(QStringLiteral("problemPanel"));
     auto *lines = new QVBoxLayout(panel);
@@ -103,8 +95,8 @@ QWidget *buildProblemLines(QWidget *parent, MainWindowControls &ui)
     orderLine->addStretch();
     lines->addLayout(orderLine);
 
-    ui.lblVarNam = makeLabel(panel, "lblVarNam",
-                             QStringLiteral("Enter the names of the variables, separated by commas:"));
+    ui.lblVarNam =
+        makeLabel(panel, "lblVarNam", QStringLiteral("Enter the names of the variables, separated by commas:"));
     ui.txtVarNams = makeField(panel, "txtVarNams", QStringLiteral("x,y"));
     lines->addWidget(ui.lblVarNam);
     lines->addWidget(ui.txtVarNams);
@@ -113,8 +105,8 @@ QWidget *buildProblemLines(QWidget *parent, MainWindowControls &ui)
     ui.lblError = makeLabel(panel, "lblError", QStringLiteral("Approx. error bound:"));
     ui.txtError = makeField(panel, "txtError", QStringLiteral(".01"), QStringLiteral("Error MUST be >0"));
     ui.lblMaxcy = makeLabel(panel, "lblMaxcy", QStringLiteral("Max. # of iterations:"));
-    ui.txtMaxcy = makeField(panel, "txtMaxcy", QStringLiteral("8"),
-                            QStringLiteral("Limits number of main loop iterations"));
+    ui.txtMaxcy =
+        makeField(panel, "txtMaxcy", QStringLiteral("8"), QStringLiteral("Limits number of main loop iterations"));
     ui.LblRand = makeLabel(panel, "LblRand", QStringLiteral("# of random seeds:"));
     ui.txtRand = makeField(panel, "txtRand", QStringLiteral("20"));
     for (auto [label, field] : {std::pair{ui.lblError, ui.txtError}, std::pair{ui.lblMaxcy, ui.txtMaxcy},
@@ -129,8 +121,7 @@ QWidget *buildProblemLines(QWidget *parent, MainWindowControls &ui)
     return panel;
 }
 
-QGroupBox *buildEquationsFrame(QWidget *parent, MainWindowControls &ui)
-{
+QGroupBox *buildEquationsFrame(QWidget *parent, MainWindowControls &ui) {
     ui.fraEquations = new QGroupBox(QStringLiteral("Equations"), parent);
     ui.fraEquations->setObjectName(QStringLiteral("fraEquations"));
     auto *frame = new QVBoxLayout(ui.fraEquations);
@@ -138,8 +129,8 @@ QGroupBox *buildEquationsFrame(QWidget *parent, MainWindowControls &ui)
     auto *buttons = new QHBoxLayout;
     ui.cmdPrevEq = makeButton(ui.fraEquations, "cmdPrevEq", QStringLiteral("Previous equation"),
                               QStringLiteral("Previous equation"));
-    ui.cmdNextEq = makeButton(ui.fraEquations, "cmdNextEq", QStringLiteral("Next equation"),
-                              QStringLiteral("Next equation"));
+    ui.cmdNextEq =
+        makeButton(ui.fraEquations, "cmdNextEq", QStringLiteral("Next equation"), QStringLiteral("Next equation"));
     ui.lblEquation = makeLabel(ui.fraEquations, "lblEquation", QStringLiteral("Equation #"));
     ui.lblEqNum = makeLabel(ui.fraEquations, "lblEqNum", QStringLiteral("1"));
     ui.cmdShowAll = makeButton(ui.fraEquations, "cmdShowAll", QStringLiteral("Show all equations"));
@@ -159,8 +150,7 @@ QGroupBox *buildEquationsFrame(QWidget *parent, MainWindowControls &ui)
     return ui.fraEquations;
 }
 
-QGroupBox *buildConstantsFrame(QWidget *parent, MainWindowControls &ui)
-{
+QGroupBox *buildConstantsFrame(QWidget *parent, MainWindowControls &ui) {
     ui.fraConstants = new QGroupBox(QStringLiteral("User constants"), parent);
     ui.fraConstants->setObjectName(QStringLiteral("fraConstants"));
     ui.fraConstants->setToolTip(QStringLiteral("Add or remove user-defined constants"));
@@ -171,18 +161,17 @@ QGroupBox *buildConstantsFrame(QWidget *parent, MainWindowControls &ui)
     ui.cboConstants->setEditable(true);
     ui.cboConstants->setInsertPolicy(QComboBox::NoInsert);  // Add decides what enters the list
     ui.cboConstants->setToolTip(QStringLiteral("Example: a=2.37"));
-    ui.cmdAddCons = makeButton(ui.fraConstants, "cmdAddCons", QStringLiteral("Add"),
-                               QStringLiteral("Add (register) constant"));
-    ui.cmdRemCons = makeButton(ui.fraConstants, "cmdRemCons", QStringLiteral("Remove"),
-                               QStringLiteral("Remove selected constant"));
+    ui.cmdAddCons =
+        makeButton(ui.fraConstants, "cmdAddCons", QStringLiteral("Add"), QStringLiteral("Add (register) constant"));
+    ui.cmdRemCons =
+        makeButton(ui.fraConstants, "cmdRemCons", QStringLiteral("Remove"), QStringLiteral("Remove selected constant"));
     frame->addWidget(ui.cboConstants, 0, 0, 1, 2);
     frame->addWidget(ui.cmdAddCons, 1, 0);
     frame->addWidget(ui.cmdRemCons, 1, 1);
     return ui.fraConstants;
 }
 
-QGroupBox *buildIntervalsFrame(QWidget *parent, MainWindowControls &ui)
-{
+QGroupBox *buildIntervalsFrame(QWidget *parent, MainWindowControls &ui) {
     ui.fraIntervals = new QGroupBox(QStringLiteral("Interval specifications"), parent);
     ui.fraIntervals->setObjectName(QStringLiteral("fraIntervals"));
     auto *frame = new QGridLayout(ui.fraIntervals);
@@ -194,8 +183,8 @@ QGroupBox *buildIntervalsFrame(QWidget *parent, MainWindowControls &ui)
 
     ui.cmdPrevLim = makeButton(ui.fraIntervals, "cmdPrevLim", QStringLiteral("Previous"),
                                QStringLiteral("Display previous variable"));
-    ui.cmdNextLim = makeButton(ui.fraIntervals, "cmdNextLim", QStringLiteral("Next"),
-                               QStringLiteral("Display next variable"));
+    ui.cmdNextLim =
+        makeButton(ui.fraIntervals, "cmdNextLim", QStringLiteral("Next"), QStringLiteral("Display next variable"));
     frame->addWidget(ui.cmdPrevLim, 1, 0);
     frame->addWidget(ui.cmdNextLim, 1, 1);
 
@@ -219,8 +208,7 @@ QGroupBox *buildIntervalsFrame(QWidget *parent, MainWindowControls &ui)
 }
 
 /// The solution list with the run buttons and the count under it.
-QWidget *buildResultsArea(QWidget *parent, MainWindowControls &ui, QWidget *&commandPanel)
-{
+QWidget *buildResultsArea(QWidget *parent, MainWindowControls &ui, QWidget *&commandPanel) {
     auto *area = new QWidget(parent);
     auto *column = new QVBoxLayout(area);
     column->setContentsMargins(0, 0, 0, 0);
@@ -255,23 +243,36 @@ QWidget *buildResultsArea(QWidget *parent, MainWindowControls &ui, QWidget *&com
     return area;
 }
 
-void setInitialTabOrder(const MainWindowControls &ui)
-{
+void setInitialTabOrder(const MainWindowControls &ui) {
     const QList<QWidget *> order = {
-        ui.txtOrder, ui.txtVarNams, ui.txtError, ui.txtMaxcy, ui.txtRand,
-        ui.cmdPrevEq, ui.cmdNextEq, ui.cmdShowAll, ui.txtEquation->at(0),
-        ui.cboConstants, ui.cmdAddCons, ui.cmdRemCons,
-        ui.cmdPrevLim, ui.cmdNextLim, ui.txtLL->at(0), ui.txtUL->at(0), ui.txtSubintervals->at(0),
-        ui.lstRoots, ui.cmdExplore, ui.cmdRandom, ui.cmdExit,
+        ui.txtOrder,
+        ui.txtVarNams,
+        ui.txtError,
+        ui.txtMaxcy,
+        ui.txtRand,
+        ui.cmdPrevEq,
+        ui.cmdNextEq,
+        ui.cmdShowAll,
+        ui.txtEquation->at(0),
+        ui.cboConstants,
+        ui.cmdAddCons,
+        ui.cmdRemCons,
+        ui.cmdPrevLim,
+        ui.cmdNextLim,
+        ui.txtLL->at(0),
+        ui.txtUL->at(0),
+        ui.txtSubintervals->at(0),
+        ui.lstRoots,
+        ui.cmdExplore,
+        ui.cmdRandom,
+        ui.cmdExit,
     };
-    for (qsizetype i = 1; i < order.size(); ++i)
-        QWidget::setTabOrder(order[i - 1], order[i]);
+    for (qsizetype i = 1; i < order.size(); ++i) QWidget::setTabOrder(order[i - 1], order[i]);
 }
 
-} // namespace
+}  // namespace
 
-MainWindowControls buildMainWindowControls(QMainWindow &window)
-{
+MainWindowControls buildMainWindowControls(QMainWindow &window) {
     MainWindowControls ui;
     buildMenus(window, ui);
 
@@ -303,4 +304,4 @@ MainWindowControls buildMainWindowControls(QMainWindow &window)
     return ui;
 }
 
-} // namespace zl::gui
+}  // namespace zl::gui

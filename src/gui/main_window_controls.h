@@ -79,4 +79,4 @@ struct MainWindowControls {
 /// Builds the controls into `window` (menu bar and central widget).
 MainWindowControls buildMainWindowControls(QMainWindow &window);
 
-} // namespace zl::gui
+}  // namespace zl::gui

@@ -8,19 +8,16 @@ namespace {
 
 // The first decimal point that is not "." among the C library's and Qt's view
 // of the user's locale: either one would read "1.5" wrongly.
-QString userDecimalSymbol()
-{
+QString userDecimalSymbol() {
     const std::lconv *conventions = std::localeconv();
     const QString libraryPoint = QString::fromLocal8Bit(conventions->decimal_point);
-    if (libraryPoint != QStringLiteral("."))
-        return libraryPoint;
+    if (libraryPoint != QStringLiteral(".")) return libraryPoint;
     return QLocale::system().decimalPoint();
 }
 
-} // namespace
+}  // namespace
 
-ProcessNumericLocale::ProcessNumericLocale() : savedQtDefault(QLocale())
-{
+ProcessNumericLocale::ProcessNumericLocale() : savedQtDefault(QLocale()) {
     const char *chosen = std::setlocale(LC_NUMERIC, "");
     if (chosen == nullptr)  // the named locale is not installed: keep what is in force
         chosen = std::setlocale(LC_NUMERIC, nullptr);
@@ -30,16 +27,14 @@ ProcessNumericLocale::ProcessNumericLocale() : savedQtDefault(QLocale())
 
 QString ProcessNumericLocale::decimalSymbol() const { return symbol; }
 
-void ProcessNumericLocale::usePoint()
-{
+void ProcessNumericLocale::usePoint() {
     std::setlocale(LC_NUMERIC, "C");
     QLocale::setDefault(QLocale::c());
 }
 
-void ProcessNumericLocale::restore()
-{
+void ProcessNumericLocale::restore() {
     std::setlocale(LC_NUMERIC, savedNumericName.c_str());
     QLocale::setDefault(savedQtDefault);
 }
 
-} // namespace zl::gui
+}  // namespace zl::gui

@@ -36,4 +36,4 @@ private:
     QString symbol;
 };
 
-} // namespace zl::gui
+}  // namespace zl::gui

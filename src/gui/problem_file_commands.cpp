@@ -12,15 +12,9 @@ namespace zl::gui {
 
 namespace {
 
-std::string localPath(const QString &fileName)
-{
-    return QFile::encodeName(fileName).toStdString();
-}
+std::string localPath(const QString &fileName) { return QFile::encodeName(fileName).toStdString(); }
 
-QString displayedPath(const std::string &path)
-{
-    return QFile::decodeName(QByteArray::fromStdString(path));
-}
+QString displayedPath(const std::string &path) { return QFile::decodeName(QByteArray::fromStdString(path)); }
 
 /// loadingFile is set while the window takes in a file, whichever way the
 /// command ends: the change handlers of the fields that Open fills must not
@@ -36,11 +30,10 @@ private:
     ProblemSpec &record_;
 };
 
-} // namespace
+}  // namespace
 
 ProblemFileCommands::ProblemFileCommands(MainWindow &window, UserDialogs &dialogs)
-    : QObject(&window), window_(window), dialogs_(dialogs)
-{
+    : QObject(&window), window_(window), dialogs_(dialogs) {
     connect(&window_, &MainWindow::openRequested, this, &ProblemFileCommands::mnuOpen_Click);
     connect(&window_, &MainWindow::saveRequested, this, &ProblemFileCommands::mnuSave_Click);
     connect(&window_, &MainWindow::saveAsRequested, this, &ProblemFileCommands::mnuSaveAs_Click);
@@ -50,13 +43,10 @@ ProblemFileCommands::ProblemFileCommands(MainWindow &window, UserDialogs &dialog
 // so a file that cannot be used leaves the window exactly as it was. The file
 // name is kept only for a file that was opened: a rejected file is not one
 // that a later Save should overwrite without asking.
-void ProblemFileCommands::mnuOpen_Click()
-{
-    if (window_.problem().record.hasProblem())
-        return;  // a problem is read only into a window without an order
+void ProblemFileCommands::mnuOpen_Click() {
+    if (window_.problem().record.hasProblem()) return;  // a problem is read only into a window without an order
     const QString fileName = dialogs_.openFileName(&window_);
-    if (fileName.isEmpty())
-        return;
+    if (fileName.isEmpty()) return;
     const std::string path = localPath(fileName);
     const ProblemFileReading reading = readProblemFile(path);
     if (!reading.ok()) {
@@ -66,8 +56,7 @@ void ProblemFileCommands::mnuOpen_Click()
     showProblem(reading.data, path);
 }
 
-void ProblemFileCommands::showProblem(const ProblemFileData &data, const std::string &path)
-{
+void ProblemFileCommands::showProblem(const ProblemFileData &data, const std::string &path) {
     ProblemState &problem = window_.problem();
     const LoadingFile loading(problem.record);
     // The record is sized and filled first: the window's steps below read it.
@@ -86,29 +75,22 @@ void ProblemFileCommands::showProblem(const ProblemFileData &data, const std::st
     window_.enableProblemMenus();
 }
 
-void ProblemFileCommands::mnuSave_Click()
-{
-    if (window_.problem().record.fileName.empty())
-        askFileName();
-    if (!window_.problem().record.fileName.empty())
-        SaveToFile();
+void ProblemFileCommands::mnuSave_Click() {
+    if (window_.problem().record.fileName.empty()) askFileName();
+    if (!window_.problem().record.fileName.empty()) SaveToFile();
 }
 
-void ProblemFileCommands::mnuSaveAs_Click()
-{
+void ProblemFileCommands::mnuSaveAs_Click() {
     askFileName();
-    if (!window_.problem().record.fileName.empty())
-        SaveToFile();
+    if (!window_.problem().record.fileName.empty()) SaveToFile();
 }
 
-void ProblemFileCommands::askFileName()
-{
+void ProblemFileCommands::askFileName() {
     window_.problem().record.fileName = localPath(dialogs_.saveFileName(&window_));
 }
 
 // The core writes through a temporary file, so a failed save keeps the former file.
-void ProblemFileCommands::SaveToFile()
-{
+void ProblemFileCommands::SaveToFile() {
     const std::string &path = window_.problem().record.fileName;
     const ProblemFileData data =
         problemFileDataToSave(window_.problem(), window_.fieldTexts(), window_.constantItems());
@@ -116,8 +98,7 @@ void ProblemFileCommands::SaveToFile()
         dialogs_.showMessage(&window_, saveFailureText(displayedPath(path), *error));
 }
 
-QString ProblemFileCommands::openFailureText(const QString &fileName, const FileError &error)
-{
+QString ProblemFileCommands::openFailureText(const QString &fileName, const FileError &error) {
     const QString detail = QString::fromStdString(error.message);
     switch (error.code) {
     case FileErrorCode::Incompatible:
@@ -129,12 +110,10 @@ QString ProblemFileCommands::openFailureText(const QString &fileName, const File
     }
 }
 
-QString ProblemFileCommands::saveFailureText(const QString &fileName, const FileError &error)
-{
+QString ProblemFileCommands::saveFailureText(const QString &fileName, const FileError &error) {
     const QString detail = QString::fromStdString(error.message);
-    if (error.code == FileErrorCode::WriteFailed)
-        return detail;  // names the file already
+    if (error.code == FileErrorCode::WriteFailed) return detail;  // names the file already
     return QStringLiteral("Cannot save %1:\n%2").arg(fileName, detail);
 }
 
-} // namespace zl::gui
+}  // namespace zl::gui

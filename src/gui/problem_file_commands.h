@@ -10,7 +10,7 @@
 namespace zl {
 struct FileError;
 struct ProblemFileData;
-} // namespace zl
+}  // namespace zl
 
 namespace zl::gui {
 
@@ -41,4 +41,4 @@ private:
     UserDialogs &dialogs_;
 };
 
-} // namespace zl::gui
+}  // namespace zl::gui

@@ -13,4 +13,4 @@ inline const QString rightsNotice = QStringLiteral("All rights reserved.");
 inline const QString webAddress = QStringLiteral("https://zerolith.example.org");
 inline const QString mailAddress = QStringLiteral("support@zerolith.example.org");
 
-} // namespace zl::gui::ProgramIdentity
+}  // namespace zl::gui::ProgramIdentity

@@ -16,23 +16,20 @@ namespace zl::gui {
 
 namespace {
 
-std::vector<std::string> equationTexts(const EquationGridModel &grid)
-{
+std::vector<std::string> equationTexts(const EquationGridModel &grid) {
     std::vector<std::string> texts;
-    for (int row = 0; row < grid.rowCount(); ++row)
-        texts.push_back(grid.equationText(row).toStdString());
+    for (int row = 0; row < grid.rowCount(); ++row) texts.push_back(grid.equationText(row).toStdString());
     return texts;
 }
 
-} // namespace
+}  // namespace
 
-ProgramWindows::ProgramWindows(MainWindow &main, UserDialogs &userDialogs,
-                               DecimalSymbolGuard &decimalGuard, const QString &folder)
+ProgramWindows::ProgramWindows(MainWindow &main, UserDialogs &userDialogs, DecimalSymbolGuard &decimalGuard,
+                               const QString &folder)
     : mainWindow(main), dialogs(userDialogs), guard(decimalGuard), programFolder(folder),
       equations(std::make_unique<EquationsWindow>(main.equationGrid())),
       about(std::make_unique<AboutWindow>(AboutWindow::Role::About)),
-      help(std::make_unique<HelpWindow>(HelpWindow::defaultManualFolders(folder)))
-{
+      help(std::make_unique<HelpWindow>(HelpWindow::defaultManualFolders(folder))) {
     connect(&mainWindow, &MainWindow::showAllRequested, this, &ProgramWindows::showEquations);
     connect(&mainWindow, &MainWindow::aboutRequested, this, &ProgramWindows::showAbout);
     connect(&mainWindow, &MainWindow::helpRequested, this, &ProgramWindows::showHelp);
@@ -42,30 +39,25 @@ ProgramWindows::ProgramWindows(MainWindow &main, UserDialogs &userDialogs,
 
 ProgramWindows::~ProgramWindows() = default;
 
-void ProgramWindows::showEquations()
-{
+void ProgramWindows::showEquations() {
     equations->show();
     equations->raise();
     equations->activateWindow();
 }
 
-void ProgramWindows::showAbout()
-{
+void ProgramWindows::showAbout() {
     about->show();
     about->raise();
 }
 
-void ProgramWindows::showHelp()
-{
+void ProgramWindows::showHelp() {
     if (!help->openHelp(programFolder))
-        dialogs.showMessage(&mainWindow,
-                            QStringLiteral("Neither the help file rootex.chm nor the user manual "
-                                           "was found in %1.")
-                                .arg(programFolder));
+        dialogs.showMessage(&mainWindow, QStringLiteral("Neither the help file rootex.chm nor the user manual "
+                                                        "was found in %1.")
+                                             .arg(programFolder));
 }
 
-void ProgramWindows::printReport()
-{
+void ProgramWindows::printReport() {
     ProblemState &problem = mainWindow.problem();
     const std::vector<std::string> &constants = mainWindow.constantItems();
     const std::vector<std::string> texts = equationTexts(mainWindow.equationGrid());
@@ -77,12 +69,11 @@ void ProgramWindows::printReport()
                                                         "printer or its output file could not be opened."));
 }
 
-void ProgramWindows::shutDown()
-{
+void ProgramWindows::shutDown() {
     guard.RestoreDecimalSymbol();
     equations->hide();
     about->close();
     help->close();
 }
 
-} // namespace zl::gui
+}  // namespace zl::gui

@@ -47,4 +47,4 @@ private:
     QPrinter reportPrinter{QPrinter::HighResolution};
 };
 
-} // namespace zl::gui
+}  // namespace zl::gui

@@ -18,4 +18,4 @@ public:
     static QString defaultPdfFileName();
 };
 
-} // namespace zl::gui
+}  // namespace zl::gui

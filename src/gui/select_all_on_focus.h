@@ -19,4 +19,4 @@ protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
 };
 
-} // namespace zl::gui
+}  // namespace zl::gui

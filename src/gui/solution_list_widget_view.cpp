@@ -6,25 +6,15 @@
 
 namespace zl::gui {
 
-void SolutionListWidgetView::appendLine(const std::string &line)
-{
+void SolutionListWidgetView::appendLine(const std::string &line) {
     lines_.addItem(QString::fromStdString(line));
     lines_.scrollToBottom();
 }
 
-void SolutionListWidgetView::clearLines()
-{
-    lines_.clear();
-}
+void SolutionListWidgetView::clearLines() { lines_.clear(); }
 
-void SolutionListWidgetView::setCountText(const std::string &text)
-{
-    count_.setText(QString::fromStdString(text));
-}
+void SolutionListWidgetView::setCountText(const std::string &text) { count_.setText(QString::fromStdString(text)); }
 
-void SolutionListWidgetView::yieldToWindow()
-{
-    QCoreApplication::processEvents();
-}
+void SolutionListWidgetView::yieldToWindow() { QCoreApplication::processEvents(); }
 
-} // namespace zl::gui
+}  // namespace zl::gui

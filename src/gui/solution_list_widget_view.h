@@ -24,4 +24,4 @@ private:
     QLabel &count_;
 };
 
-} // namespace zl::gui
+}  // namespace zl::gui

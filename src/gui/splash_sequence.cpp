@@ -12,15 +12,13 @@
 
 namespace zl::gui {
 
-qint64 SplashSequence::waitFrom(qint64 startMs)
-{
+qint64 SplashSequence::waitFrom(qint64 startMs) {
     constexpr qint64 kSecond = 1000;
     const qint64 intoSecond = ((startMs % kSecond) + kSecond) % kSecond;
     return 3 * kSecond - intoSecond;
 }
 
-void SplashSequence::run()
-{
+void SplashSequence::run() {
     AboutWindow splash(AboutWindow::Role::Splash);
     if (const QScreen *screen = QGuiApplication::primaryScreen())
         splash.move(screen->availableGeometry().center() - splash.rect().center());
@@ -34,11 +32,10 @@ void SplashSequence::run()
     elapsed.start();
     QEventLoop loop;
     while (elapsed.elapsed() < wait) {
-        QTimer::singleShot(static_cast<int>(wait - elapsed.elapsed()), Qt::PreciseTimer, &loop,
-                           &QEventLoop::quit);
+        QTimer::singleShot(static_cast<int>(wait - elapsed.elapsed()), Qt::PreciseTimer, &loop, &QEventLoop::quit);
         loop.exec(QEventLoop::ExcludeUserInputEvents);
     }
     splash.close();
 }
 
-} // namespace zl::gui
+}  // namespace zl::gui

@@ -18,4 +18,4 @@ public:
     static void run();
 };
 
-} // namespace zl::gui
+}  // namespace zl::gui

@@ -5,13 +5,11 @@
 namespace zl::gui {
 
 bool startUp(DecimalSymbolGuard &guard, const std::function<void()> &showSplash,
-             const std::function<void()> &showMainWindow)
-{
-    if (!guard.CheckDecimalSymbol())
-        return false;
+             const std::function<void()> &showMainWindow) {
+    if (!guard.CheckDecimalSymbol()) return false;
     showSplash();
     showMainWindow();
     return true;
 }
 
-} // namespace zl::gui
+}  // namespace zl::gui

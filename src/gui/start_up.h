@@ -12,4 +12,4 @@ class DecimalSymbolGuard;
 bool startUp(DecimalSymbolGuard &guard, const std::function<void()> &showSplash,
              const std::function<void()> &showMainWindow);
 
-} // namespace zl::gui
+}  // namespace zl::gui

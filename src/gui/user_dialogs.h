@@ -33,4 +33,4 @@ public:
     virtual bool choosePrinter(QWidget *parent, QPrinter &printer) = 0;
 };
 
-} // namespace zl::gui
+}  // namespace zl::gui

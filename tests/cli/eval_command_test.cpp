@@ -75,5 +75,5 @@ TEST(CommandLine, eachEvalStartsFromAFreshEngine) {
     EXPECT_EQ(runCli({"eval", "q"}).err, "error 500: Variable is undefined\n");
 }
 
-} // namespace
-} // namespace zl::cli
+}  // namespace
+}  // namespace zl::cli

@@ -27,9 +27,7 @@ Outcome runCli(const Arguments &args) {
     return {code, out.str(), err.str()};
 }
 
-std::string example(const std::string &name) {
-    return std::string(ZEROLITH_SOURCE_DIR) + "/examples/" + name;
-}
+std::string example(const std::string &name) { return std::string(ZEROLITH_SOURCE_DIR) + "/examples/" + name; }
 
 std::string readBytes(const std::string &path) {
     std::ifstream in(path, std::ios::binary);
@@ -62,11 +60,10 @@ const char *const kCircleAndLine =
 TEST_F(SolveCommands, ListShowsTheStoredSolutionWithItsResiduals) {
     const Outcome outcome = runCli({"list", write("p.zerolith", kCircleAndLine)});
     EXPECT_EQ(outcome.exitCode, 0);
-    EXPECT_EQ(outcome.out,
-              "x=1                           EQUATION #1=0\n"
-              "y=1                           EQUATION #2=0\n"
-              "\n"
-              "1 solutions\n");
+    EXPECT_EQ(outcome.out, "x=1                           EQUATION #1=0\n"
+                           "y=1                           EQUATION #2=0\n"
+                           "\n"
+                           "1 solutions\n");
     EXPECT_EQ(outcome.err, "");
 }
 
@@ -107,10 +104,8 @@ TEST_F(SolveCommands, ReportPrintsTheLayoutAtTheGivenWidth) {
     const Outcome outcome = runCli({"report", write("p.zerolith", kCircleAndLine), "--width", "60"});
     ASSERT_EQ(outcome.exitCode, 0) << outcome.err;
     EXPECT_NE(outcome.out.find("ORDER: 2 \nVARIABLES:\nx,y\n\n\nCONSTANTS:\nk=2\n\n"), std::string::npos);
-    EXPECT_NE(outcome.out.find("x                  -5                   5                   10 \n"),
-              std::string::npos);
-    EXPECT_NE(outcome.out.find("SET # 1 :\nx=  1 " + std::string(34, ' ') + "EQUATION # 1 =  0 \n"),
-              std::string::npos);
+    EXPECT_NE(outcome.out.find("x                  -5                   5                   10 \n"), std::string::npos);
+    EXPECT_NE(outcome.out.find("SET # 1 :\nx=  1 " + std::string(34, ' ') + "EQUATION # 1 =  0 \n"), std::string::npos);
 }
 
 TEST_F(SolveCommands, AScriptErrorEndsTheRunWithExitOne) {
@@ -127,16 +122,15 @@ TEST_F(SolveCommands, AScriptErrorEndsTheRunWithExitOne) {
 // solutions, shows the failure in place of that residual, and the file saved
 // afterwards still holds both.
 TEST_F(SolveCommands, ListKeepsAStoredSolutionWhoseResidualFails) {
-    const std::string file = write("p.zerolith",
-                                   "Rootex\r\n1,2,0.001,8\r\n\"x\",0,10,10,\"Log(x-k)=0\"\r\n 1 \r\nk=5\r\n 1 \r\n 6 \r\n");
+    const std::string file =
+        write("p.zerolith", "Rootex\r\n1,2,0.001,8\r\n\"x\",0,10,10,\"Log(x-k)=0\"\r\n 1 \r\nk=5\r\n 1 \r\n 6 \r\n");
     const Outcome outcome = runCli({"list", file, "--save", path("out")});
     EXPECT_EQ(outcome.exitCode, 0) << outcome.err;
-    EXPECT_EQ(outcome.out,
-              "x=1                           EQUATION #1=error 5\n"
-              "\n"
-              "x=6                           EQUATION #1=0\n"
-              "\n"
-              "2 solutions\n");
+    EXPECT_EQ(outcome.out, "x=1                           EQUATION #1=error 5\n"
+                           "\n"
+                           "x=6                           EQUATION #1=0\n"
+                           "\n"
+                           "2 solutions\n");
     EXPECT_EQ(readBytes(path("out")), readBytes(file));
 }
 
@@ -157,9 +151,9 @@ TEST_F(SolveCommands, ExploreRefusesAGridAboveItsNodeBound) {
 
 struct BadInputRow {
     const char *name;
-    Arguments args;          ///< "@" stands for the file written from `content`
+    Arguments args;  ///< "@" stands for the file written from `content`
     const char *content;
-    const char *errorText;   ///< a part of what stderr must say
+    const char *errorText;  ///< a part of what stderr must say
 };
 
 class SolveCommandsBadInput : public SolveCommands, public ::testing::WithParamInterface<BadInputRow> {};
@@ -181,8 +175,8 @@ INSTANTIATE_TEST_SUITE_P(
         BadInputRow{"LowerCaseMagic", {"list", "@"}, "rootex\r\n", "bad.zerolith: Incompatible file"},
         BadInputRow{"EmptyFile", {"explore", "@"}, "", "Incompatible file"},
         BadInputRow{"TextForANumber", {"explore", "@"}, "Rootex\r\n2,1,x,8\r\n", "bad.zerolith:2: "},
-        BadInputRow{"EarlyEnd", {"list", "@"}, "Rootex\r\n1,1,0.01,8\r\n\"x\",-1,1,4,\"x=0\"\r\n 0 \r\n",
-                    "bad.zerolith:"},
+        BadInputRow{
+            "EarlyEnd", {"list", "@"}, "Rootex\r\n1,1,0.01,8\r\n\"x\",-1,1,4,\"x=0\"\r\n 0 \r\n", "bad.zerolith:"},
         BadInputRow{"OrderZero", {"list", "@"}, "Rootex\r\n0,0,0.01,8\r\n 0 \r\n", "bad.zerolith:2: "},
         BadInputRow{"MissingFile", {"explore", "/nonexistent/zerolith.file"}, "", "/nonexistent/zerolith.file"},
         BadInputRow{"NoFile", {"explore"}, "", "explore takes one problem file"},
@@ -191,24 +185,33 @@ INSTANTIATE_TEST_SUITE_P(
         BadInputRow{"NoSeeds", {"random", "@"}, kCircleAndLine, "--seeds"},
         BadInputRow{"ZeroSeeds", {"random", "@", "--seeds", "0"}, kCircleAndLine, "--seeds"},
         BadInputRow{"TextSeeds", {"random", "@", "--seeds", "many"}, kCircleAndLine, "--seeds"},
-        BadInputRow{"NegativeRngSeed", {"random", "@", "--seeds", "2", "--rng-seed", "-1"}, kCircleAndLine,
-                    "--rng-seed"},
-        BadInputRow{"GridAboveTheDefaultBound", {"explore", "@"},
+        BadInputRow{
+            "NegativeRngSeed", {"random", "@", "--seeds", "2", "--rng-seed", "-1"}, kCircleAndLine, "--rng-seed"},
+        BadInputRow{"GridAboveTheDefaultBound",
+                    {"explore", "@"},
                     "Rootex\r\n3,0,0.001,8\r\n\"x\",0,1,1000,\"x=0\"\r\n\"y\",0,1,1000,\"y=0\"\r\n"
                     "\"z\",0,1,1000,\"z=0\"\r\n 0 \r\n",
                     "the grid has 1003003001 nodes, more than the 100000000"},
         BadInputRow{"ZeroMaxNodes", {"explore", "@", "--max-nodes", "0"}, kCircleAndLine, "--max-nodes"},
         BadInputRow{"TextMaxNodes", {"explore", "@", "--max-nodes", "1e9"}, kCircleAndLine, "--max-nodes"},
-        BadInputRow{"OrderAboveTheBound", {"list", "@"}, "Rootex\r\n501,0,0.01,8\r\n",
+        BadInputRow{"OrderAboveTheBound",
+                    {"list", "@"},
+                    "Rootex\r\n501,0,0.01,8\r\n",
                     "bad.zerolith:2: the order must be from 1 to 500, not 501"},
-        BadInputRow{"TooManySolutions", {"list", "@"}, "Rootex\r\n1,101,0.01,8\r\n",
+        BadInputRow{"TooManySolutions",
+                    {"list", "@"},
+                    "Rootex\r\n1,101,0.01,8\r\n",
                     "bad.zerolith:2: the solution count must be from 0 to 100, not 101"},
-        BadInputRow{"TooManyConstants", {"list", "@"}, "Rootex\r\n1,0,0.01,8\r\n\"x\",-1,1,4,\"x=0\"\r\n 102 \r\n",
+        BadInputRow{"TooManyConstants",
+                    {"list", "@"},
+                    "Rootex\r\n1,0,0.01,8\r\n\"x\",-1,1,4,\"x=0\"\r\n 102 \r\n",
                     "bad.zerolith:4: the constant count must be from 0 to 101, not 102"},
         BadInputRow{"WidthZero", {"report", "@", "--width", "0"}, kCircleAndLine, "--width"},
-        BadInputRow{"SaveIntoMissingFolder", {"list", "@", "--save", "/nonexistent/dir/out"}, kCircleAndLine,
+        BadInputRow{"SaveIntoMissingFolder",
+                    {"list", "@", "--save", "/nonexistent/dir/out"},
+                    kCircleAndLine,
                     "/nonexistent/dir/out"}),
     [](const ::testing::TestParamInfo<BadInputRow> &info) { return info.param.name; });
 
-} // namespace
-} // namespace zl::cli
+}  // namespace
+}  // namespace zl::cli

@@ -16,8 +16,8 @@
 
 #include <cctype>
 #include <cmath>
-#include <cstdio>
 #include <cstdint>
+#include <cstdio>
 #include <cstdlib>
 #include <limits>
 #include <optional>
@@ -35,12 +35,12 @@ namespace {
 
 constexpr std::size_t kMaxFuzzedOrder = 6;
 
-#define require(condition) \
-    do { \
-        if (!(condition)) { \
-            std::fprintf(stderr, "fuzz_expression: %s fails at line %d\n", #condition, __LINE__); \
-            std::abort(); \
-        } \
+#define require(condition)                                                                                             \
+    do {                                                                                                               \
+        if (!(condition)) {                                                                                            \
+            std::fprintf(stderr, "fuzz_expression: %s fails at line %d\n", #condition, __LINE__);                      \
+            std::abort();                                                                                              \
+        }                                                                                                              \
     } while (false)
 
 struct Session {
@@ -104,14 +104,12 @@ struct FuzzedProblem {
 
 /// What the evaluator must give: each variable assigned by its statement
 /// "name= value", then the residual's text evaluated, then the library's error.
-std::int32_t evaluateByStatements(Session &session, int equation, const std::vector<double> &point,
-                                  double &value) {
+std::int32_t evaluateByStatements(Session &session, int equation, const std::vector<double> &point, double &value) {
     const zl::ProblemSpec &record = session.problem.record;
     for (int i = 0; i < record.order; ++i) {
         const double coordinate = point[static_cast<std::size_t>(i)];
-        const std::string statement =
-            record.varNames[static_cast<std::size_t>(i)] + "=" + (coordinate >= 0 ? " " : "") +
-            zl::generalNumberText(coordinate);
+        const std::string statement = record.varNames[static_cast<std::size_t>(i)] + "=" +
+                                      (coordinate >= 0 ? " " : "") + zl::generalNumberText(coordinate);
         if (auto error = executeChecked(session, statement)) return error->number;
     }
     session.library.ierr = 0;
@@ -240,23 +238,46 @@ void runCommands(Session &session, std::string_view input) {
         if (line.empty()) continue;
         const std::string text(line.substr(1));
         switch (line.front()) {
-        case '!': executeChecked(session, text); break;
-        case '?': evaluateChecked(session, text); break;
-        case 'c': fuzzed.constants.push_back(text); break;
-        case 'v': fuzzed.names.push_back(text); break;
-        case 'q': fuzzed.fields.equations.push_back(text); break;
-        case 'l': fuzzed.fields.lowerLimits.push_back(text); break;
-        case 'u': fuzzed.fields.upperLimits.push_back(text); break;
-        case 's': fuzzed.fields.subintervals.push_back(text); break;
-        case 'e': fuzzed.fields.errorBound = text; break;
-        case 'i': fuzzed.fields.iterations = text; break;
-        case '=': prepareAndEvaluate(session, fuzzed); break;
-        default: break;
+        case '!':
+            executeChecked(session, text);
+            break;
+        case '?':
+            evaluateChecked(session, text);
+            break;
+        case 'c':
+            fuzzed.constants.push_back(text);
+            break;
+        case 'v':
+            fuzzed.names.push_back(text);
+            break;
+        case 'q':
+            fuzzed.fields.equations.push_back(text);
+            break;
+        case 'l':
+            fuzzed.fields.lowerLimits.push_back(text);
+            break;
+        case 'u':
+            fuzzed.fields.upperLimits.push_back(text);
+            break;
+        case 's':
+            fuzzed.fields.subintervals.push_back(text);
+            break;
+        case 'e':
+            fuzzed.fields.errorBound = text;
+            break;
+        case 'i':
+            fuzzed.fields.iterations = text;
+            break;
+        case '=':
+            prepareAndEvaluate(session, fuzzed);
+            break;
+        default:
+            break;
         }
     }
 }
 
-} // namespace
+}  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size) {
     const std::string_view input(reinterpret_cast<const char *>(data), size);

@@ -29,7 +29,7 @@ public slots:
     void open(const QUrl &url) { opened << url; }
 };
 
-} // namespace
+}  // namespace
 
 class AboutAndHelpTest : public QObject {
     Q_OBJECT
@@ -41,25 +41,21 @@ private slots:
     void help_with_chm_hands_it_to_the_desktop();
 };
 
-void AboutAndHelpTest::about_window_lines_and_click_data()
-{
+void AboutAndHelpTest::about_window_lines_and_click_data() {
     QTest::addColumn<int>("role");
     QTest::addColumn<QString>("notice");
     QTest::addColumn<bool>("clickCloses");
-    QTest::newRow("splash") << int(AboutWindow::Role::Splash) << "\u00A9 2026 Zerolith developers"
-                            << false;
+    QTest::newRow("splash") << int(AboutWindow::Role::Splash) << "\u00A9 2026 Zerolith developers" << false;
     QTest::newRow("about") << int(AboutWindow::Role::About) << "2026 Zerolith developers" << true;
 }
 
-void AboutAndHelpTest::about_window_lines_and_click()
-{
+void AboutAndHelpTest::about_window_lines_and_click() {
     QFETCH(int, role);
     QFETCH(QString, notice);
     QFETCH(bool, clickCloses);
     AboutWindow window{AboutWindow::Role(role)};
-    QCOMPARE(window.lines(),
-             (QStringList{"", "", "Zerolith", "", notice, "", "All rights reserved.", "",
-                          "https://zerolith.example.org", "", "support@zerolith.example.org"}));
+    QCOMPARE(window.lines(), (QStringList{"", "", "Zerolith", "", notice, "", "All rights reserved.", "",
+                                          "https://zerolith.example.org", "", "support@zerolith.example.org"}));
     QCOMPARE(window.font().pointSize(), 24);
     QVERIFY(window.font().bold());
     window.show();
@@ -68,8 +64,7 @@ void AboutAndHelpTest::about_window_lines_and_click()
     QCOMPARE(window.isVisible(), !clickCloses);
 }
 
-void AboutAndHelpTest::help_without_chm_opens_manual_contents()
-{
+void AboutAndHelpTest::help_without_chm_opens_manual_contents() {
     QTemporaryDir programFolder;  // no rootex.chm there, nor a manual
     HelpWindow help({programFolder.filePath("manual"), kManualFolder});
 
@@ -86,13 +81,11 @@ void AboutAndHelpTest::help_without_chm_opens_manual_contents()
     QTest::keyClick(help.windowHandle(), Qt::Key_Return);
     QCOMPARE(help.browser()->source().fileName(), QStringLiteral("starting.html"));
     auto *contents = help.findChild<QPushButton *>();
-    QTest::mouseClick(help.windowHandle(), Qt::LeftButton, {},
-                      contents->mapTo(&help, contents->rect().center()));
+    QTest::mouseClick(help.windowHandle(), Qt::LeftButton, {}, contents->mapTo(&help, contents->rect().center()));
     QCOMPARE(help.browser()->source(), index);
 }
 
-void AboutAndHelpTest::manual_links_all_resolve()
-{
+void AboutAndHelpTest::manual_links_all_resolve() {
     const QDir manual(kManualFolder);
     const QRegularExpression link(QStringLiteral("href=\"([^\"#:]+)"));
     for (const QString &page : manual.entryList({"*.html"})) {
@@ -103,8 +96,7 @@ void AboutAndHelpTest::manual_links_all_resolve()
     }
 }
 
-void AboutAndHelpTest::help_with_chm_hands_it_to_the_desktop()
-{
+void AboutAndHelpTest::help_with_chm_hands_it_to_the_desktop() {
     QTemporaryDir programFolder;
     QFile chm(programFolder.filePath("rootex.chm"));
     QVERIFY(chm.open(QIODevice::WriteOnly));
@@ -117,8 +109,7 @@ void AboutAndHelpTest::help_with_chm_hands_it_to_the_desktop()
 
     QDesktopServices::unsetUrlHandler("file");
     QCOMPARE(recorder.opened.size(), 1);
-    QCOMPARE(QFileInfo(recorder.opened.first().toLocalFile()).canonicalFilePath(),
-             QFileInfo(chm).canonicalFilePath());
+    QCOMPARE(QFileInfo(recorder.opened.first().toLocalFile()).canonicalFilePath(), QFileInfo(chm).canonicalFilePath());
     QVERIFY(!help.isVisible());
 }
 

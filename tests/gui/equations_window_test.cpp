@@ -44,36 +44,31 @@ private:
     std::unique_ptr<EquationsWindow> window;
 };
 
-void EquationsWindowTest::init()
-{
+void EquationsWindowTest::init() {
     model = std::make_unique<EquationGridModel>();
     window = std::make_unique<EquationsWindow>(*model);
     // Set up after the window exists, as the main window does when the order
     // and the names are committed.
     model->setRowCount(3);
     model->writeRowLabels();
-    for (int row = 0; row < 3; ++row)
-        model->setEquationText(row, kStart[row]);
+    for (int row = 0; row < 3; ++row) model->setEquationText(row, kStart[row]);
     model->setVariablesCaption("Variables: a,b,c");
     reopen();
 }
 
-QPoint EquationsWindowTest::cellCentre(int row, int column) const
-{
+QPoint EquationsWindowTest::cellCentre(int row, int column) const {
     QTableWidget *grid = window->grid();
     const QRect cell = grid->visualRect(grid->model()->index(row, column));
     return grid->viewport()->mapTo(window.get(), cell.center());
 }
 
-void EquationsWindowTest::clickOk()
-{
+void EquationsWindowTest::clickOk() {
     click(window->okButton()->mapTo(window.get(), window->okButton()->rect().center()));
 }
 
 // The offscreen platform keeps a hidden window as its focus window, so
 // another window takes the activation first.
-void EquationsWindowTest::reopen()
-{
+void EquationsWindowTest::reopen() {
     QWidget other;
     other.show();
     other.activateWindow();
@@ -83,16 +78,14 @@ void EquationsWindowTest::reopen()
     QTRY_VERIFY(window->isActiveWindow());
 }
 
-void EquationsWindowTest::editRowThenBackToGrid(int row)
-{
+void EquationsWindowTest::editRowThenBackToGrid(int row) {
     click(cellCentre(row, 1));
     QCOMPARE(QApplication::focusWidget(), window->editBox());
     QTest::keyClick(window->editBox(), Qt::Key_Left);
     QCOMPARE(QApplication::focusWidget(), window->grid());
 }
 
-void EquationsWindowTest::typing_on_grid_replaces_the_row_data()
-{
+void EquationsWindowTest::typing_on_grid_replaces_the_row_data() {
     QTest::addColumn<QList<int>>("keys");
     QTest::addColumn<QString>("expected");
     QTest::newRow("letter") << QList<int>{Qt::Key_X} << "x";
@@ -103,8 +96,7 @@ void EquationsWindowTest::typing_on_grid_replaces_the_row_data()
     QTest::newRow("several") << QList<int>{Qt::Key_Y, Qt::Key_Equal, Qt::Key_7} << "y=7";
 }
 
-void EquationsWindowTest::typing_on_grid_replaces_the_row()
-{
+void EquationsWindowTest::typing_on_grid_replaces_the_row() {
     QFETCH(QList<int>, keys);
     QFETCH(QString, expected);
     editRowThenBackToGrid(1);  // the box has had the focus once: it now selects on focus
@@ -121,12 +113,10 @@ void EquationsWindowTest::typing_on_grid_replaces_the_row()
     QCOMPARE(window->editBox()->cursorPosition(), expected.size());
     QTableWidget *grid = window->grid();
     const QRect cell = grid->visualRect(grid->model()->index(1, 1));
-    QCOMPARE(window->editBox()->geometry(),
-             QRect(grid->viewport()->mapTo(window.get(), cell.topLeft()), cell.size()));
+    QCOMPARE(window->editBox()->geometry(), QRect(grid->viewport()->mapTo(window.get(), cell.topLeft()), cell.size()));
 }
 
-void EquationsWindowTest::typed_character_replaces_even_when_the_box_already_holds_it()
-{
+void EquationsWindowTest::typed_character_replaces_even_when_the_box_already_holds_it() {
     editRowThenBackToGrid(0);
     QTest::keyClick(window->grid(), Qt::Key_Q);
     clickOk();
@@ -137,8 +127,7 @@ void EquationsWindowTest::typed_character_replaces_even_when_the_box_already_hol
     QCOMPARE(model->equationText(0), QStringLiteral("q"));
 }
 
-void EquationsWindowTest::arrow_keys_in_edit_box_data()
-{
+void EquationsWindowTest::arrow_keys_in_edit_box_data() {
     QTest::addColumn<int>("startRow");
     QTest::addColumn<int>("key");
     QTest::addColumn<int>("expectedRow");
@@ -151,8 +140,7 @@ void EquationsWindowTest::arrow_keys_in_edit_box_data()
     QTest::newRow("right only hands focus") << 1 << int(Qt::Key_Right) << 1 << false;
 }
 
-void EquationsWindowTest::arrow_keys_in_edit_box()
-{
+void EquationsWindowTest::arrow_keys_in_edit_box() {
     QFETCH(int, startRow);
     QFETCH(int, key);
     QFETCH(int, expectedRow);
@@ -165,35 +153,30 @@ void EquationsWindowTest::arrow_keys_in_edit_box()
     QCOMPARE(window->grid()->currentColumn(), 1);
     QVERIFY(window->editBox()->isVisible());
     QCOMPARE(window->editBox()->text(), kStart[expectedRow]);
-    QCOMPARE(QApplication::focusWidget(),
-             boxKeepsFocus ? static_cast<QWidget *>(window->editBox()) : window->grid());
-    for (int row = 0; row < 3; ++row)
-        QCOMPARE(model->equationText(row), kStart[row]);
+    QCOMPARE(QApplication::focusWidget(), boxKeepsFocus ? static_cast<QWidget *>(window->editBox()) : window->grid());
+    for (int row = 0; row < 3; ++row) QCOMPARE(model->equationText(row), kStart[row]);
 }
 
-void EquationsWindowTest::first_focus_keeps_selection_later_ones_select_all()
-{
+void EquationsWindowTest::first_focus_keeps_selection_later_ones_select_all() {
     click(cellCentre(0, 1));
     QCOMPARE(QApplication::focusWidget(), window->editBox());
     QVERIFY(!window->editBox()->hasSelectedText());
     QTest::keyClick(window->editBox(), Qt::Key_Down);
     QCOMPARE(window->editBox()->selectedText(), kStart[1]);
     clickOk();
-    reopen();  // the flag outlives the window's closing
+    reopen();                 // the flag outlives the window's closing
     click(cellCentre(2, 0));  // the label column edits its row's equation
     QCOMPARE(window->grid()->currentColumn(), 1);
     QCOMPARE(window->editBox()->selectedText(), kStart[2]);
 }
 
-void EquationsWindowTest::closing_keeps_what_was_set_up_data()
-{
+void EquationsWindowTest::closing_keeps_what_was_set_up_data() {
     QTest::addColumn<bool>("withTitleBar");
     QTest::newRow("title bar") << true;
     QTest::newRow("OK button") << false;
 }
 
-void EquationsWindowTest::closing_keeps_what_was_set_up()
-{
+void EquationsWindowTest::closing_keeps_what_was_set_up() {
     QFETCH(bool, withTitleBar);
     QTableWidget *grid = window->grid();
     const int labelWidth = grid->columnWidth(0);

@@ -13,8 +13,7 @@ using zl::gui::FakeUserDialogs;
 class MainWindowFieldsTest : public QObject {
     Q_OBJECT
 private slots:
-    void init()
-    {
+    void init() {
         QVERIFY(fixture.open());
         fixture.enterProblem(QStringLiteral("1"), QStringLiteral("x"));
     }
@@ -29,54 +28,63 @@ private slots:
 
 private:
     QComboBox *box() const { return fixture.control<QComboBox>("cboConstants"); }
-    QStringList items() const
-    {
+    QStringList items() const {
         QStringList texts;
-        for (int i = 0; i < box()->count(); ++i)
-            texts << box()->itemText(i);
+        for (int i = 0; i < box()->count(); ++i) texts << box()->itemText(i);
         return texts;
     }
-    QStringList table() const
-    {
+    QStringList table() const {
         const zl::ProblemSpec &record = fixture.window->problem().record;
         QStringList texts;
         for (int k = 0; k < record.constantCount; ++k)
             texts << QString::fromStdString(record.constants[static_cast<std::size_t>(k)]);
         return texts;
     }
-    void addConstant(const QString &text)
-    {
+    void addConstant(const QString &text) {
         typeOver(box()->lineEdit(), text);  // the text part, not the drop-down arrow
         clickThroughWindow(fixture.control("cmdAddCons"));
     }
     MainWindowFixture fixture;
 };
 
-void MainWindowFieldsTest::fields_check_their_text_when_left_data()
-{
+void MainWindowFieldsTest::fields_check_their_text_when_left_data() {
     QTest::addColumn<QString>("field");
     QTest::addColumn<QString>("typed");
     QTest::addColumn<bool>("accepted");
     QTest::addColumn<QString>("shown");  // the text after the attempt to leave
-    QTest::newRow("limit 1e3") << "txtLL" << "1e3" << true << "1e3";
-    QTest::newRow("limit abc") << "txtLL" << "abc" << false << "abc";
-    QTest::newRow("limit empty") << "txtUL" << "" << false << "";
-    QTest::newRow("subintervals take any text") << "txtSubintervals" << "abc" << true << "abc";
-    QTest::newRow("error bound 0") << "txtError" << "0" << false << "0";
-    QTest::newRow("error bound infinite") << "txtError" << "1e999" << false << "1e999";
-    QTest::newRow("iterations 7.5") << "txtMaxcy" << "7.5" << true << "8";
-    QTest::newRow("iterations 2.5") << "txtMaxcy" << "2.5" << true << "2";
-    QTest::newRow("iterations 0.4") << "txtMaxcy" << "0.4" << false << "0";
-    QTest::newRow("iterations -3") << "txtMaxcy" << "-3" << false << "-3";
-    QTest::newRow("iterations abc") << "txtMaxcy" << "abc" << false << "abc";
-    QTest::newRow("iterations 40000") << "txtMaxcy" << "40000" << false << "40000";
-    QTest::newRow("seeds 1.4") << "txtRand" << "1.4" << true << "1.4";
-    QTest::newRow("seeds 0.5") << "txtRand" << "0.5" << false << "0.5";
-    QTest::newRow("seeds above the limit") << "txtRand" << "10001" << false << "10001";
+    QTest::newRow("limit 1e3") << "txtLL"
+                               << "1e3" << true << "1e3";
+    QTest::newRow("limit abc") << "txtLL"
+                               << "abc" << false << "abc";
+    QTest::newRow("limit empty") << "txtUL"
+                                 << "" << false << "";
+    QTest::newRow("subintervals take any text") << "txtSubintervals"
+                                                << "abc" << true << "abc";
+    QTest::newRow("error bound 0") << "txtError"
+                                   << "0" << false << "0";
+    QTest::newRow("error bound infinite") << "txtError"
+                                          << "1e999" << false << "1e999";
+    QTest::newRow("iterations 7.5") << "txtMaxcy"
+                                    << "7.5" << true << "8";
+    QTest::newRow("iterations 2.5") << "txtMaxcy"
+                                    << "2.5" << true << "2";
+    QTest::newRow("iterations 0.4") << "txtMaxcy"
+                                    << "0.4" << false << "0";
+    QTest::newRow("iterations -3") << "txtMaxcy"
+                                   << "-3" << false << "-3";
+    QTest::newRow("iterations abc") << "txtMaxcy"
+                                    << "abc" << false << "abc";
+    QTest::newRow("iterations 40000") << "txtMaxcy"
+                                      << "40000" << false << "40000";
+    QTest::newRow("seeds 1.4") << "txtRand"
+                               << "1.4" << true << "1.4";
+    QTest::newRow("seeds 0.5") << "txtRand"
+                               << "0.5" << false << "0.5";
+    QTest::newRow("seeds above the limit") << "txtRand"
+                                           << "10001" << false << "10001";
 }
 
-void MainWindowFieldsTest::fields_check_their_text_when_left()
-{
+void MainWindowFieldsTest::fields_check_their_text_when_left() {
     QFETCH(QString, field);
     QFETCH(QString, typed);
     QFETCH(bool, accepted);
@@ -89,8 +97,7 @@ void MainWindowFieldsTest::fields_check_their_text_when_left()
         QCOMPARE(fixture.window->problem().record.maxCycles, target->text().toInt());
 }
 
-void MainWindowFieldsTest::fields_select_their_text_on_focus_and_the_list_is_fixed_pitch()
-{
+void MainWindowFieldsTest::fields_select_their_text_on_focus_and_the_list_is_fixed_pitch() {
     QCOMPARE(focusedName(), QStringLiteral("txtError"));  // by Tab
     QCOMPARE(fixture.control<QLineEdit>("txtError")->selectedText(), QStringLiteral(".01"));
     auto *iterations = fixture.control<QLineEdit>("txtMaxcy");
@@ -101,8 +108,7 @@ void MainWindowFieldsTest::fields_select_their_text_on_focus_and_the_list_is_fix
     QVERIFY(QFontInfo(fixture.control("lstRoots")->font()).fixedPitch());
 }
 
-void MainWindowFieldsTest::constants_add_only_valid_names_data()
-{
+void MainWindowFieldsTest::constants_add_only_valid_names_data() {
     QTest::addColumn<QString>("text");
     QTest::addColumn<bool>("byEnter");
     QTest::addColumn<bool>("added");
@@ -116,8 +122,7 @@ void MainWindowFieldsTest::constants_add_only_valid_names_data()
     QTest::newRow("no =") << "abc" << true << false;
 }
 
-void MainWindowFieldsTest::constants_add_only_valid_names()
-{
+void MainWindowFieldsTest::constants_add_only_valid_names() {
     QFETCH(QString, text);
     QFETCH(bool, byEnter);
     QFETCH(bool, added);
@@ -132,10 +137,8 @@ void MainWindowFieldsTest::constants_add_only_valid_names()
     QCOMPARE(fixture.dialogs.calls().size(), 0);
 }
 
-void MainWindowFieldsTest::constants_replace_remove_and_fill_up()
-{
-    for (const char *text : {"a=1", "b=2", "A=5", "a=3"})
-        addConstant(QString::fromLatin1(text));
+void MainWindowFieldsTest::constants_replace_remove_and_fill_up() {
+    for (const char *text : {"a=1", "b=2", "A=5", "a=3"}) addConstant(QString::fromLatin1(text));
     QCOMPARE(items(), QStringList({"b=2", "A=5", "a=3"}));  // same name replaced, case counts
     typeOver(box()->lineEdit(), QStringLiteral("A"));
     pressKey(Qt::Key_Return);  // what was typed counts, not a listed item it begins
@@ -151,8 +154,7 @@ void MainWindowFieldsTest::constants_replace_remove_and_fill_up()
     QCOMPARE(table(), items());
     QCOMPARE(fixture.window->engine().evaluateNumber("b").value, 0.0);  // removed names stay, as 0
 
-    for (int k = items().size(); k < zl::kConstantSlots; ++k)
-        addConstant(QStringLiteral("c%1=%1").arg(k));
+    for (int k = items().size(); k < zl::kConstantSlots; ++k) addConstant(QStringLiteral("c%1=%1").arg(k));
     addConstant(QStringLiteral("z=1"));
     QCOMPARE(fixture.dialogs.count(FakeUserDialogs::Kind::Message), 1);
     QVERIFY(fixture.dialogs.calls().first().text.contains(QStringLiteral("full")));

@@ -15,28 +15,24 @@ using zl::gui::EquationGridModel;
 namespace {
 
 /// The index of the one visible element of a control array; -1 unless exactly one is.
-int visibleIndex(const MainWindowFixture &fixture, const char *name)
-{
+int visibleIndex(const MainWindowFixture &fixture, const char *name) {
     int shown = -1;
     for (int i = 0; i < fixture.elementCount(name); ++i)
-        if (fixture.element(name, i)->isVisible())
-            shown = shown < 0 ? i : -2;
+        if (fixture.element(name, i)->isVisible()) shown = shown < 0 ? i : -2;
     return shown < 0 ? -1 : shown;
 }
 
-void clickAt(QWidget *widget, QPoint position)
-{
+void clickAt(QWidget *widget, QPoint position) {
     QTest::mouseClick(widget->window()->windowHandle(), Qt::LeftButton, {}, widget->mapTo(widget->window(), position));
 }
 
-QString nameWithIndex(const QWidget *widget)
-{
+QString nameWithIndex(const QWidget *widget) {
     const QVariant index = widget->property("index");
     return index.isValid() ? QStringLiteral("%1[%2]").arg(widget->objectName()).arg(index.toInt())
                            : widget->objectName();
 }
 
-} // namespace
+}  // namespace
 
 class MainWindowProblemTest : public QObject {
     Q_OBJECT
@@ -61,8 +57,7 @@ private:
     MainWindowFixture fixture;
 };
 
-void MainWindowProblemTest::order_sizes_the_problem_and_copies_field_zero_data()
-{
+void MainWindowProblemTest::order_sizes_the_problem_and_copies_field_zero_data() {
     QTest::addColumn<QString>("text");
     QTest::addColumn<int>("order");
     QTest::newRow("3") << "3" << 3;
@@ -71,8 +66,7 @@ void MainWindowProblemTest::order_sizes_the_problem_and_copies_field_zero_data()
     QTest::newRow("leading number") << " 1 x" << 1;
 }
 
-void MainWindowProblemTest::order_sizes_the_problem_and_copies_field_zero()
-{
+void MainWindowProblemTest::order_sizes_the_problem_and_copies_field_zero() {
     QFETCH(QString, text);
     QFETCH(int, order);
     typeOver(fixture.element("txtUL", 0), QStringLiteral("7"));
@@ -93,15 +87,13 @@ void MainWindowProblemTest::order_sizes_the_problem_and_copies_field_zero()
     QCOMPARE(focusedName(), QStringLiteral("txtVarNams"));
 }
 
-void MainWindowProblemTest::unusable_order_keeps_the_focus_and_blocks_the_window_data()
-{
+void MainWindowProblemTest::unusable_order_keeps_the_focus_and_blocks_the_window_data() {
     QTest::addColumn<QString>("text");
     for (const char *text : {"-1", "0", "abc", "", "0.3", "1e10", "501"})
         QTest::newRow(text) << QString::fromLatin1(text);
 }
 
-void MainWindowProblemTest::unusable_order_keeps_the_focus_and_blocks_the_window()
-{
+void MainWindowProblemTest::unusable_order_keeps_the_focus_and_blocks_the_window() {
     QFETCH(QString, text);
     QLineEdit *order = fixture.control<QLineEdit>("txtOrder");
     typeOver(order, text);
@@ -131,22 +123,27 @@ void MainWindowProblemTest::unusable_order_keeps_the_focus_and_blocks_the_window
     QCOMPARE(focusedName(), QStringLiteral("txtVarNams"));
 }
 
-void MainWindowProblemTest::names_must_match_the_order_data()
-{
+void MainWindowProblemTest::names_must_match_the_order_data() {
     QTest::addColumn<QString>("order");
     QTest::addColumn<QString>("names");
     QTest::addColumn<bool>("accepted");
-    QTest::newRow("three names") << "3" << "x,y,z" << true;
-    QTest::newRow("blank kept in a name") << "2" << "x, y" << true;
-    QTest::newRow("duplicates pass") << "2" << "x,x" << true;
-    QTest::newRow("empty middle piece") << "3" << "x,,y" << false;
-    QTest::newRow("empty last piece") << "3" << "x,y," << false;
-    QTest::newRow("too few") << "3" << "x,y" << false;
-    QTest::newRow("empty text") << "1" << "" << false;
+    QTest::newRow("three names") << "3"
+                                 << "x,y,z" << true;
+    QTest::newRow("blank kept in a name") << "2"
+                                          << "x, y" << true;
+    QTest::newRow("duplicates pass") << "2"
+                                     << "x,x" << true;
+    QTest::newRow("empty middle piece") << "3"
+                                        << "x,,y" << false;
+    QTest::newRow("empty last piece") << "3"
+                                      << "x,y," << false;
+    QTest::newRow("too few") << "3"
+                             << "x,y" << false;
+    QTest::newRow("empty text") << "1"
+                                << "" << false;
 }
 
-void MainWindowProblemTest::names_must_match_the_order()
-{
+void MainWindowProblemTest::names_must_match_the_order() {
     QFETCH(QString, order);
     QFETCH(QString, names);
     QFETCH(bool, accepted);
@@ -156,8 +153,7 @@ void MainWindowProblemTest::names_must_match_the_order()
     QCOMPARE(fixture.control("cmdExplore")->isEnabled(), accepted);
     QCOMPARE(action("mnuSave")->isEnabled() && action("mnuSaveAs")->isEnabled(), accepted);
     QCOMPARE(action("mnuPrint")->isVisible() && action("mnuAbout")->isVisible(), accepted);
-    if (!accepted)
-        return;
+    if (!accepted) return;
     const EquationGridModel &grid = fixture.window->equationGrid();
     QCOMPARE(grid.variablesCaption(), QStringLiteral("Variables: ") + names);
     QCOMPARE(grid.rowLabel(order.toInt() - 1), QStringLiteral("Equat.#%1:").arg(order));
@@ -165,21 +161,25 @@ void MainWindowProblemTest::names_must_match_the_order()
     QCOMPARE(QString::fromStdString(fixture.window->problem().record.varNames.back()), names.split(',').last());
 }
 
-void MainWindowProblemTest::navigation_wraps_round_data()
-{
+void MainWindowProblemTest::navigation_wraps_round_data() {
     QTest::addColumn<QString>("names");
     QTest::addColumn<QString>("button");
     QTest::addColumn<QList<int>>("shown");
-    QTest::newRow("next equation") << "x, y,z" << "cmdNextEq" << QList<int>{2, 3, 1};
-    QTest::newRow("previous equation") << "x, y,z" << "cmdPrevEq" << QList<int>{3, 2, 1};
-    QTest::newRow("next equation, order 1") << "x" << "cmdNextEq" << QList<int>{1, 1};
-    QTest::newRow("next variable") << "x, y,z" << "cmdNextLim" << QList<int>{2, 3, 1};
-    QTest::newRow("previous variable") << "x, y,z" << "cmdPrevLim" << QList<int>{3, 2, 1};
-    QTest::newRow("previous variable, order 1") << "x" << "cmdPrevLim" << QList<int>{1, 1};
+    QTest::newRow("next equation") << "x, y,z"
+                                   << "cmdNextEq" << QList<int>{2, 3, 1};
+    QTest::newRow("previous equation") << "x, y,z"
+                                       << "cmdPrevEq" << QList<int>{3, 2, 1};
+    QTest::newRow("next equation, order 1") << "x"
+                                            << "cmdNextEq" << QList<int>{1, 1};
+    QTest::newRow("next variable") << "x, y,z"
+                                   << "cmdNextLim" << QList<int>{2, 3, 1};
+    QTest::newRow("previous variable") << "x, y,z"
+                                       << "cmdPrevLim" << QList<int>{3, 2, 1};
+    QTest::newRow("previous variable, order 1") << "x"
+                                                << "cmdPrevLim" << QList<int>{1, 1};
 }
 
-void MainWindowProblemTest::navigation_wraps_round()
-{
+void MainWindowProblemTest::navigation_wraps_round() {
     QFETCH(QString, names);
     QFETCH(QString, button);
     QFETCH(QList<int>, shown);
@@ -200,8 +200,7 @@ void MainWindowProblemTest::navigation_wraps_round()
     }
 }
 
-void MainWindowProblemTest::empty_equation_cannot_be_left_and_typing_writes_the_grid()
-{
+void MainWindowProblemTest::empty_equation_cannot_be_left_and_typing_writes_the_grid() {
     fixture.enterProblem(QStringLiteral("2"), QStringLiteral("x,y"));
     QLineEdit *first = fixture.element("txtEquation", 0);
     typeOver(first, QString());
@@ -215,8 +214,7 @@ void MainWindowProblemTest::empty_equation_cannot_be_left_and_typing_writes_the_
     QCOMPARE(fixture.control<QLabel>("lblEqNum")->text(), QStringLiteral("2"));
 }
 
-void MainWindowProblemTest::tab_runs_through_the_controls_in_reading_order()
-{
+void MainWindowProblemTest::tab_runs_through_the_controls_in_reading_order() {
     fixture.enterProblem(QStringLiteral("2"), QStringLiteral("x,y"));
     clickThroughWindow(fixture.control("cmdNextLim"));  // the second variable's fields on show
     QStringList visited{nameWithIndex(QApplication::focusWidget())};
@@ -225,17 +223,17 @@ void MainWindowProblemTest::tab_runs_through_the_controls_in_reading_order()
         visited << nameWithIndex(QApplication::focusWidget());
     }
     // Order and names are fixed (disabled) by now.
-    const QStringList expected{"txtLL[1]", "txtUL[1]", "txtSubintervals[1]", "lstRoots", "cmdExplore",
-                               "cmdRandom", "cmdExit", "txtError", "txtMaxcy", "txtRand", "cmdPrevEq",
-                               "cmdNextEq", "cmdShowAll", "txtEquation[0]", "cboConstants", "cmdAddCons",
-                               "cmdRemCons", "cmdPrevLim", "cmdNextLim", "txtLL[1]", "txtUL[1]"};
+    const QStringList expected{"txtLL[1]",   "txtUL[1]",   "txtSubintervals[1]", "lstRoots",       "cmdExplore",
+                               "cmdRandom",  "cmdExit",    "txtError",           "txtMaxcy",       "txtRand",
+                               "cmdPrevEq",  "cmdNextEq",  "cmdShowAll",         "txtEquation[0]", "cboConstants",
+                               "cmdAddCons", "cmdRemCons", "cmdPrevLim",         "cmdNextLim",     "txtLL[1]",
+                               "txtUL[1]"};
     QCOMPARE(visited, expected);
 }
 
 // The steps Open takes after reading a file: the record is filled first, then
 // the window shows it and lists the stored solutions.
-void MainWindowProblemTest::problem_read_from_a_file_fills_the_window()
-{
+void MainWindowProblemTest::problem_read_from_a_file_fills_the_window() {
     zl::gui::MainWindow &window = *fixture.window;
     zl::ProblemState &problem = window.problem();
     zl::ProblemSpec &record = problem.record;
@@ -246,8 +244,7 @@ void MainWindowProblemTest::problem_read_from_a_file_fills_the_window()
     window.LoadObjects();
     record.varNames = {"x", " y"};
     record.equations = {"x-k/2", "y=k"};
-    for (std::size_t i = 0; i < 2; ++i)
-        record.residuals[i] = zl::buildResidual(record.equations[i]);
+    for (std::size_t i = 0; i < 2; ++i) record.residuals[i] = zl::buildResidual(record.equations[i]);
     record.lowerLimits = {-1, 0.000001};
     record.upperLimits = {1, 3};
     record.subintervals = {4, 6};

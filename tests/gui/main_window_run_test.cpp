@@ -28,27 +28,24 @@ struct RecordingListView : zl::SolutionListView {
 const QStringList kCircleAndLine{QStringLiteral("x^2+y^2=r2"), QStringLiteral("x-y=0")};
 
 /// The list the core alone writes for that problem, with the default fields.
-QStringList exploreDirectly()
-{
+QStringList exploreDirectly() {
     zl::ProblemState problem;
     zl::MathLibrary library;
     zl::ScriptEngine engine;
     zl::EquationEvaluator evaluator(engine, library, problem);
     engine.addMathLibrary(library);
-    for (std::string_view statement : zl::kStartupStatements)
-        engine.executeStatement(statement);
+    for (std::string_view statement : zl::kStartupStatements) engine.executeStatement(statement);
     problem.sizeProblem(2);
     problem.record.varNames = {"x", "y"};
     zl::ProblemFieldTexts texts{".01", "8", {"-5", "-5"}, {"5", "5"}, {"4", "4"}, {}};
-    for (const QString &equation : kCircleAndLine)
-        texts.equations.push_back(equation.toStdString());
+    for (const QString &equation : kCircleAndLine) texts.equations.push_back(equation.toStdString());
     evaluator.prepareEquations({"r2=4"}, texts);
     RecordingListView view;
     zl::runExplore(problem, evaluator, view);
     return view.lines;
 }
 
-} // namespace
+}  // namespace
 
 class MainWindowRunTest : public QObject {
     Q_OBJECT
@@ -66,8 +63,7 @@ private slots:
     void explore_refuses_a_grid_too_large_to_wait_for();
 
 private:
-    void typeProblem(const QStringList &equations, const QString &names)
-    {
+    void typeProblem(const QStringList &equations, const QString &names) {
         fixture.enterProblem(QString::number(equations.size()), names);
         typeOver(fixture.element("txtEquation", 0), equations.first());
         for (qsizetype i = 1; i < equations.size(); ++i) {
@@ -75,8 +71,7 @@ private:
             QTest::keyClicks(QApplication::focusWidget(), equations[i]);  // over the selected text
         }
     }
-    void typeCircleAndLine()
-    {
+    void typeCircleAndLine() {
         typeProblem(kCircleAndLine, QStringLiteral("x,y"));
         typeOver(fixture.control<QComboBox>("cboConstants")->lineEdit(), QStringLiteral("r2=4"));
         pressKey(Qt::Key_Return);
@@ -85,8 +80,7 @@ private:
     MainWindowFixture fixture;
 };
 
-void MainWindowRunTest::explore_lists_what_the_core_finds_for_the_typed_problem()
-{
+void MainWindowRunTest::explore_lists_what_the_core_finds_for_the_typed_problem() {
     typeCircleAndLine();
     explore();
     QCOMPARE(fixture.listLines(), exploreDirectly());
@@ -95,8 +89,7 @@ void MainWindowRunTest::explore_lists_what_the_core_finds_for_the_typed_problem(
     QCOMPARE(QApplication::overrideCursor(), nullptr);
 }
 
-void MainWindowRunTest::script_error_is_shown_once_and_ends_the_run()
-{
+void MainWindowRunTest::script_error_is_shown_once_and_ends_the_run() {
     typeProblem({QStringLiteral("x+*2")}, QStringLiteral("x"));
     explore();
     const QList<FakeUserDialogs::Call> errors = fixture.dialogs.callsOf(FakeUserDialogs::Kind::ScriptError);
@@ -114,8 +107,7 @@ void MainWindowRunTest::script_error_is_shown_once_and_ends_the_run()
     QCOMPARE(fixture.dialogs.count(FakeUserDialogs::Kind::ScriptError), 4);
 }
 
-void MainWindowRunTest::random_lists_one_trial_line_per_seed_data()
-{
+void MainWindowRunTest::random_lists_one_trial_line_per_seed_data() {
     QTest::addColumn<QString>("seeds");
     QTest::addColumn<int>("trials");
     QTest::newRow("3") << "3" << 3;
@@ -123,8 +115,7 @@ void MainWindowRunTest::random_lists_one_trial_line_per_seed_data()
     QTest::newRow("2.5 rounds to even") << "2.5" << 2;
 }
 
-void MainWindowRunTest::random_lists_one_trial_line_per_seed()
-{
+void MainWindowRunTest::random_lists_one_trial_line_per_seed() {
     QFETCH(QString, seeds);
     QFETCH(int, trials);
     typeProblem({QStringLiteral("x^2=4")}, QStringLiteral("x"));
@@ -133,29 +124,34 @@ void MainWindowRunTest::random_lists_one_trial_line_per_seed()
 
     const QStringList trialLines = fixture.listLines().filter(QRegularExpression(QStringLiteral("^TRIAL")));
     QStringList expected;
-    for (int n = 1; n <= trials; ++n)
-        expected << QStringLiteral("TRIAL%1:").arg(n);
+    for (int n = 1; n <= trials; ++n) expected << QStringLiteral("TRIAL%1:").arg(n);
     QCOMPARE(trialLines, expected);
     QCOMPARE(fixture.window->problem().record.randomSeeds, 0);
 }
 
-void MainWindowRunTest::edits_that_make_solutions_stale_clear_the_list_data()
-{
+void MainWindowRunTest::edits_that_make_solutions_stale_clear_the_list_data() {
     QTest::addColumn<QString>("control");
     QTest::addColumn<QString>("typed");
     QTest::addColumn<bool>("cleared");
-    QTest::newRow("equation, first keystroke") << "txtEquation" << "x" << true;
-    QTest::newRow("iterations, first keystroke") << "txtMaxcy" << "9" << true;
-    QTest::newRow("constants box") << "cboConstants" << "a" << true;
-    QTest::newRow("error bound tightened") << "txtError" << ".001\t" << true;
-    QTest::newRow("error bound loosened") << "txtError" << ".1\t" << false;
-    QTest::newRow("error bound unchanged") << "txtError" << ".01\t" << false;
-    QTest::newRow("lower limit") << "txtLL" << "-4\t" << false;
-    QTest::newRow("random seeds") << "txtRand" << "5\t" << false;
+    QTest::newRow("equation, first keystroke") << "txtEquation"
+                                               << "x" << true;
+    QTest::newRow("iterations, first keystroke") << "txtMaxcy"
+                                                 << "9" << true;
+    QTest::newRow("constants box") << "cboConstants"
+                                   << "a" << true;
+    QTest::newRow("error bound tightened") << "txtError"
+                                           << ".001\t" << true;
+    QTest::newRow("error bound loosened") << "txtError"
+                                          << ".1\t" << false;
+    QTest::newRow("error bound unchanged") << "txtError"
+                                           << ".01\t" << false;
+    QTest::newRow("lower limit") << "txtLL"
+                                 << "-4\t" << false;
+    QTest::newRow("random seeds") << "txtRand"
+                                  << "5\t" << false;
 }
 
-void MainWindowRunTest::edits_that_make_solutions_stale_clear_the_list()
-{
+void MainWindowRunTest::edits_that_make_solutions_stale_clear_the_list() {
     QFETCH(QString, control);
     QFETCH(QString, typed);
     QFETCH(bool, cleared);
@@ -174,8 +170,7 @@ void MainWindowRunTest::edits_that_make_solutions_stale_clear_the_list()
 
 // A second command, an edit or a close request must not disturb a run: the
 // window refuses them, and closes only once the run has listed everything.
-void MainWindowRunTest::window_takes_no_edit_second_run_or_close_during_a_run()
-{
+void MainWindowRunTest::window_takes_no_edit_second_run_or_close_during_a_run() {
     typeCircleAndLine();
     QLineEdit *equation = fixture.element("txtEquation", 1);
     QSignalSpy shutDown(fixture.window.get(), &zl::gui::MainWindow::aboutToShutDown);
@@ -203,8 +198,7 @@ void MainWindowRunTest::window_takes_no_edit_second_run_or_close_during_a_run()
 
 // There is no way to stop a run, so a grid of more than 1E+08 nodes is
 // refused with a message instead of freezing the window.
-void MainWindowRunTest::explore_refuses_a_grid_too_large_to_wait_for()
-{
+void MainWindowRunTest::explore_refuses_a_grid_too_large_to_wait_for() {
     typeProblem({QStringLiteral("x^2=4")}, QStringLiteral("x"));
     fixture.enter(fixture.element("txtSubintervals", 0), QStringLiteral("200000000"));
     explore();

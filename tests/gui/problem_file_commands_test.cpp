@@ -30,37 +30,32 @@ const QByteArray kThreeSolutions = "Rootex\r\n"
                                    " 1 \r\nk=2\r\n"
                                    " 1 \r\n 2 \r\n-1 \r\n-2 \r\n 0.5 \r\n 1E-06 \r\n";
 
-QByteArray contentOf(const QString &path)
-{
+QByteArray contentOf(const QString &path) {
     QFile file(path);
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("(unreadable)");
 }
 
-bool writeFile(const QString &path, const QByteArray &bytes)
-{
+bool writeFile(const QString &path, const QByteArray &bytes) {
     QFile file(path);
     return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
 }
 
 /// File > `actionName` with the mouse, as the user chooses it. False when the
 /// item did not act (disabled); the menu is closed again either way.
-bool chooseFromFileMenu(MainWindow &window, const char *actionName)
-{
+bool chooseFromFileMenu(MainWindow &window, const char *actionName) {
     QMenu *file = window.findChild<QMenu *>(QStringLiteral("mnuFile"));
     auto *item = window.findChild<QAction *>(QLatin1String(actionName));
     QMenuBar *bar = window.menuBar();
     QTest::mouseClick(window.windowHandle(), Qt::LeftButton, {},
                       bar->mapTo(&window, bar->actionGeometry(file->menuAction()).center()));
-    if (!QTest::qWaitFor([file] { return file->isVisible(); }))
-        return false;
+    if (!QTest::qWaitFor([file] { return file->isVisible(); })) return false;
     QSignalSpy triggered(item, &QAction::triggered);
     QTest::mouseClick(file->windowHandle(), Qt::LeftButton, {}, file->actionGeometry(item).center());
-    if (file->isVisible())
-        QTest::keyClick(file, Qt::Key_Escape);
+    if (file->isVisible()) QTest::keyClick(file, Qt::Key_Escape);
     return triggered.count() == 1;
 }
 
-} // namespace
+}  // namespace
 
 class ProblemFileCommandsTest : public QObject {
     Q_OBJECT
@@ -81,8 +76,7 @@ private:
     bool choose(const char *actionName) { return chooseFromFileMenu(*fixture.window, actionName); }
     void openFile(const QString &path);
     QString pathIn(const char *name) const { return folder->filePath(QLatin1String(name)); }
-    QStringList filesInFolder() const
-    {
+    QStringList filesInFolder() const {
         return QDir(folder->path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden);
     }
     QStringList constants() const;
@@ -94,41 +88,37 @@ private:
     MainWindowFixture fixture;
 };
 
-void ProblemFileCommandsTest::init()
-{
+void ProblemFileCommandsTest::init() {
     folder = std::make_unique<QTemporaryDir>();
     QVERIFY(folder->isValid());
     openWindow();
 }
 
-void ProblemFileCommandsTest::openWindow()
-{
+void ProblemFileCommandsTest::openWindow() {
     QVERIFY(fixture.open());
     new ProblemFileCommands(*fixture.window, fixture.dialogs);  // the window owns it
     fixture.dialogs.clear();
 }
 
-void ProblemFileCommandsTest::openFile(const QString &path)
-{
+void ProblemFileCommandsTest::openFile(const QString &path) {
     fixture.dialogs.openFileAnswers.enqueue(path);
     QVERIFY(choose("mnuOpen"));
 }
 
-QStringList ProblemFileCommandsTest::constants() const
-{
+QStringList ProblemFileCommandsTest::constants() const {
     auto *box = fixture.control<QComboBox>("cboConstants");
     QStringList items;
-    for (int i = 0; i < box->count(); ++i)
-        items << box->itemText(i);
+    for (int i = 0; i < box->count(); ++i) items << box->itemText(i);
     return items;
 }
 
-QStringList ProblemFileCommandsTest::problemOnShow() const
-{
+QStringList ProblemFileCommandsTest::problemOnShow() const {
     QStringList state;
     for (QLineEdit *field : fixture.window->findChildren<QLineEdit *>()) {
         if (field->objectName().startsWith(QLatin1String("txt")))
-            state << QStringLiteral("%1[%2]=%3").arg(field->objectName()).arg(field->property("index").toInt())
+            state << QStringLiteral("%1[%2]=%3")
+                         .arg(field->objectName())
+                         .arg(field->property("index").toInt())
                          .arg(field->text());
     }
     const EquationGridModel &grid = fixture.window->equationGrid();
@@ -138,27 +128,29 @@ QStringList ProblemFileCommandsTest::problemOnShow() const
     return state;
 }
 
-QStringList ProblemFileCommandsTest::windowState() const
-{
+QStringList ProblemFileCommandsTest::windowState() const {
     QStringList state = problemOnShow();
     for (QWidget *widget : fixture.window->findChildren<QWidget *>())
         if (!widget->objectName().isEmpty())
             state << QStringLiteral("%1 enabled=%2 hidden=%3")
-                         .arg(widget->objectName()).arg(widget->isEnabled()).arg(widget->isHidden());
+                         .arg(widget->objectName())
+                         .arg(widget->isEnabled())
+                         .arg(widget->isHidden());
     for (const char *name : {"mnuOpen", "mnuSave", "mnuSaveAs", "mnuPrint", "mnuAbout"}) {
         const auto *action = fixture.control<QAction>(name);
         state << QStringLiteral("%1 enabled=%2 visible=%3").arg(name).arg(action->isEnabled()).arg(action->isVisible());
     }
     const zl::ProblemState &problem = fixture.window->problem();
     state << QStringLiteral("order=%1 solutions=%2 loading=%3 file=%4")
-                 .arg(problem.record.order).arg(problem.store.solutionCount).arg(problem.record.loadingFile)
+                 .arg(problem.record.order)
+                 .arg(problem.store.solutionCount)
+                 .arg(problem.record.loadingFile)
                  .arg(QString::fromStdString(problem.record.fileName));
     state << focusedName();
     return state;
 }
 
-void ProblemFileCommandsTest::open_then_save_as_gives_the_same_file_and_window_data()
-{
+void ProblemFileCommandsTest::open_then_save_as_gives_the_same_file_and_window_data() {
     QTest::addColumn<QByteArray>("file");
     QTest::addColumn<QString>("names");
     QTest::addColumn<int>("solutions");
@@ -169,8 +161,7 @@ void ProblemFileCommandsTest::open_then_save_as_gives_the_same_file_and_window_d
     QTest::newRow("two_parabolas") << contentOf(kExamples + "two_parabolas.zerolith") << "x,y" << 0;
 }
 
-void ProblemFileCommandsTest::open_then_save_as_gives_the_same_file_and_window()
-{
+void ProblemFileCommandsTest::open_then_save_as_gives_the_same_file_and_window() {
     QFETCH(QByteArray, file);
     QFETCH(QString, names);
     QFETCH(int, solutions);
@@ -183,8 +174,7 @@ void ProblemFileCommandsTest::open_then_save_as_gives_the_same_file_and_window()
     QCOMPARE(fixture.elementCount("txtEquation"), order);
     QCOMPARE(fixture.listLines().size(), solutions * (order + 1));
     QCOMPARE(fixture.countText(), QStringLiteral("%1 solutions").arg(solutions));
-    for (int k = 1; k <= solutions; ++k)
-        QCOMPARE(fixture.listLines().at(k * (order + 1) - 1), QString());
+    for (int k = 1; k <= solutions; ++k) QCOMPARE(fixture.listLines().at(k * (order + 1) - 1), QString());
 
     fixture.dialogs.saveFileAnswers.enqueue(pathIn("copy.zerolith"));
     QVERIFY(choose("mnuSaveAs"));
@@ -199,8 +189,7 @@ void ProblemFileCommandsTest::open_then_save_as_gives_the_same_file_and_window()
 
 // The order field holds the focus until it has a usable order, and leaving it
 // with one disables Open; the menu stays usable with a refused text in the field.
-void ProblemFileCommandsTest::opened_problem_is_fixed_and_saved_back_to_its_file()
-{
+void ProblemFileCommandsTest::opened_problem_is_fixed_and_saved_back_to_its_file() {
     QVERIFY(writeFile(pathIn("three.zerolith"), kThreeSolutions));
     typeOver(fixture.control("txtOrder"), QStringLiteral("abc"));
     openFile(pathIn("three.zerolith"));
@@ -212,10 +201,8 @@ void ProblemFileCommandsTest::opened_problem_is_fixed_and_saved_back_to_its_file
     QVERIFY(fixture.listLines().at(1).startsWith(QStringLiteral(" y=2 ")));
     QVERIFY(fixture.listLines().at(1).endsWith(QStringLiteral("EQUATION #2=0")));  // k registered
     QVERIFY(!fixture.control("txtOrder")->isEnabled() && !fixture.control("txtVarNams")->isEnabled());
-    for (const char *name : {"mnuSave", "mnuSaveAs"})
-        QVERIFY2(fixture.control<QAction>(name)->isEnabled(), name);
-    for (const char *name : {"mnuPrint", "mnuAbout"})
-        QVERIFY2(fixture.control<QAction>(name)->isVisible(), name);
+    for (const char *name : {"mnuSave", "mnuSaveAs"}) QVERIFY2(fixture.control<QAction>(name)->isEnabled(), name);
+    for (const char *name : {"mnuPrint", "mnuAbout"}) QVERIFY2(fixture.control<QAction>(name)->isVisible(), name);
     QVERIFY(fixture.control("cmdExplore")->isEnabled());
 
     QVERIFY(!choose("mnuOpen"));  // once per run only
@@ -237,8 +224,7 @@ void ProblemFileCommandsTest::opened_problem_is_fixed_and_saved_back_to_its_file
                                                              " 2 \r\nk=2\r\nc=5\r\n"));
 }
 
-void ProblemFileCommandsTest::unusable_file_leaves_the_window_untouched_data()
-{
+void ProblemFileCommandsTest::unusable_file_leaves_the_window_untouched_data() {
     QTest::addColumn<QString>("name");
     QTest::addColumn<QByteArray>("file");  // written only under a .zerolith name
     QTest::addColumn<QString>("message");  // how the message starts; "=" for the whole of it
@@ -255,14 +241,12 @@ void ProblemFileCommandsTest::unusable_file_leaves_the_window_untouched_data()
     QTest::newRow("folder") << "." << QByteArray() << "Cannot open %1: not a regular file";
 }
 
-void ProblemFileCommandsTest::unusable_file_leaves_the_window_untouched()
-{
+void ProblemFileCommandsTest::unusable_file_leaves_the_window_untouched() {
     QFETCH(QString, name);
     QFETCH(QByteArray, file);
     QFETCH(QString, message);
     const QString path = QDir::cleanPath(folder->filePath(name));
-    if (name.endsWith(QLatin1String(".zerolith")))
-        QVERIFY(writeFile(path, file));
+    if (name.endsWith(QLatin1String(".zerolith"))) QVERIFY(writeFile(path, file));
     typeOver(fixture.control("txtOrder"), QStringLiteral("abc"));  // refused: keeps the focus
     const QStringList before = windowState();
 
@@ -281,8 +265,7 @@ void ProblemFileCommandsTest::unusable_file_leaves_the_window_untouched()
     QCOMPARE(constants(), QStringList({"k=2"}));
 }
 
-void ProblemFileCommandsTest::save_asks_for_a_name_until_it_has_one()
-{
+void ProblemFileCommandsTest::save_asks_for_a_name_until_it_has_one() {
     fixture.enterProblem(QStringLiteral("1"), QStringLiteral("x"));
     FakeUserDialogs &dialogs = fixture.dialogs;
     QVERIFY(choose("mnuSave"));  // cancelled: nothing written
@@ -310,8 +293,7 @@ void ProblemFileCommandsTest::save_asks_for_a_name_until_it_has_one()
     QCOMPARE(dialogs.count(Kind::Message), 0);
 }
 
-void ProblemFileCommandsTest::failed_save_says_so_and_keeps_the_former_file()
-{
+void ProblemFileCommandsTest::failed_save_says_so_and_keeps_the_former_file() {
     fixture.enterProblem(QStringLiteral("1"), QStringLiteral("x"));
     fixture.dialogs.saveFileAnswers.enqueue(pathIn("kept.zerolith"));
     QVERIFY(choose("mnuSave"));
@@ -326,16 +308,14 @@ void ProblemFileCommandsTest::failed_save_says_so_and_keeps_the_former_file()
     QVERIFY(choose("mnuSaveAs"));
 
     QStringList messages;
-    for (const FakeUserDialogs::Call &call : fixture.dialogs.callsOf(Kind::Message))
-        messages << call.text;
+    for (const FakeUserDialogs::Call &call : fixture.dialogs.callsOf(Kind::Message)) messages << call.text;
     QCOMPARE(messages.size(), 2);
     QVERIFY2(messages[0].startsWith(QStringLiteral("Cannot save %1: ").arg(unreachable)), qPrintable(messages[0]));
-    QVERIFY2(messages[1].startsWith(QStringLiteral("Cannot save %1:\nEquation 1 holds a double quote")
-                                        .arg(pathIn("kept.zerolith"))),
+    QVERIFY2(messages[1].startsWith(
+                 QStringLiteral("Cannot save %1:\nEquation 1 holds a double quote").arg(pathIn("kept.zerolith"))),
              qPrintable(messages[1]));
     QCOMPARE(contentOf(pathIn("kept.zerolith")), former);
-    QCOMPARE(filesInFolder(),
-             QStringList({"kept.zerolith"}));  // no temporary file left behind
+    QCOMPARE(filesInFolder(), QStringList({"kept.zerolith"}));  // no temporary file left behind
 }
 
 QTEST_MAIN(ProblemFileCommandsTest)

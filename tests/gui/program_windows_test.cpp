@@ -30,8 +30,7 @@ class CommaLocale : public NumericLocale {
 public:
     QString decimalSymbol() const override { return QStringLiteral(","); }
     void usePoint() override { usingPoint = true; }
-    void restore() override
-    {
+    void restore() override {
         usingPoint = false;
         ++restores;
     }
@@ -42,33 +41,29 @@ public:
 // A folder like the build folder: the manual is found at ../docs/manual.
 const QString kProgramFolder = QStringLiteral(ZEROLITH_SOURCE_DIR "/tests");
 
-void clickMenu(MainWindow &window, const char *actionName)
-{
+void clickMenu(MainWindow &window, const char *actionName) {
     auto *action = window.findChild<QAction *>(QLatin1String(actionName));
     QVERIFY(action != nullptr && action->isVisible());
     QMenuBar *bar = window.menuBar();
     const QRect place = bar->actionGeometry(action);
     QVERIFY(!place.isEmpty());
-    QTest::mouseClick(window.windowHandle(), Qt::LeftButton, {},
-                      bar->mapTo(&window, place.center()));
+    QTest::mouseClick(window.windowHandle(), Qt::LeftButton, {}, bar->mapTo(&window, place.center()));
 }
 
-QString pdfText(const QString &pdf)
-{
+QString pdfText(const QString &pdf) {
     QProcess pdftotext;
     pdftotext.start("pdftotext", {"-layout", pdf, "-"});
     pdftotext.waitForFinished(30000);
     return QString::fromUtf8(pdftotext.readAllStandardOutput());
 }
 
-void makeActive(QWidget &window)
-{
+void makeActive(QWidget &window) {
     window.show();
     window.activateWindow();
     QTRY_VERIFY(window.isActiveWindow());
 }
 
-} // namespace
+}  // namespace
 
 class ProgramWindowsTest : public QObject {
     Q_OBJECT
@@ -91,8 +86,7 @@ private:
     std::unique_ptr<ProgramWindows> windows;
 };
 
-void ProgramWindowsTest::init()
-{
+void ProgramWindowsTest::init() {
     locale = CommaLocale();
     guard = std::make_unique<DecimalSymbolGuard>(locale, fixture.dialogs);
     fixture.dialogs.decimalCommaAnswers.enqueue(QMessageBox::Yes);
@@ -101,29 +95,24 @@ void ProgramWindowsTest::init()
     fixture.dialogs.clear();
 }
 
-void ProgramWindowsTest::build(const QString &programFolder)
-{
+void ProgramWindowsTest::build(const QString &programFolder) {
     QVERIFY(fixture.open());
-    windows = std::make_unique<ProgramWindows>(*fixture.window, fixture.dialogs, *guard,
-                                               programFolder);
+    windows = std::make_unique<ProgramWindows>(*fixture.window, fixture.dialogs, *guard, programFolder);
 }
 
-void ProgramWindowsTest::cleanup()
-{
+void ProgramWindowsTest::cleanup() {
     windows.reset();
     fixture.window.reset();
     guard.reset();
 }
 
-void ProgramWindowsTest::closing_restores_the_symbol_and_closes_every_window_data()
-{
+void ProgramWindowsTest::closing_restores_the_symbol_and_closes_every_window_data() {
     QTest::addColumn<bool>("withTitleBar");
     QTest::newRow("title bar") << true;
     QTest::newRow("Exit button") << false;
 }
 
-void ProgramWindowsTest::closing_restores_the_symbol_and_closes_every_window()
-{
+void ProgramWindowsTest::closing_restores_the_symbol_and_closes_every_window() {
     QFETCH(bool, withTitleBar);
     build(kProgramFolder);
     fixture.enterProblem("2", "x,y");
@@ -147,8 +136,7 @@ void ProgramWindowsTest::closing_restores_the_symbol_and_closes_every_window()
     QVERIFY(!windows->aboutWindow().isVisible());
 }
 
-void ProgramWindowsTest::grid_typing_reaches_the_equation_fields()
-{
+void ProgramWindowsTest::grid_typing_reaches_the_equation_fields() {
     build(kProgramFolder);
     fixture.enterProblem("2", "x,y");
     clickThroughWindow(fixture.control<QPushButton>("cmdShowAll"));
@@ -158,8 +146,7 @@ void ProgramWindowsTest::grid_typing_reaches_the_equation_fields()
     QCOMPARE(grid.variablesCaption(), QStringLiteral("Variables: x,y"));
     QTableWidget *table = grid.grid();
     const QRect cell = table->visualRect(table->model()->index(1, 1));
-    QTest::mouseClick(grid.windowHandle(), Qt::LeftButton, {},
-                      table->viewport()->mapTo(&grid, cell.center()));
+    QTest::mouseClick(grid.windowHandle(), Qt::LeftButton, {}, table->viewport()->mapTo(&grid, cell.center()));
     QTest::keyClick(grid.editBox(), Qt::Key_Left);  // back to the grid, row 2 current
     QTest::keyClicks(table, QStringLiteral("x"));
     QTest::keyClicks(grid.editBox(), QStringLiteral("=y"));
@@ -170,8 +157,7 @@ void ProgramWindowsTest::grid_typing_reaches_the_equation_fields()
     QVERIFY(!grid.isVisible());
 }
 
-void ProgramWindowsTest::print_menu_prints_the_window_s_problem()
-{
+void ProgramWindowsTest::print_menu_prints_the_window_s_problem() {
     QTemporaryDir folder;
     const QString pdf = folder.filePath("report.pdf");
     build(kProgramFolder);
@@ -190,8 +176,7 @@ void ProgramWindowsTest::print_menu_prints_the_window_s_problem()
         QVERIFY2(text.contains(QLatin1String(expected)), expected);
 }
 
-void ProgramWindowsTest::help_menu_says_when_there_is_no_manual()
-{
+void ProgramWindowsTest::help_menu_says_when_there_is_no_manual() {
     QTemporaryDir emptyFolder;
     build(emptyFolder.path());
     clickMenu(*fixture.window, "mnuHelp");

@@ -1,15 +1,15 @@
 // Printing the report to a PDF file and reading it back with pdftotext.
 
+#include <QApplication>
 #include <QFile>
 #include <QPageLayout>
 #include <QPageSize>
+#include <QPrintDialog>
 #include <QPrinter>
 #include <QPrinterInfo>
 #include <QProcess>
 #include <QRegularExpression>
 #include <QTemporaryDir>
-#include <QApplication>
-#include <QPrintDialog>
 #include <QTest>
 #include <QTimer>
 #include <QWindow>
@@ -31,8 +31,7 @@ namespace {
 
 // x,y; x^2+y^2=k; x=y; k=2; -5..5 in 10 subintervals; 0.001; 8; solution x=y=1.
 struct ExampleProblem : zl::ResidualSystem {
-    ExampleProblem()
-    {
+    ExampleProblem() {
         problem.sizeProblem(2);
         auto &record = problem.record;
         record.varNames = {"x", "y"};
@@ -46,13 +45,11 @@ struct ExampleProblem : zl::ResidualSystem {
         problem.store.solutionCount = 1;
         problem.store.solutions(0, 1) = problem.store.solutions(1, 1) = 1;
     }
-    std::int32_t evaluate(int equation, const double *p, double &value) override
-    {
+    std::int32_t evaluate(int equation, const double *p, double &value) override {
         value = equation == 0 ? p[0] * p[0] + p[1] * p[1] - 2 : p[0] - p[1];
         return 0;
     }
-    Lines lines(int charsPerLine)
-    {
+    Lines lines(int charsPerLine) {
         return zl::reportLines(problem, zl::ReportSources{constants, equations, charsPerLine}, *this);
     }
     zl::ProblemState problem;
@@ -60,24 +57,20 @@ struct ExampleProblem : zl::ResidualSystem {
     Lines equations{"x^2+y^2=k", "x=y"};
 };
 
-void useA4(QPrinter &printer, const QString &file, QPageLayout::Orientation orientation, double sideMm)
-{
+void useA4(QPrinter &printer, const QString &file, QPageLayout::Orientation orientation, double sideMm) {
     printer.setOutputFormat(QPrinter::PdfFormat);
     printer.setOutputFileName(file);
-    printer.setPageLayout(QPageLayout(QPageSize(QPageSize::A4), orientation,
-                                      QMarginsF(sideMm, 15, sideMm, 15), QPageLayout::Millimeter));
+    printer.setPageLayout(
+        QPageLayout(QPageSize(QPageSize::A4), orientation, QMarginsF(sideMm, 15, sideMm, 15), QPageLayout::Millimeter));
 }
 
-double pitchInPoints(QPrinter &printer)
-{
-    return QFontMetricsF(ReportPrinter::reportFont(), &printer).horizontalAdvance('a') * 72.0
-           / printer.resolution();
+double pitchInPoints(QPrinter &printer) {
+    return QFontMetricsF(ReportPrinter::reportFont(), &printer).horizontalAdvance('a') * 72.0 / printer.resolution();
 }
 
 // The PDF's pages with their columns kept (pdftotext -fixed at the font's
 // pitch), the margin's indent and trailing blanks removed.
-QList<QStringList> readBack(QPrinter &printer)
-{
+QList<QStringList> readBack(QPrinter &printer) {
     QProcess pdftotext;
     pdftotext.start("pdftotext", {"-layout", "-fixed", QString::number(pitchInPoints(printer), 'f', 3),
                                   printer.outputFileName(), "-"});
@@ -85,22 +78,19 @@ QList<QStringList> readBack(QPrinter &printer)
     const QString text = QString::fromUtf8(pdftotext.readAllStandardOutput());
     qsizetype indent = text.size();
     for (const QString &line : text.split(QRegularExpression("[\n\f]")))
-        if (!line.trimmed().isEmpty())
-            indent = qMin(indent, line.indexOf(line.trimmed().front()));
+        if (!line.trimmed().isEmpty()) indent = qMin(indent, line.indexOf(line.trimmed().front()));
     QList<QStringList> pages;
     for (const QString &page : text.split('\f')) {
         QStringList lines;
         for (const QString &line : page.split('\n'))
             lines << line.mid(indent).replace(QRegularExpression("\\s+$"), QString());
-        while (!lines.isEmpty() && lines.back().isEmpty())
-            lines.removeLast();
-        if (!lines.isEmpty())
-            pages << lines;
+        while (!lines.isEmpty() && lines.back().isEmpty()) lines.removeLast();
+        if (!lines.isEmpty()) pages << lines;
     }
     return pages;
 }
 
-} // namespace
+}  // namespace
 
 class ReportPrinterTest : public QObject {
     Q_OBJECT
@@ -116,8 +106,7 @@ private:
     QTemporaryDir folder;
 };
 
-void ReportPrinterTest::prints_the_example_in_fixed_columns()
-{
+void ReportPrinterTest::prints_the_example_in_fixed_columns() {
     QPrinter printer(QPrinter::HighResolution);
     useA4(printer, QString(), QPageLayout::Portrait, 15);
     FakeUserDialogs dialogs;
@@ -132,21 +121,36 @@ void ReportPrinterTest::prints_the_example_in_fixed_columns()
     const QList<QStringList> pages = readBack(printer);
     QCOMPARE(pages.size(), 1);
     const QString gap17(17, ' ');
-    const QStringList expected{
-        "ORDER: 2", "VARIABLES:", "x,y", "", "", "CONSTANTS:", "k=2", "",
-        "VARIABLE NAME      LOWER LIMIT         UPPER LIMIT         # OF SUBINTERVALS",
-        "x" + QString(18, ' ') + "-5 " + gap17 + " 5 " + gap17 + " 10",
-        "y" + QString(18, ' ') + "-5 " + gap17 + " 5 " + gap17 + " 10", "",
-        "EQUATION # 1 :", "x^2+y^2=k", "", "EQUATION # 2 :", "x=y", "",
-        "MAXIMUM ERROR: 0.001", "MAXIMUM # OF CYCLES: 8", "", "SOLUTIONS FOUND:", "",
-        "SET # 1 :",
-        "x=  1 " + QString(34, ' ') + "EQUATION # 1 =  0",
-        "y=  1 " + QString(34, ' ') + "EQUATION # 2 =  0"};
+    const QStringList expected{"ORDER: 2",
+                               "VARIABLES:",
+                               "x,y",
+                               "",
+                               "",
+                               "CONSTANTS:",
+                               "k=2",
+                               "",
+                               "VARIABLE NAME      LOWER LIMIT         UPPER LIMIT         # OF SUBINTERVALS",
+                               "x" + QString(18, ' ') + "-5 " + gap17 + " 5 " + gap17 + " 10",
+                               "y" + QString(18, ' ') + "-5 " + gap17 + " 5 " + gap17 + " 10",
+                               "",
+                               "EQUATION # 1 :",
+                               "x^2+y^2=k",
+                               "",
+                               "EQUATION # 2 :",
+                               "x=y",
+                               "",
+                               "MAXIMUM ERROR: 0.001",
+                               "MAXIMUM # OF CYCLES: 8",
+                               "",
+                               "SOLUTIONS FOUND:",
+                               "",
+                               "SET # 1 :",
+                               "x=  1 " + QString(34, ' ') + "EQUATION # 1 =  0",
+                               "y=  1 " + QString(34, ' ') + "EQUATION # 2 =  0"};
     QCOMPARE(pages.first(), expected);
 }
 
-void ReportPrinterTest::line_length_follows_the_page_width_data()
-{
+void ReportPrinterTest::line_length_follows_the_page_width_data() {
     // 90 % of the printable width over the 6.0 pt pitch of 10 pt Liberation Mono.
     QTest::addColumn<int>("orientation");
     QTest::addColumn<double>("sideMm");
@@ -156,8 +160,7 @@ void ReportPrinterTest::line_length_follows_the_page_width_data()
     QTest::newRow("A4 portrait, 40 mm: 130 mm") << int(QPageLayout::Portrait) << 40.0 << 55;
 }
 
-void ReportPrinterTest::line_length_follows_the_page_width()
-{
+void ReportPrinterTest::line_length_follows_the_page_width() {
     QFETCH(int, orientation);
     QFETCH(double, sideMm);
     QFETCH(int, expectedChars);
@@ -175,8 +178,7 @@ void ReportPrinterTest::line_length_follows_the_page_width()
     QCOMPARE(pieces.first().size(), expectedChars);
 }
 
-void ReportPrinterTest::cancelled_dialog_prints_nothing()
-{
+void ReportPrinterTest::cancelled_dialog_prints_nothing() {
     QPrinter printer(QPrinter::HighResolution);
     useA4(printer, folder.filePath("cancelled.pdf"), QPageLayout::Portrait, 15);
     FakeUserDialogs dialogs;
@@ -198,15 +200,13 @@ void ReportPrinterTest::cancelled_dialog_prints_nothing()
              ReportPrinter::Outcome::PrinterFailed);
 }
 
-void ReportPrinterTest::full_page_continues_on_the_next()
-{
+void ReportPrinterTest::full_page_continues_on_the_next() {
     QPrinter printer(QPrinter::HighResolution);
     useA4(printer, folder.filePath("pages.pdf"), QPageLayout::Portrait, 15);
     const int perPage = ReportPrinter::linesPerPage(printer);
     QVERIFY2(perPage > 55 && perPage < 75, "267 mm of height at some 4 mm a line");
     Lines lines;
-    for (int n = 1; n <= 2 * perPage + 1; ++n)
-        lines.push_back("LINE " + std::to_string(n));
+    for (int n = 1; n <= 2 * perPage + 1; ++n) lines.push_back("LINE " + std::to_string(n));
 
     QVERIFY(ReportPrinter::printLines(printer, lines));
 
@@ -217,10 +217,8 @@ void ReportPrinterTest::full_page_continues_on_the_next()
     QCOMPARE(pages[2], QStringList{QStringLiteral("LINE %1").arg(2 * perPage + 1)});
 }
 
-void ReportPrinterTest::without_a_printer_the_real_dialog_prints_to_a_pdf_file()
-{
-    if (!QPrinterInfo::availablePrinters().isEmpty())
-        QSKIP("a printer is installed here");
+void ReportPrinterTest::without_a_printer_the_real_dialog_prints_to_a_pdf_file() {
+    if (!QPrinterInfo::availablePrinters().isEmpty()) QSKIP("a printer is installed here");
     qputenv("HOME", folder.path().toLocal8Bit());  // where the PDF goes by default
     QPrinter printer(QPrinter::HighResolution);
     QString offered;
@@ -232,8 +230,7 @@ void ReportPrinterTest::without_a_printer_the_real_dialog_prints_to_a_pdf_file()
     });
     QtUserDialogs dialogs;
 
-    const auto outcome =
-        ReportPrinter::print(nullptr, dialogs, printer, [](int) { return Lines{"ORDER: 1 "}; });
+    const auto outcome = ReportPrinter::print(nullptr, dialogs, printer, [](int) { return Lines{"ORDER: 1 "}; });
 
     QCOMPARE(outcome, ReportPrinter::Outcome::Printed);
     QVERIFY(offered.startsWith(folder.path()) && offered.endsWith(".pdf"));

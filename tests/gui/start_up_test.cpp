@@ -50,33 +50,27 @@ public:
 
 QString libraryDecimalPoint() { return QString::fromLatin1(std::localeconv()->decimal_point); }
 
-bool anyWindowShown()
-{
+bool anyWindowShown() {
     for (QWidget *widget : QApplication::topLevelWidgets())
-        if (widget->isVisible())
-            return true;
+        if (widget->isVisible()) return true;
     return false;
 }
 
 // Clicks `answer` (or presses Escape) in the next modal message box once it
 // is shown, noting what the box said.
-void answerNextBox(QMessageBox::StandardButton answer, QMessageBox **seen, QString *text)
-{
+void answerNextBox(QMessageBox::StandardButton answer, QMessageBox **seen, QString *text) {
     QTimer::singleShot(20, [=] {
         auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget());
-        if (box == nullptr || !box->isVisible())
-            return answerNextBox(answer, seen, text);
+        if (box == nullptr || !box->isVisible()) return answerNextBox(answer, seen, text);
         *seen = box;
         *text = box->windowTitle() + '|' + QString::number(box->icon()) + '|' + box->text();
-        if (answer == QMessageBox::Escape)
-            return QTest::keyClick(box->windowHandle(), Qt::Key_Escape);
+        if (answer == QMessageBox::Escape) return QTest::keyClick(box->windowHandle(), Qt::Key_Escape);
         QAbstractButton *button = box->button(answer);
-        QTest::mouseClick(box->windowHandle(), Qt::LeftButton, {},
-                          button->mapTo(box, button->rect().center()));
+        QTest::mouseClick(box->windowHandle(), Qt::LeftButton, {}, button->mapTo(box, button->rect().center()));
     });
 }
 
-} // namespace
+}  // namespace
 
 class StartUpTest : public QObject {
     Q_OBJECT
@@ -95,19 +89,17 @@ private:
 };
 
 // A German numeric locale built for this test, so that none needs installing.
-void StartUpTest::initTestCase()
-{
+void StartUpTest::initTestCase() {
     QProcess localedef;
     localedef.start("localedef", {"-i", "de_DE", "-f", "UTF-8", localeDir.filePath("de_DE.UTF-8")});
-    haveCommaLocale = localedef.waitForFinished(60000) && localedef.exitStatus() == QProcess::NormalExit
-                      && QFile::exists(localeDir.filePath("de_DE.UTF-8"));
+    haveCommaLocale = localedef.waitForFinished(60000) && localedef.exitStatus() == QProcess::NormalExit &&
+                      QFile::exists(localeDir.filePath("de_DE.UTF-8"));
     qputenv("LOCPATH", localeDir.path().toLocal8Bit());
     qunsetenv("LC_ALL");
     qputenv("LC_NUMERIC", "de_DE.UTF-8");
 }
 
-void StartUpTest::comma_locale_through_the_real_warning_data()
-{
+void StartUpTest::comma_locale_through_the_real_warning_data() {
     QTest::addColumn<int>("answer");
     QTest::addColumn<bool>("goesOn");
     QTest::newRow("yes") << int(QMessageBox::Yes) << true;
@@ -116,12 +108,10 @@ void StartUpTest::comma_locale_through_the_real_warning_data()
     QTest::newRow("escape closes as cancel") << int(QMessageBox::Escape) << false;
 }
 
-void StartUpTest::comma_locale_through_the_real_warning()
-{
+void StartUpTest::comma_locale_through_the_real_warning() {
     QFETCH(int, answer);
     QFETCH(bool, goesOn);
-    if (!haveCommaLocale)
-        QSKIP("localedef could not build de_DE.UTF-8");
+    if (!haveCommaLocale) QSKIP("localedef could not build de_DE.UTF-8");
     ProcessNumericLocale locale;
     QCOMPARE(libraryDecimalPoint(), QStringLiteral(","));
     QtUserDialogs dialogs;
@@ -131,23 +121,22 @@ void StartUpTest::comma_locale_through_the_real_warning()
     answerNextBox(QMessageBox::StandardButton(answer), &box, &boxText);
     QStringList steps;
 
-    const bool started = startUp(guard, [&] { steps << "splash"; }, [&] { steps << "main"; });
+    const bool started = startUp(
+        guard, [&] { steps << "splash"; }, [&] { steps << "main"; });
 
     QVERIFY(box != nullptr);
-    QCOMPARE(boxText, "Decimal Comma Warning!|" + QString::number(QMessageBox::Critical) + '|'
-                          + kWarningLines.join('\n'));
+    QCOMPARE(boxText,
+             "Decimal Comma Warning!|" + QString::number(QMessageBox::Critical) + '|' + kWarningLines.join('\n'));
     QCOMPARE(started, goesOn);
     QCOMPARE(steps, (goesOn ? QStringList{"splash", "main"} : QStringList()));
     QTRY_VERIFY(!anyWindowShown());  // no window besides the box opened
     QCOMPARE(libraryDecimalPoint(), goesOn ? QStringLiteral(".") : QStringLiteral(","));
-    if (goesOn)
-        QCOMPARE(QLocale().decimalPoint(), QStringLiteral("."));
+    if (goesOn) QCOMPARE(QLocale().decimalPoint(), QStringLiteral("."));
     guard.RestoreDecimalSymbol();
     QCOMPARE(libraryDecimalPoint(), QStringLiteral(","));
 }
 
-void StartUpTest::any_symbol_but_the_point_is_questioned_data()
-{
+void StartUpTest::any_symbol_but_the_point_is_questioned_data() {
     QTest::addColumn<QString>("symbol");
     QTest::addColumn<bool>("asked");
     QTest::newRow("point") << "." << false;
@@ -155,8 +144,7 @@ void StartUpTest::any_symbol_but_the_point_is_questioned_data()
     QTest::newRow("point and blank") << ". " << true;
 }
 
-void StartUpTest::any_symbol_but_the_point_is_questioned()
-{
+void StartUpTest::any_symbol_but_the_point_is_questioned() {
     QFETCH(QString, symbol);
     QFETCH(bool, asked);
     FixedSymbol locale(symbol);
@@ -170,8 +158,7 @@ void StartUpTest::any_symbol_but_the_point_is_questioned()
     QCOMPARE(locale.restores, 1);
 }
 
-void StartUpTest::splash_stays_more_than_two_and_at_most_three_seconds()
-{
+void StartUpTest::splash_stays_more_than_two_and_at_most_three_seconds() {
     bool shownAfterClick = false;  // a click halfway must not close it
     QTimer::singleShot(600, [&] {
         for (QWidget *widget : QApplication::topLevelWidgets())

@@ -22,39 +22,33 @@ using namespace zl::gui::testing;
 
 namespace {
 
-void savePicture(QWidget &window, const QString &name)
-{
+void savePicture(QWidget &window, const QString &name) {
     const QString folder = qEnvironmentVariable("ZEROLITH_SCREENSHOT_DIR");
-    if (folder.isEmpty())
-        return;
+    if (folder.isEmpty()) return;
     QDir().mkpath(folder);
     QVERIFY(window.grab().save(QDir(folder).filePath(name + ".png")));
 }
 
-void waitUntilShown(QWidget &window)
-{
+void waitUntilShown(QWidget &window) {
     window.show();
     QVERIFY(QTest::qWaitForWindowExposed(&window));
 }
 
 // Labels and buttons that are shown must have room for their whole text.
-void checkTextsFit(QWidget &window)
-{
+void checkTextsFit(QWidget &window) {
     for (QLabel *label : window.findChildren<QLabel *>()) {
-        if (!label->isVisible() || label->text().isEmpty() || label->wordWrap())
-            continue;
+        if (!label->isVisible() || label->text().isEmpty() || label->wordWrap()) continue;
         QVERIFY2(label->width() >= label->minimumSizeHint().width(),
                  qPrintable(label->objectName() + ": " + label->text()));
     }
     for (QAbstractButton *button : window.findChildren<QAbstractButton *>()) {
-        if (!button->isVisible() || button->text().isEmpty())
-            continue;
+        if (!button->isVisible() || button->text().isEmpty()) continue;
         const int needed = button->fontMetrics().horizontalAdvance(QString(button->text()).remove('&'));
         QVERIFY2(button->width() > needed, qPrintable(button->objectName() + ": " + button->text()));
     }
 }
 
-} // namespace
+}  // namespace
 
 class WindowPicturesTest : public QObject {
     Q_OBJECT
@@ -66,8 +60,7 @@ private slots:
     void main_window_with_an_opened_problem();
 };
 
-void WindowPicturesTest::equations_window()
-{
+void WindowPicturesTest::equations_window() {
     EquationGridModel model;
     model.setRowCount(3);
     model.writeRowLabels();
@@ -90,15 +83,13 @@ void WindowPicturesTest::equations_window()
     savePicture(window, "equations_window");
 }
 
-void WindowPicturesTest::about_box()
-{
+void WindowPicturesTest::about_box() {
     AboutWindow window(AboutWindow::Role::About);
     waitUntilShown(window);
     savePicture(window, "about_box");
 }
 
-void WindowPicturesTest::help_window()
-{
+void WindowPicturesTest::help_window() {
     HelpWindow window({QStringLiteral(ZEROLITH_SOURCE_DIR "/docs/manual")});
     QVERIFY(window.openHelp(QDir::tempPath() + "/no-such-program-folder"));
     QVERIFY(QTest::qWaitForWindowExposed(&window));
@@ -107,8 +98,7 @@ void WindowPicturesTest::help_window()
     savePicture(window, "help_window");
 }
 
-void WindowPicturesTest::main_window()
-{
+void WindowPicturesTest::main_window() {
     MainWindowFixture fixture;
     fixture.window = std::make_unique<MainWindow>(fixture.dialogs);
     fixture.window->show();
@@ -121,8 +111,7 @@ void WindowPicturesTest::main_window()
 
 // File > Open of an example with a stored solution: the fields, the list
 // and its count as the user finds them after opening.
-void WindowPicturesTest::main_window_with_an_opened_problem()
-{
+void WindowPicturesTest::main_window_with_an_opened_problem() {
     MainWindowFixture fixture;
     fixture.window = std::make_unique<MainWindow>(fixture.dialogs);
     new ProblemFileCommands(*fixture.window, fixture.dialogs);

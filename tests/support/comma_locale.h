@@ -34,10 +34,9 @@ private:
         if (std::setlocale(LC_ALL, "de_DE.UTF-8") && decimalIsComma()) return true;
         const auto folder = std::filesystem::temp_directory_path() / "zerolith-locales";
         std::filesystem::create_directories(folder);
-        const std::string command = "localedef -i de_DE -f UTF-8 '" + (folder / "de_DE.UTF-8").string() +
-                                    "' >/dev/null 2>&1";
-        if (!std::filesystem::exists(folder / "de_DE.UTF-8") && std::system(command.c_str()) != 0)
-            return false;
+        const std::string command =
+            "localedef -i de_DE -f UTF-8 '" + (folder / "de_DE.UTF-8").string() + "' >/dev/null 2>&1";
+        if (!std::filesystem::exists(folder / "de_DE.UTF-8") && std::system(command.c_str()) != 0) return false;
         ::setenv("LOCPATH", folder.c_str(), 1);
         return std::setlocale(LC_ALL, "de_DE.UTF-8") && decimalIsComma();
     }
@@ -46,4 +45,4 @@ private:
     bool active_ = false;
 };
 
-} // namespace zl::testing
+}  // namespace zl::testing

@@ -26,11 +26,16 @@ inline std::int32_t finiteOrOverflow(double result) { return std::isfinite(resul
 /// and n = 3 are the plain products base*base and (base*base)*base.
 inline double multipliedPower(double base, int n) {
     switch (n) {
-    case 0: return 1.0;
-    case 1: return base;
-    case 2: return base * base;
-    case 3: return (base * base) * base;
-    default: break;
+    case 0:
+        return 1.0;
+    case 1:
+        return base;
+    case 2:
+        return base * base;
+    case 3:
+        return (base * base) * base;
+    default:
+        break;
     }
     double result = 1.0;
     double square = base;
@@ -121,11 +126,21 @@ inline std::int32_t bitwise(Bitwise op, double a, double b, double &result) {
     if (const auto error = toLong(b, right)) return error;
     std::int32_t bits = 0;
     switch (op) {
-    case Bitwise::And: bits = left & right; break;
-    case Bitwise::Or: bits = left | right; break;
-    case Bitwise::Xor: bits = left ^ right; break;
-    case Bitwise::Eqv: bits = ~(left ^ right); break;
-    case Bitwise::Imp: bits = ~left | right; break;
+    case Bitwise::And:
+        bits = left & right;
+        break;
+    case Bitwise::Or:
+        bits = left | right;
+        break;
+    case Bitwise::Xor:
+        bits = left ^ right;
+        break;
+    case Bitwise::Eqv:
+        bits = ~(left ^ right);
+        break;
+    case Bitwise::Imp:
+        bits = ~left | right;
+        break;
     }
     result = static_cast<double>(bits);
     return kOk;
@@ -138,4 +153,4 @@ inline std::int32_t bitwiseNot(double a, double &result) {
     return kOk;
 }
 
-} // namespace zl::arithmetic
+}  // namespace zl::arithmetic

@@ -87,11 +87,16 @@ ValueKind resultKind(BuiltinFunction function, ValueKind argument) {
         if (argument == ValueKind::Empty || argument == ValueKind::Boolean) return ValueKind::Integer;
         return ValueKind::Double;
     case BuiltinFunction::Sgn:
-    case BuiltinFunction::CInt: return ValueKind::Integer;
-    case BuiltinFunction::CLng: return ValueKind::Long;
-    case BuiltinFunction::CSng: return ValueKind::Single;
-    case BuiltinFunction::CBool: return ValueKind::Boolean;
-    default: return ValueKind::Double;
+    case BuiltinFunction::CInt:
+        return ValueKind::Integer;
+    case BuiltinFunction::CLng:
+        return ValueKind::Long;
+    case BuiltinFunction::CSng:
+        return ValueKind::Single;
+    case BuiltinFunction::CBool:
+        return ValueKind::Boolean;
+    default:
+        return ValueKind::Double;
     }
 }
 
@@ -107,7 +112,7 @@ std::optional<double> booleanArgument(const Value &argument) {
     return numericValue(argument);
 }
 
-} // namespace
+}  // namespace
 
 std::optional<BuiltinFunction> findBuiltin(std::string_view lowerName) {
     for (const BuiltinSignature &entry : kBuiltins)
@@ -121,25 +126,47 @@ const BuiltinSignature &builtinSignature(BuiltinFunction function) {
 
 std::int32_t applyBuiltin(BuiltinFunction function, double x, double &result) {
     switch (function) {
-    case BuiltinFunction::Abs: result = std::fabs(x); return kOk;
-    case BuiltinFunction::Atn: result = std::atan(x); return kOk;
-    case BuiltinFunction::Cos: result = std::cos(x); return finiteOrOverflow(result);
-    case BuiltinFunction::Exp: result = std::exp(x); return finiteOrOverflow(result);
-    case BuiltinFunction::Fix: result = std::trunc(x); return kOk;
-    case BuiltinFunction::Int: result = std::floor(x); return kOk;
+    case BuiltinFunction::Abs:
+        result = std::fabs(x);
+        return kOk;
+    case BuiltinFunction::Atn:
+        result = std::atan(x);
+        return kOk;
+    case BuiltinFunction::Cos:
+        result = std::cos(x);
+        return finiteOrOverflow(result);
+    case BuiltinFunction::Exp:
+        result = std::exp(x);
+        return finiteOrOverflow(result);
+    case BuiltinFunction::Fix:
+        result = std::trunc(x);
+        return kOk;
+    case BuiltinFunction::Int:
+        result = std::floor(x);
+        return kOk;
     case BuiltinFunction::Log:
         if (x <= 0) return kInvalidArgument;
         result = std::log(x);
         return kOk;
-    case BuiltinFunction::Round: result = roundHalfEven(x); return kOk;
-    case BuiltinFunction::Sgn: result = sign(x); return kOk;
-    case BuiltinFunction::Sin: result = std::sin(x); return finiteOrOverflow(result);
+    case BuiltinFunction::Round:
+        result = roundHalfEven(x);
+        return kOk;
+    case BuiltinFunction::Sgn:
+        result = sign(x);
+        return kOk;
+    case BuiltinFunction::Sin:
+        result = std::sin(x);
+        return finiteOrOverflow(result);
     case BuiltinFunction::Sqr:
         if (x < 0) return kInvalidArgument;
         result = std::sqrt(x);
         return kOk;
-    case BuiltinFunction::Tan: result = std::tan(x); return finiteOrOverflow(result);
-    case BuiltinFunction::CDbl: result = x; return kOk;
+    case BuiltinFunction::Tan:
+        result = std::tan(x);
+        return finiteOrOverflow(result);
+    case BuiltinFunction::CDbl:
+        result = x;
+        return kOk;
     case BuiltinFunction::CInt:
         if (!roundToInt16(x)) return kOverflow;
         result = roundHalfEven(x);
@@ -148,8 +175,11 @@ std::int32_t applyBuiltin(BuiltinFunction function, double x, double &result) {
         if (!roundToInt32(x)) return kOverflow;
         result = roundHalfEven(x);
         return kOk;
-    case BuiltinFunction::CSng: return toSingle(x, result);
-    case BuiltinFunction::CBool: result = truth(x != 0); return kOk;
+    case BuiltinFunction::CSng:
+        return toSingle(x, result);
+    case BuiltinFunction::CBool:
+        result = truth(x != 0);
+        return kOk;
     }
     return kInvalidArgument;
 }
@@ -196,15 +226,15 @@ std::int32_t callBuiltin(BuiltinFunction function, std::span<const Value> argume
 
 FastFunction fastBuiltin(BuiltinFunction function) {
     static constexpr std::array<FastFunction, kBuiltins.size()> kFast{
-        fastAbs, ::atan, ::cos, ::exp, fastFix, fastInt, ::log, fastRound, fastSgn,
-        ::sin, fastSqr, ::tan, fastCDbl, fastCInt, fastCLng, fastCSng, fastCBool,
+        fastAbs, ::atan,  ::cos, ::exp,    fastFix,  fastInt,  ::log,    fastRound, fastSgn,
+        ::sin,   fastSqr, ::tan, fastCDbl, fastCInt, fastCLng, fastCSng, fastCBool,
     };
     return kFast[static_cast<std::size_t>(function)];
 }
 
 bool hidesNonFiniteArgument(BuiltinFunction function) {
-    return function == BuiltinFunction::Exp || function == BuiltinFunction::Atn ||
-           function == BuiltinFunction::Sgn || function == BuiltinFunction::CBool;
+    return function == BuiltinFunction::Exp || function == BuiltinFunction::Atn || function == BuiltinFunction::Sgn ||
+           function == BuiltinFunction::CBool;
 }
 
 std::optional<LibraryFunction> findLibraryFunction(std::string_view lowerName) {
@@ -223,4 +253,4 @@ double callLibraryFunction(MathLibrary &library, LibraryFunction function, const
     return libraryEntryPoint(function)(library, *x);
 }
 
-} // namespace zl
+}  // namespace zl

@@ -14,7 +14,23 @@ namespace zl {
 class MathLibrary;
 
 enum class BuiltinFunction : std::uint8_t {
-    Abs, Atn, Cos, Exp, Fix, Int, Log, Round, Sgn, Sin, Sqr, Tan, CDbl, CInt, CLng, CSng, CBool,
+    Abs,
+    Atn,
+    Cos,
+    Exp,
+    Fix,
+    Int,
+    Log,
+    Round,
+    Sgn,
+    Sin,
+    Sqr,
+    Tan,
+    CDbl,
+    CInt,
+    CLng,
+    CSng,
+    CBool,
 };
 
 struct BuiltinSignature {
@@ -59,4 +75,4 @@ LibraryEntryPoint libraryEntryPoint(LibraryFunction function);
 /// the library's own failure (13), recorded like its other failures.
 double callLibraryFunction(MathLibrary &library, LibraryFunction function, const Value &argument);
 
-} // namespace zl
+}  // namespace zl

@@ -29,8 +29,8 @@ std::size_t stackSlots(const CompiledExpression &expression) {
     return expression.numeric ? static_cast<std::size_t>(expression.numeric->maxDepth) + 1 : 1;
 }
 
-std::int32_t evaluateToNumber(const CompiledExpression &expression, NameScope &scope, double *stack,
-                              double &value, RuntimeFailure &failure) {
+std::int32_t evaluateToNumber(const CompiledExpression &expression, NameScope &scope, double *stack, double &value,
+                              RuntimeFailure &failure) {
     if (expression.numeric) {
         MathLibrary *library = scope.library();
         const std::int32_t libraryErrorBefore = library ? library->ierr : 0;
@@ -59,4 +59,4 @@ std::int32_t evaluateToNumber(const CompiledExpression &expression, NameScope &s
     return 0;
 }
 
-} // namespace zl
+}  // namespace zl

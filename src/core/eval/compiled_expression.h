@@ -19,7 +19,7 @@ struct CompiledExpression {
     std::vector<NameBinding> names;    ///< per name id of the tree
     std::vector<NameBinding> members;  ///< per name id, as a member of the library object
     std::optional<NumericProgram> numeric;
-    std::uint64_t generation = 0;      ///< the globals' generation the bindings were made for
+    std::uint64_t generation = 0;  ///< the globals' generation the bindings were made for
 };
 
 struct CompileOptions {
@@ -40,10 +40,10 @@ struct RuntimeFailure {
 /// values -1/0, Empty 0, numeric text its value, other text 13). `stack`
 /// holds at least stackSlots(expression) doubles. Returns 0, or the error
 /// number with its place in `failure`.
-std::int32_t evaluateToNumber(const CompiledExpression &expression, NameScope &scope, double *stack,
-                              double &value, RuntimeFailure &failure);
+std::int32_t evaluateToNumber(const CompiledExpression &expression, NameScope &scope, double *stack, double &value,
+                              RuntimeFailure &failure);
 
 /// The stack a run of the expression needs.
 std::size_t stackSlots(const CompiledExpression &expression);
 
-} // namespace zl
+}  // namespace zl

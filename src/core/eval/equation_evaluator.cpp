@@ -37,7 +37,7 @@ struct VariableSlot {
 
 VariableSlot bindVariable(NameScope &scope, const std::string &name);
 
-} // namespace
+}  // namespace
 
 struct EquationEvaluator::Compiled {
     struct Residual {
@@ -97,7 +97,8 @@ void EquationEvaluator::compileResiduals() {
     auto compiled = std::make_unique<Compiled>();
     const ProblemSpec &record = problem_.record;
     const auto order = static_cast<std::size_t>(std::max(record.order, 0));
-    for (std::size_t i = 0; i < order; ++i) compiled->variables.push_back(bindVariable(engine_.impl().scope, fieldText(record.varNames, i)));
+    for (std::size_t i = 0; i < order; ++i)
+        compiled->variables.push_back(bindVariable(engine_.impl().scope, fieldText(record.varNames, i)));
     for (std::size_t i = 0; i < order; ++i) {
         Compiled::Residual residual;
         residual.text = fieldText(record.residuals, i);
@@ -160,7 +161,7 @@ VariableSlot bindVariable(NameScope &scope, const std::string &name) {
     return slot;
 }
 
-} // namespace
+}  // namespace
 
 /// Binds every residual's names to what they mean now and rebuilds its
 /// numeric program; needed whenever the globals' generation moved.
@@ -313,8 +314,7 @@ std::int32_t EquationEvaluator::evaluateCarefully(int equation, const double *po
         return fail(engine.raise(residual.parseFailure.number, residual.parseFailure.offset, residual.text));
     double result = 0;
     RuntimeFailure failure;
-    if (evaluateToNumber(residual.expression, engine.scope, compiled_->stack.data(), result, failure) != 0)
-        [[unlikely]]
+    if (evaluateToNumber(residual.expression, engine.scope, compiled_->stack.data(), result, failure) != 0) [[unlikely]]
         return fail(engine.raise(failure.number, failure.offset, residual.text));
     if (library_.ierr != 0) [[unlikely]]
         return lastErrorNumber_ = library_.ierr;
@@ -322,4 +322,4 @@ std::int32_t EquationEvaluator::evaluateCarefully(int equation, const double *po
     return 0;
 }
 
-} // namespace zl
+}  // namespace zl

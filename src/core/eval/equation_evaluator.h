@@ -94,4 +94,4 @@ private:
     } hot_;
 };
 
-} // namespace zl
+}  // namespace zl

@@ -6,18 +6,24 @@ namespace zl {
 
 const double *Global::numberAddress() const {
     switch (storage) {
-    case GlobalStorage::Script: return value.isString() ? nullptr : &value.number;
-    case GlobalStorage::LibraryNumber: return libraryNumber;
-    case GlobalStorage::LibraryErrorNumber: return nullptr;
+    case GlobalStorage::Script:
+        return value.isString() ? nullptr : &value.number;
+    case GlobalStorage::LibraryNumber:
+        return libraryNumber;
+    case GlobalStorage::LibraryErrorNumber:
+        return nullptr;
     }
     return nullptr;
 }
 
 Value Global::read() const {
     switch (storage) {
-    case GlobalStorage::Script: return value;
-    case GlobalStorage::LibraryNumber: return Value::real(*libraryNumber);
-    case GlobalStorage::LibraryErrorNumber: return Value::numeric(ValueKind::Long, *libraryErrorNumber);
+    case GlobalStorage::Script:
+        return value;
+    case GlobalStorage::LibraryNumber:
+        return Value::real(*libraryNumber);
+    case GlobalStorage::LibraryErrorNumber:
+        return Value::numeric(ValueKind::Long, *libraryErrorNumber);
     }
     return {};
 }
@@ -80,4 +86,4 @@ std::int32_t GlobalTable::assign(Global &global, Value value) {
     return 0;
 }
 
-} // namespace zl
+}  // namespace zl

@@ -21,8 +21,8 @@ enum class GlobalStorage : std::uint8_t {
 struct Global {
     std::string name;  ///< lower case
     GlobalStorage storage = GlobalStorage::Script;
-    Value value;                             ///< Script storage
-    double *libraryNumber = nullptr;         ///< LibraryNumber storage
+    Value value;                                 ///< Script storage
+    double *libraryNumber = nullptr;             ///< LibraryNumber storage
     std::int32_t *libraryErrorNumber = nullptr;  ///< LibraryErrorNumber storage
 
     /// Where compiled numeric code may read this global's number: null while
@@ -71,4 +71,4 @@ private:
     std::uint64_t generation_ = 0;
 };
 
-} // namespace zl
+}  // namespace zl

@@ -30,36 +30,66 @@ struct Keyword {
 
 // Sorted by word for binary search.
 constexpr std::array kKeywords{
-    Keyword{"and", TokenKind::And},           Keyword{"as", TokenKind::ReservedWord},
-    Keyword{"byref", TokenKind::ReservedWord}, Keyword{"byval", TokenKind::ReservedWord},
-    Keyword{"call", TokenKind::ReservedWord},  Keyword{"case", TokenKind::ReservedWord},
-    Keyword{"class", TokenKind::ReservedWord}, Keyword{"const", TokenKind::ReservedWord},
-    Keyword{"dim", TokenKind::Dim},            Keyword{"do", TokenKind::ReservedWord},
-    Keyword{"each", TokenKind::ReservedWord},  Keyword{"else", TokenKind::ReservedWord},
-    Keyword{"elseif", TokenKind::ReservedWord}, Keyword{"empty", TokenKind::Empty},
-    Keyword{"end", TokenKind::ReservedWord},   Keyword{"eqv", TokenKind::Eqv},
-    Keyword{"erase", TokenKind::ReservedWord}, Keyword{"error", TokenKind::ReservedWord},
-    Keyword{"exit", TokenKind::ReservedWord},  Keyword{"explicit", TokenKind::ReservedWord},
-    Keyword{"false", TokenKind::False},        Keyword{"for", TokenKind::ReservedWord},
-    Keyword{"function", TokenKind::ReservedWord}, Keyword{"get", TokenKind::ReservedWord},
-    Keyword{"goto", TokenKind::ReservedWord},  Keyword{"if", TokenKind::ReservedWord},
-    Keyword{"imp", TokenKind::Imp},            Keyword{"in", TokenKind::ReservedWord},
-    Keyword{"is", TokenKind::ReservedWord},    Keyword{"let", TokenKind::ReservedWord},
-    Keyword{"loop", TokenKind::ReservedWord},  Keyword{"me", TokenKind::ReservedWord},
-    Keyword{"mod", TokenKind::Mod},            Keyword{"new", TokenKind::ReservedWord},
-    Keyword{"next", TokenKind::ReservedWord},  Keyword{"not", TokenKind::Not},
-    Keyword{"nothing", TokenKind::Nothing},    Keyword{"null", TokenKind::Null},
-    Keyword{"on", TokenKind::ReservedWord},    Keyword{"option", TokenKind::ReservedWord},
-    Keyword{"or", TokenKind::Or},              Keyword{"preserve", TokenKind::ReservedWord},
-    Keyword{"private", TokenKind::Private},    Keyword{"property", TokenKind::ReservedWord},
-    Keyword{"public", TokenKind::Public},      Keyword{"redim", TokenKind::ReservedWord},
-    Keyword{"rem", TokenKind::Rem},   Keyword{"resume", TokenKind::ReservedWord},
-    Keyword{"select", TokenKind::ReservedWord}, Keyword{"set", TokenKind::ReservedWord},
-    Keyword{"step", TokenKind::ReservedWord},  Keyword{"stop", TokenKind::ReservedWord},
-    Keyword{"sub", TokenKind::ReservedWord},   Keyword{"then", TokenKind::ReservedWord},
-    Keyword{"to", TokenKind::ReservedWord},    Keyword{"true", TokenKind::True},
-    Keyword{"until", TokenKind::ReservedWord}, Keyword{"wend", TokenKind::ReservedWord},
-    Keyword{"while", TokenKind::ReservedWord}, Keyword{"with", TokenKind::ReservedWord},
+    Keyword{"and", TokenKind::And},
+    Keyword{"as", TokenKind::ReservedWord},
+    Keyword{"byref", TokenKind::ReservedWord},
+    Keyword{"byval", TokenKind::ReservedWord},
+    Keyword{"call", TokenKind::ReservedWord},
+    Keyword{"case", TokenKind::ReservedWord},
+    Keyword{"class", TokenKind::ReservedWord},
+    Keyword{"const", TokenKind::ReservedWord},
+    Keyword{"dim", TokenKind::Dim},
+    Keyword{"do", TokenKind::ReservedWord},
+    Keyword{"each", TokenKind::ReservedWord},
+    Keyword{"else", TokenKind::ReservedWord},
+    Keyword{"elseif", TokenKind::ReservedWord},
+    Keyword{"empty", TokenKind::Empty},
+    Keyword{"end", TokenKind::ReservedWord},
+    Keyword{"eqv", TokenKind::Eqv},
+    Keyword{"erase", TokenKind::ReservedWord},
+    Keyword{"error", TokenKind::ReservedWord},
+    Keyword{"exit", TokenKind::ReservedWord},
+    Keyword{"explicit", TokenKind::ReservedWord},
+    Keyword{"false", TokenKind::False},
+    Keyword{"for", TokenKind::ReservedWord},
+    Keyword{"function", TokenKind::ReservedWord},
+    Keyword{"get", TokenKind::ReservedWord},
+    Keyword{"goto", TokenKind::ReservedWord},
+    Keyword{"if", TokenKind::ReservedWord},
+    Keyword{"imp", TokenKind::Imp},
+    Keyword{"in", TokenKind::ReservedWord},
+    Keyword{"is", TokenKind::ReservedWord},
+    Keyword{"let", TokenKind::ReservedWord},
+    Keyword{"loop", TokenKind::ReservedWord},
+    Keyword{"me", TokenKind::ReservedWord},
+    Keyword{"mod", TokenKind::Mod},
+    Keyword{"new", TokenKind::ReservedWord},
+    Keyword{"next", TokenKind::ReservedWord},
+    Keyword{"not", TokenKind::Not},
+    Keyword{"nothing", TokenKind::Nothing},
+    Keyword{"null", TokenKind::Null},
+    Keyword{"on", TokenKind::ReservedWord},
+    Keyword{"option", TokenKind::ReservedWord},
+    Keyword{"or", TokenKind::Or},
+    Keyword{"preserve", TokenKind::ReservedWord},
+    Keyword{"private", TokenKind::Private},
+    Keyword{"property", TokenKind::ReservedWord},
+    Keyword{"public", TokenKind::Public},
+    Keyword{"redim", TokenKind::ReservedWord},
+    Keyword{"rem", TokenKind::Rem},
+    Keyword{"resume", TokenKind::ReservedWord},
+    Keyword{"select", TokenKind::ReservedWord},
+    Keyword{"set", TokenKind::ReservedWord},
+    Keyword{"step", TokenKind::ReservedWord},
+    Keyword{"stop", TokenKind::ReservedWord},
+    Keyword{"sub", TokenKind::ReservedWord},
+    Keyword{"then", TokenKind::ReservedWord},
+    Keyword{"to", TokenKind::ReservedWord},
+    Keyword{"true", TokenKind::True},
+    Keyword{"until", TokenKind::ReservedWord},
+    Keyword{"wend", TokenKind::ReservedWord},
+    Keyword{"while", TokenKind::ReservedWord},
+    Keyword{"with", TokenKind::ReservedWord},
     Keyword{"xor", TokenKind::Xor},
 };
 
@@ -68,7 +98,7 @@ static_assert(std::is_sorted(kKeywords.begin(), kKeywords.end(),
 
 constexpr std::size_t kLongestKeyword = 8;
 
-} // namespace
+}  // namespace
 
 TokenKind keywordKind(std::string_view word) {
     if (word.size() > kLongestKeyword) return TokenKind::Identifier;
@@ -95,8 +125,8 @@ Token Lexer::invalid(std::int32_t errorNumber, std::size_t start) const {
 }
 
 void Lexer::skipBlanks() {
-    while (position_ < text_.size() && (text_[position_] == ' ' || text_[position_] == '\t' ||
-                                        text_[position_] == '\r'))
+    while (position_ < text_.size() &&
+           (text_[position_] == ' ' || text_[position_] == '\t' || text_[position_] == '\r'))
         ++position_;
 }
 
@@ -155,8 +185,8 @@ Token Lexer::lexNumber() {
     if (status == std::errc::result_out_of_range) {
         // A tiny magnitude reads as 0; one beyond the double range is no number.
         const auto exponent = spelling.find_first_of("eE");
-        const bool negativeExponent = exponent != std::string_view::npos && exponent + 1 < spelling.size() &&
-                                      spelling[exponent + 1] == '-';
+        const bool negativeExponent =
+            exponent != std::string_view::npos && exponent + 1 < spelling.size() && spelling[exponent + 1] == '-';
         if (!negativeExponent) return invalid(errorNumber(ScriptErrorCode::InvalidNumber), start);
         value = 0;
     } else if (status != std::errc() || end != spelling.data() + spelling.size()) {
@@ -164,7 +194,7 @@ Token Lexer::lexNumber() {
     }
     Token token = make(TokenKind::Number, start);
     token.number = value;
-    token.literalType = !whole                 ? LiteralType::Double
+    token.literalType = !whole                  ? LiteralType::Double
                         : value <= 32767.0      ? LiteralType::Integer
                         : value <= 2147483647.0 ? LiteralType::Long
                                                 : LiteralType::Double;
@@ -223,20 +253,34 @@ Token Lexer::lexSymbol() {
     const std::size_t start = position_;
     const char c = text_[position_++];
     switch (c) {
-    case '\n': return make(TokenKind::Newline, start);
-    case ':': return make(TokenKind::Colon, start);
-    case ',': return make(TokenKind::Comma, start);
-    case '.': return make(TokenKind::Dot, start);
-    case '(': return make(TokenKind::LeftParenthesis, start);
-    case ')': return make(TokenKind::RightParenthesis, start);
-    case '+': return make(TokenKind::Plus, start);
-    case '-': return make(TokenKind::Minus, start);
-    case '*': return make(TokenKind::Star, start);
-    case '/': return make(TokenKind::Slash, start);
-    case '\\': return make(TokenKind::Backslash, start);
-    case '^': return make(TokenKind::Caret, start);
-    case '&': return make(TokenKind::Ampersand, start);
-    case '=': return make(TokenKind::Equal, start);
+    case '\n':
+        return make(TokenKind::Newline, start);
+    case ':':
+        return make(TokenKind::Colon, start);
+    case ',':
+        return make(TokenKind::Comma, start);
+    case '.':
+        return make(TokenKind::Dot, start);
+    case '(':
+        return make(TokenKind::LeftParenthesis, start);
+    case ')':
+        return make(TokenKind::RightParenthesis, start);
+    case '+':
+        return make(TokenKind::Plus, start);
+    case '-':
+        return make(TokenKind::Minus, start);
+    case '*':
+        return make(TokenKind::Star, start);
+    case '/':
+        return make(TokenKind::Slash, start);
+    case '\\':
+        return make(TokenKind::Backslash, start);
+    case '^':
+        return make(TokenKind::Caret, start);
+    case '&':
+        return make(TokenKind::Ampersand, start);
+    case '=':
+        return make(TokenKind::Equal, start);
     case '<':
         if (peek() == '>') return ++position_, make(TokenKind::NotEqual, start);
         if (peek() == '=') return ++position_, make(TokenKind::LessEqual, start);
@@ -244,8 +288,9 @@ Token Lexer::lexSymbol() {
     case '>':
         if (peek() == '=') return ++position_, make(TokenKind::GreaterEqual, start);
         return make(TokenKind::Greater, start);
-    default: return invalid(errorNumber(ScriptErrorCode::InvalidCharacter), start);
+    default:
+        return invalid(errorNumber(ScriptErrorCode::InvalidCharacter), start);
     }
 }
 
-} // namespace zl
+}  // namespace zl

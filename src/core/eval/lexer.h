@@ -36,4 +36,4 @@ private:
 /// The keyword a word stands for (case-insensitive), or Identifier.
 TokenKind keywordKind(std::string_view word);
 
-} // namespace zl
+}  // namespace zl

@@ -13,7 +13,7 @@ using namespace arithmetic;
 /// weighted in rather than branched to.
 double indicator(bool condition) { return condition ? 1.0 : 0.0; }
 
-} // namespace
+}  // namespace
 
 double MathLibrary::fail(std::int32_t number) {
     ierr = number;
@@ -37,8 +37,7 @@ double MathLibrary::Acos(double v) {
     const double radicand = (1 - v * v) * notUnit + (1 - notUnit);
     if (radicand < 0) return fail(kInvalidArgument);
     if (radicand == 0) return fail(kDivisionByZero);
-    return halfpi - std::atan(v / std::sqrt(radicand)) * notUnit -
-           halfpi * (indicator(v == 1) - indicator(v == -1));
+    return halfpi - std::atan(v / std::sqrt(radicand)) * notUnit - halfpi * (indicator(v == 1) - indicator(v == -1));
 }
 
 // Both exponentials are always computed, so |v| beyond ~709.78 overflows for either sign.
@@ -109,4 +108,4 @@ template double callLibraryFunction<&MathLibrary::Asinh>(MathLibrary &, double);
 template double callLibraryFunction<&MathLibrary::Acosh>(MathLibrary &, double);
 template double callLibraryFunction<&MathLibrary::Atanh>(MathLibrary &, double);
 
-} // namespace zl
+}  // namespace zl

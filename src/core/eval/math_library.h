@@ -44,4 +44,4 @@ private:
 template <double (MathLibrary::*function)(double)>
 double callLibraryFunction(MathLibrary &library, double argument);
 
-} // namespace zl
+}  // namespace zl

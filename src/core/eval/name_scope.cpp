@@ -17,7 +17,7 @@ bool isLibraryMember(std::string_view lowerName) {
     return lowerName == kLibraryErrorMember;
 }
 
-} // namespace
+}  // namespace
 
 void NameScope::addLibrary(MathLibrary &library) {
     library_ = &library;
@@ -48,4 +48,4 @@ NameBinding NameScope::resolveMember(std::string_view lowerName) {
     return {};
 }
 
-} // namespace zl
+}  // namespace zl

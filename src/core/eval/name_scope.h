@@ -40,4 +40,4 @@ private:
     MathLibrary *library_ = nullptr;
 };
 
-} // namespace zl
+}  // namespace zl

@@ -25,14 +25,20 @@ public:
         if (c != '\0') ++pos_;
         return c;
     }
-    std::size_t position() { skip(); return pos_; }
+    std::size_t position() {
+        skip();
+        return pos_;
+    }
     void rewind(std::size_t position) { pos_ = position; }
     bool atEnd() { return peek() == '\0'; }
 
     /// Appends digits to `out`; returns how many there were.
     std::size_t takeDigits(std::string &out) {
         std::size_t count = 0;
-        while (isDigit(peek())) { out.push_back(take()); ++count; }
+        while (isDigit(peek())) {
+            out.push_back(take());
+            ++count;
+        }
         return count;
     }
 
@@ -90,8 +96,8 @@ bool scanNumberToken(NumberScanner &scanner, std::string &token, bool &negative)
 /// range give infinity, below it zero.
 double tokenValue(const std::string &token, bool negative) {
     double value = 0;
-    const auto [end, ec] = std::from_chars(token.data(), token.data() + token.size(), value,
-                                           std::chars_format::general);
+    const auto [end, ec] =
+        std::from_chars(token.data(), token.data() + token.size(), value, std::chars_format::general);
     (void)end;
     if (ec == std::errc::result_out_of_range) {
         const auto ePos = token.find('e');
@@ -116,7 +122,7 @@ std::string_view trimBlanks(std::string_view text) {
     return text;
 }
 
-} // namespace
+}  // namespace
 
 double readLeadingNumber(std::string_view text) {
     NumberScanner scanner(text, /*skipBlanks=*/true);
@@ -136,9 +142,7 @@ std::optional<std::int32_t> roundToInt32(double value) { return roundToInteger<s
 
 std::optional<std::int16_t> roundToInt16(double value) { return roundToInteger<std::int16_t>(value); }
 
-std::int32_t readRoundedInt32(std::string_view text) {
-    return roundToInt32(readLeadingNumber(text)).value_or(0);
-}
+std::int32_t readRoundedInt32(std::string_view text) { return roundToInt32(readLeadingNumber(text)).value_or(0); }
 
 std::optional<double> parseWholeNumber(std::string_view text) {
     NumberScanner scanner(trimBlanks(text), /*skipBlanks=*/false);
@@ -152,4 +156,4 @@ std::optional<double> parseWholeNumber(std::string_view text) {
 
 bool isWholeNumber(std::string_view text) { return parseWholeNumber(text).has_value(); }
 
-} // namespace zl
+}  // namespace zl

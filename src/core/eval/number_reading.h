@@ -35,4 +35,4 @@ bool isWholeNumber(std::string_view text);
 /// The value of a text that isWholeNumber accepts; nothing otherwise.
 std::optional<double> parseWholeNumber(std::string_view text);
 
-} // namespace zl
+}  // namespace zl

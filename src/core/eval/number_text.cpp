@@ -3,8 +3,8 @@
 #include <array>
 #include <charconv>
 #include <cmath>
-#include <system_error>
 #include <cstdlib>
+#include <system_error>
 
 namespace zl {
 namespace {
@@ -70,7 +70,7 @@ std::string positionalForm(const RoundedDecimal &d) {
     return d.digits.substr(0, integerDigits) + "." + d.digits.substr(integerDigits);
 }
 
-} // namespace
+}  // namespace
 
 std::string generalNumberText(double value) {
     if (std::isnan(value)) return "NaN";
@@ -88,4 +88,4 @@ std::string paddedNumberText(double value) {
     return (text.front() == '-' ? "" : " ") + text + " ";
 }
 
-} // namespace zl
+}  // namespace zl

@@ -16,4 +16,4 @@ std::string generalNumberText(double value);
 /// file's one-number lines and for every number in the printed report.
 std::string paddedNumberText(double value);
 
-} // namespace zl
+}  // namespace zl

@@ -23,8 +23,8 @@ struct NotNumeric {};
 class NumericCompiler {
 public:
     NumericCompiler(const CompiledExpression &expression, NameScope &scope, bool optimise)
-        : expression_(expression), tree_(*expression.tree), interpreter_(expression, scope),
-          library_(scope.library()), optimise_(optimise) {
+        : expression_(expression), tree_(*expression.tree), interpreter_(expression, scope), library_(scope.library()),
+          optimise_(optimise) {
         if (optimise_) markConstants();
     }
 
@@ -50,8 +50,10 @@ private:
         switch (node.kind) {
         case NodeKind::Number:
         case NodeKind::Boolean:
-        case NodeKind::Empty: return true;
-        case NodeKind::Unary: return isConstant(node.value);
+        case NodeKind::Empty:
+            return true;
+        case NodeKind::Unary:
+            return isConstant(node.value);
         case NodeKind::Chain:
             if (!isConstant(node.value)) return false;
             for (std::int32_t i = 0; i < node.count; ++i) {
@@ -65,7 +67,8 @@ private:
                 if (!isConstant(tree_.argument(node, i))) return false;
             return true;
         }
-        default: return false;
+        default:
+            return false;
         }
     }
 
@@ -162,10 +165,17 @@ private:
         if (optimise_ && !program_.code.empty()) {
             NumericInstruction &last = program_.code.back();
             switch (last.op) {
-            case NumericOp::Subtract: last.op = NumericOp::SubtractReturn; return;
-            case NumericOp::SubtractConstant: last.op = NumericOp::SubtractConstantReturn; return;
-            case NumericOp::SubtractVariable: last.op = NumericOp::SubtractVariableReturn; return;
-            default: break;
+            case NumericOp::Subtract:
+                last.op = NumericOp::SubtractReturn;
+                return;
+            case NumericOp::SubtractConstant:
+                last.op = NumericOp::SubtractConstantReturn;
+                return;
+            case NumericOp::SubtractVariable:
+                last.op = NumericOp::SubtractVariableReturn;
+                return;
+            default:
+                break;
             }
         }
         append(NumericOp::Return);
@@ -192,7 +202,8 @@ private:
             fused = constant ? NumericOp::MultiplyThenSubtractConstantReturn
                              : NumericOp::MultiplyThenSubtractVariableReturn;
             break;
-        default: return false;
+        default:
+            return false;
         }
         NumericInstruction operand = code.back();
         code.pop_back();
@@ -215,20 +226,29 @@ private:
         if (const auto value = foldedValue(index)) return pushConstant(*value);
         const Node &node = tree_.node(index);
         switch (node.kind) {
-        case NodeKind::Number: return pushConstant(tree_.constants[static_cast<std::size_t>(node.value)]);
-        case NodeKind::Boolean: return pushConstant(arithmetic::truth(node.detail != 0));
-        case NodeKind::Empty: return pushConstant(0);
-        case NodeKind::Text: throw NotNumeric{};
+        case NodeKind::Number:
+            return pushConstant(tree_.constants[static_cast<std::size_t>(node.value)]);
+        case NodeKind::Boolean:
+            return pushConstant(arithmetic::truth(node.detail != 0));
+        case NodeKind::Empty:
+            return pushConstant(0);
+        case NodeKind::Text:
+            throw NotNumeric{};
         case NodeKind::Name:
-        case NodeKind::Member: return emitVariable(node);
-        case NodeKind::Call: return emitCall(binding(node.value), node);
+        case NodeKind::Member:
+            return emitVariable(node);
+        case NodeKind::Call:
+            return emitCall(binding(node.value), node);
         case NodeKind::MemberCall:
             if (binding(node.value).kind != NameKind::LibraryObject) return emitFailure();
             return emitCall(expression_.members[static_cast<std::size_t>(node.member)], node);
-        case NodeKind::Unary: return emitUnary(node);
-        case NodeKind::Chain: return emitChain(node);
+        case NodeKind::Unary:
+            return emitUnary(node);
+        case NodeKind::Chain:
+            return emitChain(node);
         case NodeKind::Null:
-        case NodeKind::Nothing: return emitFailure();
+        case NodeKind::Nothing:
+            return emitFailure();
         }
     }
 
@@ -294,9 +314,14 @@ private:
     void emitUnary(const Node &node) {
         emit(node.value);
         switch (static_cast<UnaryOperator>(node.detail)) {
-        case UnaryOperator::Negate: append(NumericOp::Negate); break;
-        case UnaryOperator::Not: append(NumericOp::Not); break;
-        case UnaryOperator::Identity: break;
+        case UnaryOperator::Negate:
+            append(NumericOp::Negate);
+            break;
+        case UnaryOperator::Not:
+            append(NumericOp::Not);
+            break;
+        case UnaryOperator::Identity:
+            break;
         }
     }
 
@@ -355,10 +380,17 @@ private:
         if (left.form != Operand::Form::Variable) return false;
         NumericOp op;
         switch (link.op) {
-        case BinaryOperator::Add: op = NumericOp::PushSum; break;
-        case BinaryOperator::Subtract: op = NumericOp::PushDifference; break;
-        case BinaryOperator::Multiply: op = NumericOp::PushProduct; break;
-        default: return false;
+        case BinaryOperator::Add:
+            op = NumericOp::PushSum;
+            break;
+        case BinaryOperator::Subtract:
+            op = NumericOp::PushDifference;
+            break;
+        case BinaryOperator::Multiply:
+            op = NumericOp::PushProduct;
+            break;
+        default:
+            return false;
         }
         NumericInstruction &pair = append(op, +1);
         pair.variable = left.variable;
@@ -424,31 +456,51 @@ private:
             return form == F::Constant   ? NumericOp::DivideConstant
                    : form == F::Variable ? std::optional(NumericOp::DivideVariable)
                                          : std::nullopt;
-        default: return std::nullopt;
+        default:
+            return std::nullopt;
         }
     }
 
     static NumericOp stackOp(BinaryOperator op) {
         switch (op) {
-        case BinaryOperator::Imp: return NumericOp::Imp;
-        case BinaryOperator::Eqv: return NumericOp::Eqv;
-        case BinaryOperator::Xor: return NumericOp::Xor;
-        case BinaryOperator::Or: return NumericOp::Or;
-        case BinaryOperator::And: return NumericOp::And;
-        case BinaryOperator::Equal: return NumericOp::Equal;
-        case BinaryOperator::NotEqual: return NumericOp::NotEqual;
-        case BinaryOperator::Less: return NumericOp::Less;
-        case BinaryOperator::Greater: return NumericOp::Greater;
-        case BinaryOperator::LessEqual: return NumericOp::LessEqual;
-        case BinaryOperator::GreaterEqual: return NumericOp::GreaterEqual;
-        case BinaryOperator::Add: return NumericOp::Add;
-        case BinaryOperator::Subtract: return NumericOp::Subtract;
-        case BinaryOperator::Modulo: return NumericOp::Modulo;
-        case BinaryOperator::IntegerDivide: return NumericOp::IntegerDivide;
-        case BinaryOperator::Multiply: return NumericOp::Multiply;
-        case BinaryOperator::Divide: return NumericOp::Divide;
-        case BinaryOperator::Power: return NumericOp::Power;
-        case BinaryOperator::Concatenate: break;
+        case BinaryOperator::Imp:
+            return NumericOp::Imp;
+        case BinaryOperator::Eqv:
+            return NumericOp::Eqv;
+        case BinaryOperator::Xor:
+            return NumericOp::Xor;
+        case BinaryOperator::Or:
+            return NumericOp::Or;
+        case BinaryOperator::And:
+            return NumericOp::And;
+        case BinaryOperator::Equal:
+            return NumericOp::Equal;
+        case BinaryOperator::NotEqual:
+            return NumericOp::NotEqual;
+        case BinaryOperator::Less:
+            return NumericOp::Less;
+        case BinaryOperator::Greater:
+            return NumericOp::Greater;
+        case BinaryOperator::LessEqual:
+            return NumericOp::LessEqual;
+        case BinaryOperator::GreaterEqual:
+            return NumericOp::GreaterEqual;
+        case BinaryOperator::Add:
+            return NumericOp::Add;
+        case BinaryOperator::Subtract:
+            return NumericOp::Subtract;
+        case BinaryOperator::Modulo:
+            return NumericOp::Modulo;
+        case BinaryOperator::IntegerDivide:
+            return NumericOp::IntegerDivide;
+        case BinaryOperator::Multiply:
+            return NumericOp::Multiply;
+        case BinaryOperator::Divide:
+            return NumericOp::Divide;
+        case BinaryOperator::Power:
+            return NumericOp::Power;
+        case BinaryOperator::Concatenate:
+            break;
         }
         throw NotNumeric{};
     }
@@ -464,7 +516,7 @@ private:
     std::int32_t maxDepth_ = 0;
 };
 
-} // namespace
+}  // namespace
 
 std::optional<NumericProgram> compileNumericProgram(const CompiledExpression &expression, NameScope &scope,
                                                     bool optimise) {
@@ -475,4 +527,4 @@ std::optional<NumericProgram> compileNumericProgram(const CompiledExpression &ex
     }
 }
 
-} // namespace zl
+}  // namespace zl

@@ -14,4 +14,4 @@ namespace zl {
 std::optional<NumericProgram> compileNumericProgram(const CompiledExpression &expression, NameScope &scope,
                                                     bool optimise);
 
-} // namespace zl
+}  // namespace zl

@@ -11,7 +11,7 @@ using namespace arithmetic;
 
 namespace {
 constexpr double kFailed = std::numeric_limits<double>::quiet_NaN();
-} // namespace
+}  // namespace
 
 // A failure only needs to be noticed: the general evaluator reruns the
 // expression to tell which error it was (see the header for where checks are).
@@ -23,6 +23,8 @@ namespace {
 
 /// The runner itself. Called with `handlers` set, it only reports where the
 /// code of each instruction starts (label addresses exist only in here).
+// The labels and jumps of the runner read best as they are laid out by hand.
+// clang-format off
 double execute(const NumericInstruction *instruction, double *stack, const void *const **handlers) {
     static constexpr const void *kHandlers[] = {
 #define ZL_NUMERIC_OP_LABEL(name) &&op_##name,
@@ -285,8 +287,9 @@ op_Return:
 #undef ZL_REQUIRE_FINITE
 #undef ZL_COMPUTE
 }
+// clang-format on
 
-} // namespace
+}  // namespace
 
 void linkNumericProgram(NumericProgram &program) {
     const void *const *handlers = nullptr;
@@ -299,5 +302,4 @@ double runNumericProgram(const NumericProgram &program, double *stack) {
     return execute(program.code.data(), stack, nullptr);
 }
 
-
-} // namespace zl
+}  // namespace zl

@@ -16,80 +16,80 @@ class MathLibrary;
 
 /// The instructions, in one list so that the runner's dispatch table
 /// follows the enum. The top of the stack lives in a register.
-#define ZL_NUMERIC_OPS(X)                                                                       \
-    /* Push the top, then load a new one. */                                                  \
-    X(PushConstant)                                                                           \
-    X(PushVariable)                                                                           \
-    X(PushErrorNumber) /* the library's 32-bit ierr */                                        \
-    X(PushSquare)      /* variable * variable */                                              \
-    X(PushCall)        /* function(variable) */                                               \
-    X(PushCube)        /* (variable * variable) * variable */                                 \
-    X(PushScaled)      /* constant * second variable */                                       \
-    X(PushSum)         /* variable + second variable */                                       \
-    X(PushDifference)  /* variable - second variable */                                       \
-    X(PushProduct)     /* variable * second variable */                                       \
-    /* top = top op operand, the operand named by the instruction. */                         \
-    X(AddConstant)                                                                            \
-    X(SubtractConstant)                                                                       \
-    X(MultiplyConstant)                                                                       \
-    X(DivideConstant)                                                                         \
-    X(AddVariable)                                                                            \
-    X(SubtractVariable)                                                                       \
-    X(MultiplyVariable)                                                                       \
-    X(DivideVariable)                                                                         \
-    X(AddSquare)                                                                              \
-    X(SubtractSquare)                                                                         \
-    X(MultiplySquare)                                                                         \
-    X(AddCube)                                                                                \
-    X(SubtractCube)                                                                           \
-    X(MultiplyCube)                                                                           \
-    X(AddCall)      /* top + function(variable) */                                            \
-    X(SubtractCall)                                                                           \
-    X(MultiplyCall)                                                                           \
-    /* top = popped op top. */                                                                \
-    X(Add)                                                                                    \
-    X(Subtract)                                                                               \
-    X(Multiply)                                                                               \
-    X(Divide)                                                                                 \
-    X(Power)                                                                                  \
-    X(IntegerDivide)                                                                          \
-    X(Modulo)                                                                                 \
-    X(Equal)                                                                                  \
-    X(NotEqual)                                                                               \
-    X(Less)                                                                                   \
-    X(Greater)                                                                                \
-    X(LessEqual)                                                                              \
-    X(GreaterEqual)                                                                           \
-    X(And)                                                                                    \
-    X(Or)                                                                                     \
-    X(Xor)                                                                                    \
-    X(Eqv)                                                                                    \
-    X(Imp)                                                                                    \
-    X(RoundDigits) /* top = Round(popped, top) */                                             \
-    /* top = f(top). */                                                                       \
-    X(Negate)                                                                                 \
-    X(Not)                                                                                    \
-    X(Square)                                                                                 \
-    X(Cube)          /* (top * top) * top */                                                  \
-    X(SquareRoot)    /* Sqr without a call; a negative top gives NaN */                       \
-    X(Absolute)                                                                               \
-    X(WholePower)    /* top ^ count, count a small whole number */                            \
-    X(PowerConstant) /* top ^ constant */                                                     \
-    X(Call)          /* a built-in function that keeps a non-finite argument non-finite */    \
-    X(CallChecked)   /* a built-in function that may not (Exp, Atn, Sgn, CBool) */           \
-    X(CallLibrary)   /* a math-library function */                                            \
-    X(Fail)          /* the expression cannot be computed here */                             \
-    /* The last step of a residual "left-(right)" together with the return. */                \
-    X(SubtractReturn)                                                                         \
-    X(SubtractConstantReturn)                                                                 \
-    X(SubtractVariableReturn)                                                                 \
-    /* The same after a binary step: top = (popped op top) - operand, returned. */            \
-    X(AddThenSubtractConstantReturn)                                                          \
-    X(SubtractThenSubtractConstantReturn)                                                     \
-    X(MultiplyThenSubtractConstantReturn)                                                     \
-    X(AddThenSubtractVariableReturn)                                                          \
-    X(SubtractThenSubtractVariableReturn)                                                     \
-    X(MultiplyThenSubtractVariableReturn)                                                     \
+#define ZL_NUMERIC_OPS(X)                                                                                              \
+    /* Push the top, then load a new one. */                                                                           \
+    X(PushConstant)                                                                                                    \
+    X(PushVariable)                                                                                                    \
+    X(PushErrorNumber) /* the library's 32-bit ierr */                                                                 \
+    X(PushSquare)      /* variable * variable */                                                                       \
+    X(PushCall)        /* function(variable) */                                                                        \
+    X(PushCube)        /* (variable * variable) * variable */                                                          \
+    X(PushScaled)      /* constant * second variable */                                                                \
+    X(PushSum)         /* variable + second variable */                                                                \
+    X(PushDifference)  /* variable - second variable */                                                                \
+    X(PushProduct)     /* variable * second variable */                                                                \
+    /* top = top op operand, the operand named by the instruction. */                                                  \
+    X(AddConstant)                                                                                                     \
+    X(SubtractConstant)                                                                                                \
+    X(MultiplyConstant)                                                                                                \
+    X(DivideConstant)                                                                                                  \
+    X(AddVariable)                                                                                                     \
+    X(SubtractVariable)                                                                                                \
+    X(MultiplyVariable)                                                                                                \
+    X(DivideVariable)                                                                                                  \
+    X(AddSquare)                                                                                                       \
+    X(SubtractSquare)                                                                                                  \
+    X(MultiplySquare)                                                                                                  \
+    X(AddCube)                                                                                                         \
+    X(SubtractCube)                                                                                                    \
+    X(MultiplyCube)                                                                                                    \
+    X(AddCall) /* top + function(variable) */                                                                          \
+    X(SubtractCall)                                                                                                    \
+    X(MultiplyCall)                                                                                                    \
+    /* top = popped op top. */                                                                                         \
+    X(Add)                                                                                                             \
+    X(Subtract)                                                                                                        \
+    X(Multiply)                                                                                                        \
+    X(Divide)                                                                                                          \
+    X(Power)                                                                                                           \
+    X(IntegerDivide)                                                                                                   \
+    X(Modulo)                                                                                                          \
+    X(Equal)                                                                                                           \
+    X(NotEqual)                                                                                                        \
+    X(Less)                                                                                                            \
+    X(Greater)                                                                                                         \
+    X(LessEqual)                                                                                                       \
+    X(GreaterEqual)                                                                                                    \
+    X(And)                                                                                                             \
+    X(Or)                                                                                                              \
+    X(Xor)                                                                                                             \
+    X(Eqv)                                                                                                             \
+    X(Imp)                                                                                                             \
+    X(RoundDigits) /* top = Round(popped, top) */                                                                      \
+    /* top = f(top). */                                                                                                \
+    X(Negate)                                                                                                          \
+    X(Not)                                                                                                             \
+    X(Square)                                                                                                          \
+    X(Cube)       /* (top * top) * top */                                                                              \
+    X(SquareRoot) /* Sqr without a call; a negative top gives NaN */                                                   \
+    X(Absolute)                                                                                                        \
+    X(WholePower)    /* top ^ count, count a small whole number */                                                     \
+    X(PowerConstant) /* top ^ constant */                                                                              \
+    X(Call)          /* a built-in function that keeps a non-finite argument non-finite */                             \
+    X(CallChecked)   /* a built-in function that may not (Exp, Atn, Sgn, CBool) */                                     \
+    X(CallLibrary)   /* a math-library function */                                                                     \
+    X(Fail)          /* the expression cannot be computed here */                                                      \
+    /* The last step of a residual "left-(right)" together with the return. */                                         \
+    X(SubtractReturn)                                                                                                  \
+    X(SubtractConstantReturn)                                                                                          \
+    X(SubtractVariableReturn)                                                                                          \
+    /* The same after a binary step: top = (popped op top) - operand, returned. */                                     \
+    X(AddThenSubtractConstantReturn)                                                                                   \
+    X(SubtractThenSubtractConstantReturn)                                                                              \
+    X(MultiplyThenSubtractConstantReturn)                                                                              \
+    X(AddThenSubtractVariableReturn)                                                                                   \
+    X(SubtractThenSubtractVariableReturn)                                                                              \
+    X(MultiplyThenSubtractVariableReturn)                                                                              \
     X(Return)
 
 enum class NumericOp : std::uint8_t {
@@ -112,7 +112,7 @@ struct NumericInstruction {
     };
     union {
         FastFunction function;
-        MathLibrary *library;           ///< CallLibrary
+        MathLibrary *library;          ///< CallLibrary
         const double *secondVariable;  ///< PushScaled, PushSum, PushDifference, PushProduct
     };
 
@@ -143,5 +143,4 @@ void linkNumericProgram(NumericProgram &program);
 /// a comparison, Exp, Atn, ^, a library function).
 double runNumericProgram(const NumericProgram &program, double *stack);
 
-
-} // namespace zl
+}  // namespace zl

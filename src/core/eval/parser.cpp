@@ -148,8 +148,8 @@ private:
     }
 
     std::string_view spelling(const Token &token) const {
-        return std::string_view(tree_->source).substr(static_cast<std::size_t>(token.offset),
-                                                      static_cast<std::size_t>(token.length));
+        return std::string_view(tree_->source)
+            .substr(static_cast<std::size_t>(token.offset), static_cast<std::size_t>(token.length));
     }
 
     /// statement := [ declaration | assignment ]
@@ -157,12 +157,18 @@ private:
         switch (token_.kind) {
         case TokenKind::End:
         case TokenKind::Colon:
-        case TokenKind::Newline: return;
+        case TokenKind::Newline:
+            return;
         case TokenKind::Dim:
         case TokenKind::Public:
-        case TokenKind::Private: parseDeclaration(); return;
-        case TokenKind::Identifier: parseAssignment(); return;
-        default: fail(ScriptErrorCode::ExpectedStatement);
+        case TokenKind::Private:
+            parseDeclaration();
+            return;
+        case TokenKind::Identifier:
+            parseAssignment();
+            return;
+        default:
+            fail(ScriptErrorCode::ExpectedStatement);
         }
     }
 
@@ -313,17 +319,25 @@ private:
             node.kind = NodeKind::Boolean;
             node.detail = token_.kind == TokenKind::True ? 1 : 0;
             break;
-        case TokenKind::Empty: node.kind = NodeKind::Empty; break;
-        case TokenKind::Null: node.kind = NodeKind::Null; break;
-        case TokenKind::Nothing: node.kind = NodeKind::Nothing; break;
+        case TokenKind::Empty:
+            node.kind = NodeKind::Empty;
+            break;
+        case TokenKind::Null:
+            node.kind = NodeKind::Null;
+            break;
+        case TokenKind::Nothing:
+            node.kind = NodeKind::Nothing;
+            break;
         case TokenKind::LeftParenthesis: {
             advance();
             const std::int32_t inner = parseExpressionLevel();
             expect(TokenKind::RightParenthesis, ScriptErrorCode::ExpectedCloseParenthesis);
             return inner;
         }
-        case TokenKind::Identifier: return parseReference();
-        default: fail(ScriptErrorCode::SyntaxError);
+        case TokenKind::Identifier:
+            return parseReference();
+        default:
+            fail(ScriptErrorCode::SyntaxError);
         }
         advance();
         return addNode(node);
@@ -397,7 +411,7 @@ ParseResult runParser(std::string_view text, Entry entry) {
     }
 }
 
-} // namespace
+}  // namespace
 
 ParseResult parseExpression(std::string_view text) {
     return runParser(text, [](Parser &parser) { return parser.expressionText(); });
@@ -407,4 +421,4 @@ ParseResult parseStatements(std::string_view text) {
     return runParser(text, [](Parser &parser) { return parser.statementText(); });
 }
 
-} // namespace zl
+}  // namespace zl

@@ -33,4 +33,4 @@ ParseResult parseExpression(std::string_view text);
 /// Statements separated by ":" or line ends.
 ParseResult parseStatements(std::string_view text);
 
-} // namespace zl
+}  // namespace zl

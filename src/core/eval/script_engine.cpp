@@ -15,7 +15,7 @@ namespace {
 constexpr std::string_view kRuntimeSource = "Zerolith script runtime error";
 constexpr std::string_view kCompilationSource = "Zerolith script compilation error";
 
-} // namespace
+}  // namespace
 
 ScriptError ScriptEngine::Impl::makeError(std::int32_t number, std::int32_t offset, std::string_view text) const {
     ScriptError error;
@@ -26,8 +26,8 @@ ScriptError ScriptEngine::Impl::makeError(std::int32_t number, std::int32_t offs
     const std::string_view before = text.substr(0, position);
     const std::size_t lastLineEnd = before.rfind('\n');
     error.line = 1 + static_cast<std::int32_t>(std::count(before.begin(), before.end(), '\n'));
-    error.column = static_cast<std::int32_t>(lastLineEnd == std::string_view::npos ? position
-                                                                                    : position - lastLineEnd - 1);
+    error.column =
+        static_cast<std::int32_t>(lastLineEnd == std::string_view::npos ? position : position - lastLineEnd - 1);
     error.text = std::string(text);
     return error;
 }
@@ -46,8 +46,7 @@ std::optional<ScriptError> ScriptEngine::Impl::executeStatement(std::string_view
     const CompiledExpression compiled = compileExpression(parsed.tree, -1, scope, {.numeric = false});
     for (const Statement &statement : parsed.tree->statements) {
         std::int32_t offset = statement.offset;
-        if (const std::int32_t number = runStatement(compiled, statement, offset))
-            return raise(number, offset, text);
+        if (const std::int32_t number = runStatement(compiled, statement, offset)) return raise(number, offset, text);
     }
     return std::nullopt;
 }
@@ -94,8 +93,7 @@ std::int32_t ScriptEngine::Impl::runAssignment(const CompiledExpression &compile
     if (statement.targetMember >= 0) {
         if (target.kind != NameKind::LibraryObject) return errorNumber(ScriptErrorCode::ObjectRequired);
         destination = scope.resolveMember(tree.names[static_cast<std::size_t>(statement.targetMember)]);
-        if (destination.kind == NameKind::LibraryFunction)
-            return errorNumber(ScriptErrorCode::WrongNumberOfArguments);
+        if (destination.kind == NameKind::LibraryFunction) return errorNumber(ScriptErrorCode::WrongNumberOfArguments);
         if (destination.kind != NameKind::Variable) return errorNumber(ScriptErrorCode::ObjectDoesNotSupport);
     } else if (target.kind != NameKind::Variable && target.kind != NameKind::Undefined) {
         return errorNumber(ScriptErrorCode::IllegalAssignment);
@@ -125,4 +123,4 @@ std::optional<ScriptError> ScriptEngine::executeStatement(std::string_view text)
 
 NumberResult ScriptEngine::evaluateNumber(std::string_view text) { return impl_->evaluateNumber(text); }
 
-} // namespace zl
+}  // namespace zl

@@ -64,4 +64,4 @@ inline constexpr std::string_view kStartupStatements[] = {
     "e = Exp(1)",
 };
 
-} // namespace zl
+}  // namespace zl

@@ -23,8 +23,7 @@ constexpr std::array kCatalogue{
     CatalogueEntry{ScriptErrorCode::InvalidUseOfNull, "Invalid use of Null"},
     CatalogueEntry{ScriptErrorCode::ObjectRequired, "Object required"},
     CatalogueEntry{ScriptErrorCode::ObjectDoesNotSupport, "Object doesn't support this property or method"},
-    CatalogueEntry{ScriptErrorCode::WrongNumberOfArguments,
-                   "Wrong number of arguments or invalid property assignment"},
+    CatalogueEntry{ScriptErrorCode::WrongNumberOfArguments, "Wrong number of arguments or invalid property assignment"},
     CatalogueEntry{ScriptErrorCode::VariableUndefined, "Variable is undefined"},
     CatalogueEntry{ScriptErrorCode::IllegalAssignment, "Illegal assignment"},
     CatalogueEntry{ScriptErrorCode::SyntaxError, "Syntax error"},
@@ -44,7 +43,7 @@ constexpr std::array<ScriptErrorCode, kCatalogue.size()> kCodes = [] {
     return codes;
 }();
 
-} // namespace
+}  // namespace
 
 std::span<const ScriptErrorCode> allScriptErrorCodes() { return kCodes; }
 
@@ -70,4 +69,4 @@ std::string scriptErrorMessage(const ScriptError &error) {
     return message;
 }
 
-} // namespace zl
+}  // namespace zl

@@ -25,4 +25,4 @@ std::string_view errorDescription(std::int32_t number);
 /// Each CR is the single character 13.
 std::string scriptErrorMessage(const ScriptError &error);
 
-} // namespace zl
+}  // namespace zl

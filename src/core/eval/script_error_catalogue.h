@@ -62,4 +62,4 @@ std::span<const ScriptErrorCode> allScriptErrorCodes();
 /// Compilation errors (the 1000s) are found before anything runs; the rest at run time.
 constexpr bool isCompilationError(std::int32_t number) { return number >= 1000 && number < 1100; }
 
-} // namespace zl
+}  // namespace zl

@@ -36,9 +36,9 @@ enum class BinaryOperator : std::uint8_t {
 enum class UnaryOperator : std::uint8_t { Negate, Identity, Not };
 
 enum class NodeKind : std::uint8_t {
-    Number,      ///< value: index into constants; detail: LiteralType
-    Text,        ///< value: index into texts
-    Boolean,     ///< detail: 1 for True
+    Number,   ///< value: index into constants; detail: LiteralType
+    Text,     ///< value: index into texts
+    Boolean,  ///< detail: 1 for True
     Empty,
     Null,
     Nothing,
@@ -71,12 +71,12 @@ enum class StatementKind : std::uint8_t { Assign, Declare };
 
 struct Statement {
     StatementKind kind = StatementKind::Assign;
-    std::int32_t offset = 0;        ///< source position of the statement's first token
-    std::int32_t target = -1;       ///< Assign: name id of the target (the object for sh.name)
-    std::int32_t targetMember = -1; ///< Assign: member name id for object.member, else -1
-    std::int32_t value = -1;        ///< Assign: expression node
-    std::int32_t start = 0;         ///< Declare: first entry in declarations
-    std::int32_t count = 0;         ///< Declare: number of names
+    std::int32_t offset = 0;         ///< source position of the statement's first token
+    std::int32_t target = -1;        ///< Assign: name id of the target (the object for sh.name)
+    std::int32_t targetMember = -1;  ///< Assign: member name id for object.member, else -1
+    std::int32_t value = -1;         ///< Assign: expression node
+    std::int32_t start = 0;          ///< Declare: first entry in declarations
+    std::int32_t count = 0;          ///< Declare: number of names
 };
 
 struct NameUse {
@@ -90,8 +90,8 @@ struct SyntaxTree {
     std::vector<ChainLink> links;
     std::vector<std::int32_t> arguments;  ///< node indices of call arguments
     std::vector<double> constants;
-    std::vector<std::string> texts;   ///< string literals, quotes removed
-    std::vector<std::string> names;   ///< every name used, lower case, each once
+    std::vector<std::string> texts;  ///< string literals, quotes removed
+    std::vector<std::string> names;  ///< every name used, lower case, each once
     std::vector<Statement> statements;
     std::vector<NameUse> declarations;
     std::int32_t root = -1;  ///< the expression node, for an expression
@@ -103,4 +103,4 @@ struct SyntaxTree {
     }
 };
 
-} // namespace zl
+}  // namespace zl

@@ -62,4 +62,4 @@ struct Token {
     std::int32_t errorNumber = 0;  ///< error of an Invalid token
 };
 
-} // namespace zl
+}  // namespace zl

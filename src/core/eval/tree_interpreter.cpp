@@ -21,14 +21,17 @@ constexpr std::int32_t kMaxArguments = 2;
 
 ValueKind literalKind(std::uint8_t literalType) {
     switch (static_cast<LiteralType>(literalType)) {
-    case LiteralType::Integer: return ValueKind::Integer;
-    case LiteralType::Long: return ValueKind::Long;
-    case LiteralType::Double: return ValueKind::Double;
+    case LiteralType::Integer:
+        return ValueKind::Integer;
+    case LiteralType::Long:
+        return ValueKind::Long;
+    case LiteralType::Double:
+        return ValueKind::Double;
     }
     return ValueKind::Double;
 }
 
-} // namespace
+}  // namespace
 
 bool TreeInterpreter::fail(std::int32_t number, std::int32_t offset) {
     failure_ = {number, offset};
@@ -48,15 +51,27 @@ bool TreeInterpreter::evaluate(std::int32_t index, Value &result) {
     case NodeKind::Number:
         result = Value::numeric(literalKind(node.detail), tree_.constants[static_cast<std::size_t>(node.value)]);
         return true;
-    case NodeKind::Text: result = Value::string(tree_.texts[static_cast<std::size_t>(node.value)]); return true;
-    case NodeKind::Boolean: result = Value::boolean(node.detail != 0); return true;
-    case NodeKind::Empty: result = Value::empty(); return true;
-    case NodeKind::Null: return fail(errorNumber(ScriptErrorCode::InvalidUseOfNull), node.offset);
-    case NodeKind::Nothing: return fail(kObjectRequired, node.offset);
-    case NodeKind::Name: return evaluateName(node, result);
-    case NodeKind::Call: return evaluateCall(node, result);
-    case NodeKind::Member: return evaluateMember(node, result);
-    case NodeKind::MemberCall: return evaluateMemberCall(node, result);
+    case NodeKind::Text:
+        result = Value::string(tree_.texts[static_cast<std::size_t>(node.value)]);
+        return true;
+    case NodeKind::Boolean:
+        result = Value::boolean(node.detail != 0);
+        return true;
+    case NodeKind::Empty:
+        result = Value::empty();
+        return true;
+    case NodeKind::Null:
+        return fail(errorNumber(ScriptErrorCode::InvalidUseOfNull), node.offset);
+    case NodeKind::Nothing:
+        return fail(kObjectRequired, node.offset);
+    case NodeKind::Name:
+        return evaluateName(node, result);
+    case NodeKind::Call:
+        return evaluateCall(node, result);
+    case NodeKind::Member:
+        return evaluateMember(node, result);
+    case NodeKind::MemberCall:
+        return evaluateMemberCall(node, result);
     case NodeKind::Unary: {
         Value operand;
         if (!evaluate(node.value, operand)) return false;
@@ -64,7 +79,8 @@ bool TreeInterpreter::evaluate(std::int32_t index, Value &result) {
             return fail(error, node.offset);
         return true;
     }
-    case NodeKind::Chain: return evaluateChainPrefix(node, node.count, result);
+    case NodeKind::Chain:
+        return evaluateChainPrefix(node, node.count, result);
     }
     return fail(errorNumber(ScriptErrorCode::SyntaxError), node.offset);
 }
@@ -85,11 +101,16 @@ bool TreeInterpreter::evaluateChainPrefix(const Node &chain, std::int32_t linkCo
 bool TreeInterpreter::evaluateName(const Node &node, Value &result) {
     const NameBinding binding = nameBinding(node.value);
     switch (binding.kind) {
-    case NameKind::Variable: result = binding.global->read(); return true;
+    case NameKind::Variable:
+        result = binding.global->read();
+        return true;
     case NameKind::Builtin:
-    case NameKind::LibraryFunction: return fail(kWrongArguments, node.offset);
-    case NameKind::LibraryObject: return fail(kNotSupported, node.offset);
-    case NameKind::Undefined: break;
+    case NameKind::LibraryFunction:
+        return fail(kWrongArguments, node.offset);
+    case NameKind::LibraryObject:
+        return fail(kNotSupported, node.offset);
+    case NameKind::Undefined:
+        break;
     }
     return fail(errorNumber(ScriptErrorCode::VariableUndefined), node.offset);
 }
@@ -102,9 +123,13 @@ bool TreeInterpreter::evaluateMember(const Node &node, Value &result) {
     if (nameBinding(node.value).kind != NameKind::LibraryObject) return fail(kObjectRequired, node.offset);
     const NameBinding &member = expression_.members[static_cast<std::size_t>(node.member)];
     switch (member.kind) {
-    case NameKind::Variable: result = member.global->read(); return true;
-    case NameKind::LibraryFunction: return fail(kWrongArguments, node.offset);
-    default: return fail(kNotSupported, node.offset);
+    case NameKind::Variable:
+        result = member.global->read();
+        return true;
+    case NameKind::LibraryFunction:
+        return fail(kWrongArguments, node.offset);
+    default:
+        return fail(kNotSupported, node.offset);
     }
 }
 
@@ -141,12 +166,14 @@ bool TreeInterpreter::callFunction(const NameBinding &binding, const Node &node,
         result = Value::real(callLibraryFunction(*scope_.library(), function, arguments[0]));
         return true;
     }
-    case NameKind::LibraryObject: return fail(kNotSupported, node.offset);
+    case NameKind::LibraryObject:
+        return fail(kNotSupported, node.offset);
     case NameKind::Variable:
-    case NameKind::Undefined: break;
+    case NameKind::Undefined:
+        break;
     }
     // Calling a variable, or a function nobody defined.
     return fail(kTypeMismatch, node.offset);
 }
 
-} // namespace zl
+}  // namespace zl

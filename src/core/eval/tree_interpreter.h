@@ -39,4 +39,4 @@ private:
     RuntimeFailure failure_;
 };
 
-} // namespace zl
+}  // namespace zl

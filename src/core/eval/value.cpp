@@ -45,7 +45,7 @@ double singleDisplayValue(double number) {
     return shown;
 }
 
-} // namespace
+}  // namespace
 
 std::optional<double> numberFromText(std::string_view text) {
     const std::string_view core = trimmed(text);
@@ -60,11 +60,16 @@ std::optional<double> numericValue(const Value &value) {
 
 std::string textOf(const Value &value) {
     switch (value.kind) {
-    case ValueKind::Empty: return {};
-    case ValueKind::Boolean: return value.number != 0 ? "True" : "False";
-    case ValueKind::String: return value.text;
-    case ValueKind::Single: return generalNumberText(singleDisplayValue(value.number));
-    default: return generalNumberText(value.number);
+    case ValueKind::Empty:
+        return {};
+    case ValueKind::Boolean:
+        return value.number != 0 ? "True" : "False";
+    case ValueKind::String:
+        return value.text;
+    case ValueKind::Single:
+        return generalNumberText(singleDisplayValue(value.number));
+    default:
+        return generalNumberText(value.number);
     }
 }
 
@@ -76,4 +81,4 @@ ValueKind arithmeticKind(ValueKind left, ValueKind right, double result) {
     return ValueKind::Double;
 }
 
-} // namespace zl
+}  // namespace zl

@@ -42,4 +42,4 @@ std::string textOf(const Value &value);
 /// bits and both operands are whole-number kinds, then Long, then Double.
 ValueKind arithmeticKind(ValueKind left, ValueKind right, double result);
 
-} // namespace zl
+}  // namespace zl

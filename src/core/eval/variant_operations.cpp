@@ -47,8 +47,7 @@ std::int32_t add(const Value &left, const Value &right, Value &result) {
 
 /// Two numbers computed by one of the arithmetic functions, with a fixed result subtype.
 template <typename Operation>
-std::int32_t numericResult(const Value &left, const Value &right, ValueKind kind, Operation operation,
-                           Value &result) {
+std::int32_t numericResult(const Value &left, const Value &right, ValueKind kind, Operation operation, Value &result) {
     double a = 0;
     double b = 0;
     if (const auto error = numbers(left, right, a, b)) return error;
@@ -79,22 +78,33 @@ std::int32_t compare(const Value &left, const Value &right, int &order) {
 
 bool holds(BinaryOperator op, int order) {
     switch (op) {
-    case BinaryOperator::Equal: return order == 0;
-    case BinaryOperator::NotEqual: return order != 0;
-    case BinaryOperator::Less: return order < 0;
-    case BinaryOperator::Greater: return order > 0;
-    case BinaryOperator::LessEqual: return order <= 0;
-    default: return order >= 0;
+    case BinaryOperator::Equal:
+        return order == 0;
+    case BinaryOperator::NotEqual:
+        return order != 0;
+    case BinaryOperator::Less:
+        return order < 0;
+    case BinaryOperator::Greater:
+        return order > 0;
+    case BinaryOperator::LessEqual:
+        return order <= 0;
+    default:
+        return order >= 0;
     }
 }
 
 Bitwise bitwiseOperator(BinaryOperator op) {
     switch (op) {
-    case BinaryOperator::And: return Bitwise::And;
-    case BinaryOperator::Or: return Bitwise::Or;
-    case BinaryOperator::Xor: return Bitwise::Xor;
-    case BinaryOperator::Eqv: return Bitwise::Eqv;
-    default: return Bitwise::Imp;
+    case BinaryOperator::And:
+        return Bitwise::And;
+    case BinaryOperator::Or:
+        return Bitwise::Or;
+    case BinaryOperator::Xor:
+        return Bitwise::Xor;
+    case BinaryOperator::Eqv:
+        return Bitwise::Eqv;
+    default:
+        return Bitwise::Imp;
     }
 }
 
@@ -103,25 +113,33 @@ Bitwise bitwiseOperator(BinaryOperator op) {
 std::int32_t logical(BinaryOperator op, const Value &left, const Value &right, Value &result) {
     const bool truthValues = left.kind == ValueKind::Boolean && right.kind == ValueKind::Boolean;
     const Bitwise bitwiseOp = bitwiseOperator(op);
-    const auto error = numericResult(left, right, ValueKind::Long,
-                                     [bitwiseOp](double a, double b, double &r) { return bitwise(bitwiseOp, a, b, r); },
-                                     result);
+    const auto error = numericResult(
+        left, right, ValueKind::Long,
+        [bitwiseOp](double a, double b, double &r) { return bitwise(bitwiseOp, a, b, r); }, result);
     if (!error && truthValues) result.kind = ValueKind::Boolean;
     return error;
 }
 
-} // namespace
+}  // namespace
 
 std::int32_t applyBinary(BinaryOperator op, const Value &left, const Value &right, Value &result) {
     switch (op) {
-    case BinaryOperator::Concatenate: result = Value::string(textOf(left) + textOf(right)); return kOk;
-    case BinaryOperator::Add: return add(left, right, result);
+    case BinaryOperator::Concatenate:
+        result = Value::string(textOf(left) + textOf(right));
+        return kOk;
+    case BinaryOperator::Add:
+        return add(left, right, result);
     case BinaryOperator::Subtract:
-    case BinaryOperator::Multiply: return arithmeticResult(op, left, right, result);
-    case BinaryOperator::Divide: return numericResult(left, right, ValueKind::Double, divide, result);
-    case BinaryOperator::Power: return numericResult(left, right, ValueKind::Double, power, result);
-    case BinaryOperator::IntegerDivide: return numericResult(left, right, ValueKind::Long, integerDivide, result);
-    case BinaryOperator::Modulo: return numericResult(left, right, ValueKind::Long, modulo, result);
+    case BinaryOperator::Multiply:
+        return arithmeticResult(op, left, right, result);
+    case BinaryOperator::Divide:
+        return numericResult(left, right, ValueKind::Double, divide, result);
+    case BinaryOperator::Power:
+        return numericResult(left, right, ValueKind::Double, power, result);
+    case BinaryOperator::IntegerDivide:
+        return numericResult(left, right, ValueKind::Long, integerDivide, result);
+    case BinaryOperator::Modulo:
+        return numericResult(left, right, ValueKind::Long, modulo, result);
     case BinaryOperator::Equal:
     case BinaryOperator::NotEqual:
     case BinaryOperator::Less:
@@ -137,7 +155,8 @@ std::int32_t applyBinary(BinaryOperator op, const Value &left, const Value &righ
     case BinaryOperator::Or:
     case BinaryOperator::Xor:
     case BinaryOperator::Eqv:
-    case BinaryOperator::Imp: return logical(op, left, right, result);
+    case BinaryOperator::Imp:
+        return logical(op, left, right, result);
     }
     return kOk;
 }
@@ -159,11 +178,10 @@ std::int32_t applyUnary(UnaryOperator op, const Value &operand, Value &result) {
     }
     double bits = 0;
     if (const auto error = bitwiseNot(*x, bits)) return error;
-    result = Value::numeric(operand.kind == ValueKind::Empty || operand.kind == ValueKind::Integer
-                                ? ValueKind::Integer
-                                : ValueKind::Long,
+    result = Value::numeric(operand.kind == ValueKind::Empty || operand.kind == ValueKind::Integer ? ValueKind::Integer
+                                                                                                   : ValueKind::Long,
                             bits);
     return kOk;
 }
 
-} // namespace zl
+}  // namespace zl

@@ -15,4 +15,4 @@ std::int32_t applyBinary(BinaryOperator op, const Value &left, const Value &righ
 /// op operand into result: 0, or the error number.
 std::int32_t applyUnary(UnaryOperator op, const Value &operand, Value &result);
 
-} // namespace zl
+}  // namespace zl

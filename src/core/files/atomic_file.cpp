@@ -14,8 +14,7 @@ namespace {
 namespace fs = std::filesystem;
 
 FileError writeFailure(const std::string &path, int errorNumber) {
-    return makeFileError(FileErrorCode::WriteFailed, 0,
-                         "Cannot save " + path + ": " + std::strerror(errorNumber));
+    return makeFileError(FileErrorCode::WriteFailed, 0, "Cannot save " + path + ": " + std::strerror(errorNumber));
 }
 
 /// The file that `path` names: a symbolic link is followed, so the link stays.
@@ -70,7 +69,7 @@ void syncFolder(const fs::path &target) {
     ::close(descriptor);
 }
 
-} // namespace
+}  // namespace
 
 std::optional<FileError> replaceFileAtomically(const std::string &path, std::string_view bytes) {
     const auto target = resolvedTarget(path);
@@ -91,4 +90,4 @@ std::optional<FileError> replaceFileAtomically(const std::string &path, std::str
     return std::nullopt;
 }
 
-} // namespace zl
+}  // namespace zl

@@ -15,4 +15,4 @@ namespace zl {
 /// the reason. A new file gets the usual permissions; a replaced one keeps its own.
 std::optional<FileError> replaceFileAtomically(const std::string &path, std::string_view bytes);
 
-} // namespace zl
+}  // namespace zl

@@ -37,4 +37,4 @@ FileError makeFileError(FileErrorCode code, std::int32_t line, const std::string
 /// The short title of each error number ("Incompatible file" for Incompatible).
 const char *fileErrorTitle(FileErrorCode code);
 
-} // namespace zl
+}  // namespace zl

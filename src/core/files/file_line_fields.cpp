@@ -17,7 +17,7 @@ std::size_t nextComma(std::string_view text, std::size_t from) {
     return comma == std::string_view::npos ? text.size() : comma;
 }
 
-} // namespace
+}  // namespace
 
 bool isFileNumberText(std::string_view text) {
     std::size_t at = 0;
@@ -77,8 +77,8 @@ NumberField LineFields::nextNumber() {
 
     const auto blank = field.fieldText.find(' ');
     const std::string_view number = std::string_view(field.fieldText).substr(0, blank);
-    const bool onlySpacesAfter = blank == std::string::npos ||
-                                 field.fieldText.find_first_not_of(' ', blank) == std::string::npos;
+    const bool onlySpacesAfter =
+        blank == std::string::npos || field.fieldText.find_first_not_of(' ', blank) == std::string::npos;
     if (!isFileNumberText(number) || !onlySpacesAfter) {
         field.status = FieldStatus::NotANumber;
         return field;
@@ -87,4 +87,4 @@ NumberField LineFields::nextNumber() {
     return field;
 }
 
-} // namespace zl
+}  // namespace zl

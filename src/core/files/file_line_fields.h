@@ -26,8 +26,8 @@ struct TextField {
 
 struct NumberField {
     FieldStatus status = FieldStatus::Ok;
-    double value = 0;        ///< may be infinite for a number beyond the double range
-    std::string fieldText;   ///< the field as it stands, for messages
+    double value = 0;       ///< may be infinite for a number beyond the double range
+    std::string fieldText;  ///< the field as it stands, for messages
 };
 
 class LineFields {
@@ -53,4 +53,4 @@ private:
 /// True when the whole text is one number of the file's form, without blanks.
 bool isFileNumberText(std::string_view text);
 
-} // namespace zl
+}  // namespace zl

@@ -74,7 +74,7 @@ void applySolutions(const std::vector<std::vector<double>> &solutions, SolutionS
             store.solutions(static_cast<int>(j), static_cast<int>(k + 1)) = solutions[k][j];
 }
 
-} // namespace
+}  // namespace
 
 ProblemFileData problemFileDataToSave(const ProblemState &problem, const ProblemFieldTexts &fields,
                                       const std::vector<std::string> &constantItems) {
@@ -113,4 +113,4 @@ std::optional<FileError> applyProblemFile(const ProblemFileData &data, ProblemSt
     return std::nullopt;
 }
 
-} // namespace zl
+}  // namespace zl

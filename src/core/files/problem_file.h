@@ -32,4 +32,4 @@ std::optional<FileError> saveProblemFile(const std::string &path, const ProblemF
 /// record's limits is refused with InvalidProblem and nothing is changed.
 std::optional<FileError> applyProblemFile(const ProblemFileData &data, ProblemState &problem);
 
-} // namespace zl
+}  // namespace zl

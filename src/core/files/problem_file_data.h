@@ -30,8 +30,8 @@ struct ProblemFileData {
     double maxError = 0;
     double maxCycles = 0;
     std::vector<VariableRecord> variables;
-    std::vector<std::string> constants;           ///< "name=value" lines, in list order
-    std::vector<std::vector<double>> solutions;   ///< solutions[k - 1][j]: variable j of solution k
+    std::vector<std::string> constants;          ///< "name=value" lines, in list order
+    std::vector<std::vector<double>> solutions;  ///< solutions[k - 1][j]: variable j of solution k
 };
 
-} // namespace zl
+}  // namespace zl

@@ -95,7 +95,8 @@ private:
         if (field.status == FieldStatus::Missing)
             fail(FileErrorCode::MissingField, lines_.lineNumber(), what + " is missing");
         if (field.status == FieldStatus::UnclosedQuote)
-            fail(FileErrorCode::UnclosedQuote, lines_.lineNumber(), "the quoted text of " + what + " has no closing quote");
+            fail(FileErrorCode::UnclosedQuote, lines_.lineNumber(),
+                 "the quoted text of " + what + " has no closing quote");
         return std::move(field.text);
     }
 
@@ -104,7 +105,8 @@ private:
         if (field.status == FieldStatus::Missing)
             fail(FileErrorCode::MissingField, lines_.lineNumber(), what + " is missing");
         if (field.status != FieldStatus::Ok)
-            fail(FileErrorCode::NotANumber, lines_.lineNumber(), what + " must be a number, not " + quoted(field.fieldText));
+            fail(FileErrorCode::NotANumber, lines_.lineNumber(),
+                 what + " must be a number, not " + quoted(field.fieldText));
         if (!std::isfinite(field.value))
             fail(FileErrorCode::OutOfRange, lines_.lineNumber(), what + " is too large: " + quoted(field.fieldText));
         return field.value;
@@ -121,8 +123,8 @@ private:
         const auto count = readInteger(fields, what);
         if (count < low || count > high)
             fail(FileErrorCode::OutOfRange, lines_.lineNumber(),
-                 what + " must be from " + std::to_string(low) + " to " + std::to_string(high) +
-                     ", not " + std::to_string(count));
+                 what + " must be from " + std::to_string(low) + " to " + std::to_string(high) + ", not " +
+                     std::to_string(count));
         return count;
     }
 
@@ -189,7 +191,7 @@ private:
     std::int32_t solutionCount_ = 0;
 };
 
-} // namespace
+}  // namespace
 
 ProblemFileReading readProblemFile(std::istream &in) {
     ProblemFileReading reading;
@@ -214,7 +216,7 @@ ProblemFileReading cannotOpen(const std::string &path, const std::string &reason
     return reading;
 }
 
-} // namespace
+}  // namespace
 
 ProblemFileReading readProblemFile(const std::string &path) {
     // Only regular files: a folder or a device (an endless one among them) is refused.
@@ -229,4 +231,4 @@ ProblemFileReading readProblemFile(const std::string &path) {
     return readProblemFile(in);
 }
 
-} // namespace zl
+}  // namespace zl

@@ -26,4 +26,4 @@ ProblemFileReading readProblemFile(const std::string &path);
 ProblemFileReading readProblemFile(std::istream &in);
 ProblemFileReading readProblemFileText(std::string_view text);
 
-} // namespace zl
+}  // namespace zl

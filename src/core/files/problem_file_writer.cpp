@@ -16,8 +16,7 @@ constexpr const char *kLineEnd = "\r\n";
 bool holdsLineBreak(const std::string &text) { return text.find_first_of("\r\n") != std::string::npos; }
 
 std::optional<FileError> unwritableText(const std::string &what, const std::string &reason) {
-    return makeFileError(FileErrorCode::UnwritableText, 0,
-                         what + " " + reason + ", which a problem file cannot hold");
+    return makeFileError(FileErrorCode::UnwritableText, 0, what + " " + reason + ", which a problem file cannot hold");
 }
 
 std::optional<FileError> checkQuotedText(const std::string &text, const std::string &what) {
@@ -75,7 +74,7 @@ std::optional<FileError> checkVariable(const VariableRecord &variable, std::size
 
 std::string quotedText(const std::string &text) { return '"' + text + '"'; }
 
-} // namespace
+}  // namespace
 
 std::optional<FileError> findUnwritableContent(const ProblemFileData &data) {
     if (auto error = checkSizes(data)) return error;
@@ -97,8 +96,8 @@ std::string problemFileText(const ProblemFileData &data) {
 
     line(kProblemFileMagic);
     line(generalNumberText(static_cast<double>(data.variables.size())) + ',' +
-         generalNumberText(static_cast<double>(data.solutions.size())) + ',' +
-         generalNumberText(data.maxError) + ',' + generalNumberText(data.maxCycles));
+         generalNumberText(static_cast<double>(data.solutions.size())) + ',' + generalNumberText(data.maxError) + ',' +
+         generalNumberText(data.maxCycles));
     for (const auto &variable : data.variables)
         line(quotedText(variable.name) + ',' + generalNumberText(variable.lowerLimit) + ',' +
              generalNumberText(variable.upperLimit) + ',' + generalNumberText(variable.subintervals) + ',' +
@@ -110,4 +109,4 @@ std::string problemFileText(const ProblemFileData &data) {
     return text;
 }
 
-} // namespace zl
+}  // namespace zl

@@ -21,4 +21,4 @@ std::optional<FileError> findUnwritableContent(const ProblemFileData &data);
 /// its own has a blank before it unless negative and a blank after it.
 std::string problemFileText(const ProblemFileData &data);
 
-} // namespace zl
+}  // namespace zl

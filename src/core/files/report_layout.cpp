@@ -47,8 +47,7 @@ std::string number(double value) { return paddedNumberText(value); }
 
 const std::string &textAt(const std::vector<std::string> &texts, int index) {
     static const std::string none;
-    return index >= 0 && static_cast<std::size_t>(index) < texts.size() ? texts[static_cast<std::size_t>(index)]
-                                                                       : none;
+    return index >= 0 && static_cast<std::size_t>(index) < texts.size() ? texts[static_cast<std::size_t>(index)] : none;
 }
 
 class ReportBuilder {
@@ -149,7 +148,8 @@ private:
     void writeSolution(int k) {
         (out_ << "SET #" << number(k) << ":").endLine();
         auto &work = problem_.work;
-        for (int j = 0; j < record_.order; ++j) work.point[static_cast<std::size_t>(j)] = problem_.store.solutions(j, k);
+        for (int j = 0; j < record_.order; ++j)
+            work.point[static_cast<std::size_t>(j)] = problem_.store.solutions(j, k);
         std::vector<std::int32_t> failures(static_cast<std::size_t>(record_.order), 0);
         for (int i = 0; i < record_.order; ++i) {
             double value = 0;
@@ -173,11 +173,10 @@ private:
     ReportText out_;
 };
 
-} // namespace
+}  // namespace
 
-std::vector<std::string> reportLines(ProblemState &problem, const ReportSources &sources,
-                                     ResidualSystem &residuals) {
+std::vector<std::string> reportLines(ProblemState &problem, const ReportSources &sources, ResidualSystem &residuals) {
     return ReportBuilder(problem, sources, residuals).build();
 }
 
-} // namespace zl
+}  // namespace zl

@@ -20,7 +20,6 @@ struct ReportSources {
 /// The report's lines. Each stored solution is loaded into work.point and its
 /// residuals into column 0 of work.systemMatrix, as for the solution list; a
 /// residual that fails to evaluate prints as "error N" and the report goes on.
-std::vector<std::string> reportLines(ProblemState &problem, const ReportSources &sources,
-                                     ResidualSystem &residuals);
+std::vector<std::string> reportLines(ProblemState &problem, const ReportSources &sources, ResidualSystem &residuals);
 
-} // namespace zl
+}  // namespace zl

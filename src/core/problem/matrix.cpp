@@ -9,4 +9,4 @@ void Matrix::swapRows(int a, int b) {
     std::swap_ranges(row(a), row(a) + columnCount_, row(b));
 }
 
-} // namespace zl
+}  // namespace zl

@@ -37,4 +37,4 @@ private:
     std::vector<double> cells_;
 };
 
-} // namespace zl
+}  // namespace zl

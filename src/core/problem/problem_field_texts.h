@@ -17,4 +17,4 @@ struct ProblemFieldTexts {
     std::vector<std::string> equations;
 };
 
-} // namespace zl
+}  // namespace zl

@@ -22,9 +22,9 @@ struct ProblemSpec {
     std::vector<double> upperLimits;
     std::vector<std::int32_t> subintervals;
 
-    double maxError = 0;            ///< the solver's one absolute tolerance
-    std::int32_t maxCycles = 0;     ///< Newton cycles allowed per seed
-    std::int32_t randomSeeds = 0;   ///< seeds left in a Random run; 0 otherwise
+    double maxError = 0;           ///< the solver's one absolute tolerance
+    std::int32_t maxCycles = 0;    ///< Newton cycles allowed per seed
+    std::int32_t randomSeeds = 0;  ///< seeds left in a Random run; 0 otherwise
 
     std::array<std::string, kConstantSlots> constants{};  ///< "name=value" lines
     std::int32_t constantCount = 0;
@@ -37,4 +37,4 @@ struct ProblemSpec {
     bool hasProblem() const { return order >= 1; }
 };
 
-} // namespace zl
+}  // namespace zl

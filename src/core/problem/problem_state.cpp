@@ -28,4 +28,4 @@ void ProblemState::sizeProblem(std::int32_t newOrder) {
     work.currentSigns.assign(n, 0);
 }
 
-} // namespace zl
+}  // namespace zl

@@ -25,4 +25,4 @@ struct ProblemState {
     void sizeProblem(std::int32_t order);
 };
 
-} // namespace zl
+}  // namespace zl

@@ -14,4 +14,4 @@ std::string buildResidual(std::string_view equation) {
     return residual;
 }
 
-} // namespace zl
+}  // namespace zl

@@ -10,4 +10,4 @@ namespace zl {
 /// is its own residual. "x + 1 = 2" gives "x + 1 -( 2)".
 std::string buildResidual(std::string_view equation);
 
-} // namespace zl
+}  // namespace zl

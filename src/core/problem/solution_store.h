@@ -17,4 +17,4 @@ struct SolutionStore {
     bool full() const { return solutionCount >= kMaxSolutions; }
 };
 
-} // namespace zl
+}  // namespace zl

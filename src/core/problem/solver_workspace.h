@@ -10,13 +10,13 @@
 namespace zl {
 
 struct SolverWorkspace {
-    std::vector<double> point;        ///< current variable values
-    Matrix systemMatrix;              ///< order rows x (order + 1) columns: [J | -F]; column 0 = F after a step
-    std::vector<double> correction;   ///< the Newton step of the last solve
-    std::vector<double> seedPoint;    ///< copy of the seed before its first cycle
-    std::vector<double> gridStep;     ///< Explore's step per variable
+    std::vector<double> point;       ///< current variable values
+    Matrix systemMatrix;             ///< order rows x (order + 1) columns: [J | -F]; column 0 = F after a step
+    std::vector<double> correction;  ///< the Newton step of the last solve
+    std::vector<double> seedPoint;   ///< copy of the seed before its first cycle
+    std::vector<double> gridStep;    ///< Explore's step per variable
     std::vector<std::int32_t> previousSigns;
     std::vector<std::int32_t> currentSigns;
 };
 
-} // namespace zl
+}  // namespace zl

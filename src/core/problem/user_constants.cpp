@@ -12,7 +12,7 @@ bool isBlank(std::string_view text) {
     return std::all_of(text.begin(), text.end(), [](char c) { return c == ' '; });
 }
 
-} // namespace
+}  // namespace
 
 std::optional<std::string_view> UserConstants::namePart(std::string_view constant) {
     const auto equals = constant.find('=');
@@ -22,8 +22,7 @@ std::optional<std::string_view> UserConstants::namePart(std::string_view constan
 
 bool UserConstants::isValidName(std::string_view name) {
     if (name.empty() || !isAsciiLetter(name.front())) return false;
-    return std::all_of(name.begin() + 1, name.end(),
-                       [](char c) { return isAsciiLetter(c) || isAsciiDigit(c); });
+    return std::all_of(name.begin() + 1, name.end(), [](char c) { return isAsciiLetter(c) || isAsciiDigit(c); });
 }
 
 ConstantAddResult UserConstants::add(std::string_view text) {
@@ -63,9 +62,7 @@ ConstantRemoval UserConstants::remove(int index) {
     return removal;
 }
 
-void UserConstants::keepCountInRange() {
-    record_.constantCount = std::clamp(record_.constantCount, 0, kConstantSlots);
-}
+void UserConstants::keepCountInRange() { record_.constantCount = std::clamp(record_.constantCount, 0, kConstantSlots); }
 
 std::size_t UserConstants::unmirroredCount() const {
     const auto mirrored = static_cast<std::size_t>(record_.constantCount);
@@ -87,11 +84,10 @@ void UserConstants::removeTableEntry(std::size_t slot) {
     const auto count = static_cast<std::size_t>(record_.constantCount);
     if (slot >= count) return;
     auto &table = record_.constants;
-    std::move(table.begin() + static_cast<std::ptrdiff_t>(slot) + 1,
-              table.begin() + static_cast<std::ptrdiff_t>(count),
+    std::move(table.begin() + static_cast<std::ptrdiff_t>(slot) + 1, table.begin() + static_cast<std::ptrdiff_t>(count),
               table.begin() + static_cast<std::ptrdiff_t>(slot));
     table[count - 1].clear();
     record_.constantCount = static_cast<std::int32_t>(count - 1);
 }
 
-} // namespace zl
+}  // namespace zl

@@ -32,8 +32,7 @@ struct ConstantRemoval {
 
 class UserConstants {
 public:
-    UserConstants(std::vector<std::string> &listItems, ProblemSpec &record)
-        : listItems_(listItems), record_(record) {}
+    UserConstants(std::vector<std::string> &listItems, ProblemSpec &record) : listItems_(listItems), record_(record) {}
 
     /// Stores `text` ("name=value") at the end of the list and the table. An
     /// item with the same name (exact, case-sensitive; the first one only) is
@@ -61,4 +60,4 @@ private:
     ProblemSpec &record_;
 };
 
-} // namespace zl
+}  // namespace zl

@@ -49,7 +49,7 @@ void drawRandomSeed(ProblemState &problem, RandomSource &random) {
 
 RunSummary stoppedByFullStore() { return {RunEnd::StoreFull, 0}; }
 
-} // namespace
+}  // namespace
 
 RunSummary runExplore(ProblemState &problem, ResidualSystem &residuals, SolutionListView &list) {
     if (!problem.record.hasProblem()) return {};
@@ -66,8 +66,8 @@ RunSummary runExplore(ProblemState &problem, ResidualSystem &residuals, Solution
 }
 
 // A seed count below 1 tries no seed at all (the field never offers one).
-RunSummary runRandom(ProblemState &problem, ResidualSystem &residuals, SolutionListView &list,
-                     RandomSource &random, std::int32_t seeds) {
+RunSummary runRandom(ProblemState &problem, ResidualSystem &residuals, SolutionListView &list, RandomSource &random,
+                     std::int32_t seeds) {
     if (!problem.record.hasProblem()) return {};
     RunState run;
     run.randomMode = true;
@@ -95,4 +95,4 @@ RunSummary runRandom(ProblemState &problem, ResidualSystem &residuals, SolutionL
     return summary;
 }
 
-} // namespace zl
+}  // namespace zl

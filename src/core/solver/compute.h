@@ -33,8 +33,8 @@ RunSummary runExplore(ProblemState &problem, ResidualSystem &residuals, Solution
 
 /// Random: `seeds` random starting points (record.randomSeeds counts down from it
 /// and is 0 afterwards). Appends to the list; does not clear it.
-RunSummary runRandom(ProblemState &problem, ResidualSystem &residuals, SolutionListView &list,
-                     RandomSource &random, std::int32_t seeds);
+RunSummary runRandom(ProblemState &problem, ResidualSystem &residuals, SolutionListView &list, RandomSource &random,
+                     std::int32_t seeds);
 
 /// Empties the list, the count text and solutionCount; does nothing at all
 /// while record.loadingFile is set.
@@ -48,4 +48,4 @@ std::string solutionCountText(std::int32_t solutionCount);
 /// the count text. Returns 0, or the number of the first failed evaluation.
 std::int32_t listSolutions(ProblemState &problem, ResidualSystem &residuals, SolutionListView &list);
 
-} // namespace zl
+}  // namespace zl

@@ -13,8 +13,7 @@ double gridStepFor(double lower, double upper, std::int32_t subintervals) {
 }
 
 ExploreGrid::ExploreGrid(ProblemState &problem, ResidualSystem &residuals, RunState &run)
-    : record_(problem.record), work_(problem.work), residuals_(residuals), run_(run),
-      last_(problem.record.lastIndex) {}
+    : record_(problem.record), work_(problem.work), residuals_(residuals), run_(run), last_(problem.record.lastIndex) {}
 
 bool ExploreGrid::walk(const SeedStarter &startSeed) {
     for (int i = 0; i <= last_; ++i) {
@@ -93,4 +92,4 @@ bool ExploreGrid::advanceSlowerDigit() {
     return false;
 }
 
-} // namespace zl
+}  // namespace zl

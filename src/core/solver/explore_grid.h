@@ -46,4 +46,4 @@ private:
     const int last_;
 };
 
-} // namespace zl
+}  // namespace zl

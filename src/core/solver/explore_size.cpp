@@ -12,7 +12,7 @@ namespace {
 /// walk's by at most one value, which cannot matter to a bound check).
 constexpr std::int32_t kExactlyCountedSubintervals = 1 << 16;
 
-} // namespace
+}  // namespace
 
 double exploreValueCount(double lower, double upper, std::int32_t subintervals) {
     const double step = gridStepFor(lower, upper, subintervals);
@@ -33,4 +33,4 @@ double exploreNodeCount(const ProblemSpec &record) {
     return nodes;
 }
 
-} // namespace zl
+}  // namespace zl

@@ -22,4 +22,4 @@ double exploreValueCount(double lower, double upper, std::int32_t subintervals);
 /// cannot overflow (500 variables of 10 values each give 1E+500, i.e. infinity).
 double exploreNodeCount(const ProblemSpec &record);
 
-} // namespace zl
+}  // namespace zl

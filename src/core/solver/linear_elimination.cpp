@@ -43,8 +43,7 @@ void forwardEliminate(Matrix &a) {
 /// over columns 1..n-1 with whatever the correction holds now (entries above
 /// the row come from the previous solve); equal means dependent rows, anything
 /// else an inconsistent system.
-void classifySingularRow(const Matrix &a, int row, const std::vector<double> &correction,
-                         RunState &run) {
+void classifySingularRow(const Matrix &a, int row, const std::vector<double> &correction, RunState &run) {
     const int rightHandSide = a.columns() - 1;
     double sum = 0;
     for (int c = 1; c < rightHandSide; ++c) sum += a(row, c) * correction[c];
@@ -54,7 +53,7 @@ void classifySingularRow(const Matrix &a, int row, const std::vector<double> &co
         run.inconsistency = true;
 }
 
-} // namespace
+}  // namespace
 
 SolveResult solveCorrection(Matrix &a, std::vector<double> &correction, RunState &run) {
     forwardEliminate(a);
@@ -72,4 +71,4 @@ SolveResult solveCorrection(Matrix &a, std::vector<double> &correction, RunState
     return SolveResult::Solved;
 }
 
-} // namespace zl
+}  // namespace zl

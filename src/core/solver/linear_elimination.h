@@ -21,4 +21,4 @@ enum class SolveResult {
 /// solve's values, and the classification of that row reads them.
 SolveResult solveCorrection(Matrix &systemMatrix, std::vector<double> &correction, RunState &run);
 
-} // namespace zl
+}  // namespace zl

@@ -12,8 +12,7 @@ namespace {
 class NewtonCycle {
 public:
     NewtonCycle(ProblemState &problem, ResidualSystem &residuals, RunState &run)
-        : record_(problem.record), work_(problem.work), residuals_(residuals), run_(run),
-          n_(problem.record.order) {}
+        : record_(problem.record), work_(problem.work), residuals_(residuals), run_(run), n_(problem.record.order) {}
 
     /// Column i: F(x - h e_i) into the column, then (F(x + h e_i) - column) / 2h.
     /// False when an evaluation failed (or a quotient was not finite) in either half.
@@ -95,7 +94,7 @@ private:
     const int n_;
 };
 
-} // namespace
+}  // namespace
 
 NewtonOutcome newtonFromSeed(ProblemState &problem, ResidualSystem &residuals, RunState &run) {
     problem.work.seedPoint = problem.work.point;
@@ -108,4 +107,4 @@ NewtonOutcome newtonFromSeed(ProblemState &problem, ResidualSystem &residuals, R
     return NewtonOutcome::CycleLimit;
 }
 
-} // namespace zl
+}  // namespace zl

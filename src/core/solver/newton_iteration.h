@@ -34,4 +34,4 @@ enum class NewtonOutcome {
 /// FatalEvaluationError.
 NewtonOutcome newtonFromSeed(ProblemState &problem, ResidualSystem &residuals, RunState &run);
 
-} // namespace zl
+}  // namespace zl

@@ -30,10 +30,9 @@ std::uint64_t startupEntropy(const RandomSource::Clock &clock) {
     return seed;
 }
 
-} // namespace
+}  // namespace
 
-RandomSource::RandomSource(std::uint64_t seed, Clock clock)
-    : generator_(seed), clock_(std::move(clock)) {}
+RandomSource::RandomSource(std::uint64_t seed, Clock clock) : generator_(seed), clock_(std::move(clock)) {}
 
 RandomSource RandomSource::fromClock() { return fromClock(steadyClockNanoseconds); }
 
@@ -53,4 +52,4 @@ double RandomSource::nextUnit() {
     return static_cast<double>(bits >> 11) * 0x1.0p-53;  // top 53 bits: [0, 1)
 }
 
-} // namespace zl
+}  // namespace zl

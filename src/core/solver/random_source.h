@@ -39,4 +39,4 @@ private:
     Clock clock_;
 };
 
-} // namespace zl
+}  // namespace zl

@@ -14,8 +14,8 @@ inline constexpr std::int32_t kErrDivisionByZero = 11;
 inline constexpr std::int32_t kErrAlreadyReported = -2147352319;  // hexadecimal 80020101
 
 constexpr bool isRecoverableError(std::int32_t number) {
-    return number == kErrInvalidArgument || number == kErrOverflow ||
-           number == kErrDivisionByZero || number == kErrAlreadyReported;
+    return number == kErrInvalidArgument || number == kErrOverflow || number == kErrDivisionByZero ||
+           number == kErrAlreadyReported;
 }
 
 class ResidualSystem {
@@ -41,4 +41,4 @@ public:
     }
 };
 
-} // namespace zl
+}  // namespace zl

@@ -16,8 +16,8 @@ struct RunState {
     /// group of evaluations whose success matters, examined after it.
     std::int32_t ierr = 0;
 
-    bool randomMode = false;        ///< true exactly while a Random run is under way
-    std::int32_t trialNumber = 0;   ///< current random seed, from 1
+    bool randomMode = false;       ///< true exactly while a Random run is under way
+    std::int32_t trialNumber = 0;  ///< current random seed, from 1
 
     /// Scratch space for evaluating every residual at one point.
     std::vector<double> residualValues;
@@ -26,4 +26,4 @@ struct RunState {
     bool anyProblem() const { return convergenceProblem || inconsistency || linearDependence; }
 };
 
-} // namespace zl
+}  // namespace zl

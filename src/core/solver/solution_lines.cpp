@@ -19,8 +19,7 @@ std::string nameValueText(std::string_view name, double value) {
     return text;
 }
 
-std::string solutionLine(std::string_view name, double value, int equationNumber,
-                         std::string_view residualText) {
+std::string solutionLine(std::string_view name, double value, int equationNumber, std::string_view residualText) {
     std::string line(kFirstColumnWidth, ' ');
     line += "EQUATION #";
     line += std::to_string(equationNumber);
@@ -43,9 +42,7 @@ std::string equationLine(int equationNumber, double residual) {
     return "EQUATION #" + std::to_string(equationNumber) + "=" + generalNumberText(residual);
 }
 
-std::string trialLine(std::int32_t trialNumber) {
-    return "TRIAL" + std::to_string(trialNumber) + ":";
-}
+std::string trialLine(std::int32_t trialNumber) { return "TRIAL" + std::to_string(trialNumber) + ":"; }
 
 std::vector<std::string> problemsReportLines(const RunState &run) {
     std::vector<std::string> lines;
@@ -57,8 +54,6 @@ std::vector<std::string> problemsReportLines(const RunState &run) {
     return lines;
 }
 
-std::string failedResidualText(std::int32_t errorNumber) {
-    return "error " + std::to_string(errorNumber);
-}
+std::string failedResidualText(std::int32_t errorNumber) { return "error " + std::to_string(errorNumber); }
 
-} // namespace zl
+}  // namespace zl

@@ -17,8 +17,7 @@ namespace zl {
 
 inline constexpr std::size_t kFirstColumnWidth = 30;
 inline constexpr std::string_view kNoConvergenceLine = "NO CONVERGENCE.  BEST RESULTS WERE:";
-inline constexpr std::string_view kFailureHeadingLine =
-    "VARIABLE:                     LAST CORRECTION:";
+inline constexpr std::string_view kFailureHeadingLine = "VARIABLE:                     LAST CORRECTION:";
 
 /// `line` with its first characters replaced by `text`, same length as before.
 std::string overlayFromStart(std::string line, std::string_view text);
@@ -28,8 +27,7 @@ std::string nameValueText(std::string_view name, double value);
 
 /// Name-value text over 30 blanks, "EQUATION #", the 1-based number, "=", then
 /// `residualText`: "x=1.5" + 25 blanks + "EQUATION #1=0".
-std::string solutionLine(std::string_view name, double value, int equationNumber,
-                         std::string_view residualText);
+std::string solutionLine(std::string_view name, double value, int equationNumber, std::string_view residualText);
 std::string solutionLine(std::string_view name, double value, int equationNumber, double residual);
 
 /// Name-value text over 30 blanks followed by the last correction.
@@ -47,4 +45,4 @@ std::vector<std::string> problemsReportLines(const RunState &run);
 /// How the list shows a residual that could not be evaluated: "error 11".
 std::string failedResidualText(std::int32_t errorNumber);
 
-} // namespace zl
+}  // namespace zl

@@ -13,16 +13,15 @@ namespace {
 
 void appendSolutionLines(const ProblemState &problem, SolutionListView &list) {
     for (int i = 0; i < problem.record.order; ++i)
-        list.appendLine(solutionLine(problem.record.varNames[i], problem.work.point[i], i + 1,
-                                     problem.work.systemMatrix(i, 0)));
+        list.appendLine(
+            solutionLine(problem.record.varNames[i], problem.work.point[i], i + 1, problem.work.systemMatrix(i, 0)));
     list.appendLine("");
 }
 
 bool matchesStoredSolution(const ProblemState &problem, int column) {
     const Matrix &stored = problem.store.solutions;
     for (int i = 0; i < problem.record.order; ++i) {
-        if (!(std::fabs(problem.work.point[i] - stored(i, column)) <= problem.record.maxError))
-            return false;
+        if (!(std::fabs(problem.work.point[i] - stored(i, column)) <= problem.record.maxError)) return false;
     }
     return true;
 }
@@ -35,7 +34,7 @@ int readableSolutionCount(const ProblemState &problem) {
     return std::clamp(problem.store.solutionCount, 0, std::max(columns, 0));
 }
 
-} // namespace
+}  // namespace
 
 bool sameSolution(const double *a, const double *b, int count, double maxError) {
     for (int i = 0; i < count; ++i)
@@ -49,14 +48,12 @@ AcceptResult acceptSolution(ProblemState &problem, SolutionListView &list) {
     if (problem.store.full()) return AcceptResult::StoreFull;
 
     const int column = ++problem.store.solutionCount;
-    for (int i = 0; i < problem.record.order; ++i)
-        problem.store.solutions(i, column) = problem.work.point[i];
+    for (int i = 0; i < problem.record.order; ++i) problem.store.solutions(i, column) = problem.work.point[i];
     appendSolutionLines(problem, list);
     return AcceptResult::Stored;
 }
 
-void reportFailure(ProblemState &problem, ResidualSystem &residuals, RunState &run,
-                   SolutionListView &list) {
+void reportFailure(ProblemState &problem, ResidualSystem &residuals, RunState &run, SolutionListView &list) {
     const ProblemSpec &record = problem.record;
     SolverWorkspace &work = problem.work;
     list.appendLine(std::string(kNoConvergenceLine));
@@ -79,9 +76,7 @@ void clearSolutions(ProblemState &problem, SolutionListView &list) {
     problem.store.solutionCount = 0;
 }
 
-std::string solutionCountText(std::int32_t solutionCount) {
-    return std::to_string(solutionCount) + " solutions";
-}
+std::string solutionCountText(std::int32_t solutionCount) { return std::to_string(solutionCount) + " solutions"; }
 
 // A stored solution whose residual cannot be evaluated is still listed, with
 // "error N" in place of that residual, so the list always shows exactly the
@@ -111,4 +106,4 @@ std::int32_t listSolutions(ProblemState &problem, ResidualSystem &residuals, Sol
     return firstError;
 }
 
-} // namespace zl
+}  // namespace zl

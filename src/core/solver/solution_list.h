@@ -25,10 +25,9 @@ AcceptResult acceptSolution(ProblemState &problem, SolutionListView &list);
 /// Random's report on a seed that did not converge: the point where it stopped,
 /// the last correction, and the residuals evaluated there again (an entry whose
 /// evaluation fails keeps its previous value). No empty line follows.
-void reportFailure(ProblemState &problem, ResidualSystem &residuals, RunState &run,
-                   SolutionListView &list);
+void reportFailure(ProblemState &problem, ResidualSystem &residuals, RunState &run, SolutionListView &list);
 
 /// The problems met during the run, each line at most once.
 void reportProblems(const RunState &run, SolutionListView &list);
 
-} // namespace zl
+}  // namespace zl

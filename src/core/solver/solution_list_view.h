@@ -18,4 +18,4 @@ public:
     virtual void yieldToWindow() {}
 };
 
-} // namespace zl
+}  // namespace zl

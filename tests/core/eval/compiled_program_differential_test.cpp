@@ -25,15 +25,25 @@ public:
         if (depth == 0 || chance(0.25)) return leaf();
         switch (pick(10)) {
         case 0:
-        case 1: return "(" + expression(depth - 1) + " " + pickFrom(kArithmetic) + " " + expression(depth - 1) + ")";
-        case 2: return expression(depth - 1) + " " + pickFrom(kAnyOperator) + " " + expression(depth - 1);
-        case 3: return pickFrom(kFunctions) + "(" + expression(depth - 1) + ")";
-        case 4: return "(" + expression(depth - 1) + ")^" + pickFrom(kExponents);
-        case 5: return "(" + pickFrom(kPrefixes) + "(" + expression(depth - 1) + "))";
-        case 6: return "(" + expression(depth - 1) + " " + pickFrom(kArithmetic) + " " + leaf() + "^" + pickFrom(kExponents) + ")";
-        case 7: return "Round(" + expression(depth - 1) + ", " + pickFrom(kDigits) + ")";
-        case 8: return "(" + expression(depth - 1) + " " + pickFrom(kArithmetic) + " " + functionOfLeaf() + ")";
-        default: return "(" + leaf() + " " + pickFrom(kArithmetic) + " " + leaf() + ")";
+        case 1:
+            return "(" + expression(depth - 1) + " " + pickFrom(kArithmetic) + " " + expression(depth - 1) + ")";
+        case 2:
+            return expression(depth - 1) + " " + pickFrom(kAnyOperator) + " " + expression(depth - 1);
+        case 3:
+            return pickFrom(kFunctions) + "(" + expression(depth - 1) + ")";
+        case 4:
+            return "(" + expression(depth - 1) + ")^" + pickFrom(kExponents);
+        case 5:
+            return "(" + pickFrom(kPrefixes) + "(" + expression(depth - 1) + "))";
+        case 6:
+            return "(" + expression(depth - 1) + " " + pickFrom(kArithmetic) + " " + leaf() + "^" +
+                   pickFrom(kExponents) + ")";
+        case 7:
+            return "Round(" + expression(depth - 1) + ", " + pickFrom(kDigits) + ")";
+        case 8:
+            return "(" + expression(depth - 1) + " " + pickFrom(kArithmetic) + " " + functionOfLeaf() + ")";
+        default:
+            return "(" + leaf() + " " + pickFrom(kArithmetic) + " " + leaf() + ")";
         }
     }
 
@@ -45,17 +55,17 @@ public:
 
 private:
     static inline const std::vector<std::string> kArithmetic{"+", "-", "*", "/", "^"};
-    static inline const std::vector<std::string> kAnyOperator{
-        "+", "-", "*", "/", "^", "\\", "Mod", "=", "<>", "<", ">", "<=", ">=", "And", "Or", "Xor", "Eqv", "Imp"};
+    static inline const std::vector<std::string> kAnyOperator{"+", "-", "*",  "/",  "^",   "\\", "Mod", "=",   "<>",
+                                                              "<", ">", "<=", ">=", "And", "Or", "Xor", "Eqv", "Imp"};
     static inline const std::vector<std::string> kFunctions{
-        "Abs", "Atn", "Cos", "Exp", "Fix", "Int", "Log", "Round", "Sgn", "Sin", "Sqr", "Tan", "CDbl", "CInt",
-        "CLng", "CSng", "CBool", "Asin", "Acos", "Sinh", "Cosh", "Tanh", "Asinh", "Acosh", "Atanh", "sh.Asin"};
+        "Abs",  "Atn",  "Cos",  "Exp",   "Fix",  "Int",  "Log",  "Round", "Sgn",  "Sin",   "Sqr",   "Tan",   "CDbl",
+        "CInt", "CLng", "CSng", "CBool", "Asin", "Acos", "Sinh", "Cosh",  "Tanh", "Asinh", "Acosh", "Atanh", "sh.Asin"};
     static inline const std::vector<std::string> kExponents{"2", "3", "-1", "-2", "0", "0.5", "17", "-3", "x"};
     static inline const std::vector<std::string> kPrefixes{"-", "+", "Not ", "- -"};
     static inline const std::vector<std::string> kDigits{"0", "1", "2", "-1", "x"};
-    static inline const std::vector<std::string> kLeaves{
-        "x", "y", "z", "x", "y", "w", "sh.x", "pi", "0", "1", "2", "0.5", "3.25", "1E300", "True", "False",
-        "Empty", "&HFFFF", "(1/3)", "(2-2)", "ierr"};
+    static inline const std::vector<std::string> kLeaves{"x",    "y",     "z",     "x",      "y",     "w",     "sh.x",
+                                                         "pi",   "0",     "1",     "2",      "0.5",   "3.25",  "1E300",
+                                                         "True", "False", "Empty", "&HFFFF", "(1/3)", "(2-2)", "ierr"};
 
     std::string leaf() { return pickFrom(kLeaves); }
     std::string functionOfLeaf() { return pickFrom(kFunctions) + "(" + leaf() + ")"; }
@@ -120,7 +130,8 @@ TEST_F(Differential, numericProgramsMatchTheTreeBitForBit) {
         ASSERT_TRUE(parsed.ok()) << text;
         setPoint(1, 2, 3);
         const auto reference = compileExpression(parsed.tree, parsed.tree->root, scope(), {.numeric = false});
-        const auto plain = compileExpression(parsed.tree, parsed.tree->root, scope(), {.numeric = true, .optimise = false});
+        const auto plain =
+            compileExpression(parsed.tree, parsed.tree->root, scope(), {.numeric = true, .optimise = false});
         const auto optimised = compileExpression(parsed.tree, parsed.tree->root, scope());
         ASSERT_TRUE(plain.numeric && optimised.numeric) << text;
         for (const NumericInstruction &instruction : optimised.numeric->code) emitted.insert(instruction.op);
@@ -151,13 +162,26 @@ TEST_F(Differential, numericProgramsMatchTheTreeBitForBit) {
     EXPECT_GT(fastSuccesses, compared / 5);
     EXPECT_LT(fastSuccesses, compared - compared / 20);
     // Every fused step was tried.
-    for (NumericOp op : {NumericOp::PushSquare, NumericOp::PushCall, NumericOp::PushCube, NumericOp::PushScaled,
-                         NumericOp::PushSum, NumericOp::PushDifference, NumericOp::PushProduct, NumericOp::AddSquare,
-                         NumericOp::SubtractSquare, NumericOp::MultiplySquare, NumericOp::AddCube,
-                         NumericOp::SubtractCube, NumericOp::MultiplyCube, NumericOp::AddCall,
-                         NumericOp::SubtractCall, NumericOp::MultiplyCall,
-                         NumericOp::AddThenSubtractConstantReturn, NumericOp::SubtractThenSubtractConstantReturn,
-                         NumericOp::MultiplyThenSubtractConstantReturn, NumericOp::AddThenSubtractVariableReturn,
+    for (NumericOp op : {NumericOp::PushSquare,
+                         NumericOp::PushCall,
+                         NumericOp::PushCube,
+                         NumericOp::PushScaled,
+                         NumericOp::PushSum,
+                         NumericOp::PushDifference,
+                         NumericOp::PushProduct,
+                         NumericOp::AddSquare,
+                         NumericOp::SubtractSquare,
+                         NumericOp::MultiplySquare,
+                         NumericOp::AddCube,
+                         NumericOp::SubtractCube,
+                         NumericOp::MultiplyCube,
+                         NumericOp::AddCall,
+                         NumericOp::SubtractCall,
+                         NumericOp::MultiplyCall,
+                         NumericOp::AddThenSubtractConstantReturn,
+                         NumericOp::SubtractThenSubtractConstantReturn,
+                         NumericOp::MultiplyThenSubtractConstantReturn,
+                         NumericOp::AddThenSubtractVariableReturn,
                          NumericOp::SubtractThenSubtractVariableReturn,
                          NumericOp::MultiplyThenSubtractVariableReturn})
         EXPECT_TRUE(emitted.contains(op)) << static_cast<int>(op);
@@ -166,10 +190,11 @@ TEST_F(Differential, numericProgramsMatchTheTreeBitForBit) {
 TEST_F(Differential, optimisationShortensTheBenchmarkFormulas) {
     session.run("y = 1 : z = 1");
     const char *formulas[] = {"3*x^2*sin(x)-(pi)", "x^2+y^2+z^2-(1)", "exp(x*y)-cos(z)+log(1+x^2)-(0.5)",
-                             "sin(x)*cos(y)+x^3-3*x*y^2+sqr(abs(z)+1)-tanh(x-z)-(2.5)"};
+                              "sin(x)*cos(y)+x^3-3*x*y^2+sqr(abs(z)+1)-tanh(x-z)-(2.5)"};
     for (const char *formula : formulas) {
         const ParseResult parsed = parseExpression(formula);
-        const auto plain = compileExpression(parsed.tree, parsed.tree->root, scope(), {.numeric = true, .optimise = false});
+        const auto plain =
+            compileExpression(parsed.tree, parsed.tree->root, scope(), {.numeric = true, .optimise = false});
         const auto optimised = compileExpression(parsed.tree, parsed.tree->root, scope());
         EXPECT_LT(optimised.numeric->code.size() * 3, plain.numeric->code.size() * 2) << formula;
     }
@@ -184,5 +209,5 @@ TEST_F(Differential, textKeepsAnExpressionOnTheGeneralPath) {
     }
 }
 
-} // namespace
-} // namespace zl
+}  // namespace
+}  // namespace zl

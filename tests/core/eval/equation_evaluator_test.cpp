@@ -171,7 +171,7 @@ TEST_P(VariableBinding, bindsAsTheAssignmentStatementWould) {
 }
 
 const BindingRow kRefusedNames[] = {
-    {"x y", 1011}, {"2x", 1024}, {"sin", 501}, {"Asin", 501}, {"mod", 1024},
+    {"x y", 1011}, {"2x", 1024}, {"sin", 501},     {"Asin", 501}, {"mod", 1024},
     {"", 1024},    {"sh", 501},  {"sh.Asin", 450}, {"a=b", 1025}, {"a'c", 1011},
 };
 INSTANTIATE_TEST_SUITE_P(RefusedNames, VariableBinding, ::testing::ValuesIn(kRefusedNames),
@@ -258,8 +258,8 @@ TEST_F(Evaluation, theHotPathAllocatesNothing) {
     EXPECT_EQ(allocationCount.load(), before);
 }
 
-} // namespace
-} // namespace zl
+}  // namespace
+}  // namespace zl
 
 namespace zl {
 namespace {
@@ -285,7 +285,8 @@ TEST_P(AllResiduals, agreeWithOneAtATime) {
     std::vector<double> single(static_cast<std::size_t>(n), -7.0);
     std::vector<std::int32_t> singleStatus(static_cast<std::size_t>(n), -1);
     for (int j = 0; j < row.evaluatedCount; ++j)
-        singleStatus[static_cast<std::size_t>(j)] = evaluator.evaluate(j, point.data(), single[static_cast<std::size_t>(j)]);
+        singleStatus[static_cast<std::size_t>(j)] =
+            evaluator.evaluate(j, point.data(), single[static_cast<std::size_t>(j)]);
     const std::size_t reportsBefore = session.reported.size();
 
     std::vector<double> all(static_cast<std::size_t>(n), -7.0);
@@ -293,7 +294,8 @@ TEST_P(AllResiduals, agreeWithOneAtATime) {
     EXPECT_EQ(evaluator.evaluateAll(n, point.data(), all.data(), allStatus.data()), row.evaluatedCount);
     EXPECT_EQ(allStatus, singleStatus);
     for (int j = 0; j < n; ++j)
-        EXPECT_EQ(std::memcmp(&all[static_cast<std::size_t>(j)], &single[static_cast<std::size_t>(j)], sizeof(double)), 0)
+        EXPECT_EQ(std::memcmp(&all[static_cast<std::size_t>(j)], &single[static_cast<std::size_t>(j)], sizeof(double)),
+                  0)
             << "residual " << j;
     // The engine reports its errors as often either way.
     EXPECT_EQ(session.reported.size() - reportsBefore, reportsBefore);
@@ -301,17 +303,16 @@ TEST_P(AllResiduals, agreeWithOneAtATime) {
 
 INSTANTIATE_TEST_SUITE_P(
     Rows, AllResiduals,
-    ::testing::Values(
-        AllResidualsRow{"Plain", {"x^2+y^2+z^2=1", "x=y", "sin(3*z)=x*y"}, {0.5, -0.25, 1.5}, 3},
-        AllResidualsRow{"RecoverableInTheMiddle", {"x+1", "1/(x-x)", "Asin(2)", "y*z"}, {1, 2, 3}, 4},
-        AllResidualsRow{"TextResidual", {"x", "(\"1\" & \"2\")+x", "y"}, {1, 2, 3}, 3},
-        AllResidualsRow{"UnknownFunction", {"x", "len(x)", "y"}, {1, 2, 3}, 2},
-        AllResidualsRow{"FatalStopsTheGroup", {"x", "x+*1", "y"}, {1, 2, 3}, 2},
-        AllResidualsRow{"NonFiniteCoordinate", {"x", "y", "z"}, {1, HUGE_VAL, 3}, 3}),
+    ::testing::Values(AllResidualsRow{"Plain", {"x^2+y^2+z^2=1", "x=y", "sin(3*z)=x*y"}, {0.5, -0.25, 1.5}, 3},
+                      AllResidualsRow{"RecoverableInTheMiddle", {"x+1", "1/(x-x)", "Asin(2)", "y*z"}, {1, 2, 3}, 4},
+                      AllResidualsRow{"TextResidual", {"x", "(\"1\" & \"2\")+x", "y"}, {1, 2, 3}, 3},
+                      AllResidualsRow{"UnknownFunction", {"x", "len(x)", "y"}, {1, 2, 3}, 2},
+                      AllResidualsRow{"FatalStopsTheGroup", {"x", "x+*1", "y"}, {1, 2, 3}, 2},
+                      AllResidualsRow{"NonFiniteCoordinate", {"x", "y", "z"}, {1, HUGE_VAL, 3}, 3}),
     [](const ::testing::TestParamInfo<AllResidualsRow> &info) { return info.param.name; });
 
-} // namespace
-} // namespace zl
+}  // namespace
+}  // namespace zl
 
 namespace zl {
 namespace {
@@ -326,5 +327,5 @@ TEST_F(Evaluation, aLibraryFunctionGivenTextBeyondTheDoubleRangeFailsWith13Silen
     EXPECT_EQ(session.reported.size(), before);
 }
 
-} // namespace
-} // namespace zl
+}  // namespace
+}  // namespace zl

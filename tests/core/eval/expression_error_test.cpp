@@ -59,11 +59,11 @@ const ErrorRow kRuntimeErrors[] = {
     {"\"abc\" * 2", 13, 6},
     {"-t", 13, 0},
     {"t < 1", 13, 2},
-    {"t", 13, 0},             // the result is text that is no number
-    {"foo(1)", 13, 0},        // unknown function
-    {"a(1)", 13, 0},          // calling a variable
+    {"t", 13, 0},       // the result is text that is no number
+    {"foo(1)", 13, 0},  // unknown function
+    {"a(1)", 13, 0},    // calling a variable
     {"q + 1", 500, 0},
-    {"1/0 + q", 11, 1},       // left to right
+    {"1/0 + q", 11, 1},  // left to right
     {"q + 1/0", 500, 0},
     {"Sin", 450, 0},
     {"Sin(1, 2)", 450, 0},
@@ -81,26 +81,11 @@ INSTANTIATE_TEST_SUITE_P(Runtime, ExpressionError, ::testing::ValuesIn(kRuntimeE
                          [](const auto &info) { return zl::testing::rowName(info.param.source, info.index); });
 
 const ErrorRow kSyntaxErrors[] = {
-    {"1 +", 1002, 3},
-    {"* 2", 1002, 0},
-    {"", 1002, 0},
-    {"(1 + 2", 1006, 6},
-    {"Sin(1", 1006, 5},
-    {"Sin(1 2)", 1006, 6},
-    {"Sin(1,)", 1002, 6},
-    {"1 2", 1025, 2},
-    {"1 : 2", 1025, 2},
-    {"(1) (2)", 1025, 4},
-    {"1 = Not 0", 1002, 4},
-    {"sh.(1)", 1010, 3},
-    {"&H100000000", 1031, 0},
-    {"1E999", 1031, 0},
-    {"2 + 1E", 1031, 4},
-    {"2 $ 3", 1032, 2},
-    {"1 + #1#", 1032, 4},
-    {"1 + \xC3\xA9", 1032, 4},
-    {"\"abc", 1033, 0},
-    {"1 + \"abc", 1033, 4},
+    {"1 +", 1002, 3},         {"* 2", 1002, 0},          {"", 1002, 0},          {"(1 + 2", 1006, 6},
+    {"Sin(1", 1006, 5},       {"Sin(1 2)", 1006, 6},     {"Sin(1,)", 1002, 6},   {"1 2", 1025, 2},
+    {"1 : 2", 1025, 2},       {"(1) (2)", 1025, 4},      {"1 = Not 0", 1002, 4}, {"sh.(1)", 1010, 3},
+    {"&H100000000", 1031, 0}, {"1E999", 1031, 0},        {"2 + 1E", 1031, 4},    {"2 $ 3", 1032, 2},
+    {"1 + #1#", 1032, 4},     {"1 + \xC3\xA9", 1032, 4}, {"\"abc", 1033, 0},     {"1 + \"abc", 1033, 4},
     {"If", 1002, 0},
 };
 INSTANTIATE_TEST_SUITE_P(Syntax, ExpressionError, ::testing::ValuesIn(kSyntaxErrors),
@@ -150,5 +135,5 @@ TEST(ErrorReport, namesItsSourceByKindAndCountsLinesAndColumns) {
     EXPECT_EQ(session.reported.size(), 2u);
 }
 
-} // namespace
-} // namespace zl
+}  // namespace
+}  // namespace zl

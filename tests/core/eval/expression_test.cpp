@@ -21,9 +21,7 @@ constexpr double kPi = 3.14159265358979323846;
 
 class ExpressionValue : public ::testing::TestWithParam<ValueRow> {
 protected:
-    void SetUp() override {
-        session.run("a = 2.37 : s = \"12\" : t = \"abc\" : b = True");
-    }
+    void SetUp() override { session.run("a = 2.37 : s = \"12\" : t = \"abc\" : b = True"); }
     zl::testing::ScriptSession session;
 };
 
@@ -38,25 +36,25 @@ TEST_P(ExpressionValue, evaluatesTo) {
 const ValueRow kPrecedence[] = {
     {"1+2*3", 7},
     {"(1+2)*3", 9},
-    {"2^3^2", 64},             // ^ is left-associative
-    {"-2^2", -4},              // ^ binds tighter than unary minus
-    {"2^-1", 0.5},             // the exponent may carry a sign
-    {"2^-2^2", 0.0625},        // (2^-2)^2
+    {"2^3^2", 64},       // ^ is left-associative
+    {"-2^2", -4},        // ^ binds tighter than unary minus
+    {"2^-1", 0.5},       // the exponent may carry a sign
+    {"2^-2^2", 0.0625},  // (2^-2)^2
     {"2*-3", -6},
     {"10-4-3", 3},
     {"100/10/5", 2},
-    {"7\\2*3", 1},             // * before \ : 7 \ 6
-    {"7 Mod 4\\2", 1},         // \ before Mod: 7 Mod 2
-    {"1+7 Mod 4", 4},          // Mod before +
-    {"2+3 & 4", 54},           // + before &, the text "54" reads as a number
-    {"1 + 2 = 3", -1},         // = compares in an expression
-    {"Not 1 = 2", -1},         // comparison before Not
-    {"Not 0 And 5", 5},        // Not before And
-    {"1 Or 2 And 4", 1},       // And before Or
-    {"5 Xor 3 Or 1", 6},       // Or before Xor
+    {"7\\2*3", 1},        // * before \ : 7 \ 6
+    {"7 Mod 4\\2", 1},    // \ before Mod: 7 Mod 2
+    {"1+7 Mod 4", 4},     // Mod before +
+    {"2+3 & 4", 54},      // + before &, the text "54" reads as a number
+    {"1 + 2 = 3", -1},    // = compares in an expression
+    {"Not 1 = 2", -1},    // comparison before Not
+    {"Not 0 And 5", 5},   // Not before And
+    {"1 Or 2 And 4", 1},  // And before Or
+    {"5 Xor 3 Or 1", 6},  // Or before Xor
     {"True Eqv False Xor True", -1},
     {"False Imp True Eqv False", -1},
-    {"3 > 2 > 1", 0},          // (3 > 2) is -1
+    {"3 > 2 > 1", 0},  // (3 > 2) is -1
     {"a * 2", 4.74},
     {"A*2", 4.74},
     {"- - 3", 3},
@@ -66,10 +64,10 @@ INSTANTIATE_TEST_SUITE_P(Precedence, ExpressionValue, ::testing::ValuesIn(kPrece
                          [](const auto &info) { return zl::testing::rowName(info.param.source, info.index); });
 
 const ValueRow kArithmetic[] = {
-    {"7.5 \\ 2", 4},           // operands rounded halves to even: 8 \ 2
+    {"7.5 \\ 2", 4},  // operands rounded halves to even: 8 \ 2
     {"6.5 \\ 2", 3},
-    {"-7 \\ 2", -3},           // truncated toward zero
-    {"-7 Mod 3", -1},          // sign of the dividend
+    {"-7 \\ 2", -3},   // truncated toward zero
+    {"-7 Mod 3", -1},  // sign of the dividend
     {"7 Mod -3", 1},
     {"5.5 Mod 3", 0},
     {"-2147483648 Mod -1", 0},
@@ -80,7 +78,7 @@ const ValueRow kArithmetic[] = {
     {"2^-3", 0.125},
     {"10^20", 1e20},
     {"1E308/10*10", 1e308},
-    {"32767 + 1", 32768},      // whole-number arithmetic grows into Long and Double
+    {"32767 + 1", 32768},  // whole-number arithmetic grows into Long and Double
     {"2147483647 * 2", 4294967294.0},
     {"Not 5", -6},
     {"Not Empty", -1},
@@ -104,10 +102,10 @@ const ValueRow kLiteralsAndText[] = {
     {"1E3", 1000},
     {"2.5e-3", 0.0025},
     {"1E-400", 0},
-    {"&HFFFF", -1},            // 16 bits: an Integer, two's complement
+    {"&HFFFF", -1},  // 16 bits: an Integer, two's complement
     {"&H7FFF", 32767},
     {"&H8000", -32768},
-    {"&H10000", 65536},        // 17 to 32 bits: a Long
+    {"&H10000", 65536},  // 17 to 32 bits: a Long
     {"&HFFFFFFFF", -1},
     {"&H80000000", -2147483648.0},
     {"&hff", 255},
@@ -115,8 +113,8 @@ const ValueRow kLiteralsAndText[] = {
     {"&O17", 15},
     {"\"12\"", 12},
     {"s * 2", 24},
-    {"\"1\" + \"2\"", 12},     // + joins two texts
-    {"\"1\" + 2", 3},          // text and number add
+    {"\"1\" + \"2\"", 12},  // + joins two texts
+    {"\"1\" + 2", 3},       // text and number add
     {"1 & 2", 12},
     {"(\"x\" & \"\") = \"x\"", -1},
     {"(\"a\"\"b\") = \"a\" & \"\"\"\" & \"b\"", -1},
@@ -126,9 +124,9 @@ const ValueRow kLiteralsAndText[] = {
     {"(Empty & \"x\") = \"x\"", -1},
     {"(\"a\" + Empty) = \"a\"", -1},
     {"\"abc\" < \"abd\"", -1},
-    {"\"B\" < \"a\"", -1},     // binary comparison
+    {"\"B\" < \"a\"", -1},  // binary comparison
     {"\"10\" = 10", -1},
-    {"\"2\" < 10", -1},        // text against a number compares numbers
+    {"\"2\" < 10", -1},  // text against a number compares numbers
     {"t > \"ab\"", -1},
     {"Empty = 0", -1},
     {"Empty = \"\"", -1},
@@ -191,7 +189,7 @@ const ValueRow kFunctions[] = {
     {"SH.ASIN(1)", kPi / 2},
     {"sh.halfpi * 2", kPi},
     {"Asin(\"0.5\")", kPi / 6},
-    {"Asin(2)", 0},            // the library records the failure; the engine sees 0
+    {"Asin(2)", 0},  // the library records the failure; the engine sees 0
     {"Asin(\"abc\")", 0},
 };
 INSTANTIATE_TEST_SUITE_P(Functions, ExpressionValue, ::testing::ValuesIn(kFunctions),
@@ -221,5 +219,5 @@ TEST(ExpressionLimits, tenMegabytesGiveAResultOrANumberedError) {
     EXPECT_EQ(result.error->number, 7);
 }
 
-} // namespace
-} // namespace zl
+}  // namespace
+}  // namespace zl

@@ -99,5 +99,5 @@ TEST_P(BigInputs, anEquationGivesItsValueOrErrorAtEveryEvaluation) {
 INSTANTIATE_TEST_SUITE_P(Inputs, BigInputs, ::testing::ValuesIn(kBigInputs),
                          [](const auto &info) { return std::string(info.param.name); });
 
-} // namespace
-} // namespace zl
+}  // namespace
+}  // namespace zl

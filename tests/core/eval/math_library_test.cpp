@@ -19,7 +19,7 @@ struct LibraryRow {
     const char *name;
     LibraryFunction function;
     double argument;
-    double value;          ///< expected when errorNumber is 0
+    double value;  ///< expected when errorNumber is 0
     std::int32_t errorNumber;
 };
 
@@ -111,5 +111,5 @@ TEST(MathLibrary, aNonNumericArgumentIsTheLibrarysOwnFailure) {
     EXPECT_TRUE(session.reported.empty());
 }
 
-} // namespace
-} // namespace zl
+}  // namespace
+}  // namespace zl

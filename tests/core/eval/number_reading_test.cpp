@@ -22,14 +22,17 @@ TEST_P(LeadingNumber, ReadsAsFarAsTheNumberGoes) {
     EXPECT_EQ(readLeadingNumber(GetParam().text), GetParam().value) << "text: [" << GetParam().text << "]";
 }
 
-INSTANTIATE_TEST_SUITE_P(Texts, LeadingNumber, ::testing::Values(
-    LeadingCase{"", 0}, LeadingCase{"abc", 0}, LeadingCase{"12abc", 12}, LeadingCase{"1 5", 15},
-    LeadingCase{"  -3.25  ", -3.25}, LeadingCase{".5", 0.5}, LeadingCase{"-.25", -0.25},
-    LeadingCase{"5.", 5}, LeadingCase{".", 0}, LeadingCase{"-", 0}, LeadingCase{"+7", 7},
-    LeadingCase{"1e3", 1000}, LeadingCase{"2.5E-3", 0.0025}, LeadingCase{"1E", 1},
-    LeadingCase{"1e+", 1}, LeadingCase{"1e-x", 1}, LeadingCase{"1,5", 1}, LeadingCase{"- 4 . 5", -4.5},
-    LeadingCase{"1 e 2", 100}, LeadingCase{"0.01", 0.01}, LeadingCase{"1e-400", 0},
-    LeadingCase{"12.34.56", 12.34}, LeadingCase{"--5", 0}, LeadingCase{"\t8", 8}));
+INSTANTIATE_TEST_SUITE_P(Texts, LeadingNumber,
+                         ::testing::Values(LeadingCase{"", 0}, LeadingCase{"abc", 0}, LeadingCase{"12abc", 12},
+                                           LeadingCase{"1 5", 15}, LeadingCase{"  -3.25  ", -3.25},
+                                           LeadingCase{".5", 0.5}, LeadingCase{"-.25", -0.25}, LeadingCase{"5.", 5},
+                                           LeadingCase{".", 0}, LeadingCase{"-", 0}, LeadingCase{"+7", 7},
+                                           LeadingCase{"1e3", 1000}, LeadingCase{"2.5E-3", 0.0025},
+                                           LeadingCase{"1E", 1}, LeadingCase{"1e+", 1}, LeadingCase{"1e-x", 1},
+                                           LeadingCase{"1,5", 1}, LeadingCase{"- 4 . 5", -4.5},
+                                           LeadingCase{"1 e 2", 100}, LeadingCase{"0.01", 0.01},
+                                           LeadingCase{"1e-400", 0}, LeadingCase{"12.34.56", 12.34},
+                                           LeadingCase{"--5", 0}, LeadingCase{"\t8", 8}));
 
 TEST(LeadingNumberLimits, HugeExponentReadsAsInfinity) {
     EXPECT_EQ(readLeadingNumber("1e999"), std::numeric_limits<double>::infinity());
@@ -53,9 +56,10 @@ TEST_P(HalfEven, RoundsHalvesToTheEvenNeighbour) {
     EXPECT_EQ(roundHalfEven(GetParam().value), GetParam().rounded) << GetParam().value;
 }
 
-INSTANTIATE_TEST_SUITE_P(Values, HalfEven, ::testing::Values(
-    RoundCase{2.5, 2}, RoundCase{3.5, 4}, RoundCase{-2.5, -2}, RoundCase{0.5, 0}, RoundCase{1.5, 2},
-    RoundCase{7.5, 8}, RoundCase{2.4999, 2}, RoundCase{-0.4, 0}, RoundCase{1e300, 1e300}));
+INSTANTIATE_TEST_SUITE_P(Values, HalfEven,
+                         ::testing::Values(RoundCase{2.5, 2}, RoundCase{3.5, 4}, RoundCase{-2.5, -2}, RoundCase{0.5, 0},
+                                           RoundCase{1.5, 2}, RoundCase{7.5, 8}, RoundCase{2.4999, 2},
+                                           RoundCase{-0.4, 0}, RoundCase{1e300, 1e300}));
 
 TEST(IntegerRounding, RefusesWhatDoesNotFit) {
     EXPECT_EQ(roundToInt32(2147483647.4), 2147483647);
@@ -81,12 +85,13 @@ TEST_P(WholeNumber, AcceptsOnlyATextThatIsOneNumber) {
     EXPECT_EQ(isWholeNumber(GetParam().text), GetParam().accepted) << "text: [" << GetParam().text << "]";
 }
 
-INSTANTIATE_TEST_SUITE_P(Texts, WholeNumber, ::testing::Values(
-    WholeCase{"1e3", true}, WholeCase{" -.5 ", true}, WholeCase{"5.", true}, WholeCase{"+2", true},
-    WholeCase{"-5", true}, WholeCase{"2.5E-3", true}, WholeCase{"", false}, WholeCase{"   ", false},
-    WholeCase{"abc", false}, WholeCase{"1 5", false}, WholeCase{"12abc", false}, WholeCase{".", false},
-    WholeCase{"1e", false}, WholeCase{"1,5", false}, WholeCase{"1e999", false}, WholeCase{"--1", false},
-    WholeCase{"- 1", false}));
+INSTANTIATE_TEST_SUITE_P(Texts, WholeNumber,
+                         ::testing::Values(WholeCase{"1e3", true}, WholeCase{" -.5 ", true}, WholeCase{"5.", true},
+                                           WholeCase{"+2", true}, WholeCase{"-5", true}, WholeCase{"2.5E-3", true},
+                                           WholeCase{"", false}, WholeCase{"   ", false}, WholeCase{"abc", false},
+                                           WholeCase{"1 5", false}, WholeCase{"12abc", false}, WholeCase{".", false},
+                                           WholeCase{"1e", false}, WholeCase{"1,5", false}, WholeCase{"1e999", false},
+                                           WholeCase{"--1", false}, WholeCase{"- 1", false}));
 
 TEST(WholeNumberValue, GivesTheValue) {
     EXPECT_EQ(parseWholeNumber(" 1e3 "), 1000.0);
@@ -102,5 +107,5 @@ TEST(NumberReadingLocale, CommaLocaleChangesNothing) {
     EXPECT_FALSE(isWholeNumber("0,125"));
 }
 
-} // namespace
-} // namespace zl
+}  // namespace
+}  // namespace zl

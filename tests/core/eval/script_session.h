@@ -46,11 +46,13 @@ inline ::testing::AssertionResult relativelyClose(double actual, double expected
 inline std::string rowName(const std::string &source, std::size_t index) {
     std::string name;
     for (char c : source) {
-        if ((c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9')) name.push_back(c);
-        else if (!name.empty() && name.back() != '_') name.push_back('_');
+        if ((c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9'))
+            name.push_back(c);
+        else if (!name.empty() && name.back() != '_')
+            name.push_back('_');
         if (name.size() >= 40) break;
     }
     return std::to_string(index) + "_" + name;
 }
 
-} // namespace zl::testing
+}  // namespace zl::testing

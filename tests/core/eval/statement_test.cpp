@@ -90,33 +90,15 @@ TEST_P(StatementRefusal, failsOnceWithNumberAndColumn) {
 }
 
 const RefusalRow kRefusals[] = {
-    {"sin = 1", 501, 0},
-    {"Asin = 1", 501, 0},
-    {"sh = 1", 501, 0},
-    {"sh.Asin = 1", 450, 0},
-    {"sh.nope = 1", 438, 0},
-    {"q.x = 1", 424, 0},
-    {"mod = 1", 1024, 0},
-    {"True = 1", 1024, 0},
-    {"empty = 1", 1024, 0},
-    {"If a Then b = 1", 1024, 0},
-    {"= 1", 1024, 0},
-    {"2x = 1", 1024, 0},
-    {"x y = 1", 1011, 2},
-    {"a", 1011, 1},
-    {"a(1) = 2", 1011, 1},
-    {"dim 1", 1010, 4},
-    {"dim mod", 1010, 4},
-    {"dim a,", 1010, 6},
-    {"dim a(3)", 1025, 5},
-    {"a =", 1002, 3},
-    {"a = 1 2", 1025, 6},
-    {"sh. = 1", 1010, 4},
-    {"a = q", 500, 4},
-    {"a = 1/0", 11, 5},
-    {"ierr = 1E10", 6, 0},
-    {"pi = \"abc\"", 13, 0},
-    {"a_b$ = 1", 1032, 3},
+    {"sin = 1", 501, 0},          {"Asin = 1", 501, 0},    {"sh = 1", 501, 0},
+    {"sh.Asin = 1", 450, 0},      {"sh.nope = 1", 438, 0}, {"q.x = 1", 424, 0},
+    {"mod = 1", 1024, 0},         {"True = 1", 1024, 0},   {"empty = 1", 1024, 0},
+    {"If a Then b = 1", 1024, 0}, {"= 1", 1024, 0},        {"2x = 1", 1024, 0},
+    {"x y = 1", 1011, 2},         {"a", 1011, 1},          {"a(1) = 2", 1011, 1},
+    {"dim 1", 1010, 4},           {"dim mod", 1010, 4},    {"dim a,", 1010, 6},
+    {"dim a(3)", 1025, 5},        {"a =", 1002, 3},        {"a = 1 2", 1025, 6},
+    {"sh. = 1", 1010, 4},         {"a = q", 500, 4},       {"a = 1/0", 11, 5},
+    {"ierr = 1E10", 6, 0},        {"pi = \"abc\"", 13, 0}, {"a_b$ = 1", 1032, 3},
 };
 INSTANTIATE_TEST_SUITE_P(Statements, StatementRefusal, ::testing::ValuesIn(kRefusals),
                          [](const auto &info) { return zl::testing::rowName(info.param.statement, info.index); });
@@ -192,5 +174,5 @@ TEST(EngineWithoutLibrary, hasNoLibraryNames) {
     EXPECT_EQ(engine.evaluateNumber("Atn(1)").value, std::atan(1.0));
 }
 
-} // namespace
-} // namespace zl
+}  // namespace
+}  // namespace zl

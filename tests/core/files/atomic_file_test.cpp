@@ -88,5 +88,5 @@ TEST_F(AtomicFileTest, AWriteThatFailsHalfwayKeepsTheFormerFile) {
     EXPECT_EQ(entries(), 1u);
 }
 
-} // namespace
-} // namespace zl
+}  // namespace
+}  // namespace zl

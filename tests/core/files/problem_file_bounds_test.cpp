@@ -57,14 +57,14 @@ TEST_P(EndlessInput, IsRefusedAfterABoundedRead) {
 // are each within the line bound.
 const std::string kLongEquationRecord = "\"x\",0,1,2,\"" + std::string(200000, 'x') + "\"\r\n";
 
-INSTANTIATE_TEST_SUITE_P(
-    Streams, EndlessInput,
-    ::testing::Values(EndlessCase{"LargerThanAnyProblemFile", "Rootex\r\n500,100,0.1,8\r\n", kLongEquationRecord,
-                                  FileErrorCode::FileTooLarge},
-                      EndlessCase{"OneLineWithoutEnd", "Rootex\r\n1,0,0.1,8\r\n\"x\",0,1,2,\"", std::string(4096, 'x'),
-                                  FileErrorCode::LineTooLong},
-                      EndlessCase{"EndlessFirstLine", "", std::string(4096, 'R'), FileErrorCode::LineTooLong}),
-    [](const auto &info) { return info.param.name; });
+INSTANTIATE_TEST_SUITE_P(Streams, EndlessInput,
+                         ::testing::Values(EndlessCase{"LargerThanAnyProblemFile", "Rootex\r\n500,100,0.1,8\r\n",
+                                                       kLongEquationRecord, FileErrorCode::FileTooLarge},
+                                           EndlessCase{"OneLineWithoutEnd", "Rootex\r\n1,0,0.1,8\r\n\"x\",0,1,2,\"",
+                                                       std::string(4096, 'x'), FileErrorCode::LineTooLong},
+                                           EndlessCase{"EndlessFirstLine", "", std::string(4096, 'R'),
+                                                       FileErrorCode::LineTooLong}),
+                         [](const auto &info) { return info.param.name; });
 
 TEST(FileBounds, TheLargestFileTheBoundsAllowReadsInFull) {
     // 500 variables, 100 solutions, 101 constants: far below the byte bound.
@@ -80,5 +80,5 @@ TEST(FileBounds, TheLargestFileTheBoundsAllowReadsInFull) {
     EXPECT_EQ(reading.data.constants.size(), 101u);
 }
 
-} // namespace
-} // namespace zl
+}  // namespace
+}  // namespace zl

@@ -31,17 +31,16 @@ TEST(ProblemFileReader, ReadsTheExampleWithEitherLineEnd) {
 }
 
 TEST(ProblemFileReader, FollowsTheFieldRules) {
-    const std::string text =
-        "   Rootex\r\n"
-        "  2 , 1 ,.5e-2,   8.5\r\n"                       // blanks before fields; 8.5 rounds to 8
-        "\"  x\"ignored,-.25,+2.5E+20,2.5,\"a, \"\"\r\n"  // text after a closing quote is skipped
-        "y,1e3,5 ,3.5,x=y\r\n"                            // unquoted text runs to the comma; 3.5 rounds to 4
-        "  2 \r\n"
-        "   k=2 \r\n"                                     // leading blanks go, trailing ones stay
-        "\"m=1\"\r\n"
-        "-1E-06\r\n"
-        "0\r\n"
-        "anything after the last value is not read\r\n";
+    const std::string text = "   Rootex\r\n"
+                             "  2 , 1 ,.5e-2,   8.5\r\n"                       // blanks before fields; 8.5 rounds to 8
+                             "\"  x\"ignored,-.25,+2.5E+20,2.5,\"a, \"\"\r\n"  // text after a closing quote is skipped
+                             "y,1e3,5 ,3.5,x=y\r\n"  // unquoted text runs to the comma; 3.5 rounds to 4
+                             "  2 \r\n"
+                             "   k=2 \r\n"  // leading blanks go, trailing ones stay
+                             "\"m=1\"\r\n"
+                             "-1E-06\r\n"
+                             "0\r\n"
+                             "anything after the last value is not read\r\n";
     const auto reading = readProblemFileText(text);
     ASSERT_TRUE(reading.ok()) << reading.error->message;
     const auto &data = reading.data;
@@ -123,5 +122,5 @@ TEST(ProblemFileReader, RefusesWhatIsNotARegularFile) {
     }
 }
 
-} // namespace
-} // namespace zl
+}  // namespace
+}  // namespace zl

@@ -76,7 +76,10 @@ TEST(ProblemFile, SaveRefusesContentThatWouldNotReadBackAndWritesNothing) {
         {[](auto &d) { d.variables[0].subintervals = 3e10; }, UnwritableNumber, "subintervals of variable 1"},
         {[](auto &d) { d.variables.clear(); }, InvalidProblem, "1 to 500 variables"},
         {[](auto &d) { d.constants.assign(102, "k=2"); }, InvalidProblem, "102 constants"},
-        {[](auto &d) { d.solutions.assign(101, {1, 1}); }, InvalidProblem, "100 solutions"},
+        {[](auto &d) {
+             d.solutions.assign(101, {1, 1});
+         },
+         InvalidProblem, "100 solutions"},
     };
     const auto path = std::filesystem::temp_directory_path() / ("zerolith-refused-" + std::to_string(::getpid()));
     for (const auto &[spoil, code, fragment] : cases) {
@@ -120,5 +123,5 @@ TEST(ProblemFile, ApplyFillsTheRecordAsOpenDoes) {
     EXPECT_EQ(untouched.record.order, 0);
 }
 
-} // namespace
-} // namespace zl
+}  // namespace
+}  // namespace zl

@@ -56,11 +56,30 @@ struct ExampleReport {
 
 TEST(ReportLayout, PrintsTheExampleProblem) {
     const Lines expected = {
-        "ORDER: 2 ", "VARIABLES:", "x,y", "", "", "CONSTANTS:", "k=2", "",
-        kHeading, "x" + blanks(18) + kLimits, "y" + blanks(18) + kLimits, "",
-        "EQUATION # 1 :", "x^2+y^2=k", "", "EQUATION # 2 :", "x=y", "",
-        "MAXIMUM ERROR: 0.001 ", "MAXIMUM # OF CYCLES: 8 ", "",
-        "SOLUTIONS FOUND:", "", "SET # 1 :",
+        "ORDER: 2 ",
+        "VARIABLES:",
+        "x,y",
+        "",
+        "",
+        "CONSTANTS:",
+        "k=2",
+        "",
+        kHeading,
+        "x" + blanks(18) + kLimits,
+        "y" + blanks(18) + kLimits,
+        "",
+        "EQUATION # 1 :",
+        "x^2+y^2=k",
+        "",
+        "EQUATION # 2 :",
+        "x=y",
+        "",
+        "MAXIMUM ERROR: 0.001 ",
+        "MAXIMUM # OF CYCLES: 8 ",
+        "",
+        "SOLUTIONS FOUND:",
+        "",
+        "SET # 1 :",
         "x=  1 " + blanks(34) + "EQUATION # 1 =  0 ",
         "y=  1 " + blanks(34) + "EQUATION # 2 =  0 ",
     };
@@ -142,5 +161,5 @@ TEST(ReportLayout, AnItemReachingItsTabStopStartsThereOnANewLine) {
                      blanks(40) + "EQUATION # 2 =  0 "}));
 }
 
-} // namespace
-} // namespace zl
+}  // namespace
+}  // namespace zl

@@ -8,9 +8,16 @@ namespace zl {
 namespace {
 
 TEST(ResidualText, SplitsAtTheFirstEqualsAndKeepsBlanks) {
-    const struct { const char *equation, *residual; } cases[] = {
-        {"x^2+y^2=1", "x^2+y^2-(1)"}, {"x + 1 = 2", "x + 1 -( 2)"}, {"a=b=c", "a-(b=c)"},
-        {"sin(x)", "sin(x)"}, {"=5", "-(5)"}, {"x=", "x-()"}, {"", ""},
+    const struct {
+        const char *equation, *residual;
+    } cases[] = {
+        {"x^2+y^2=1", "x^2+y^2-(1)"},
+        {"x + 1 = 2", "x + 1 -( 2)"},
+        {"a=b=c", "a-(b=c)"},
+        {"sin(x)", "sin(x)"},
+        {"=5", "-(5)"},
+        {"x=", "x-()"},
+        {"", ""},
         {"3*x^2*sin(x)=pi", "3*x^2*sin(x)-(pi)"},
     };
     for (const auto &c : cases) EXPECT_EQ(buildResidual(c.equation), c.residual) << c.equation;
@@ -38,5 +45,5 @@ TEST(SizeProblem, ReCreatesEveryArrayEmptyAndKeepsTheRest) {
     EXPECT_EQ(problem.record.maxError, 0.01);
 }
 
-} // namespace
-} // namespace zl
+}  // namespace
+}  // namespace zl

@@ -24,10 +24,9 @@ struct Constants {
 
 TEST(UserConstants, AddAcceptsOnlyALetterThenLettersOrDigitsBeforeTheFirstEquals) {
     const std::pair<const char *, Result> cases[] = {
-        {"a=2.37", Result::Added}, {"a1=5", Result::Added},   {"Zz9=x=y", Result::Added},
-        {"b=2*pi", Result::Added}, {"1a=5", Result::Refused}, {"a_b=5", Result::Refused},
-        {"a =5", Result::Refused}, {" a=5", Result::Refused}, {"=5", Result::Refused},
-        {"a5", Result::Refused},   {"", Result::Refused},     {"\xE9=1", Result::Refused}};
+        {"a=2.37", Result::Added}, {"a1=5", Result::Added},    {"Zz9=x=y", Result::Added}, {"b=2*pi", Result::Added},
+        {"1a=5", Result::Refused}, {"a_b=5", Result::Refused}, {"a =5", Result::Refused},  {" a=5", Result::Refused},
+        {"=5", Result::Refused},   {"a5", Result::Refused},    {"", Result::Refused},      {"\xE9=1", Result::Refused}};
     for (const auto &[text, expected] : cases) {
         Constants c;
         EXPECT_EQ(c.constants.add(text), expected) << text;
@@ -58,7 +57,7 @@ TEST(UserConstants, AFullTableRefusesANewNameButTakesAReplacement) {
 
 TEST(UserConstants, RemoveReturnsTheStatementThatSetsTheNameToZero) {
     const std::pair<const char *, std::optional<std::string>> cases[] = {
-        {"a=2.37", "a=0"}, {"a=b=c", "a=0"}, {"a =5", "a =0"},
+        {"a=2.37", "a=0"},          {"a=b=c", "a=0"},     {"a =5", "a =0"},
         {"noequals", std::nullopt}, {"=5", std::nullopt}, {"  =5", std::nullopt}};
     for (const auto &[item, statement] : cases) {
         Constants c({"first=1", item});
@@ -86,5 +85,5 @@ TEST(UserConstants, AfterOpenTheTableStaysTheTailOfTheList) {
     EXPECT_EQ(c.table(), (Items{"k=2", "a=3"}));
 }
 
-} // namespace
-} // namespace zl
+}  // namespace
+}  // namespace zl

@@ -14,17 +14,19 @@ namespace zl {
 namespace {
 
 using testing::Interval;
+using testing::makeProblem;
 using testing::NativeResiduals;
 using testing::Point;
 using testing::RecordingList;
-using testing::makeProblem;
 
 bool startsWith(const std::string &text, const std::string &prefix) { return text.rfind(prefix, 0) == 0; }
 std::size_t countStarting(const std::vector<std::string> &lines, const std::string &prefix) {
     return std::count_if(lines.begin(), lines.end(), [&](const std::string &l) { return startsWith(l, prefix); });
 }
 
-NativeResiduals sine() { return NativeResiduals({[](const Point &p) { return std::sin(p[0]); }}); }
+NativeResiduals sine() {
+    return NativeResiduals({[](const Point &p) { return std::sin(p[0]); }});
+}
 
 TEST(RunExplore, ListsEachRootOnceThenReportsProblemsOnce) {
     ProblemState problem = makeProblem(1, {{0, 4, 8}});
@@ -62,9 +64,9 @@ TEST(RunRandom, TrialLinesYieldsAndFailureReportsInOrder) {
     EXPECT_EQ(problem.record.randomSeeds, 0);
     std::vector<std::string> expected;
     for (int trial = 1; trial <= 3; ++trial)
-        for (const std::string &event : {std::string("<yield>"), trialLine(trial), std::string("<yield>"),
-                                         std::string(kNoConvergenceLine), std::string(kFailureHeadingLine),
-                                         std::string("x="), std::string("EQUATION #1="), std::string("<yield>")})
+        for (const std::string &event :
+             {std::string("<yield>"), trialLine(trial), std::string("<yield>"), std::string(kNoConvergenceLine),
+              std::string(kFailureHeadingLine), std::string("x="), std::string("EQUATION #1="), std::string("<yield>")})
             expected.push_back(event);
     expected.insert(expected.end(), {"PROBLEMS ENCOUNTERED:", "-CONVERGENCE PROBLEMS."});
     ASSERT_EQ(list.events.size(), expected.size());
@@ -75,7 +77,8 @@ TEST(RunRandom, SameSeedSameListAndSeedsInsideTheBox) {
     auto run = [](std::uint64_t seed, std::vector<Point> *seeds) {
         // One cycle: the failure reports show where each seed started.
         ProblemState problem = makeProblem(2, {{2, 3, 1}, {-1, -0.5, 1}}, 1e-9, 1);
-        NativeResiduals residuals({[](const Point &p) { return p[0] * p[0] + 1; }, [](const Point &p) { return p[1]; }});
+        NativeResiduals residuals(
+            {[](const Point &p) { return p[0] * p[0] + 1; }, [](const Point &p) { return p[1]; }});
         RecordingList list;
         RandomSource random = RandomSource::withFixedSeed(seed);
         runRandom(problem, residuals, list, random, 50);
@@ -154,8 +157,8 @@ TEST_P(ClassicProblems, StoreOnlyTrueDistinctSolutions) {
         NativeResiduals residuals(c.functions);
         RecordingList list;
         RandomSource source = RandomSource::withFixedSeed(2024);
-        const RunSummary summary = random ? runRandom(problem, residuals, list, source, 40)
-                                          : runExplore(problem, residuals, list);
+        const RunSummary summary =
+            random ? runRandom(problem, residuals, list, source, 40) : runExplore(problem, residuals, list);
         ASSERT_EQ(summary.end, RunEnd::Completed);
         bool foundKnownRoot = false;
         for (int m = 1; m <= problem.store.solutionCount; ++m) {
@@ -185,26 +188,30 @@ double helicalTheta(double x1, double x2) {
 
 INSTANTIATE_TEST_SUITE_P(
     Matrix, ClassicProblems,
-    ::testing::Values(
-        ClassicProblem{"Rosenbrock",
-                       {[](const Point &p) { return 10 * (p[1] - p[0] * p[0]); }, [](const Point &p) { return 1 - p[0]; }},
-                       {{-2, 2, 4}}, {1, 1}},
-        ClassicProblem{"FreudensteinRoth",
-                       {[](const Point &p) { return -13 + p[0] + ((5 - p[1]) * p[1] - 2) * p[1]; },
-                        [](const Point &p) { return -29 + p[0] + ((p[1] + 1) * p[1] - 14) * p[1]; }},
-                       {{0, 10, 10}, {0, 6, 6}}, {5, 4}},
-        ClassicProblem{"PowellSingular",
-                       {[](const Point &p) { return p[0] + 10 * p[1]; },
-                        [](const Point &p) { return std::sqrt(5.0) * (p[2] - p[3]); },
-                        [](const Point &p) { return (p[1] - 2 * p[2]) * (p[1] - 2 * p[2]); },
-                        [](const Point &p) { return std::sqrt(10.0) * (p[0] - p[3]) * (p[0] - p[3]); }},
-                       {{-1, 1, 3}}, {0, 0, 0, 0}},
-        ClassicProblem{"HelicalValley",
-                       {[](const Point &p) { return 10 * (p[2] - 10 * helicalTheta(p[0], p[1])); },
-                        [](const Point &p) { return 10 * (std::hypot(p[0], p[1]) - 1); },
-                        [](const Point &p) { return p[2]; }},
-                       {{0.5, 1.5, 4}, {-0.5, 0.5, 4}}, {1, 0, 0}}),
+    ::testing::Values(ClassicProblem{"Rosenbrock",
+                                     {[](const Point &p) { return 10 * (p[1] - p[0] * p[0]); },
+                                      [](const Point &p) { return 1 - p[0]; }},
+                                     {{-2, 2, 4}},
+                                     {1, 1}},
+                      ClassicProblem{"FreudensteinRoth",
+                                     {[](const Point &p) { return -13 + p[0] + ((5 - p[1]) * p[1] - 2) * p[1]; },
+                                      [](const Point &p) { return -29 + p[0] + ((p[1] + 1) * p[1] - 14) * p[1]; }},
+                                     {{0, 10, 10}, {0, 6, 6}},
+                                     {5, 4}},
+                      ClassicProblem{"PowellSingular",
+                                     {[](const Point &p) { return p[0] + 10 * p[1]; },
+                                      [](const Point &p) { return std::sqrt(5.0) * (p[2] - p[3]); },
+                                      [](const Point &p) { return (p[1] - 2 * p[2]) * (p[1] - 2 * p[2]); },
+                                      [](const Point &p) { return std::sqrt(10.0) * (p[0] - p[3]) * (p[0] - p[3]); }},
+                                     {{-1, 1, 3}},
+                                     {0, 0, 0, 0}},
+                      ClassicProblem{"HelicalValley",
+                                     {[](const Point &p) { return 10 * (p[2] - 10 * helicalTheta(p[0], p[1])); },
+                                      [](const Point &p) { return 10 * (std::hypot(p[0], p[1]) - 1); },
+                                      [](const Point &p) { return p[2]; }},
+                                     {{0.5, 1.5, 4}, {-0.5, 0.5, 4}},
+                                     {1, 0, 0}}),
     [](const auto &info) { return info.param.name; });
 
-} // namespace
-} // namespace zl
+}  // namespace
+}  // namespace zl

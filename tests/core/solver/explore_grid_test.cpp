@@ -13,9 +13,9 @@ namespace zl {
 namespace {
 
 using testing::Interval;
+using testing::makeProblem;
 using testing::NativeResiduals;
 using testing::Point;
-using testing::makeProblem;
 
 constexpr double inf = std::numeric_limits<double>::infinity();
 constexpr double nan = std::numeric_limits<double>::quiet_NaN();
@@ -62,13 +62,13 @@ TEST_P(SeedsAlongALine, StartWhereNeighbouringSignsDiffer) {
 
 INSTANTIATE_TEST_SUITE_P(
     Walks, SeedsAlongALine,
-    ::testing::Values(
-        SeedCase{"NoChange", [](double x) { return x + 1; }, {}, {}},
-        SeedCase{"OneCrossing", [](double x) { return x - 0.4; }, {}, {{0.5}}},
-        SeedCase{"TouchingZeroAtANode", [](double x) { return (x - 0.5) * (x - 0.5); }, {}, {{0.5}, {0.75}}},
-        SeedCase{"FailedNodesAreSkipped", [](double x) { return x - 0.4; }, {0.25, 0.5}, {{0.75}}},
-        SeedCase{"FailedLineStartMovesTheReference", [](double x) { return x - 0.1; }, {0}, {}},
-        SeedCase{"EveryNodeFails", [](double x) { return x - 0.4; }, {0, 0.25, 0.5, 0.75, 1}, {}}),
+    ::testing::Values(SeedCase{"NoChange", [](double x) { return x + 1; }, {}, {}},
+                      SeedCase{"OneCrossing", [](double x) { return x - 0.4; }, {}, {{0.5}}},
+                      SeedCase{
+                          "TouchingZeroAtANode", [](double x) { return (x - 0.5) * (x - 0.5); }, {}, {{0.5}, {0.75}}},
+                      SeedCase{"FailedNodesAreSkipped", [](double x) { return x - 0.4; }, {0.25, 0.5}, {{0.75}}},
+                      SeedCase{"FailedLineStartMovesTheReference", [](double x) { return x - 0.1; }, {0}, {}},
+                      SeedCase{"EveryNodeFails", [](double x) { return x - 0.4; }, {0, 0.25, 0.5, 0.75, 1}, {}}),
     [](const auto &info) { return info.param.name; });
 
 TEST(ExploreGrid, LinesRunAlongTheLastVariableAndPointReturnsAfterASeed) {
@@ -78,7 +78,8 @@ TEST(ExploreGrid, LinesRunAlongTheLastVariableAndPointReturnsAfterASeed) {
     NativeResiduals residuals({[](const Point &p) { return p[1] - 0.5; }, [](const Point &p) { return 0.5 - p[0]; }});
     const WalkRecord record = walkGrid(problem, residuals);
     EXPECT_EQ(record.seeds, (std::vector<Point>{{0, 1}, {1, 1}, {2, 1}}));
-    EXPECT_EQ(record.nodes, (std::vector<Point>{{0, 0}, {0, 1}, {0, 2}, {1, 0}, {1, 1}, {1, 2}, {2, 0}, {2, 1}, {2, 2}}));
+    EXPECT_EQ(record.nodes,
+              (std::vector<Point>{{0, 0}, {0, 1}, {0, 2}, {1, 0}, {1, 1}, {1, 2}, {2, 0}, {2, 1}, {2, 2}}));
 }
 
 TEST(ExploreGrid, EndsAtOnceWhenASeedSaysSoOrAnErrorIsFatal) {
@@ -126,5 +127,5 @@ INSTANTIATE_TEST_SUITE_P(
                       LimitCase{"StepVanishesPartWay", {9007199254740990.0, 9007199254741000.0, 10}, 3}),
     [](const auto &info) { return info.param.name; });
 
-} // namespace
-} // namespace zl
+}  // namespace
+}  // namespace zl

@@ -16,8 +16,8 @@ namespace zl {
 namespace {
 
 using testing::Interval;
-using testing::NativeResiduals;
 using testing::makeProblem;
+using testing::NativeResiduals;
 
 constexpr double inf = std::numeric_limits<double>::infinity();
 constexpr double nan = std::numeric_limits<double>::quiet_NaN();
@@ -25,8 +25,8 @@ constexpr double nan = std::numeric_limits<double>::quiet_NaN();
 /// Nodes visited by a whole walk: residuals that never change sign start no
 /// seed, and the walk evaluates every residual once per node.
 double nodesWalked(ProblemState &problem) {
-    NativeResiduals residuals(std::vector<NativeResiduals::Function>(
-        static_cast<std::size_t>(problem.record.order), [](const testing::Point &) { return 1.0; }));
+    NativeResiduals residuals(std::vector<NativeResiduals::Function>(static_cast<std::size_t>(problem.record.order),
+                                                                     [](const testing::Point &) { return 1.0; }));
     RunState run;
     ExploreGrid(problem, residuals, run).walk([] { return true; });
     return static_cast<double>(residuals.evaluations.size()) / problem.record.order;
@@ -50,19 +50,17 @@ TEST_P(ExploreSize, CountsTheNodesTheWalkVisits) {
 
 INSTANTIATE_TEST_SUITE_P(
     Grids, ExploreSize,
-    ::testing::Values(
-        GridCase{"FourSubintervals", 1, {{0, 1, 4}}, 5},
-        GridCase{"TwoVariables", 2, {{0, 1, 4}, {-1, 1, 2}}, 15},
-        GridCase{"RoundingAddsAValueBeyondTheUpperLimit", 1, {{0, 1, 10}}, 12},
-        GridCase{"RoundingLandsOnTheUpperLimit", 1, {{0, 0.7, 7}}, 8},
-        GridCase{"UpperEqualToLowerTakesOneValue", 2, {{0, 1, 4}, {3, 3, 10}}, 5},
-        GridCase{"UpperBelowLower", 2, {{1, 0, 4}, {0, 1, 3}}, 4},
-        GridCase{"NoSubintervals", 1, {{0, 1, 0}}, 1},
-        GridCase{"NegativeSubintervals", 1, {{0, 1, -3}}, 1},
-        GridCase{"InfiniteWidth", 1, {{-inf, inf, 10}}, 1},
-        GridCase{"NanLimit", 1, {{nan, 1, 10}}, 1},
-        GridCase{"StepTooSmallToMoveTheValue", 1, {{1e16, 1e16 + 64, 1000}}, 1},
-        GridCase{"ThreeVariables", 3, {{-1, 1, 3}, {0, 2, 1}, {-5, 5, 10}}, 5 * 2 * 11}),
+    ::testing::Values(GridCase{"FourSubintervals", 1, {{0, 1, 4}}, 5},
+                      GridCase{"TwoVariables", 2, {{0, 1, 4}, {-1, 1, 2}}, 15},
+                      GridCase{"RoundingAddsAValueBeyondTheUpperLimit", 1, {{0, 1, 10}}, 12},
+                      GridCase{"RoundingLandsOnTheUpperLimit", 1, {{0, 0.7, 7}}, 8},
+                      GridCase{"UpperEqualToLowerTakesOneValue", 2, {{0, 1, 4}, {3, 3, 10}}, 5},
+                      GridCase{"UpperBelowLower", 2, {{1, 0, 4}, {0, 1, 3}}, 4},
+                      GridCase{"NoSubintervals", 1, {{0, 1, 0}}, 1},
+                      GridCase{"NegativeSubintervals", 1, {{0, 1, -3}}, 1},
+                      GridCase{"InfiniteWidth", 1, {{-inf, inf, 10}}, 1}, GridCase{"NanLimit", 1, {{nan, 1, 10}}, 1},
+                      GridCase{"StepTooSmallToMoveTheValue", 1, {{1e16, 1e16 + 64, 1000}}, 1},
+                      GridCase{"ThreeVariables", 3, {{-1, 1, 3}, {0, 2, 1}, {-5, 5, 10}}, 5 * 2 * 11}),
     [](const auto &info) { return info.param.name; });
 
 TEST(ExploreSizeBounds, LargeGridsAreCountedWithoutOverflowOrWaiting) {
@@ -79,5 +77,5 @@ TEST(ExploreSizeBounds, LargeGridsAreCountedWithoutOverflowOrWaiting) {
     EXPECT_EQ(exploreNodeCount(ProblemSpec{}), 0);  // no problem yet
 }
 
-} // namespace
-} // namespace zl
+}  // namespace
+}  // namespace zl

@@ -13,9 +13,9 @@ struct SolveCase {
     std::string name;
     std::vector<std::vector<double>> system;  // [A | b]
     SolveResult result;
-    std::vector<double> expected;             // correction, previous values {7, 7, ...} on entry
+    std::vector<double> expected;  // correction, previous values {7, 7, ...} on entry
     bool dependence = false, inconsistency = false;
-    std::optional<double> pivotAfter = {};    // A(0, 0) after the solve: which row was the pivot
+    std::optional<double> pivotAfter = {};  // A(0, 0) after the solve: which row was the pivot
 };
 
 class SolveCorrectionTable : public ::testing::TestWithParam<SolveCase> {};
@@ -54,5 +54,5 @@ INSTANTIATE_TEST_SUITE_P(
         SolveCase{"ZeroColumnInconsistent", {{0, 2, 5}, {0, 1, 3}}, R::Singular, {0, 3}, false, true}),
     [](const auto &info) { return info.param.name; });
 
-} // namespace
-} // namespace zl
+}  // namespace
+}  // namespace zl

@@ -12,17 +12,17 @@
 namespace zl {
 namespace {
 
+using testing::makeProblem;
 using testing::NativeResiduals;
 using testing::Point;
-using testing::makeProblem;
 
 constexpr double h = kDifferenceStep;
 
 // F0 = x + y - 3, F1 = x - y - 1: root (2, 1).
 NativeResiduals linearPair(NativeResiduals::FailureRule failure = {}) {
-    return NativeResiduals({[](const Point &p) { return p[0] + p[1] - 3; },
-                            [](const Point &p) { return p[0] - p[1] - 1; }},
-                           std::move(failure));
+    return NativeResiduals(
+        {[](const Point &p) { return p[0] + p[1] - 3; }, [](const Point &p) { return p[0] - p[1] - 1; }},
+        std::move(failure));
 }
 
 NewtonOutcome iterate(ProblemState &problem, NativeResiduals &residuals, const Point &seed, RunState &run) {
@@ -51,8 +51,8 @@ TEST(NewtonFromSeed, FormsColumnsHalfByHalfThenTheRightHandSideThenConverges) {
 // -2^-10 and the residual afterwards exactly 0.
 TEST(NewtonFromSeed, StepEqualToMaxErrorPassesJustAboveFails) {
     constexpr double b = 0.0009765625;
-    for (const auto &[maxError, expected] : {std::pair{b, NewtonOutcome::Converged},
-                                             std::pair{std::nextafter(b, 0.0), NewtonOutcome::CycleLimit}}) {
+    for (const auto &[maxError, expected] :
+         {std::pair{b, NewtonOutcome::Converged}, std::pair{std::nextafter(b, 0.0), NewtonOutcome::CycleLimit}}) {
         ProblemState problem = makeProblem(1, {{0, 1, 1}}, maxError, 1);
         NativeResiduals residuals({[](const Point &p) { return p[0] + b; }});
         RunState run;
@@ -138,8 +138,8 @@ INSTANTIATE_TEST_SUITE_P(
     Failures, EvaluationFailures,
     ::testing::Values(FailureCase{"MinusHalf", failAt(0, {1 - h, 1}, 11), {1 - h, 1}, 11, 2},
                       FailureCase{"PlusHalf", failAt(1, {1, 1 + h}, 5), {1, 1 + h}, 5, 8},
-                      FailureCase{"RightHandSide", failAt(0, {1, 1}, kErrAlreadyReported), {1, 1},
-                                  kErrAlreadyReported, 10}),
+                      FailureCase{
+                          "RightHandSide", failAt(0, {1, 1}, kErrAlreadyReported), {1, 1}, kErrAlreadyReported, 10}),
     [](const auto &info) { return info.param.name; });
 
 TEST(NewtonFromSeed, NonFiniteValuesAndQuotientsAreOverflows) {
@@ -171,5 +171,5 @@ TEST(NewtonFromSeed, UnrecoverableNumberEndsAtOnce) {
     EXPECT_EQ(residuals.evaluations.size(), 5u);
 }
 
-} // namespace
-} // namespace zl
+}  // namespace
+}  // namespace zl

@@ -40,12 +40,12 @@ TEST(RandomSource, FixedSeedRepeatsItsNumbers) {
 // per clock tick; mixing the reading in must not.
 TEST(RandomSource, FrozenOrCoarseClockNeverRepeatsNumbers) {
     std::uint64_t ticks = 0;
-    for (const RandomSource::Clock &clock : std::vector<RandomSource::Clock>{
-             [] { return std::uint64_t{1000}; }, [&ticks] { return ++ticks / 1000; }}) {
+    for (const RandomSource::Clock &clock :
+         std::vector<RandomSource::Clock>{[] { return std::uint64_t{1000}; }, [&ticks] { return ++ticks / 1000; }}) {
         RandomSource source = RandomSource::fromClock(clock);
         expectUniformLooking(draw(source, 4000));
     }
 }
 
-} // namespace
-} // namespace zl
+}  // namespace
+}  // namespace zl

@@ -41,5 +41,5 @@ TEST(SolutionLines, ProblemsReportListsSetFlagsInFixedOrder) {
     EXPECT_EQ(problemsReportLines(run)[2], "-POSSIBLE INCONSISTENCE PROBLEMS.");
 }
 
-} // namespace
-} // namespace zl
+}  // namespace
+}  // namespace zl

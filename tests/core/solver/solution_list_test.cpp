@@ -12,23 +12,24 @@
 namespace zl {
 namespace {
 
+using testing::makeProblem;
 using testing::NativeResiduals;
 using testing::Point;
 using testing::RecordingList;
-using testing::makeProblem;
 
 std::string blanks(std::size_t count) { return std::string(count, ' '); }
 
 void store(ProblemState &problem, const Point &solution) {
     const int column = ++problem.store.solutionCount;
-    for (std::size_t i = 0; i < solution.size(); ++i) problem.store.solutions(static_cast<int>(i), column) = solution[i];
+    for (std::size_t i = 0; i < solution.size(); ++i)
+        problem.store.solutions(static_cast<int>(i), column) = solution[i];
 }
 
 TEST(AcceptSolution, DuplicateBoxIsPerComponentAndInclusive) {
     const std::vector<std::pair<Point, AcceptResult>> cases{
-        {{0.5, 0.0}, AcceptResult::Duplicate},                    // exactly maxError away in both
+        {{0.5, 0.0}, AcceptResult::Duplicate},                     // exactly maxError away in both
         {{std::nextafter(0.5, 1.0), 0.25}, AcceptResult::Stored},  // just above in one variable
-        {{0.5, 0.5 + 0.25}, AcceptResult::Stored},                // a box, not a distance
+        {{0.5, 0.5 + 0.25}, AcceptResult::Stored},                 // a box, not a distance
         {{std::numeric_limits<double>::quiet_NaN(), 0.25}, AcceptResult::Stored},
     };
     for (const auto &[candidate, expected] : cases) {
@@ -64,10 +65,10 @@ TEST(ReportFailure, ShowsPointCorrectionAndFreshResiduals) {
     RecordingList list;
     RunState run;
     reportFailure(problem, residuals, run, list);
-    EXPECT_EQ(list.lines, (std::vector<std::string>{"NO CONVERGENCE.  BEST RESULTS WERE:",
-                                                    "VARIABLE:" + blanks(21) + "LAST CORRECTION:",
-                                                    "x1=1" + blanks(26) + "-0.25", "x2=0.5" + blanks(24) + "1E-05",
-                                                    "EQUATION #1=1.5", "EQUATION #2=7"}));
+    EXPECT_EQ(list.lines,
+              (std::vector<std::string>{"NO CONVERGENCE.  BEST RESULTS WERE:",
+                                        "VARIABLE:" + blanks(21) + "LAST CORRECTION:", "x1=1" + blanks(26) + "-0.25",
+                                        "x2=0.5" + blanks(24) + "1E-05", "EQUATION #1=1.5", "EQUATION #2=7"}));
 }
 
 TEST(ClearSolutions, EmptiesListAndCountUnlessAFileIsLoading) {
@@ -91,17 +92,19 @@ TEST(ListSolutions, RebuildsTheListShowingFailedResiduals) {
     store(problem, {1, 2});
     store(problem, {3, 0.5});
     NativeResiduals residuals({[](const Point &p) { return p[0] - p[1]; }, [](const Point &p) { return p[1]; }},
-                              [](int j, const Point &p) { return p[0] == 1 && j == 1 ? 11 : p[0] == 3 ? 13 : 0; });
+                              [](int j, const Point &p) { return p[0] == 1 && j == 1 ? 11
+                                                                 : p[0] == 3         ? 13
+                                                                                     : 0; });
     RecordingList list;
     list.lines = {"stale"};
     EXPECT_EQ(listSolutions(problem, residuals, list), 11);
-    EXPECT_EQ(list.lines, (std::vector<std::string>{
-                              "x1=1" + blanks(26) + "EQUATION #1=-1", "x2=2" + blanks(26) + "EQUATION #2=error 11", "",
-                              "x1=3" + blanks(26) + "EQUATION #1=error 13",
-                              "x2=0.5" + blanks(24) + "EQUATION #2=error 13", ""}));
+    EXPECT_EQ(list.lines, (std::vector<std::string>{"x1=1" + blanks(26) + "EQUATION #1=-1",
+                                                    "x2=2" + blanks(26) + "EQUATION #2=error 11", "",
+                                                    "x1=3" + blanks(26) + "EQUATION #1=error 13",
+                                                    "x2=0.5" + blanks(24) + "EQUATION #2=error 13", ""}));
     EXPECT_EQ(list.countText, "2 solutions");
     EXPECT_EQ(problem.work.point, (Point{3, 0.5}));
 }
 
-} // namespace
-} // namespace zl
+}  // namespace
+}  // namespace zl

@@ -79,8 +79,8 @@ struct Interval {
 };
 
 /// Variables named x1, x2, ...; the last interval given serves the rest.
-inline ProblemState makeProblem(int order, const std::vector<Interval> &intervals,
-                                double maxError = 1e-9, std::int32_t maxCycles = 20) {
+inline ProblemState makeProblem(int order, const std::vector<Interval> &intervals, double maxError = 1e-9,
+                                std::int32_t maxCycles = 20) {
     ProblemState problem;
     problem.sizeProblem(order);
     for (int i = 0; i < order; ++i) {
@@ -95,4 +95,4 @@ inline ProblemState makeProblem(int order, const std::vector<Interval> &interval
     return problem;
 }
 
-} // namespace zl::testing
+}  // namespace zl::testing

@@ -17,8 +17,8 @@ public:
 
     struct Call {
         Kind kind;
-        QString text;       // message text; empty for the file and print dialogs
-        QWidget *parent;    // nullptr for the decimal-comma box
+        QString text;     // message text; empty for the file and print dialogs
+        QWidget *parent;  // nullptr for the decimal-comma box
     };
 
     void showScriptError(QWidget *parent, const QString &text) override;
@@ -29,10 +29,10 @@ public:
     bool choosePrinter(QWidget *parent, QPrinter &printer) override;
 
     // Answers, consumed in order.
-    QQueue<QMessageBox::StandardButton> decimalCommaAnswers;   // default Cancel
-    QQueue<QString> openFileAnswers;                           // default ""
-    QQueue<QString> saveFileAnswers;                           // default ""
-    QQueue<bool> printerAnswers;                               // default false
+    QQueue<QMessageBox::StandardButton> decimalCommaAnswers;  // default Cancel
+    QQueue<QString> openFileAnswers;                          // default ""
+    QQueue<QString> saveFileAnswers;                          // default ""
+    QQueue<bool> printerAnswers;                              // default false
     // When not empty, an accepted print dialog sends the job to this PDF file.
     QString printerOutputFile;
 
@@ -45,4 +45,4 @@ private:
     QList<Call> recorded;
 };
 
-} // namespace zl::gui
+}  // namespace zl::gui

@@ -7,30 +7,25 @@
 
 namespace zl::gui::testing {
 
-void clickThroughWindow(QWidget *target)
-{
+void clickThroughWindow(QWidget *target) {
     QWidget *top = target->window();
     QTest::mouseClick(top->windowHandle(), Qt::LeftButton, {}, target->mapTo(top, target->rect().center()));
 }
 
-void typeOver(QWidget *field, const QString &text)
-{
+void typeOver(QWidget *field, const QString &text) {
     clickThroughWindow(field);
     QTest::keyClick(field, Qt::Key_A, Qt::ControlModifier);
     QTest::keyClick(field, Qt::Key_Delete);
     QTest::keyClicks(field, text);
 }
 
-void pressKey(Qt::Key key, Qt::KeyboardModifiers modifiers)
-{
-    if (QWidget *focused = QApplication::focusWidget())
-        QTest::keyClick(focused, key, modifiers);
+void pressKey(Qt::Key key, Qt::KeyboardModifiers modifiers) {
+    if (QWidget *focused = QApplication::focusWidget()) QTest::keyClick(focused, key, modifiers);
 }
 
-QString focusedName()
-{
+QString focusedName() {
     QWidget *focused = QApplication::focusWidget();
     return focused ? focused->objectName() : QStringLiteral("(none)");
 }
 
-} // namespace zl::gui::testing
+}  // namespace zl::gui::testing

@@ -18,4 +18,4 @@ void pressKey(Qt::Key key, Qt::KeyboardModifiers modifiers = Qt::NoModifier);
 /// The focused widget's objectName, or "(none)".
 QString focusedName();
 
-} // namespace zl::gui::testing
+}  // namespace zl::gui::testing

@@ -19,47 +19,42 @@ struct MainWindowFixture {
     FakeUserDialogs dialogs;
     std::unique_ptr<MainWindow> window;
 
-    bool open()
-    {
+    bool open() {
         window = std::make_unique<MainWindow>(dialogs);
         window->show();
         return QTest::qWaitForWindowActive(window.get());
     }
 
     template <typename Control = QWidget>
-    Control *control(const char *name) const { return window->findChild<Control *>(QLatin1String(name)); }
+    Control *control(const char *name) const {
+        return window->findChild<Control *>(QLatin1String(name));
+    }
 
     /// Element `index` of a control array (txtEquation, txtLL, ...).
-    QLineEdit *element(const char *name, int index) const
-    {
+    QLineEdit *element(const char *name, int index) const {
         for (QLineEdit *field : window->findChildren<QLineEdit *>(QLatin1String(name)))
-            if (field->property("index").toInt() == index)
-                return field;
+            if (field->property("index").toInt() == index) return field;
         return nullptr;
     }
     int elementCount(const char *name) const { return int(window->findChildren<QLineEdit *>(name).size()); }
 
-    QStringList listLines() const
-    {
+    QStringList listLines() const {
         const auto *list = control<QListWidget>("lstRoots");
         QStringList lines;
-        for (int i = 0; i < list->count(); ++i)
-            lines << list->item(i)->text();
+        for (int i = 0; i < list->count(); ++i) lines << list->item(i)->text();
         return lines;
     }
     QString countText() const { return control<QLabel>("lblRoots")->text(); }
 
     /// Types into a field and leaves it with Tab.
-    void enter(QWidget *field, const QString &text)
-    {
+    void enter(QWidget *field, const QString &text) {
         typeOver(field, text);
         pressKey(Qt::Key_Tab);
     }
-    void enterProblem(const QString &order, const QString &names)
-    {
+    void enterProblem(const QString &order, const QString &names) {
         enter(control("txtOrder"), order);
         enter(control("txtVarNams"), names);
     }
 };
 
-} // namespace zl::gui::testing
+}  // namespace zl::gui::testing
