@@ -14,7 +14,7 @@
 #include "core/eval/script_engine.h"
 #include "core/problem/problem_state.h"
 #include "core/solver/compute.h"
-#include "core/solver/residual_system.h"
+#include "core/problem/residual_system.h"
 #include "core/solver/solution_list_view.h"
 
 namespace {

@@ -7,7 +7,7 @@
 
 #include "cli/cli_commands.h"
 #include "core/eval/math_library.h"
-#include "core/eval/number_text.h"
+#include "core/numbers/number_text.h"
 #include "core/eval/script_engine.h"
 
 namespace zl::cli {

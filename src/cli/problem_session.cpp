@@ -2,9 +2,9 @@
 
 #include <ostream>
 
-#include "core/eval/number_text.h"
+#include "core/numbers/number_text.h"
 #include "core/files/problem_file_reader.h"
-#include "core/solver/residual_system.h"
+#include "core/problem/residual_system.h"
 
 namespace zl::cli {
 namespace {

@@ -7,7 +7,7 @@
 #include "cli/command_arguments.h"
 #include "cli/problem_session.h"
 #include "cli/stream_list_view.h"
-#include "core/eval/number_text.h"
+#include "core/numbers/number_text.h"
 #include "core/solver/compute.h"
 #include "core/solver/explore_size.h"
 #include "core/solver/random_source.h"

@@ -10,7 +10,7 @@
 #include <QTableWidget>
 #include <QVBoxLayout>
 
-#include "core/eval/number_reading.h"
+#include "core/numbers/number_reading.h"
 #include "gui/cell_edit_box.h"
 #include "gui/equation_grid_model.h"
 

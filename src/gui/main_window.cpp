@@ -13,11 +13,11 @@
 #include <algorithm>
 #include <cmath>
 
-#include "core/eval/number_reading.h"
-#include "core/eval/number_text.h"
+#include "core/numbers/number_reading.h"
+#include "core/numbers/number_text.h"
 #include "core/solver/compute.h"
 #include "core/solver/explore_size.h"
-#include "core/solver/residual_system.h"
+#include "core/problem/residual_system.h"
 #include "gui/constants_box.h"
 #include "gui/focus_guard.h"
 #include "gui/select_all_on_focus.h"

@@ -27,8 +27,8 @@
 
 #include "core/eval/equation_evaluator.h"
 #include "core/eval/math_library.h"
-#include "core/eval/number_reading.h"
-#include "core/eval/number_text.h"
+#include "core/numbers/number_reading.h"
+#include "core/numbers/number_text.h"
 #include "core/eval/script_engine.h"
 
 namespace {

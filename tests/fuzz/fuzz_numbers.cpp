@@ -9,8 +9,8 @@
 #include <cstring>
 #include <string_view>
 
-#include "core/eval/number_reading.h"
-#include "core/eval/number_text.h"
+#include "core/numbers/number_reading.h"
+#include "core/numbers/number_text.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size) {
     const std::string_view text(reinterpret_cast<const char *>(data), size);

@@ -19,7 +19,7 @@
 
 #include "core/files/report_layout.h"
 #include "core/problem/problem_state.h"
-#include "core/solver/residual_system.h"
+#include "core/problem/residual_system.h"
 #include "gui/qt_user_dialogs.h"
 #include "gui/report_printer.h"
 #include "support/fake_user_dialogs.h"

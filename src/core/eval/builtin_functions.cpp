@@ -7,7 +7,7 @@
 
 #include "core/eval/arithmetic.h"
 #include "core/eval/math_library.h"
-#include "core/eval/number_reading.h"
+#include "core/numbers/number_reading.h"
 
 namespace zl {
 namespace {

@@ -6,8 +6,8 @@
 
 #include "core/eval/compiled_expression.h"
 #include "core/eval/math_library.h"
-#include "core/eval/number_reading.h"
-#include "core/eval/number_text.h"
+#include "core/numbers/number_reading.h"
+#include "core/numbers/number_text.h"
 #include "core/eval/parser.h"
 #include "core/eval/script_engine_impl.h"
 #include "core/eval/script_error_catalogue.h"

@@ -14,7 +14,7 @@
 #include "core/eval/script_error.h"
 #include "core/problem/problem_field_texts.h"
 #include "core/problem/problem_state.h"
-#include "core/solver/residual_system.h"
+#include "core/problem/residual_system.h"
 
 namespace zl {
 

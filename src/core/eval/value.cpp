@@ -4,8 +4,8 @@
 #include <cmath>
 #include <cstdio>
 
-#include "core/eval/number_reading.h"
-#include "core/eval/number_text.h"
+#include "core/numbers/number_reading.h"
+#include "core/numbers/number_text.h"
 
 namespace zl {
 namespace {

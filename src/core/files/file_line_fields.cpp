@@ -1,6 +1,6 @@
 #include "core/files/file_line_fields.h"
 
-#include "core/eval/number_reading.h"
+#include "core/numbers/number_reading.h"
 
 namespace zl {
 namespace {

@@ -1,6 +1,6 @@
 #include "core/files/problem_file.h"
 
-#include "core/eval/number_reading.h"
+#include "core/numbers/number_reading.h"
 #include "core/files/atomic_file.h"
 #include "core/files/problem_file_writer.h"
 #include "core/problem/residual_text.h"

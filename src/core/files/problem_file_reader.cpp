@@ -8,7 +8,7 @@
 #include <sstream>
 #include <system_error>
 
-#include "core/eval/number_reading.h"
+#include "core/numbers/number_reading.h"
 #include "core/files/file_line_fields.h"
 #include "core/problem/problem_record.h"
 #include "core/problem/problem_state.h"

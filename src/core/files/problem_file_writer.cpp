@@ -2,8 +2,8 @@
 
 #include <cmath>
 
-#include "core/eval/number_reading.h"
-#include "core/eval/number_text.h"
+#include "core/numbers/number_reading.h"
+#include "core/numbers/number_text.h"
 #include "core/problem/problem_record.h"
 #include "core/problem/problem_state.h"
 #include "core/problem/solution_store.h"

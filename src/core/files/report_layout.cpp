@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <string_view>
 
-#include "core/eval/number_text.h"
+#include "core/numbers/number_text.h"
 
 namespace zl {
 namespace {

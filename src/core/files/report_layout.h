@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "core/problem/problem_state.h"
-#include "core/solver/residual_system.h"
+#include "core/problem/residual_system.h"
 
 namespace zl {
 

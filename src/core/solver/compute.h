@@ -8,7 +8,7 @@
 #include <string>
 
 #include "core/problem/problem_state.h"
-#include "core/solver/residual_system.h"
+#include "core/problem/residual_system.h"
 #include "core/solver/solution_list_view.h"
 
 namespace zl {

@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "core/problem/problem_state.h"
-#include "core/solver/residual_system.h"
+#include "core/problem/residual_system.h"
 #include "core/solver/run_state.h"
 
 namespace zl {

@@ -3,7 +3,7 @@
 // convergence when both the step and the residuals are within maxError.
 
 #include "core/problem/problem_state.h"
-#include "core/solver/residual_system.h"
+#include "core/problem/residual_system.h"
 #include "core/solver/run_state.h"
 
 namespace zl {

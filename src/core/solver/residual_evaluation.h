@@ -7,7 +7,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "core/solver/residual_system.h"
+#include "core/problem/residual_system.h"
 #include "core/solver/run_state.h"
 
 namespace zl {

@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "core/eval/number_text.h"
+#include "core/numbers/number_text.h"
 
 namespace zl {
 

@@ -3,7 +3,7 @@
 // run writes to the solution list.
 
 #include "core/problem/problem_state.h"
-#include "core/solver/residual_system.h"
+#include "core/problem/residual_system.h"
 #include "core/solver/run_state.h"
 #include "core/solver/solution_list_view.h"
 

@@ -10,7 +10,7 @@
 #include <vector>
 
 #include "core/problem/problem_state.h"
-#include "core/solver/residual_system.h"
+#include "core/problem/residual_system.h"
 #include "core/solver/solution_list_view.h"
 
 namespace zl::testing {

@@ -1,4 +1,4 @@
-#include "core/eval/number_reading.h"
+#include "core/numbers/number_reading.h"
 
 #include <charconv>
 #include <cmath>

@@ -1,4 +1,4 @@
-#include "core/eval/number_text.h"
+#include "core/numbers/number_text.h"
 
 #include <array>
 #include <charconv>

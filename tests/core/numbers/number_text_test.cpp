@@ -1,4 +1,4 @@
-#include "core/eval/number_text.h"
+#include "core/numbers/number_text.h"
 
 #include <cfloat>
 #include <cmath>
@@ -6,7 +6,7 @@
 #include <gtest/gtest.h>
 
 #include "../../support/comma_locale.h"
-#include "core/eval/number_reading.h"
+#include "core/numbers/number_reading.h"
 
 namespace zl {
 namespace {
