@@ -4,6 +4,8 @@
 #include <ostream>
 #include <string_view>
 
+#include "program_version.h"
+
 namespace zl::cli {
 namespace {
 
@@ -48,7 +50,9 @@ void printHelp(std::ostream &out) {
            "\n"
            "Commands:\n";
     for (const Subcommand &subcommand : kSubcommands) out << subcommand.usage;
-    out << "  --help\n"
+    out << "  --version\n"
+           "      Shows the program's version.\n"
+           "  --help\n"
            "      Shows this text.\n"
            "\n"
            "Exit status: 0 success, 1 a script error ended the work, 2 bad arguments or\n"
@@ -65,6 +69,10 @@ int runCommandLine(const Arguments &args, std::ostream &out, std::ostream &err) 
     const std::string &command = args.front();
     if (command == "--help" || command == "-h" || command == "help") {
         printHelp(out);
+        return 0;
+    }
+    if (command == "--version") {
+        out << "zerolith-cli " << kProgramVersion << "\n";
         return 0;
     }
     const Arguments rest(args.begin() + 1, args.end());

@@ -65,6 +65,10 @@ void ConstantsBox::remove() {
     // The engine is never reset: the removed name stays defined, as 0.
     if (removal.engineStatement) runStatement_(*removal.engineStatement);
     showItems();
+    // The removed line must not stay in the box as if it were still listed;
+    // emptying the box is an edit of the constants like any other.
+    box_.setEditText(QString());
+    emit textChanged();
 }
 
 /// Rebuilds the drop-down list from items_, leaving the typed text alone.

@@ -15,9 +15,9 @@
 
 #include "core/numbers/number_reading.h"
 #include "core/numbers/number_text.h"
+#include "core/problem/residual_system.h"
 #include "core/solver/compute.h"
 #include "core/solver/explore_size.h"
-#include "core/problem/residual_system.h"
 #include "gui/constants_box.h"
 #include "gui/focus_guard.h"
 #include "gui/select_all_on_focus.h"
@@ -154,6 +154,7 @@ void MainWindow::setUpMenus() {
     connect(ui_.mnuSave, &QAction::triggered, this, &MainWindow::saveRequested);
     connect(ui_.mnuSaveAs, &QAction::triggered, this, &MainWindow::saveAsRequested);
     connect(ui_.mnuPrint, &QAction::triggered, this, &MainWindow::printRequested);
+    connect(ui_.mnuPlot, &QAction::triggered, this, &MainWindow::plotRequested);
     connect(ui_.mnuHelp, &QAction::triggered, this, &MainWindow::helpRequested);
     connect(ui_.mnuAbout, &QAction::triggered, this, &MainWindow::aboutRequested);
 }
@@ -166,6 +167,7 @@ void MainWindow::connectCommands() {
     connect(ui_.cmdPrevLim, &QPushButton::clicked, this, [this] { showNextVariable(-1); });
     connect(ui_.cmdExplore, &QPushButton::clicked, this, [this] { runCommand(RunKind::Explore); });
     connect(ui_.cmdRandom, &QPushButton::clicked, this, [this] { runCommand(RunKind::Random); });
+    connect(ui_.cmdPlot, &QPushButton::clicked, this, &MainWindow::plotRequested);
     connect(ui_.cmdExit, &QPushButton::clicked, this, &MainWindow::cmdExit_Click);
     connect(&gridModel_, &EquationGridModel::equationsEditedInGrid, this, &MainWindow::copyGridIntoEquationFields);
 
@@ -419,6 +421,8 @@ bool MainWindow::problemReady() const {
 void MainWindow::updateRunCommands() {
     ui_.cmdExplore->setEnabled(problemReady());
     ui_.cmdRandom->setEnabled(problemReady());
+    ui_.cmdPlot->setEnabled(problemReady());
+    ui_.mnuPlot->setEnabled(problemReady());
 }
 
 namespace {
@@ -507,6 +511,10 @@ void MainWindow::SetDisplayedSpecs() {
         constants_->appendItem(record.constants[static_cast<std::size_t>(j)]);
     ui_.txtOrder->setText(QString::number(record.order));
     ui_.txtError->setText(QString::fromStdString(generalNumberText(record.maxError)));
+    // The field may hold the focus already (it took it from the order field
+    // that Open disabled): the bound read is the one the solutions came with,
+    // so leaving the field unedited must not clear them.
+    problem_.record.errorOnEntry = record.maxError;
     ui_.txtMaxcy->setText(QString::number(record.maxCycles));
     const int fields = std::min<int>(ui_.txtEquation->count(), record.order);
     for (int i = 0; i < fields && static_cast<std::size_t>(i) < record.equations.size(); ++i) {

@@ -23,6 +23,7 @@
 #include "gui/main_window_controls.h"
 
 class QLineEdit;
+class QListWidget;
 
 namespace zl::gui {
 
@@ -44,7 +45,9 @@ public:
 
     ProblemState &problem() { return problem_; }
     ScriptEngine &engine() { return engine_; }
+    MathLibrary &library() { return library_; }
     EquationEvaluator &evaluator() { return evaluator_; }
+    QListWidget &solutionList() { return *ui_.lstRoots; }
     /// The rows the equations grid window shows.
     EquationGridModel &equationGrid() { return gridModel_; }
     bool runUnderWay() const { return runUnderWay_; }
@@ -81,6 +84,7 @@ signals:
     void saveRequested();
     void saveAsRequested();
     void printRequested();
+    void plotRequested();
     void helpRequested();
     void aboutRequested();
     /// Show all equations: the grid model holds every equation field's text.

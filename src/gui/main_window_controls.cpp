@@ -51,9 +51,10 @@ QPushButton *makeButton(QWidget *parent, const char *name, const QString &captio
     return button;
 }
 
-QAction *makeAction(QWidget *owner, const char *name, const QString &caption) {
+QAction *makeAction(QWidget *owner, const char *name, const QString &caption, const QKeySequence &shortcut = {}) {
     auto *action = new QAction(caption, owner);
     action->setObjectName(QLatin1String(name));
+    action->setShortcut(shortcut);
     return action;
 }
 
@@ -63,17 +64,20 @@ void buildMenus(QMainWindow &window, MainWindowControls &ui) {
     FocusGuard::exempt(bar);
     QMenu *file = bar->addMenu(QStringLiteral("File"));
     file->setObjectName(QStringLiteral("mnuFile"));
-    ui.mnuOpen = makeAction(&window, "mnuOpen", QStringLiteral("Open"));
-    ui.mnuSave = makeAction(&window, "mnuSave", QStringLiteral("Save"));
-    ui.mnuSaveAs = makeAction(&window, "mnuSaveAs", QStringLiteral("Save As"));
+    ui.mnuOpen = makeAction(&window, "mnuOpen", QStringLiteral("Open"), QKeySequence(Qt::CTRL | Qt::Key_O));
+    ui.mnuSave = makeAction(&window, "mnuSave", QStringLiteral("Save"), QKeySequence(Qt::CTRL | Qt::Key_S));
+    ui.mnuSaveAs =
+        makeAction(&window, "mnuSaveAs", QStringLiteral("Save As"), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S));
     file->addAction(ui.mnuOpen);
     file->addSeparator();
     file->addAction(ui.mnuSave);
     file->addAction(ui.mnuSaveAs);
     file->addSeparator();
-    ui.mnuPrint = makeAction(&window, "mnuPrint", QStringLiteral("Print"));
-    ui.mnuHelp = makeAction(&window, "mnuHelp", QStringLiteral("Help"));
+    ui.mnuPlot = makeAction(&window, "mnuPlot", QStringLiteral("Plot"));
+    ui.mnuPrint = makeAction(&window, "mnuPrint", QStringLiteral("Print"), QKeySequence(Qt::CTRL | Qt::Key_P));
+    ui.mnuHelp = makeAction(&window, "mnuHelp", QStringLiteral("Help"), QKeySequence(Qt::Key_F1));
     ui.mnuAbout = makeAction(&window, "mnuAbout", QStringLiteral("About"));
+    bar->addAction(ui.mnuPlot);
     bar->addAction(ui.mnuPrint);
     bar->addAction(ui.mnuHelp);
     bar->addAction(ui.mnuAbout);
@@ -231,9 +235,12 @@ QWidget *buildResultsArea(QWidget *parent, MainWindowControls &ui, QWidget *&com
                                QStringLiteral("Explore interval for solutions"));
     ui.cmdRandom = makeButton(commandPanel, "cmdRandom", QStringLiteral("Random"),
                               QStringLiteral("Generate randoms seeds to find solutions"));
+    ui.cmdPlot = makeButton(commandPanel, "cmdPlot", QStringLiteral("Plot"),
+                            QStringLiteral("Draw the equations' zero sets with the solutions found"));
     ui.cmdExit = makeButton(commandPanel, "cmdExit", QStringLiteral("E&xit"));
     commands->addWidget(ui.cmdExplore);
     commands->addWidget(ui.cmdRandom);
+    commands->addWidget(ui.cmdPlot);
     commands->addStretch();
     commands->addWidget(ui.cmdExit);
 
@@ -265,6 +272,7 @@ void setInitialTabOrder(const MainWindowControls &ui) {
         ui.lstRoots,
         ui.cmdExplore,
         ui.cmdRandom,
+        ui.cmdPlot,
         ui.cmdExit,
     };
     for (qsizetype i = 1; i < order.size(); ++i) QWidget::setTabOrder(order[i - 1], order[i]);

@@ -24,6 +24,7 @@ struct MainWindowControls {
     QAction *mnuOpen = nullptr;
     QAction *mnuSave = nullptr;
     QAction *mnuSaveAs = nullptr;
+    QAction *mnuPlot = nullptr;
     QAction *mnuPrint = nullptr;
     QAction *mnuHelp = nullptr;
     QAction *mnuAbout = nullptr;
@@ -69,6 +70,7 @@ struct MainWindowControls {
     QLabel *lblRoots = nullptr;
     QPushButton *cmdExplore = nullptr;
     QPushButton *cmdRandom = nullptr;
+    QPushButton *cmdPlot = nullptr;
     QPushButton *cmdExit = nullptr;
 
     /// Everything the user could edit or press, apart from the solution list

@@ -1,12 +1,14 @@
 #include "gui/problem_file_commands.h"
 
 #include <QFile>
+#include <QFileInfo>
 
 #include "core/files/file_error.h"
 #include "core/files/problem_file.h"
 #include "core/files/problem_file_reader.h"
 #include "gui/main_window.h"
 #include "gui/user_dialogs.h"
+#include "gui/window_title.h"
 
 namespace zl::gui {
 
@@ -46,8 +48,12 @@ ProblemFileCommands::ProblemFileCommands(MainWindow &window, UserDialogs &dialog
 void ProblemFileCommands::mnuOpen_Click() {
     if (window_.problem().record.hasProblem()) return;  // a problem is read only into a window without an order
     const QString fileName = dialogs_.openFileName(&window_);
-    if (fileName.isEmpty()) return;
-    const std::string path = localPath(fileName);
+    if (!fileName.isEmpty()) openFile(fileName);
+}
+
+void ProblemFileCommands::openFile(const QString &fileName) {
+    if (window_.problem().record.hasProblem()) return;
+    const std::string path = localPath(QFileInfo(fileName).absoluteFilePath());
     const ProblemFileReading reading = readProblemFile(path);
     if (!reading.ok()) {
         dialogs_.showMessage(&window_, openFailureText(fileName, *reading.error));
@@ -65,6 +71,7 @@ void ProblemFileCommands::showProblem(const ProblemFileData &data, const std::st
         return;
     }
     problem.record.fileName = path;
+    showFileName();
     window_.lockProblemShape();
     window_.LoadObjects();
     window_.SetDisplayedSpecs();
@@ -78,12 +85,16 @@ void ProblemFileCommands::showProblem(const ProblemFileData &data, const std::st
 void ProblemFileCommands::mnuSave_Click() {
     if (window_.problem().record.fileName.empty()) askFileName();
     if (!window_.problem().record.fileName.empty()) SaveToFile();
+    showFileName();
 }
 
 void ProblemFileCommands::mnuSaveAs_Click() {
     askFileName();
     if (!window_.problem().record.fileName.empty()) SaveToFile();
+    showFileName();
 }
+
+void ProblemFileCommands::showFileName() { window_.setWindowTitle(windowTitleFor(window_.problem().record.fileName)); }
 
 void ProblemFileCommands::askFileName() {
     window_.problem().record.fileName = localPath(dialogs_.saveFileName(&window_));

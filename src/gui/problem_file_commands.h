@@ -22,6 +22,10 @@ class ProblemFileCommands : public QObject {
 public:
     ProblemFileCommands(MainWindow &window, UserDialogs &dialogs);
 
+    /// Opens the problem file `fileName` as Open does after its dialog: a
+    /// file that cannot be used gets the same message and changes nothing.
+    void openFile(const QString &fileName);
+
 private:
     void mnuOpen_Click();
     void mnuSave_Click();
@@ -30,6 +34,8 @@ private:
     /// The save dialog's answer becomes the file name, also "" after a cancel.
     void askFileName();
     void SaveToFile();
+    /// The window's title names the file the problem now has.
+    void showFileName();
     /// Fills the record and then the window from a file read in full.
     void showProblem(const ProblemFileData &data, const std::string &path);
 

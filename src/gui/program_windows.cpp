@@ -9,6 +9,8 @@
 #include "gui/equations_window.h"
 #include "gui/help_window.h"
 #include "gui/main_window.h"
+#include "gui/plot_command.h"
+#include "gui/plot_window.h"
 #include "gui/report_printer.h"
 #include "gui/user_dialogs.h"
 
@@ -29,7 +31,9 @@ ProgramWindows::ProgramWindows(MainWindow &main, UserDialogs &userDialogs, Decim
     : mainWindow(main), dialogs(userDialogs), guard(decimalGuard), programFolder(folder),
       equations(std::make_unique<EquationsWindow>(main.equationGrid())),
       about(std::make_unique<AboutWindow>(AboutWindow::Role::About)),
-      help(std::make_unique<HelpWindow>(HelpWindow::defaultManualFolders(folder))) {
+      help(std::make_unique<HelpWindow>(HelpWindow::defaultManualFolders(folder))),
+      plot(std::make_unique<PlotCommand>(main, userDialogs)) {
+    ReportPrinter::useReportMargins(reportPrinter);
     connect(&mainWindow, &MainWindow::showAllRequested, this, &ProgramWindows::showEquations);
     connect(&mainWindow, &MainWindow::aboutRequested, this, &ProgramWindows::showAbout);
     connect(&mainWindow, &MainWindow::helpRequested, this, &ProgramWindows::showHelp);
@@ -74,6 +78,7 @@ void ProgramWindows::shutDown() {
     equations->hide();
     about->close();
     help->close();
+    plot->plotWindow().close();
 }
 
 }  // namespace zl::gui

@@ -1,6 +1,6 @@
 #pragma once
 // The windows around the main window, and the commands that open them: the
-// equations grid (Show all equations), About, Help and Print. At shutdown it
+// equations grid (Show all equations), About, Help, Print and Plot. At shutdown it
 // puts the user's decimal symbol back and closes them all.
 
 #include <QObject>
@@ -16,6 +16,7 @@ class DecimalSymbolGuard;
 class EquationsWindow;
 class HelpWindow;
 class MainWindow;
+class PlotCommand;
 class UserDialogs;
 
 class ProgramWindows : public QObject {
@@ -28,6 +29,7 @@ public:
     EquationsWindow &equationsWindow() { return *equations; }
     AboutWindow &aboutWindow() { return *about; }
     HelpWindow &helpWindow() { return *help; }
+    PlotCommand &plotCommand() { return *plot; }
     QPrinter &printer() { return reportPrinter; }
 
 private:
@@ -44,6 +46,7 @@ private:
     std::unique_ptr<EquationsWindow> equations;
     std::unique_ptr<AboutWindow> about;
     std::unique_ptr<HelpWindow> help;
+    std::unique_ptr<PlotCommand> plot;
     QPrinter reportPrinter{QPrinter::HighResolution};
 };
 

@@ -2,6 +2,8 @@
 
 #include <QDir>
 #include <QFileDialog>
+#include <QFileInfo>
+#include <QGridLayout>
 #include <QGuiApplication>
 #include <QPrintDialog>
 #include <QPrinter>
@@ -17,15 +19,39 @@ QString programTitle() {
     return name.isEmpty() ? QStringLiteral("Zerolith") : name;
 }
 
+// A box sizes itself to its text; one as narrow as "Incompatible file" leaves
+// the window manager room for "Ze…h" of its title. A spacer across the box's
+// grid is what its own sizing respects.
+void keepTitleVisible(QMessageBox &box) {
+    if (auto *grid = qobject_cast<QGridLayout *>(box.layout()))
+        grid->addItem(new QSpacerItem(QtUserDialogs::messageBoxMinimumWidth(box), 0, QSizePolicy::Minimum),
+                      grid->rowCount(), 0, 1, grid->columnCount());
+}
+
+QString picturesFolder() {
+    QString folder = QStandardPaths::writableLocation(QStandardPaths::PicturesLocation);
+    if (folder.isEmpty() || !QDir(folder).exists()) folder = QDir::homePath();
+    return folder;
+}
+
 }  // namespace
+
+int QtUserDialogs::messageBoxMinimumWidth(const QMessageBox &box) {
+    // Title bars use a larger, bold face, and hold an icon and three buttons.
+    constexpr int kTitleBarButtons = 160;
+    constexpr int kLeast = 320;
+    return std::max(kLeast, 2 * box.fontMetrics().horizontalAdvance(box.windowTitle()) + kTitleBarButtons);
+}
 
 void QtUserDialogs::showScriptError(QWidget *parent, const QString &text) {
     QMessageBox box(QMessageBox::Critical, QStringLiteral("Error in Script Control"), text, QMessageBox::Ok, parent);
+    keepTitleVisible(box);
     box.exec();
 }
 
 void QtUserDialogs::showMessage(QWidget *parent, const QString &text) {
     QMessageBox box(QMessageBox::NoIcon, programTitle(), text, QMessageBox::Ok, parent);
+    keepTitleVisible(box);
     box.exec();
 }
 
@@ -42,6 +68,20 @@ QMessageBox::StandardButton QtUserDialogs::askDecimalComma(const QString &text) 
 QString QtUserDialogs::openFileName(QWidget *parent) { return QFileDialog::getOpenFileName(parent); }
 
 QString QtUserDialogs::saveFileName(QWidget *parent) { return QFileDialog::getSaveFileName(parent); }
+
+QString QtUserDialogs::exportFileName(QWidget *parent) {
+    const QStringList filters{QStringLiteral("PNG image (*.png)"), QStringLiteral("SVG drawing (*.svg)"),
+                              QStringLiteral("PDF document (*.pdf)")};
+    QString chosenFilter = filters.first();
+    QString file = QFileDialog::getSaveFileName(parent, QStringLiteral("Export plot"),
+                                                QDir(picturesFolder()).filePath(QStringLiteral("Zerolith plot.png")),
+                                                filters.join(QStringLiteral(";;")), &chosenFilter);
+    // A name typed without a suffix takes the chosen type's.
+    static const QStringList suffixes{QStringLiteral("png"), QStringLiteral("svg"), QStringLiteral("pdf")};
+    if (!file.isEmpty() && !suffixes.contains(QFileInfo(file).suffix().toLower()))
+        file += QLatin1Char('.') + suffixes.value(int(filters.indexOf(chosenFilter)), suffixes.first());
+    return file;
+}
 
 QString QtUserDialogs::defaultPdfFileName() {
     QString folder = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);

@@ -12,7 +12,12 @@ public:
     QMessageBox::StandardButton askDecimalComma(const QString &text) override;
     QString openFileName(QWidget *parent) override;
     QString saveFileName(QWidget *parent) override;
+    QString exportFileName(QWidget *parent) override;
     bool choosePrinter(QWidget *parent, QPrinter &printer) override;
+
+    /// The least width of a message box, enough for the window manager to
+    /// show its whole title beside the title bar's buttons.
+    static int messageBoxMinimumWidth(const QMessageBox &box);
 
     /// Where a PDF goes when no printer is installed and the user named no file.
     static QString defaultPdfFileName();

@@ -14,10 +14,15 @@ namespace {
 
 constexpr double kUsedWidthShare = 0.9;
 constexpr int kReportPointSize = 10;
+constexpr double kMarginMm = 20;
 
 QRectF printableArea(QPrinter &printer) { return printer.pageLayout().paintRectPixels(printer.resolution()); }
 
 }  // namespace
+
+void ReportPrinter::useReportMargins(QPrinter &printer) {
+    printer.setPageMargins(QMarginsF(kMarginMm, kMarginMm, kMarginMm, kMarginMm), QPageLayout::Millimeter);
+}
 
 QFont ReportPrinter::reportFont() {
     QFont font(QStringLiteral("Courier New"), kReportPointSize);

@@ -23,6 +23,11 @@ public:
 
     enum class Outcome { Printed, Cancelled, PrinterFailed };
 
+    /// Gives the printer the margins of a printed document, 20 mm on every
+    /// side (in place of the few millimetres a printer can print to); the
+    /// print dialog may change them.
+    static void useReportMargins(QPrinter &printer);
+
     /// "Courier New", or the fixed-pitch face the system puts in its place.
     static QFont reportFont();
     /// floor(0.9 x printable width / width of "a"), measured on the printer.

@@ -29,6 +29,10 @@ public:
     virtual QString openFileName(QWidget *parent) = 0;
     virtual QString saveFileName(QWidget *parent) = 0;
 
+    /// Where to save a picture of a plot: a file name ending in .png, .svg
+    /// or .pdf, or "" when cancelled.
+    virtual QString exportFileName(QWidget *parent) = 0;
+
     /// The print dialog for `printer`; false when the user cancelled it.
     virtual bool choosePrinter(QWidget *parent, QPrinter &printer) = 0;
 };

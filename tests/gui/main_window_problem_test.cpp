@@ -223,11 +223,10 @@ void MainWindowProblemTest::tab_runs_through_the_controls_in_reading_order() {
         visited << nameWithIndex(QApplication::focusWidget());
     }
     // Order and names are fixed (disabled) by now.
-    const QStringList expected{"txtLL[1]",   "txtUL[1]",   "txtSubintervals[1]", "lstRoots",       "cmdExplore",
-                               "cmdRandom",  "cmdExit",    "txtError",           "txtMaxcy",       "txtRand",
-                               "cmdPrevEq",  "cmdNextEq",  "cmdShowAll",         "txtEquation[0]", "cboConstants",
-                               "cmdAddCons", "cmdRemCons", "cmdPrevLim",         "cmdNextLim",     "txtLL[1]",
-                               "txtUL[1]"};
+    const QStringList expected{
+        "txtLL[1]",       "txtUL[1]",     "txtSubintervals[1]", "lstRoots",   "cmdExplore", "cmdRandom",  "cmdPlot",
+        "cmdExit",        "txtError",     "txtMaxcy",           "txtRand",    "cmdPrevEq",  "cmdNextEq",  "cmdShowAll",
+        "txtEquation[0]", "cboConstants", "cmdAddCons",         "cmdRemCons", "cmdPrevLim", "cmdNextLim", "txtLL[1]"};
     QCOMPARE(visited, expected);
 }
 

@@ -6,6 +6,7 @@
 #include <QMenuBar>
 #include <QProcess>
 #include <QPushButton>
+#include <QRegularExpression>
 #include <QTableWidget>
 #include <QTemporaryDir>
 
@@ -55,6 +56,19 @@ QString pdfText(const QString &pdf) {
     pdftotext.start("pdftotext", {"-layout", pdf, "-"});
     pdftotext.waitForFinished(30000);
     return QString::fromUtf8(pdftotext.readAllStandardOutput());
+}
+
+/// The box of the first word on the first page, in points from the page's top left.
+QRectF firstWordBox(const QString &pdf) {
+    QProcess pdftotext;
+    pdftotext.start("pdftotext", {"-bbox", "-f", "1", "-l", "1", pdf, "-"});
+    pdftotext.waitForFinished(30000);
+    static const QRegularExpression word(
+        QStringLiteral("<word xMin=\"([0-9.]+)\" yMin=\"([0-9.]+)\" xMax=\"([0-9.]+)\" yMax=\"([0-9.]+)\""));
+    const auto match = word.match(QString::fromUtf8(pdftotext.readAllStandardOutput()));
+    if (!match.hasMatch()) return {};
+    return QRectF(QPointF(match.captured(1).toDouble(), match.captured(2).toDouble()),
+                  QPointF(match.captured(3).toDouble(), match.captured(4).toDouble()));
 }
 
 void makeActive(QWidget &window) {
@@ -174,6 +188,10 @@ void ProgramWindowsTest::print_menu_prints_the_window_s_problem() {
     const QString text = pdfText(pdf);
     for (const char *expected : {"ORDER: 2", "x,y", "CONSTANTS:", "k=2", "3*x^2*sin(x)=pi"})
         QVERIFY2(text.contains(QLatin1String(expected)), expected);
+    // The page's margins are a document's, some 20 mm (57 points).
+    const QRectF first = firstWordBox(pdf);
+    QVERIFY2(first.left() > 54 && first.left() < 60, qPrintable(QString::number(first.left())));
+    QVERIFY2(first.top() > 54 && first.top() < 64, qPrintable(QString::number(first.top())));
 }
 
 void ProgramWindowsTest::help_menu_says_when_there_is_no_manual() {

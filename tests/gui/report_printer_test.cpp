@@ -221,6 +221,7 @@ void ReportPrinterTest::without_a_printer_the_real_dialog_prints_to_a_pdf_file()
     if (!QPrinterInfo::availablePrinters().isEmpty()) QSKIP("a printer is installed here");
     qputenv("HOME", folder.path().toLocal8Bit());  // where the PDF goes by default
     QPrinter printer(QPrinter::HighResolution);
+    ReportPrinter::useReportMargins(printer);
     QString offered;
     QTimer::singleShot(100, [&] {  // the user accepts the dialog with Enter
         auto *dialog = qobject_cast<QPrintDialog *>(QApplication::activeModalWidget());
@@ -235,6 +236,7 @@ void ReportPrinterTest::without_a_printer_the_real_dialog_prints_to_a_pdf_file()
     QCOMPARE(outcome, ReportPrinter::Outcome::Printed);
     QVERIFY(offered.startsWith(folder.path()) && offered.endsWith(".pdf"));
     QVERIFY(QFile::exists(printer.outputFileName()));
+    QCOMPARE(printer.pageLayout().margins(QPageLayout::Millimeter), QMarginsF(20, 20, 20, 20));  // kept by the dialog
 }
 
 QTEST_MAIN(ReportPrinterTest)

@@ -36,6 +36,11 @@ QString FakeUserDialogs::saveFileName(QWidget *parent) {
     return takeOr(saveFileAnswers, QString());
 }
 
+QString FakeUserDialogs::exportFileName(QWidget *parent) {
+    recorded.append({Kind::ExportFile, QString(), parent});
+    return takeOr(exportFileAnswers, QString());
+}
+
 bool FakeUserDialogs::choosePrinter(QWidget *parent, QPrinter &printer) {
     recorded.append({Kind::Printer, QString(), parent});
     const bool accepted = takeOr(printerAnswers, false);

@@ -13,7 +13,7 @@ namespace zl::gui {
 
 class FakeUserDialogs : public UserDialogs {
 public:
-    enum class Kind { ScriptError, Message, DecimalComma, OpenFile, SaveFile, Printer };
+    enum class Kind { ScriptError, Message, DecimalComma, OpenFile, SaveFile, ExportFile, Printer };
 
     struct Call {
         Kind kind;
@@ -26,12 +26,14 @@ public:
     QMessageBox::StandardButton askDecimalComma(const QString &text) override;
     QString openFileName(QWidget *parent) override;
     QString saveFileName(QWidget *parent) override;
+    QString exportFileName(QWidget *parent) override;
     bool choosePrinter(QWidget *parent, QPrinter &printer) override;
 
     // Answers, consumed in order.
     QQueue<QMessageBox::StandardButton> decimalCommaAnswers;  // default Cancel
     QQueue<QString> openFileAnswers;                          // default ""
     QQueue<QString> saveFileAnswers;                          // default ""
+    QQueue<QString> exportFileAnswers;                        // default ""
     QQueue<bool> printerAnswers;                              // default false
     // When not empty, an accepted print dialog sends the job to this PDF file.
     QString printerOutputFile;
