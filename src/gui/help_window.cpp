@@ -9,6 +9,8 @@
 #include <QUrl>
 #include <QVBoxLayout>
 
+#include "install_layout.h"
+
 namespace zl::gui {
 
 namespace {
@@ -44,7 +46,8 @@ HelpWindow::HelpWindow(QStringList manualFolders, QWidget *parent)
 
 QStringList HelpWindow::defaultManualFolders(const QString &programFolder) {
     const QDir program(programFolder);
-    return {program.filePath(QStringLiteral("manual")), program.filePath(QStringLiteral("../docs/manual"))};
+    return {program.filePath(QStringLiteral("manual")), program.filePath(QStringLiteral("../docs/manual")),
+            program.filePath(QString::fromUtf8(kInstalledManualFolder))};
 }
 
 QString HelpWindow::manualIndex() const {

@@ -25,7 +25,8 @@ public:
     QTextBrowser *browser() const { return pages; }
 
     /// The folders a program in `programFolder` looks in: manual/ beside it,
-    /// then docs/manual of a source tree the build folder sits in.
+    /// docs/manual of a source tree the build folder sits in, then where the
+    /// installed program's manual is (share/zerolith/manual beside bin/).
     static QStringList defaultManualFolders(const QString &programFolder);
 
 private:

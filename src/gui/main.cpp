@@ -1,4 +1,5 @@
 #include <QApplication>
+#include <QIcon>
 
 #include <cstdio>
 #include <memory>
@@ -47,6 +48,9 @@ int main(int argc, char *argv[]) {
 
     QApplication app(argc, argv);
     QApplication::setApplicationName(ProgramIdentity::productName);
+    // The installed desktop entry and icon (none when run from the build folder).
+    QGuiApplication::setDesktopFileName(QStringLiteral("zerolith"));
+    QApplication::setWindowIcon(QIcon::fromTheme(QStringLiteral("zerolith")));
     QApplication::setApplicationVersion(
         QString::fromUtf8(zl::kProgramVersion.data(), qsizetype(zl::kProgramVersion.size())));
     const StartArguments start = readStartArguments(QApplication::arguments().mid(1));

@@ -3,6 +3,7 @@
 #include <QDesktopServices>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QPushButton>
 #include <QRegularExpression>
 #include <QTemporaryDir>
@@ -39,6 +40,7 @@ private slots:
     void help_without_chm_opens_manual_contents();
     void manual_links_all_resolve();
     void help_with_chm_hands_it_to_the_desktop();
+    void installed_program_finds_the_installed_manual();
 };
 
 void AboutAndHelpTest::about_window_lines_and_click_data() {
@@ -111,6 +113,16 @@ void AboutAndHelpTest::help_with_chm_hands_it_to_the_desktop() {
     QCOMPARE(recorder.opened.size(), 1);
     QCOMPARE(QFileInfo(recorder.opened.first().toLocalFile()).canonicalFilePath(), QFileInfo(chm).canonicalFilePath());
     QVERIFY(!help.isVisible());
+}
+
+// As the package lays it out: /usr/bin/zerolith, /usr/share/zerolith/manual.
+void AboutAndHelpTest::installed_program_finds_the_installed_manual() {
+    QTemporaryDir root;
+    QVERIFY(QDir(root.path()).mkpath("usr/bin") && QDir(root.path()).mkpath("usr/share/zerolith/manual"));
+    const QString index = root.filePath("usr/share/zerolith/manual/index.html");
+    QVERIFY(QFile::copy(QDir(kManualFolder).filePath("index.html"), index));
+    const HelpWindow help(HelpWindow::defaultManualFolders(root.filePath("usr/bin")));
+    QCOMPARE(help.manualIndex(), QFileInfo(index).absoluteFilePath());
 }
 
 QTEST_MAIN(AboutAndHelpTest)
