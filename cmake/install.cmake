@@ -56,16 +56,16 @@ set(CPACK_PACKAGE_NAME zerolith)
 set(CPACK_PACKAGE_VENDOR "Zerolith developers")
 set(CPACK_PACKAGE_CONTACT "Zerolith developers <support@zerolith.example.org>")
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "finds the real solutions of systems of nonlinear equations")
-set(CPACK_DEBIAN_PACKAGE_DESCRIPTION "finds the real solutions of systems of nonlinear equations
- Type N equations in N named variables in VBScript expression syntax, named
- constants and a search interval per variable. Explore walks a grid over the
- search box and starts Newton's method wherever a residual changes sign;
- Random starts it from random points. Every distinct solution is listed with
- each equation's residual, drawn with the equations' zero sets, saved to a
- small text file and printed as a report.
- .
- This package holds the window program zerolith and the command-line
- program zerolith-cli.")
+# The summary is the first line; CPack indents the lines below it.
+set(CPACK_DEBIAN_PACKAGE_DESCRIPTION "Type N equations in N named variables in VBScript expression syntax, named
+constants and a search interval per variable. Explore walks a grid over the
+search box and starts Newton's method wherever a residual changes sign;
+Random starts it from random points. Every distinct solution is listed with
+each equation's residual, drawn with the equations' zero sets, saved to a
+small text file and printed as a report.
+
+This package holds the window program zerolith and the command-line
+program zerolith-cli.")
 set(CPACK_DEBIAN_PACKAGE_SECTION math)
 set(CPACK_DEBIAN_PACKAGE_HOMEPAGE "https://zerolith.example.org")
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)

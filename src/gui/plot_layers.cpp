@@ -14,6 +14,7 @@ constexpr double kGap = std::numeric_limits<double>::quiet_NaN();
 constexpr int kLineWidth = 2;
 constexpr double kRootSize = 10;
 constexpr double kPickedSize = 20;
+constexpr int kLegendEntries = 10;  ///< more would cover the plot
 
 // Ten colours that stay apart from one another, also in print.
 constexpr std::array<QRgb, 10> kEquationColours{0x1f77b4, 0xff7f0e, 0x2ca02c, 0xd62728, 0x9467bd,
@@ -71,7 +72,7 @@ void PlotLayers::setUp(bool oneVariable, const QStringList &legendTexts) {
         QCPCurve *zeroSet = newCurve();
         zeroSet->setPen(QPen(equationColour(j), kLineWidth));
         zeroSet->setName(legendTexts[j]);
-        zeroSet->addToLegend();
+        if (j < kLegendEntries) zeroSet->addToLegend();
         zeroSets_.push_back(zeroSet);
     }
     plot_.legend->setVisible(!oneVariable && !legendTexts.isEmpty());
