@@ -3,9 +3,10 @@
 include(GNUInstallDirs)
 
 set(ZEROLITH_DATA_DIR ${CMAKE_INSTALL_DATADIR}/zerolith)
-# The installed window program finds its manual by this path from its own folder.
+# The installed window program finds its manual and icon by these paths from its own folder.
 file(RELATIVE_PATH ZEROLITH_MANUAL_FROM_PROGRAM ${CMAKE_INSTALL_FULL_BINDIR}
   ${CMAKE_INSTALL_FULL_DATADIR}/zerolith/manual)
+file(RELATIVE_PATH ZEROLITH_ICONS_FROM_PROGRAM ${CMAKE_INSTALL_FULL_BINDIR} ${CMAKE_INSTALL_FULL_DATADIR}/icons/hicolor)
 configure_file(cmake/install_layout.h.in ${PROJECT_BINARY_DIR}/generated/install_layout.h @ONLY)
 install(TARGETS zerolith-cli RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
 install(DIRECTORY examples/ DESTINATION ${ZEROLITH_DATA_DIR}/examples FILES_MATCHING PATTERN "*.zerolith")

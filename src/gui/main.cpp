@@ -1,5 +1,4 @@
 #include <QApplication>
-#include <QIcon>
 
 #include <cstdio>
 #include <memory>
@@ -14,6 +13,7 @@
 #include "gui/splash_sequence.h"
 #include "gui/start_arguments.h"
 #include "gui/start_up.h"
+#include "gui/window_title.h"
 #include "program_version.h"
 
 using namespace zl::gui;
@@ -50,7 +50,7 @@ int main(int argc, char *argv[]) {
     QApplication::setApplicationName(ProgramIdentity::productName);
     // The installed desktop entry and icon (none when run from the build folder).
     QGuiApplication::setDesktopFileName(QStringLiteral("zerolith"));
-    QApplication::setWindowIcon(QIcon::fromTheme(QStringLiteral("zerolith")));
+    QApplication::setWindowIcon(programIcon(QCoreApplication::applicationDirPath()));
     QApplication::setApplicationVersion(
         QString::fromUtf8(zl::kProgramVersion.data(), qsizetype(zl::kProgramVersion.size())));
     const StartArguments start = readStartArguments(QApplication::arguments().mid(1));

@@ -4,6 +4,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QImage>
 #include <QPushButton>
 #include <QRegularExpression>
 #include <QTemporaryDir>
@@ -14,6 +15,7 @@
 
 #include "gui/about_window.h"
 #include "gui/help_window.h"
+#include "gui/window_title.h"
 
 using namespace zl::gui;
 
@@ -40,7 +42,7 @@ private slots:
     void help_without_chm_opens_manual_contents();
     void manual_links_all_resolve();
     void help_with_chm_hands_it_to_the_desktop();
-    void installed_program_finds_the_installed_manual();
+    void installed_program_finds_its_manual_and_icon();
 };
 
 void AboutAndHelpTest::about_window_lines_and_click_data() {
@@ -115,14 +117,22 @@ void AboutAndHelpTest::help_with_chm_hands_it_to_the_desktop() {
     QVERIFY(!help.isVisible());
 }
 
-// As the package lays it out: /usr/bin/zerolith, /usr/share/zerolith/manual.
-void AboutAndHelpTest::installed_program_finds_the_installed_manual() {
+// As the package lays it out: /usr/bin/zerolith, /usr/share/zerolith/manual,
+// /usr/share/icons/hicolor/48x48/apps/zerolith.png.
+void AboutAndHelpTest::installed_program_finds_its_manual_and_icon() {
     QTemporaryDir root;
-    QVERIFY(QDir(root.path()).mkpath("usr/bin") && QDir(root.path()).mkpath("usr/share/zerolith/manual"));
-    const QString index = root.filePath("usr/share/zerolith/manual/index.html");
+    const QDir usr(root.filePath("usr"));
+    QVERIFY(usr.mkpath("bin") && usr.mkpath("share/zerolith/manual") && usr.mkpath("share/icons/hicolor/48x48/apps"));
+    const QString index = usr.filePath("share/zerolith/manual/index.html");
     QVERIFY(QFile::copy(QDir(kManualFolder).filePath("index.html"), index));
-    const HelpWindow help(HelpWindow::defaultManualFolders(root.filePath("usr/bin")));
+    QImage picture(48, 48, QImage::Format_ARGB32);
+    picture.fill(Qt::darkBlue);
+    QVERIFY(picture.save(usr.filePath("share/icons/hicolor/48x48/apps/zerolith.png")));
+
+    const HelpWindow help(HelpWindow::defaultManualFolders(usr.filePath("bin")));
     QCOMPARE(help.manualIndex(), QFileInfo(index).absoluteFilePath());
+    QVERIFY(programIcon(usr.filePath("bin")).availableSizes().contains(QSize(48, 48)));
+    QVERIFY(programIcon(root.path()).isNull());  // run from elsewhere: no icon
 }
 
 QTEST_MAIN(AboutAndHelpTest)
