@@ -22,58 +22,30 @@ ProblemState threeVariables() {
 
 TEST(SliceChoice, PlanePassesThroughTheChosenSolutionOrTheBoxCentre) {
     const ProblemState problem = threeVariables();
-    const PlaneSlice throughSecond = planeThrough(problem, {0, 1, 2});
-    EXPECT_EQ(throughSecond.base, (std::vector<double>{1, 3, 0.5005}));
-    EXPECT_EQ(sliceTitle(problem, throughSecond, 2), "Slice through solution 2: z = 0.5005");
-
+    const PlaneSlice second = planeThrough(problem, {0, 1, 2});
+    EXPECT_EQ(second.base, (std::vector<double>{1, 3, 0.5005}));
+    EXPECT_EQ(sliceTitle(problem, second, 2), "Slice through solution 2: z = 0.5005");
     const PlaneSlice centre = planeThrough(problem, {2, 0, 0});
     EXPECT_EQ(centre.base, (std::vector<double>{0, 2, 0}));
-    EXPECT_EQ(centre.xVariable, 2);
-    EXPECT_EQ(centre.yVariable, 0);
     EXPECT_EQ(sliceTitle(problem, centre, 0), "Slice through the centre of the search box: y = 2");
-
-    const PlaneSlice sameAxes = planeThrough(problem, {1, 1, 9});  // both axes one variable, no solution 9
-    EXPECT_EQ(sameAxes.xVariable, 0);
-    EXPECT_EQ(sameAxes.yVariable, 1);
+    const PlaneSlice sameAxes = planeThrough(problem, {1, 1, 9});  // one variable on both axes, no solution 9
+    EXPECT_EQ(std::pair(sameAxes.xVariable, sameAxes.yVariable), std::pair(0, 1));
     EXPECT_EQ(sameAxes.base, centre.base);
 }
 
 TEST(SliceChoice, RootsInThePlaneAreThoseWithinTheErrorBound) {
     const ProblemState problem = threeVariables();
-    // z fixed at 0.5: solution 2's 0.5005 is within 0.001, solution 3 is not.
-    const std::vector<PlottedRoot> roots = rootsInPlane(problem, planeThrough(problem, {0, 1, 1}));
-    ASSERT_EQ(roots.size(), 2u);
-    EXPECT_EQ(roots[0].solution, 1);
-    EXPECT_EQ(roots[1].solution, 2);
-    EXPECT_EQ(roots[1].at.x, 1);
-    EXPECT_EQ(roots[1].at.y, 3);
-    // x fixed at 1, z against y.
-    const std::vector<PlottedRoot> across = rootsInPlane(problem, planeThrough(problem, {2, 1, 1}));
-    ASSERT_EQ(across.size(), 2u);
-    EXPECT_EQ(across[1].at.x, 0.5005);
-}
-
-TEST(SliceChoice, OneAndTwoVariablesNeedNoSlice) {
-    ProblemState one;
-    one.sizeProblem(1);
-    one.record.varNames = {"x"};
-    one.record.lowerLimits = {-5};
-    one.record.upperLimits = {5};
-    one.store.solutionCount = 2;
-    one.store.solutions(0, 1) = -3.25;
-    one.store.solutions(0, 2) = 1.5;
-    const PlaneSlice line = planeThrough(one, {});
-    EXPECT_EQ(line.yVariable, -1);
-    EXPECT_EQ(sliceTitle(one, line, 0), "");
-    const auto roots = rootsInPlane(one, line);
-    ASSERT_EQ(roots.size(), 2u);
-    EXPECT_EQ(roots[0].at.x, -3.25);
-    EXPECT_EQ(roots[0].at.y, 0);  // on the zero line
-
-    ProblemState two = threeVariables();
-    two.sizeProblem(2);
-    two.record.varNames = {"x", "y"};
-    EXPECT_EQ(sliceTitle(two, planeThrough(two, {}), 0), "");
+    const auto solutionsIn = [&](SliceChoice choice) {
+        std::vector<std::pair<int, std::pair<double, double>>> found;
+        for (const PlottedRoot &root : rootsInPlane(problem, planeThrough(problem, choice)))
+            found.push_back({root.solution, {root.at.x, root.at.y}});
+        return found;
+    };
+    using Found = std::vector<std::pair<int, std::pair<double, double>>>;
+    // z at 0.5: solution 2's 0.5005 is within 0.001 of it, solution 3's -0.5 is not.
+    EXPECT_EQ(solutionsIn({0, 1, 1}), (Found{{1, {1, 2}}, {2, {1, 3}}}));
+    // x at 0, z across and y up.
+    EXPECT_EQ(solutionsIn({2, 1, 3}), (Found{{3, {-0.5, 0}}}));
 }
 
 }  // namespace
