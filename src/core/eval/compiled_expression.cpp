@@ -34,8 +34,9 @@ std::int32_t evaluateToNumber(const CompiledExpression &expression, NameScope &s
     if (expression.numeric) {
         MathLibrary *library = scope.library();
         const std::int32_t libraryErrorBefore = library ? library->ierr : 0;
-        const double result = runNumericProgram(*expression.numeric, stack);
-        if (!std::isnan(result)) {
+        double result = 0;
+        std::int32_t status = 0;
+        if (runNumericProgram(*expression.numeric, stack, {&result, &status}) == 1) {
             value = result;
             return 0;
         }

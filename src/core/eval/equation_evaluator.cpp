@@ -6,11 +6,11 @@
 
 #include "core/eval/compiled_expression.h"
 #include "core/eval/math_library.h"
-#include "core/numbers/number_reading.h"
-#include "core/numbers/number_text.h"
 #include "core/eval/parser.h"
 #include "core/eval/script_engine_impl.h"
 #include "core/eval/script_error_catalogue.h"
+#include "core/numbers/number_reading.h"
+#include "core/numbers/number_text.h"
 #include "core/problem/residual_text.h"
 
 namespace zl {
@@ -49,21 +49,27 @@ struct EquationEvaluator::Compiled {
 
     std::vector<VariableSlot> variables;
     std::vector<Residual> residuals;
-    std::vector<double> stack;
-    std::uint64_t generation = 0;
 
-    // The hot path's view, rebuilt by relink(). Every variable then holds a
-    // Double, and while `generation` matches the globals' (which move on any
+    // What the hot paths read, rebuilt by relink(). Every variable then holds
+    // a Double, and while `generation` matches the globals' (which move on any
     // change of a global's kind), a coordinate is stored by one plain write.
     const std::uint64_t *globalsGeneration = nullptr;
+    std::uint64_t generation = 0;
     std::int32_t order = 0;
-    bool direct = false;  ///< every variable is bound to a number it can overwrite
+    /// How many residuals the hot paths serve: all, or none when some
+    /// variable is not bound to a number it can overwrite.
+    std::size_t servedCount = 0;
     std::vector<double *> variableNumbers;
     std::vector<const NumericProgram *> programs;  ///< per residual; null where there is none
+    /// Every residual in one program, in order, when the hot paths serve
+    /// them all and each has a numeric program; joinedCount is -1 otherwise.
+    NumericProgram joined;
+    std::int32_t joinedCount = -1;
+    std::vector<double> stack;  ///< deep enough for every program
 };
 
 EquationEvaluator::EquationEvaluator(ScriptEngine &engine, MathLibrary &library, ProblemState &problem)
-    : engine_(engine), library_(library), problem_(problem) {}
+    : engine_(engine), library_(library), problem_(problem), compiled_(std::make_unique<Compiled>()) {}
 
 EquationEvaluator::~EquationEvaluator() = default;
 
@@ -167,29 +173,25 @@ VariableSlot bindVariable(NameScope &scope, const std::string &name) {
 /// numeric program; needed whenever the globals' generation moved.
 void EquationEvaluator::relink() {
     NameScope &scope = engine_.impl().scope;
+    Compiled &compiled = *compiled_;
     bindVariablesDirectly(scope.globals());
     std::size_t slots = 1;
-    for (Compiled::Residual &residual : compiled_->residuals) {
-        if (!residual.tree) continue;
-        residual.expression = compileExpression(residual.tree, residual.tree->root, scope);
-        slots = std::max(slots, stackSlots(residual.expression));
+    compiled.programs.clear();
+    for (Compiled::Residual &residual : compiled.residuals) {
+        if (residual.tree) {
+            residual.expression = compileExpression(residual.tree, residual.tree->root, scope);
+            slots = std::max(slots, stackSlots(residual.expression));
+        }
+        compiled.programs.push_back(residual.tree && residual.expression.numeric ? &*residual.expression.numeric
+                                                                                 : nullptr);
     }
-    compiled_->stack.assign(slots, 0.0);
-    compiled_->programs.clear();
-    for (const Compiled::Residual &residual : compiled_->residuals)
-        compiled_->programs.push_back(residual.tree && residual.expression.numeric ? &*residual.expression.numeric
-                                                                                   : nullptr);
-    compiled_->generation = scope.globals().generation();
-    compiled_->globalsGeneration = &scope.globals().generation();
-
-    hot_.globalsGeneration = compiled_->globalsGeneration;
-    hot_.generation = compiled_->generation;
-    hot_.order = compiled_->order;
-    hot_.programCount = compiled_->direct ? compiled_->programs.size() : 0;
-    hot_.programs = compiled_->programs.data();
-    hot_.variableCount = compiled_->variableNumbers.size();
-    hot_.variableNumbers = compiled_->variableNumbers.data();
-    hot_.stack = compiled_->stack.data();
+    compiled.stack.assign(slots, 0.0);
+    const bool joinable = compiled.servedCount == compiled.programs.size() &&
+                          std::ranges::none_of(compiled.programs, [](const NumericProgram *p) { return !p; });
+    compiled.joined = joinable ? joinNumericPrograms(compiled.programs, &library_.ierr) : NumericProgram{};
+    compiled.joinedCount = joinable ? static_cast<std::int32_t>(compiled.programs.size()) : -1;
+    compiled.generation = scope.globals().generation();
+    compiled.globalsGeneration = &scope.globals().generation();
 }
 
 /// Points each variable at the number its coordinate is stored in. A script
@@ -197,13 +199,13 @@ void EquationEvaluator::relink() {
 /// coordinate only has to write the number.
 void EquationEvaluator::bindVariablesDirectly(GlobalTable &globals) {
     Compiled &compiled = *compiled_;
-    compiled.direct = true;
+    bool direct = true;
     compiled.order = static_cast<std::int32_t>(compiled.variables.size());
     compiled.variableNumbers.clear();
     for (const VariableSlot &slot : compiled.variables) {
         Global *global = slot.global;
         if (slot.errorNumber != 0 || global->storage == GlobalStorage::LibraryErrorNumber) {
-            compiled.direct = false;
+            direct = false;
             continue;
         }
         if (global->storage == GlobalStorage::LibraryNumber) {
@@ -213,6 +215,7 @@ void EquationEvaluator::bindVariablesDirectly(GlobalTable &globals) {
         if (global->value.kind != ValueKind::Double) globals.assign(*global, Value::real(0));
         compiled.variableNumbers.push_back(&global->value.number);
     }
+    compiled.servedCount = direct ? compiled.residuals.size() : 0;
 }
 
 std::int32_t EquationEvaluator::fail(const ScriptError &error) {
@@ -220,71 +223,69 @@ std::int32_t EquationEvaluator::fail(const ScriptError &error) {
     return error.number;
 }
 
-// The hot path: variables stored by plain writes, the numeric program run
+// The hot paths: variables stored by plain writes, the numeric programs run
 // directly. Anything unusual (first use, changed globals, a non-finite
 // coordinate, a residual without numeric program, any failure) goes the
 // careful way, which repeats the evaluation with every check and report.
-[[gnu::always_inline]] inline bool EquationEvaluator::hotPathReady(std::size_t count, const double *point) const {
-    const HotPath &hot = hot_;
-    if (count > hot.programCount || hot.generation != *hot.globalsGeneration || hot.order != problem_.record.order)
-        return false;
-    for (std::size_t i = 0; i < hot.variableCount; ++i)
+[[gnu::always_inline]] inline bool EquationEvaluator::hotPathReady(const double *point) const {
+    const Compiled &compiled = *compiled_;
+    if (compiled.generation != *compiled.globalsGeneration || compiled.order != problem_.record.order) return false;
+    const std::size_t n = compiled.variableNumbers.size();
+    for (std::size_t i = 0; i < n; ++i)
         if (!std::isfinite(point[i])) return false;
     return true;
 }
 
-[[gnu::always_inline]] inline std::int32_t EquationEvaluator::runHot(const NumericProgram &program, double &value) {
+[[gnu::always_inline]] inline void EquationEvaluator::storeCoordinates(const double *point) {
+    double *const *numbers = compiled_->variableNumbers.data();
+    const std::size_t n = compiled_->variableNumbers.size();
+    for (std::size_t i = 0; i < n; ++i) *numbers[i] = point[i];
+}
+
+std::int32_t EquationEvaluator::evaluate(int equation, const double *point, double &value) {
+    const auto index = static_cast<std::size_t>(equation);  // a negative index wraps beyond servedCount
+    if (index >= compiled_->servedCount || !compiled_->programs[index] || !hotPathReady(point)) [[unlikely]]
+        return evaluateCarefully(equation, point, value);
+    const NumericProgram &program = *compiled_->programs[index];
+    storeCoordinates(point);
     library_.ierr = 0;  // as before every evaluation; only a library call can set it again
-    const double result = runNumericProgram(program, hot_.stack);
-    if (std::isnan(result)) [[unlikely]]
-        return kNeedsCare;
+    double result = 0;
+    std::int32_t status = 0;
+    if (runNumericProgram(program, compiled_->stack.data(), {&result, &status}) != 1) [[unlikely]]
+        return evaluateCarefully(equation, point, value);
     if (program.touchesLibrary && library_.ierr != 0) [[unlikely]]
         return lastErrorNumber_ = library_.ierr;
     value = result;
     return 0;
 }
 
-std::int32_t EquationEvaluator::evaluate(int equation, const double *point, double &value) {
-    // The hot path: one numeric program, the coordinates written straight
-    // into the variables' numbers. Anything unusual (a change of the globals
-    // since compiling, a residual without a numeric program, a variable that
-    // is not a plain number, a non-finite coordinate, a failing step) goes
-    // the careful way, which also finds the exact error.
-    const auto index = static_cast<std::size_t>(equation);  // a negative index wraps beyond programCount
-    if (index >= hot_.programCount || !hotPathReady(index + 1, point) || !hot_.programs[index]) [[unlikely]]
-        return evaluateCarefully(equation, point, value);
-    for (std::size_t i = 0; i < hot_.variableCount; ++i) *hot_.variableNumbers[i] = point[i];
-    const std::int32_t status = runHot(*hot_.programs[index], value);
-    return status == kNeedsCare ? evaluateCarefully(equation, point, value) : status;
+// All residuals in one run of the joined program, which computes exactly
+// what one evaluation after the other would, and stops at the first residual
+// that fails or leaves the library's error number set: that one and the rest
+// then go one at a time.
+int EquationEvaluator::evaluateAll(int count, const double *point, double *values, std::int32_t *statuses) {
+    Compiled &compiled = *compiled_;
+    if (count != compiled.joinedCount || count <= 0 || !hotPathReady(point)) [[unlikely]]
+        return evaluateEachFrom(0, count, point, values, statuses);
+    storeCoordinates(point);
+    library_.ierr = 0;
+    const std::int32_t stored = runNumericProgram(compiled.joined, compiled.stack.data(), {values, statuses});
+    if (stored == count) [[likely]]
+        return count;
+    return evaluateEachFrom(stored, count, point, values, statuses);
 }
 
-int EquationEvaluator::evaluateAll(int count, const double *point, double *values, std::int32_t *statuses) {
-    if (count <= 0) return 0;
-    if (!hotPathReady(static_cast<std::size_t>(count), point)) [[unlikely]]
-        return ResidualSystem::evaluateAll(count, point, values, statuses);
-    for (std::size_t i = 0; i < hot_.variableCount; ++i) *hot_.variableNumbers[i] = point[i];
-
-    for (int j = 0; j < count; ++j) {
-        const NumericProgram *program = hot_.programs[static_cast<std::size_t>(j)];
-        const std::int32_t status = program ? runHot(*program, values[j]) : kNeedsCare;
-        if (status == kNeedsCare) [[unlikely]] {
-            // The careful way may recompile; the rest then go one at a time.
-            statuses[j] = evaluateCarefully(j, point, values[j]);
-            if (statuses[j] != 0 && !isRecoverableError(statuses[j])) return j + 1;
-            for (int k = j + 1; k < count; ++k) {
-                statuses[k] = evaluate(k, point, values[k]);
-                if (statuses[k] != 0 && !isRecoverableError(statuses[k])) return k + 1;
-            }
-            return count;
-        }
-        statuses[j] = status;
+[[gnu::cold]] int EquationEvaluator::evaluateEachFrom(int from, int count, const double *point, double *values,
+                                                      std::int32_t *statuses) {
+    for (int j = from; j < count; ++j) {
+        statuses[j] = evaluate(j, point, values[j]);
+        if (statuses[j] != 0 && !isRecoverableError(statuses[j])) return j + 1;
     }
-    return count;
+    return std::max(count, 0);
 }
 
 std::int32_t EquationEvaluator::evaluateCarefully(int equation, const double *point, double &value) {
-    if (!compiled_ || compiled_->variables.size() != static_cast<std::size_t>(std::max(problem_.record.order, 0)))
-        compileResiduals();
+    if (compiled_->variables.size() != static_cast<std::size_t>(std::max(problem_.record.order, 0))) compileResiduals();
     if (equation < 0 || static_cast<std::size_t>(equation) >= compiled_->residuals.size())
         return lastErrorNumber_ = errorNumber(ScriptErrorCode::SubscriptOutOfRange);
 

@@ -20,7 +20,6 @@ namespace zl {
 
 class ScriptEngine;
 class MathLibrary;
-struct NumericProgram;
 class GlobalTable;
 
 /// The field texts that a run reads.
@@ -53,7 +52,7 @@ public:
     std::int32_t evaluate(int equation, const double *point, double &value) override;
 
     /// Every residual at one point: the coordinates are checked and stored
-    /// once for all of them.
+    /// once, then all residuals run as one numeric program.
     int evaluateAll(int count, const double *point, double *values, std::int32_t *statuses) override;
 
     /// The number of the most recent failed evaluation (the window's ierr); 0 for none.
@@ -65,33 +64,18 @@ private:
     void relink();
     void bindVariablesDirectly(GlobalTable &globals);
     std::int32_t evaluateCarefully(int equation, const double *point, double &value);
-    /// True when the hot path serves residuals 0..count-1 at this point.
-    bool hotPathReady(std::size_t count, const double *point) const;
-    /// Runs one numeric program with the coordinates already stored: 0 and
-    /// the value, a library failure's number, or kNeedsCare when a step
-    /// failed and the careful way must find out which error it was.
-    std::int32_t runHot(const NumericProgram &program, double &value);
-    static constexpr std::int32_t kNeedsCare = -1;
+    /// True when the compiled programs still hold and every coordinate is finite.
+    bool hotPathReady(const double *point) const;
+    void storeCoordinates(const double *point);
+    /// evaluateAll for residuals from..count-1, one at a time.
+    int evaluateEachFrom(int from, int count, const double *point, double *values, std::int32_t *statuses);
     std::int32_t fail(const ScriptError &error);
 
     ScriptEngine &engine_;
     MathLibrary &library_;
     ProblemState &problem_;
-    std::unique_ptr<Compiled> compiled_;
+    std::unique_ptr<Compiled> compiled_;  ///< never null
     std::int32_t lastErrorNumber_ = 0;
-
-    /// What evaluate() needs on its fast path, in one place, refreshed by
-    /// relink(): valid while the globals' generation still matches.
-    struct HotPath {
-        const std::uint64_t *globalsGeneration = nullptr;
-        std::uint64_t generation = 0;
-        std::int32_t order = -1;
-        std::size_t programCount = 0;  ///< 0 when the variables are not plain numbers
-        const NumericProgram *const *programs = nullptr;
-        std::size_t variableCount = 0;
-        double *const *variableNumbers = nullptr;
-        double *stack = nullptr;
-    } hot_;
 };
 
 }  // namespace zl

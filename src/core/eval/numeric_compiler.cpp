@@ -30,7 +30,8 @@ public:
 
     NumericProgram compile() {
         emit(expression_.root);
-        appendReturn();
+        appendStore();
+        append(NumericOp::End).count = 1;
         program_.maxDepth = maxDepth_;
         linkNumericProgram(program_);
         return std::move(program_);
@@ -159,31 +160,31 @@ private:
     }
 
     /// A residual ends in "-(right side)": its last subtraction and the
-    /// return become one step.
-    void appendReturn() {
-        if (optimise_ && fuseBinaryStepIntoReturn()) return;
+    /// store of the result become one step.
+    void appendStore() {
+        if (optimise_ && fuseBinaryStepIntoStore()) return;
         if (optimise_ && !program_.code.empty()) {
             NumericInstruction &last = program_.code.back();
             switch (last.op) {
             case NumericOp::Subtract:
-                last.op = NumericOp::SubtractReturn;
+                last.op = NumericOp::SubtractStore;
                 return;
             case NumericOp::SubtractConstant:
-                last.op = NumericOp::SubtractConstantReturn;
+                last.op = NumericOp::SubtractConstantStore;
                 return;
             case NumericOp::SubtractVariable:
-                last.op = NumericOp::SubtractVariableReturn;
+                last.op = NumericOp::SubtractVariableStore;
                 return;
             default:
                 break;
             }
         }
-        append(NumericOp::Return);
+        append(NumericOp::Store);
     }
 
     /// "... a op b - (constant)" and "... a op b - (variable)" for op in + - *:
-    /// the binary step, the subtraction and the return become one step.
-    bool fuseBinaryStepIntoReturn() {
+    /// the binary step, the subtraction and the store become one step.
+    bool fuseBinaryStepIntoStore() {
         std::vector<NumericInstruction> &code = program_.code;
         if (code.size() < 2) return false;
         const NumericOp last = code.back().op;
@@ -192,15 +193,15 @@ private:
         NumericOp fused;
         switch (code[code.size() - 2].op) {
         case NumericOp::Add:
-            fused = constant ? NumericOp::AddThenSubtractConstantReturn : NumericOp::AddThenSubtractVariableReturn;
+            fused = constant ? NumericOp::AddThenSubtractConstantStore : NumericOp::AddThenSubtractVariableStore;
             break;
         case NumericOp::Subtract:
-            fused = constant ? NumericOp::SubtractThenSubtractConstantReturn
-                             : NumericOp::SubtractThenSubtractVariableReturn;
+            fused =
+                constant ? NumericOp::SubtractThenSubtractConstantStore : NumericOp::SubtractThenSubtractVariableStore;
             break;
         case NumericOp::Multiply:
-            fused = constant ? NumericOp::MultiplyThenSubtractConstantReturn
-                             : NumericOp::MultiplyThenSubtractVariableReturn;
+            fused =
+                constant ? NumericOp::MultiplyThenSubtractConstantStore : NumericOp::MultiplyThenSubtractVariableStore;
             break;
         default:
             return false;

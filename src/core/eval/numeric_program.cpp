@@ -1,7 +1,7 @@
 #include "core/eval/numeric_program.h"
 
+#include <algorithm>
 #include <cmath>
-#include <limits>
 
 #include "core/eval/arithmetic.h"
 
@@ -9,297 +9,382 @@ namespace zl {
 
 using namespace arithmetic;
 
-namespace {
-constexpr double kFailed = std::numeric_limits<double>::quiet_NaN();
-}  // namespace
-
 // A failure only needs to be noticed: the general evaluator reruns the
 // expression to tell which error it was (see the header for where checks are).
 //
-// Dispatch is threaded: every instruction jumps straight to the next one's
-// code through a table, so each jump is predicted on its own. `top` is never
-// passed by reference, so that it stays in a register.
+// Threaded dispatch: every instruction jumps straight to the next one's code
+// through its handler, so each jump is predicted on its own. The switch form
+// enters every step through one jump table. `top` is never passed by
+// reference, so that it stays in a register.
 namespace {
 
-/// The runner itself. Called with `handlers` set, it only reports where the
-/// code of each instruction starts (label addresses exist only in here).
+bool isStore(NumericOp op) { return op >= NumericOp::Store && op <= NumericOp::MultiplyThenSubtractVariableStore; }
+
+/// The result being computed at `instruction`: the one the next store writes.
+std::int32_t failedResult(const NumericInstruction *instruction) {
+    while (!isStore(instruction->op)) ++instruction;
+    return instruction->count;
+}
+
+/// The runner in both forms. The threaded form called with `handlers` set
+/// only reports where the code of each instruction starts (label addresses
+/// exist only in here).
 // The labels and jumps of the runner read best as they are laid out by hand.
 // clang-format off
-double execute(const NumericInstruction *instruction, double *stack, const void *const **handlers) {
-    static constexpr const void *kHandlers[] = {
+#if ZL_NUMERIC_THREADED_DISPATCH
+#pragma GCC diagnostic push
+#pragma GCC diagnostic ignored "-Wunused-label"  // the switch form does not jump to them
+#endif
+template <bool kThreaded>
+std::int32_t execute(const NumericInstruction *instruction, double *stack, NumericResults results,
+                     const void *const **handlers) {
+#if ZL_NUMERIC_THREADED_DISPATCH
+    if constexpr (kThreaded) {
+        static constexpr const void *kHandlers[] = {
 #define ZL_NUMERIC_OP_LABEL(name) &&op_##name,
-        ZL_NUMERIC_OPS(ZL_NUMERIC_OP_LABEL)
+            ZL_NUMERIC_OPS(ZL_NUMERIC_OP_LABEL)
 #undef ZL_NUMERIC_OP_LABEL
-    };
-    if (handlers) [[unlikely]] {
-        *handlers = kHandlers;
-        return 0;
+        };
+        if (handlers) [[unlikely]] {
+            *handlers = kHandlers;
+            return 0;
+        }
     }
+#define ZL_STEP(name) case NumericOp::name: op_##name:
+#define ZL_NEXT()                                     \
+    ++instruction;                                    \
+    if constexpr (kThreaded) goto *instruction->handler; \
+    else continue
+#else
+    (void)handlers;
+#define ZL_STEP(name) case NumericOp::name:
+#define ZL_NEXT() \
+    ++instruction; \
+    continue
+#endif
+#define ZL_REQUIRE_FINITE(value) \
+    if (!std::isfinite(value)) [[unlikely]] goto failed
+#define ZL_COMPUTE(call)                             \
+    {                                                \
+        double computed = 0;                         \
+        if ((call) != kOk) [[unlikely]] goto failed; \
+        top = computed;                              \
+    }                                                \
+    ZL_NEXT()
+#define ZL_STORE()                                                      \
+    ZL_REQUIRE_FINITE(top);                                             \
+    results.values[instruction->count] = top;                           \
+    results.statuses[instruction->count] = 0;                           \
+    --below; /* back where the result began: its first step pushed */   \
+    ZL_NEXT()
 
     double *below = stack;  // the slot under the top
     double top = 0;
 
-#define ZL_NEXT() goto *(++instruction)->handler
-#define ZL_REQUIRE_FINITE(value) \
-    if (!std::isfinite(value)) [[unlikely]] return kFailed
-#define ZL_COMPUTE(call)                              \
-    {                                                 \
-        double computed = 0;                          \
-        if ((call) != kOk) [[unlikely]] return kFailed; \
-        top = computed;                               \
-    }                                                 \
-    ZL_NEXT()
+#if ZL_NUMERIC_THREADED_DISPATCH
+    if constexpr (kThreaded) goto *instruction->handler;  // the switch is never entered
+#endif
+    for (;;) {
+        switch (instruction->op) {
+        ZL_STEP(PushConstant)
+            *++below = top;
+            top = instruction->constant;
+            ZL_NEXT();
+        ZL_STEP(PushVariable)
+            *++below = top;
+            top = *instruction->variable;
+            ZL_NEXT();
+        ZL_STEP(PushErrorNumber)
+            *++below = top;
+            top = *instruction->errorNumber;
+            ZL_NEXT();
+        ZL_STEP(PushSquare) {
+            *++below = top;
+            const double v = *instruction->variable;
+            top = v * v;
+            ZL_NEXT();
+        }
+        ZL_STEP(PushCall)
+            *++below = top;
+            top = instruction->function(*instruction->variable);
+            ZL_NEXT();
+        ZL_STEP(PushCube) {
+            *++below = top;
+            const double v = *instruction->variable;
+            top = (v * v) * v;
+            ZL_NEXT();
+        }
+        ZL_STEP(PushScaled)
+            *++below = top;
+            top = instruction->constant * *instruction->secondVariable;
+            ZL_NEXT();
+        ZL_STEP(PushSum)
+            *++below = top;
+            top = *instruction->variable + *instruction->secondVariable;
+            ZL_NEXT();
+        ZL_STEP(PushDifference)
+            *++below = top;
+            top = *instruction->variable - *instruction->secondVariable;
+            ZL_NEXT();
+        ZL_STEP(PushProduct)
+            *++below = top;
+            top = *instruction->variable * *instruction->secondVariable;
+            ZL_NEXT();
 
-    goto *instruction->handler;
+        ZL_STEP(AddConstant)
+            top += instruction->constant;
+            ZL_NEXT();
+        ZL_STEP(SubtractConstant)
+            top -= instruction->constant;
+            ZL_NEXT();
+        ZL_STEP(MultiplyConstant)
+            top *= instruction->constant;
+            ZL_NEXT();
+        ZL_STEP(DivideConstant)
+            top /= instruction->constant;
+            ZL_NEXT();
+        ZL_STEP(AddVariable)
+            top += *instruction->variable;
+            ZL_NEXT();
+        ZL_STEP(SubtractVariable)
+            top -= *instruction->variable;
+            ZL_NEXT();
+        ZL_STEP(MultiplyVariable)
+            top *= *instruction->variable;
+            ZL_NEXT();
+        ZL_STEP(DivideVariable)
+            top /= *instruction->variable;
+            ZL_NEXT();
+        ZL_STEP(AddSquare) {
+            const double v = *instruction->variable;
+            top += v * v;
+            ZL_NEXT();
+        }
+        ZL_STEP(SubtractSquare) {
+            const double v = *instruction->variable;
+            top -= v * v;
+            ZL_NEXT();
+        }
+        ZL_STEP(MultiplySquare) {
+            // An infinite square times a zero top would be NaN anyway; times
+            // anything else it stays infinite.
+            const double v = *instruction->variable;
+            top *= v * v;
+            ZL_NEXT();
+        }
+        ZL_STEP(AddCube) {
+            const double v = *instruction->variable;
+            top += (v * v) * v;
+            ZL_NEXT();
+        }
+        ZL_STEP(SubtractCube) {
+            const double v = *instruction->variable;
+            top -= (v * v) * v;
+            ZL_NEXT();
+        }
+        ZL_STEP(MultiplyCube) {
+            const double v = *instruction->variable;
+            top *= (v * v) * v;
+            ZL_NEXT();
+        }
+        // A failed call gives a non-finite value, which +, - and * keep.
+        ZL_STEP(AddCall)
+            top += instruction->function(*instruction->variable);
+            ZL_NEXT();
+        ZL_STEP(SubtractCall)
+            top -= instruction->function(*instruction->variable);
+            ZL_NEXT();
+        ZL_STEP(MultiplyCall)
+            top *= instruction->function(*instruction->variable);
+            ZL_NEXT();
 
-op_PushConstant:
-    *++below = top;
-    top = instruction->constant;
-    ZL_NEXT();
-op_PushVariable:
-    *++below = top;
-    top = *instruction->variable;
-    ZL_NEXT();
-op_PushErrorNumber:
-    *++below = top;
-    top = *instruction->errorNumber;
-    ZL_NEXT();
-op_PushSquare: {
-    *++below = top;
-    const double v = *instruction->variable;
-    top = v * v;
-    ZL_NEXT();
-}
-op_PushCall:
-    *++below = top;
-    top = instruction->function(*instruction->variable);
-    ZL_NEXT();
-op_PushCube: {
-    *++below = top;
-    const double v = *instruction->variable;
-    top = (v * v) * v;
-    ZL_NEXT();
-}
-op_PushScaled:
-    *++below = top;
-    top = instruction->constant * *instruction->secondVariable;
-    ZL_NEXT();
-op_PushSum:
-    *++below = top;
-    top = *instruction->variable + *instruction->secondVariable;
-    ZL_NEXT();
-op_PushDifference:
-    *++below = top;
-    top = *instruction->variable - *instruction->secondVariable;
-    ZL_NEXT();
-op_PushProduct:
-    *++below = top;
-    top = *instruction->variable * *instruction->secondVariable;
-    ZL_NEXT();
-
-op_AddConstant:
-    top += instruction->constant;
-    ZL_NEXT();
-op_SubtractConstant:
-    top -= instruction->constant;
-    ZL_NEXT();
-op_MultiplyConstant:
-    top *= instruction->constant;
-    ZL_NEXT();
-op_DivideConstant:
-    top /= instruction->constant;
-    ZL_NEXT();
-op_AddVariable:
-    top += *instruction->variable;
-    ZL_NEXT();
-op_SubtractVariable:
-    top -= *instruction->variable;
-    ZL_NEXT();
-op_MultiplyVariable:
-    top *= *instruction->variable;
-    ZL_NEXT();
-op_DivideVariable:
-    top /= *instruction->variable;
-    ZL_NEXT();
-op_AddSquare: {
-    const double v = *instruction->variable;
-    top += v * v;
-    ZL_NEXT();
-}
-op_SubtractSquare: {
-    const double v = *instruction->variable;
-    top -= v * v;
-    ZL_NEXT();
-}
-op_MultiplySquare: {
-    // An infinite square times a zero top would be NaN anyway; times
-    // anything else it stays infinite.
-    const double v = *instruction->variable;
-    top *= v * v;
-    ZL_NEXT();
-}
-op_AddCube: {
-    const double v = *instruction->variable;
-    top += (v * v) * v;
-    ZL_NEXT();
-}
-op_SubtractCube: {
-    const double v = *instruction->variable;
-    top -= (v * v) * v;
-    ZL_NEXT();
-}
-op_MultiplyCube: {
-    const double v = *instruction->variable;
-    top *= (v * v) * v;
-    ZL_NEXT();
-}
-// A failed call gives a non-finite value, which +, - and * keep.
-op_AddCall:
-    top += instruction->function(*instruction->variable);
-    ZL_NEXT();
-op_SubtractCall:
-    top -= instruction->function(*instruction->variable);
-    ZL_NEXT();
-op_MultiplyCall:
-    top *= instruction->function(*instruction->variable);
-    ZL_NEXT();
-
-op_Add:
-    top = *below-- + top;
-    ZL_NEXT();
-op_Subtract:
-    top = *below-- - top;
-    ZL_NEXT();
-op_Multiply:
-    top = *below-- * top;
-    ZL_NEXT();
-op_Divide:
-    ZL_REQUIRE_FINITE(top);  // x / inf would be 0
-    top = *below-- / top;
-    ZL_NEXT();
-op_Power:
-    ZL_REQUIRE_FINITE(top);
-    ZL_REQUIRE_FINITE(*below);
-    ZL_COMPUTE(power(*below--, top, computed));
-op_IntegerDivide:
-    ZL_COMPUTE(integerDivide(*below--, top, computed));
-op_Modulo:
-    ZL_COMPUTE(modulo(*below--, top, computed));
+        ZL_STEP(Add)
+            top = *below-- + top;
+            ZL_NEXT();
+        ZL_STEP(Subtract)
+            top = *below-- - top;
+            ZL_NEXT();
+        ZL_STEP(Multiply)
+            top = *below-- * top;
+            ZL_NEXT();
+        ZL_STEP(Divide)
+            ZL_REQUIRE_FINITE(top);  // x / inf would be 0
+            top = *below-- / top;
+            ZL_NEXT();
+        ZL_STEP(Power)
+            ZL_REQUIRE_FINITE(top);
+            ZL_REQUIRE_FINITE(*below);
+            ZL_COMPUTE(power(*below--, top, computed));
+        ZL_STEP(IntegerDivide)
+            ZL_COMPUTE(integerDivide(*below--, top, computed));
+        ZL_STEP(Modulo)
+            ZL_COMPUTE(modulo(*below--, top, computed));
 #define ZL_COMPARE(relation)                                    \
-    ZL_REQUIRE_FINITE(top);                                     \
-    ZL_REQUIRE_FINITE(*below);                                  \
-    top = truth(*below-- relation top);                         \
-    ZL_NEXT()
-op_Equal:
-    ZL_COMPARE(==);
-op_NotEqual:
-    ZL_COMPARE(!=);
-op_Less:
-    ZL_COMPARE(<);
-op_Greater:
-    ZL_COMPARE(>);
-op_LessEqual:
-    ZL_COMPARE(<=);
-op_GreaterEqual:
-    ZL_COMPARE(>=);
+            ZL_REQUIRE_FINITE(top);                             \
+            ZL_REQUIRE_FINITE(*below);                          \
+            top = truth(*below-- relation top);                 \
+            ZL_NEXT()
+        ZL_STEP(Equal)
+            ZL_COMPARE(==);
+        ZL_STEP(NotEqual)
+            ZL_COMPARE(!=);
+        ZL_STEP(Less)
+            ZL_COMPARE(<);
+        ZL_STEP(Greater)
+            ZL_COMPARE(>);
+        ZL_STEP(LessEqual)
+            ZL_COMPARE(<=);
+        ZL_STEP(GreaterEqual)
+            ZL_COMPARE(>=);
 #undef ZL_COMPARE
-op_And:
-    ZL_COMPUTE(bitwise(Bitwise::And, *below--, top, computed));
-op_Or:
-    ZL_COMPUTE(bitwise(Bitwise::Or, *below--, top, computed));
-op_Xor:
-    ZL_COMPUTE(bitwise(Bitwise::Xor, *below--, top, computed));
-op_Eqv:
-    ZL_COMPUTE(bitwise(Bitwise::Eqv, *below--, top, computed));
-op_Imp:
-    ZL_COMPUTE(bitwise(Bitwise::Imp, *below--, top, computed));
-op_RoundDigits:
-    ZL_COMPUTE(roundToDigits(*below--, top, computed));
+        ZL_STEP(And)
+            ZL_COMPUTE(bitwise(Bitwise::And, *below--, top, computed));
+        ZL_STEP(Or)
+            ZL_COMPUTE(bitwise(Bitwise::Or, *below--, top, computed));
+        ZL_STEP(Xor)
+            ZL_COMPUTE(bitwise(Bitwise::Xor, *below--, top, computed));
+        ZL_STEP(Eqv)
+            ZL_COMPUTE(bitwise(Bitwise::Eqv, *below--, top, computed));
+        ZL_STEP(Imp)
+            ZL_COMPUTE(bitwise(Bitwise::Imp, *below--, top, computed));
+        ZL_STEP(RoundDigits)
+            ZL_COMPUTE(roundToDigits(*below--, top, computed));
 
-op_Negate:
-    top = -top;
-    ZL_NEXT();
-op_Not:
-    ZL_COMPUTE(bitwiseNot(top, computed));
-op_Square:
-    top = top * top;
-    ZL_NEXT();
-op_Cube:
-    top = (top * top) * top;
-    ZL_NEXT();
-op_SquareRoot:
-    top = std::sqrt(top);
-    ZL_NEXT();
-op_Absolute:
-    top = std::fabs(top);
-    ZL_NEXT();
-op_WholePower:
-    ZL_REQUIRE_FINITE(top);  // inf^0 = 1, inf^-1 = 0
-    ZL_COMPUTE(wholePower(top, instruction->count, computed));
-op_PowerConstant:
-    ZL_REQUIRE_FINITE(top);
-    ZL_COMPUTE(power(top, instruction->constant, computed));
-op_Call:
-    top = instruction->function(top);
-    ZL_NEXT();
-op_CallChecked:
-    ZL_REQUIRE_FINITE(top);
-    top = instruction->function(top);
-    ZL_NEXT();
-op_CallLibrary:
-    ZL_REQUIRE_FINITE(top);
-    top = instruction->libraryFunction(*instruction->library, top);
-    ZL_NEXT();
-op_Fail:
-    return kFailed;
-op_SubtractReturn:
-    top = *below-- - top;
-    goto op_Return;
-op_SubtractConstantReturn:
-    top -= instruction->constant;
-    goto op_Return;
-op_SubtractVariableReturn:
-    top -= *instruction->variable;
-    goto op_Return;
-op_AddThenSubtractConstantReturn:
-    top = (*below-- + top) - instruction->constant;
-    goto op_Return;
-op_SubtractThenSubtractConstantReturn:
-    top = (*below-- - top) - instruction->constant;
-    goto op_Return;
-op_MultiplyThenSubtractConstantReturn:
-    top = (*below-- * top) - instruction->constant;
-    goto op_Return;
-op_AddThenSubtractVariableReturn:
-    top = (*below-- + top) - *instruction->variable;
-    goto op_Return;
-op_SubtractThenSubtractVariableReturn:
-    top = (*below-- - top) - *instruction->variable;
-    goto op_Return;
-op_MultiplyThenSubtractVariableReturn:
-    top = (*below-- * top) - *instruction->variable;
-    goto op_Return;
-op_Return:
-    ZL_REQUIRE_FINITE(top);
-    return top;
+        ZL_STEP(Negate)
+            top = -top;
+            ZL_NEXT();
+        ZL_STEP(Not)
+            ZL_COMPUTE(bitwiseNot(top, computed));
+        ZL_STEP(Square)
+            top = top * top;
+            ZL_NEXT();
+        ZL_STEP(Cube)
+            top = (top * top) * top;
+            ZL_NEXT();
+        ZL_STEP(SquareRoot)
+            top = std::sqrt(top);
+            ZL_NEXT();
+        ZL_STEP(Absolute)
+            top = std::fabs(top);
+            ZL_NEXT();
+        ZL_STEP(WholePower)
+            ZL_REQUIRE_FINITE(top);  // inf^0 = 1, inf^-1 = 0
+            ZL_COMPUTE(wholePower(top, instruction->count, computed));
+        ZL_STEP(PowerConstant)
+            ZL_REQUIRE_FINITE(top);
+            ZL_COMPUTE(power(top, instruction->constant, computed));
+        ZL_STEP(Call)
+            top = instruction->function(top);
+            ZL_NEXT();
+        ZL_STEP(CallChecked)
+            ZL_REQUIRE_FINITE(top);
+            top = instruction->function(top);
+            ZL_NEXT();
+        ZL_STEP(CallLibrary)
+            ZL_REQUIRE_FINITE(top);
+            top = instruction->libraryFunction(*instruction->library, top);
+            ZL_NEXT();
+        ZL_STEP(Fail)
+            goto failed;
+        ZL_STEP(RequireNoLibraryError)
+            if (*instruction->errorNumber != 0) [[unlikely]] goto failed;
+            ZL_NEXT();
 
+        ZL_STEP(Store)
+            ZL_STORE();
+        ZL_STEP(SubtractStore)
+            top = *below-- - top;
+            ZL_STORE();
+        ZL_STEP(SubtractConstantStore)
+            top -= instruction->constant;
+            ZL_STORE();
+        ZL_STEP(SubtractVariableStore)
+            top -= *instruction->variable;
+            ZL_STORE();
+        ZL_STEP(AddThenSubtractConstantStore)
+            top = (*below-- + top) - instruction->constant;
+            ZL_STORE();
+        ZL_STEP(SubtractThenSubtractConstantStore)
+            top = (*below-- - top) - instruction->constant;
+            ZL_STORE();
+        ZL_STEP(MultiplyThenSubtractConstantStore)
+            top = (*below-- * top) - instruction->constant;
+            ZL_STORE();
+        ZL_STEP(AddThenSubtractVariableStore)
+            top = (*below-- + top) - *instruction->variable;
+            ZL_STORE();
+        ZL_STEP(SubtractThenSubtractVariableStore)
+            top = (*below-- - top) - *instruction->variable;
+            ZL_STORE();
+        ZL_STEP(MultiplyThenSubtractVariableStore)
+            top = (*below-- * top) - *instruction->variable;
+            ZL_STORE();
+        ZL_STEP(End)
+            return instruction->count;
+        }
+    }
+
+failed:
+    return failedResult(instruction);
+
+#undef ZL_STEP
 #undef ZL_NEXT
 #undef ZL_REQUIRE_FINITE
 #undef ZL_COMPUTE
+#undef ZL_STORE
 }
+#if ZL_NUMERIC_THREADED_DISPATCH
+#pragma GCC diagnostic pop
+#endif
 // clang-format on
 
 }  // namespace
 
-void linkNumericProgram(NumericProgram &program) {
+void linkNumericProgram([[maybe_unused]] NumericProgram &program) {
+#if ZL_NUMERIC_THREADED_DISPATCH
     const void *const *handlers = nullptr;
-    execute(nullptr, nullptr, &handlers);
+    execute<true>(nullptr, nullptr, {}, &handlers);
     for (NumericInstruction &instruction : program.code)
         instruction.handler = handlers[static_cast<std::size_t>(instruction.op)];
+#endif
 }
 
-double runNumericProgram(const NumericProgram &program, double *stack) {
-    return execute(program.code.data(), stack, nullptr);
+NumericProgram joinNumericPrograms(std::span<const NumericProgram *const> programs,
+                                   const std::int32_t *libraryErrorNumber) {
+    NumericProgram joined;
+    std::int32_t results = 0;
+    for (const NumericProgram *program : programs) {
+        // Every part leaves the stack as it found it, so each starts from the bottom.
+        for (const NumericInstruction &instruction : program->code) {
+            if (instruction.op == NumericOp::End) break;
+            if (isStore(instruction.op)) {
+                // The library is only called before the store, which only computes.
+                if (program->touchesLibrary) {
+                    NumericInstruction &check = joined.code.emplace_back();
+                    check.op = NumericOp::RequireNoLibraryError;
+                    check.errorNumber = libraryErrorNumber;
+                }
+                joined.code.push_back(instruction);
+                joined.code.back().count = results++;
+                continue;
+            }
+            joined.code.push_back(instruction);
+        }
+        joined.maxDepth = std::max(joined.maxDepth, program->maxDepth);
+        joined.touchesLibrary = joined.touchesLibrary || program->touchesLibrary;
+    }
+    joined.code.emplace_back().count = results;
+    linkNumericProgram(joined);
+    return joined;
+}
+
+std::int32_t runNumericProgram(const NumericProgram &program, double *stack, NumericResults results) {
+    constexpr bool kThreaded = ZL_NUMERIC_THREADED_DISPATCH != 0;
+    return execute<kThreaded>(program.code.data(), stack, results, nullptr);
+}
+
+std::int32_t runNumericProgramBySwitch(const NumericProgram &program, double *stack, NumericResults results) {
+    return execute<false>(program.code.data(), stack, results, nullptr);
 }
 
 }  // namespace zl

@@ -4,11 +4,26 @@
 // the expression can meet is a number (no text), and it only detects that
 // something failed; the general evaluator then reruns the expression to find
 // which error it is and where.
+//
+// A program computes one or more results in order: the residuals of a system
+// can be joined into one program, so that a point costs one run.
 
 #include <cstdint>
+#include <span>
 #include <vector>
 
 #include "core/eval/builtin_functions.h"
+
+/// The runner jumps from each step straight to the next through label
+/// addresses (computed goto, an extension of GCC and Clang). Elsewhere, or
+/// when defined as 0, the runner dispatches with a switch.
+#ifndef ZL_NUMERIC_THREADED_DISPATCH
+#if defined(__GNUC__)
+#define ZL_NUMERIC_THREADED_DISPATCH 1
+#else
+#define ZL_NUMERIC_THREADED_DISPATCH 0
+#endif
+#endif
 
 namespace zl {
 
@@ -73,24 +88,27 @@ class MathLibrary;
     X(Cube)       /* (top * top) * top */                                                                              \
     X(SquareRoot) /* Sqr without a call; a negative top gives NaN */                                                   \
     X(Absolute)                                                                                                        \
-    X(WholePower)    /* top ^ count, count a small whole number */                                                     \
-    X(PowerConstant) /* top ^ constant */                                                                              \
-    X(Call)          /* a built-in function that keeps a non-finite argument non-finite */                             \
-    X(CallChecked)   /* a built-in function that may not (Exp, Atn, Sgn, CBool) */                                     \
-    X(CallLibrary)   /* a math-library function */                                                                     \
-    X(Fail)          /* the expression cannot be computed here */                                                      \
-    /* The last step of a residual "left-(right)" together with the return. */                                         \
-    X(SubtractReturn)                                                                                                  \
-    X(SubtractConstantReturn)                                                                                          \
-    X(SubtractVariableReturn)                                                                                          \
-    /* The same after a binary step: top = (popped op top) - operand, returned. */                                     \
-    X(AddThenSubtractConstantReturn)                                                                                   \
-    X(SubtractThenSubtractConstantReturn)                                                                              \
-    X(MultiplyThenSubtractConstantReturn)                                                                              \
-    X(AddThenSubtractVariableReturn)                                                                                   \
-    X(SubtractThenSubtractVariableReturn)                                                                              \
-    X(MultiplyThenSubtractVariableReturn)                                                                              \
-    X(Return)
+    X(WholePower)            /* top ^ count, count a small whole number */                                             \
+    X(PowerConstant)         /* top ^ constant */                                                                      \
+    X(Call)                  /* a built-in function that keeps a non-finite argument non-finite */                     \
+    X(CallChecked)           /* a built-in function that may not (Exp, Atn, Sgn, CBool) */                             \
+    X(CallLibrary)           /* a math-library function */                                                             \
+    X(Fail)                  /* the expression cannot be computed here */                                              \
+    X(RequireNoLibraryError) /* fails when the library's error number is set */                                        \
+    /* The end of a result: stored as result `count` when finite, else failed. */                                      \
+    X(Store)                                                                                                           \
+    /* The last step of a residual "left-(right)" together with the store. */                                          \
+    X(SubtractStore)                                                                                                   \
+    X(SubtractConstantStore)                                                                                           \
+    X(SubtractVariableStore)                                                                                           \
+    /* The same after a binary step: top = (popped op top) - operand, stored. */                                       \
+    X(AddThenSubtractConstantStore)                                                                                    \
+    X(SubtractThenSubtractConstantStore)                                                                               \
+    X(MultiplyThenSubtractConstantStore)                                                                               \
+    X(AddThenSubtractVariableStore)                                                                                    \
+    X(SubtractThenSubtractVariableStore)                                                                               \
+    X(MultiplyThenSubtractVariableStore)                                                                               \
+    X(End) /* every result stored: count of them */
 
 enum class NumericOp : std::uint8_t {
 #define ZL_NUMERIC_OP_ENUMERATOR(name) name,
@@ -102,12 +120,12 @@ struct NumericInstruction {
     /// Where the runner's code for `op` starts; set by linkNumericProgram so
     /// that each step jumps straight to the next without a table look-up.
     const void *handler = nullptr;
-    NumericOp op = NumericOp::Return;
-    std::int32_t count = 0;
+    NumericOp op = NumericOp::End;
+    std::int32_t count = 0;  ///< WholePower's exponent; the result index of a store; End's result count
     union {
         double constant;
         const double *variable;
-        const std::int32_t *errorNumber;
+        const std::int32_t *errorNumber;  ///< PushErrorNumber, RequireNoLibraryError
         LibraryEntryPoint libraryFunction;
     };
     union {
@@ -131,16 +149,38 @@ struct NumericProgram {
 /// must be linked once before it runs; copies stay linked.
 void linkNumericProgram(NumericProgram &program);
 
-/// Runs a program with a stack of at least maxDepth + 1 slots. Returns the
-/// result, which is always finite, or NaN when some step failed (division by
-/// zero, a domain error, an overflow, a conversion out of range, or a Fail
-/// instruction).
+/// One program computing the results of `programs` in their order, linked.
+/// A part that touches the library fails when it leaves the library's error
+/// number, `libraryErrorNumber`, set: the joined program stops where one
+/// evaluation after the other would first see a failure.
+NumericProgram joinNumericPrograms(std::span<const NumericProgram *const> programs,
+                                   const std::int32_t *libraryErrorNumber);
+
+/// Where a run puts result i: its value in values[i], and 0 (the status of
+/// a result that succeeded) in statuses[i].
+struct NumericResults {
+    double *values = nullptr;
+    std::int32_t *statuses = nullptr;
+};
+
+/// Runs a program with a stack of at least maxDepth + 1 slots. Returns how
+/// many results it stored before the first failure: the result count when
+/// nothing failed, else the index of the result whose computation failed
+/// (division by zero, a domain error, an overflow, a conversion out of range,
+/// or a Fail instruction). Stored values are finite.
 ///
 /// Every such failure shows as an infinite or NaN value or as a failed
 /// conversion, so most steps are not checked at all: a non-finite value
 /// passes unchanged through +, -, *, a dividend, Sqr, Log, Sin... and is
-/// caught at the end or at the first step that could hide it (a divisor,
+/// caught at the store or at the first step that could hide it (a divisor,
 /// a comparison, Exp, Atn, ^, a library function).
-double runNumericProgram(const NumericProgram &program, double *stack);
+///
+/// A library function that fails records its number in the library and
+/// returns 0: the caller sees such a failure only in the library's ierr.
+std::int32_t runNumericProgram(const NumericProgram &program, double *stack, NumericResults results);
+
+/// The same run dispatched by a switch: the form for compilers without
+/// computed goto, kept built everywhere so that tests compare both.
+std::int32_t runNumericProgramBySwitch(const NumericProgram &program, double *stack, NumericResults results);
 
 }  // namespace zl

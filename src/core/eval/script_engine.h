@@ -50,10 +50,13 @@ public:
     /// fails with 13.
     NumberResult evaluateNumber(std::string_view text);
 
-    struct Impl;
-    Impl &impl() { return *impl_; }  ///< for the equation evaluator in this folder
-
 private:
+    // The equation evaluator binds residuals to the engine's names and
+    // reports its errors through the engine's observer.
+    friend class EquationEvaluator;
+    struct Impl;
+    Impl &impl() { return *impl_; }
+
     std::unique_ptr<Impl> impl_;
 };
 

@@ -1,6 +1,7 @@
 // The numeric programs against the general evaluator: on random expressions
-// and random points, the optimised and the plain program must agree with a
-// plain interpretation of the same tree, bit for bit, failures included.
+// and random points, the optimised and the plain program, in both dispatch
+// forms and joined with others, must agree with a plain interpretation of the
+// same tree, bit for bit, failures included.
 
 #include <gtest/gtest.h>
 
@@ -9,10 +10,8 @@
 #include <set>
 
 #include "core/eval/compiled_expression.h"
+#include "core/eval/math_library.h"
 #include "core/eval/parser.h"
-#include "core/eval/script_engine_impl.h"
-#include "core/eval/tree_interpreter.h"
-#include "script_session.h"
 
 namespace zl {
 namespace {
@@ -87,52 +86,75 @@ bool sameBits(double a, double b) { return std::memcmp(&a, &b, sizeof a) == 0; }
 
 class Differential : public ::testing::Test {
 protected:
-    NameScope &scope() { return session.engine.impl().scope; }
+    Differential() {
+        library.pi = 3.141592653589793;
+        scope.addLibrary(library);
+    }
+
+    void set(std::string_view name, Value value) {
+        scope.globals().assign(scope.globals().declare(name), std::move(value));
+    }
 
     void setPoint(double x, double y, double z) {
-        GlobalTable &globals = scope().globals();
-        globals.assignNumber(globals.declare("x"), x);
-        globals.assignNumber(globals.declare("y"), y);
-        globals.assignNumber(globals.declare("z"), z);
+        set("x", Value::real(x));
+        set("y", Value::real(y));
+        set("z", Value::real(z));
+    }
+
+    CompiledExpression compile(const std::string &text, CompileOptions options = {}) {
+        const ParseResult parsed = parseExpression(text);
+        EXPECT_TRUE(parsed.ok()) << text;
+        return compileExpression(parsed.tree, parsed.tree->root, scope, options);
     }
 
     Outcome run(const CompiledExpression &expression) {
         std::vector<double> stack(stackSlots(expression));
-        session.library.ierr = 0;
+        library.ierr = 0;
         Outcome outcome;
         RuntimeFailure failure;
-        outcome.number = evaluateToNumber(expression, scope(), stack.data(), outcome.value, failure);
+        outcome.number = evaluateToNumber(expression, scope, stack.data(), outcome.value, failure);
         outcome.offset = failure.offset;
-        outcome.libraryError = session.library.ierr;
+        outcome.libraryError = library.ierr;
         return outcome;
     }
 
-    /// The numeric program alone, without the general evaluator behind it.
-    bool runFast(const CompiledExpression &expression, double &value) {
-        std::vector<double> stack(stackSlots(expression));
-        session.library.ierr = 0;
-        value = runNumericProgram(*expression.numeric, stack.data());
-        return !std::isnan(value);
+    /// A numeric program alone, without the general evaluator behind it, in
+    /// both dispatch forms from the same library state: how many results they
+    /// stored, which must agree bit for bit.
+    std::int32_t runFast(const NumericProgram &program, std::vector<double> &values) {
+        std::vector<double> stack(static_cast<std::size_t>(program.maxDepth) + 1);
+        values.assign(program.code.back().count, 0.0);
+        std::vector<double> switched = values;
+        std::vector<std::int32_t> statuses(values.size(), -1);
+        const std::int32_t libraryErrorBefore = library.ierr;
+        const std::int32_t stored = runNumericProgram(program, stack.data(), {values.data(), statuses.data()});
+        const std::int32_t libraryErrorAfter = library.ierr;
+        library.ierr = libraryErrorBefore;
+        EXPECT_EQ(runNumericProgramBySwitch(program, stack.data(), {switched.data(), statuses.data()}), stored);
+        EXPECT_EQ(library.ierr, libraryErrorAfter);
+        for (std::int32_t i = 0; i < stored; ++i) {
+            EXPECT_TRUE(sameBits(values[i], switched[i]));
+            EXPECT_EQ(statuses[i], 0);
+        }
+        return stored;
     }
 
-    zl::testing::ScriptSession session;
+    MathLibrary library;
+    NameScope scope;
 };
 
 TEST_F(Differential, numericProgramsMatchTheTreeBitForBit) {
-    session.run("w = True");
+    set("w", Value::boolean(true));
     ExpressionGenerator generator(20240607);
     int compared = 0;
     int fastSuccesses = 0;
     std::set<NumericOp> emitted;
     for (int e = 0; e < 20000; ++e) {
         const std::string text = generator.expression(4);
-        const ParseResult parsed = parseExpression(text);
-        ASSERT_TRUE(parsed.ok()) << text;
         setPoint(1, 2, 3);
-        const auto reference = compileExpression(parsed.tree, parsed.tree->root, scope(), {.numeric = false});
-        const auto plain =
-            compileExpression(parsed.tree, parsed.tree->root, scope(), {.numeric = true, .optimise = false});
-        const auto optimised = compileExpression(parsed.tree, parsed.tree->root, scope());
+        const auto reference = compile(text, {.numeric = false});
+        const auto plain = compile(text, {.numeric = true, .optimise = false});
+        const auto optimised = compile(text);
         ASSERT_TRUE(plain.numeric && optimised.numeric) << text;
         for (const NumericInstruction &instruction : optimised.numeric->code) emitted.insert(instruction.op);
         for (int p = 0; p < 12; ++p) {
@@ -147,11 +169,12 @@ TEST_F(Differential, numericProgramsMatchTheTreeBitForBit) {
                     ASSERT_TRUE(sameBits(actual.value, expected.value))
                         << text << ": " << actual.value << " vs " << expected.value;
                 }
-                double fastValue = 0;
-                const bool fastOk = runFast(*program, fastValue);
+                std::vector<double> fastValue;
+                library.ierr = 0;
+                const bool fastOk = runFast(*program->numeric, fastValue) == 1;
                 ASSERT_EQ(fastOk, expected.number == 0) << text;
                 if (fastOk) {
-                    ASSERT_TRUE(sameBits(fastValue, expected.value)) << text;
+                    ASSERT_TRUE(sameBits(fastValue[0], expected.value)) << text;
                     ++fastSuccesses;
                 }
                 ++compared;
@@ -178,35 +201,70 @@ TEST_F(Differential, numericProgramsMatchTheTreeBitForBit) {
                          NumericOp::AddCall,
                          NumericOp::SubtractCall,
                          NumericOp::MultiplyCall,
-                         NumericOp::AddThenSubtractConstantReturn,
-                         NumericOp::SubtractThenSubtractConstantReturn,
-                         NumericOp::MultiplyThenSubtractConstantReturn,
-                         NumericOp::AddThenSubtractVariableReturn,
-                         NumericOp::SubtractThenSubtractVariableReturn,
-                         NumericOp::MultiplyThenSubtractVariableReturn})
+                         NumericOp::AddThenSubtractConstantStore,
+                         NumericOp::SubtractThenSubtractConstantStore,
+                         NumericOp::MultiplyThenSubtractConstantStore,
+                         NumericOp::AddThenSubtractVariableStore,
+                         NumericOp::SubtractThenSubtractVariableStore,
+                         NumericOp::MultiplyThenSubtractVariableStore,
+                         NumericOp::SubtractStore,
+                         NumericOp::SubtractConstantStore,
+                         NumericOp::SubtractVariableStore})
         EXPECT_TRUE(emitted.contains(op)) << static_cast<int>(op);
 }
 
 TEST_F(Differential, optimisationShortensTheBenchmarkFormulas) {
-    session.run("y = 1 : z = 1");
+    set("y", Value::numeric(ValueKind::Integer, 1));
+    set("z", Value::numeric(ValueKind::Integer, 1));
     const char *formulas[] = {"3*x^2*sin(x)-(pi)", "x^2+y^2+z^2-(1)", "exp(x*y)-cos(z)+log(1+x^2)-(0.5)",
                               "sin(x)*cos(y)+x^3-3*x*y^2+sqr(abs(z)+1)-tanh(x-z)-(2.5)"};
     for (const char *formula : formulas) {
-        const ParseResult parsed = parseExpression(formula);
-        const auto plain =
-            compileExpression(parsed.tree, parsed.tree->root, scope(), {.numeric = true, .optimise = false});
-        const auto optimised = compileExpression(parsed.tree, parsed.tree->root, scope());
+        const auto plain = compile(formula, {.numeric = true, .optimise = false});
+        const auto optimised = compile(formula);
         EXPECT_LT(optimised.numeric->code.size() * 3, plain.numeric->code.size() * 2) << formula;
     }
 }
 
 TEST_F(Differential, textKeepsAnExpressionOnTheGeneralPath) {
-    session.run("s = \"abc\" : n = 1");
+    set("s", Value::string("abc"));
+    set("n", Value::numeric(ValueKind::Integer, 1));
     for (const char *text : {"\"1\" + 1", "n & 1", "s = \"abc\"", "Len"}) {
-        const ParseResult parsed = parseExpression(text);
-        const auto compiled = compileExpression(parsed.tree, parsed.tree->root, scope());
+        const auto compiled = compile(text);
         EXPECT_EQ(compiled.numeric.has_value(), std::string(text) == "Len") << text;
     }
+}
+
+// A system's residuals run as one program: the same results as one at a
+// time, up to the first one that fails or leaves the library's ierr set.
+TEST_F(Differential, aJoinedProgramStopsWhereItsFirstFailingPartFails) {
+    set("w", Value::boolean(true));
+    ExpressionGenerator generator(77);
+    int stoppedEarly = 0;
+    for (int trial = 0; trial < 3000; ++trial) {
+        std::vector<CompiledExpression> parts;
+        std::vector<const NumericProgram *> programs;
+        for (int k = 0; k < 4; ++k) parts.push_back(compile(generator.expression(3)));
+        for (const CompiledExpression &part : parts) programs.push_back(&*part.numeric);
+        const NumericProgram joined = joinNumericPrograms(programs, &library.ierr);
+        setPoint(generator.coordinate(), generator.coordinate(), generator.coordinate());
+
+        std::int32_t firstFailure = 0;
+        std::vector<double> expected;
+        library.ierr = 0;
+        for (const NumericProgram *program : programs) {
+            std::vector<double> value;
+            if (runFast(*program, value) != 1 || library.ierr != 0) break;
+            expected.push_back(value[0]);
+            ++firstFailure;
+        }
+        std::vector<double> values;
+        library.ierr = 0;
+        ASSERT_EQ(runFast(joined, values), firstFailure);
+        for (std::int32_t i = 0; i < firstFailure; ++i) ASSERT_TRUE(sameBits(values[i], expected[i]));
+        if (firstFailure < 4) ++stoppedEarly;
+    }
+    EXPECT_GT(stoppedEarly, 300);
+    EXPECT_LT(stoppedEarly, 2700);
 }
 
 }  // namespace

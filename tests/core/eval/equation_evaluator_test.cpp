@@ -308,6 +308,8 @@ INSTANTIATE_TEST_SUITE_P(
                       AllResidualsRow{"TextResidual", {"x", "(\"1\" & \"2\")+x", "y"}, {1, 2, 3}, 3},
                       AllResidualsRow{"UnknownFunction", {"x", "len(x)", "y"}, {1, 2, 3}, 2},
                       AllResidualsRow{"FatalStopsTheGroup", {"x", "x+*1", "y"}, {1, 2, 3}, 2},
+                      AllResidualsRow{"LibraryFailureThenIerrRead", {"y", "Asin(x)", "ierr + z"}, {2, 3, 4}, 3},
+                      AllResidualsRow{"LibraryFailureAtTheEnd", {"Sinh(y)", "z", "Acosh(x)"}, {0.5, 2, 3}, 3},
                       AllResidualsRow{"NonFiniteCoordinate", {"x", "y", "z"}, {1, HUGE_VAL, 3}, 3}),
     [](const ::testing::TestParamInfo<AllResidualsRow> &info) { return info.param.name; });
 
