@@ -36,7 +36,7 @@ std::int32_t evaluateToNumber(const CompiledExpression &expression, NameScope &s
         const std::int32_t libraryErrorBefore = library ? library->ierr : 0;
         double result = 0;
         std::int32_t status = 0;
-        if (runNumericProgram(*expression.numeric, stack, {&result, &status}) == 1) {
+        if (runNumericProgram(*expression.numeric, {.stack = stack, .values = &result, .statuses = &status}) == 1) {
             value = result;
             return 0;
         }

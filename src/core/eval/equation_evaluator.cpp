@@ -188,7 +188,8 @@ void EquationEvaluator::relink() {
     compiled.stack.assign(slots, 0.0);
     const bool joinable = compiled.servedCount == compiled.programs.size() &&
                           std::ranges::none_of(compiled.programs, [](const NumericProgram *p) { return !p; });
-    compiled.joined = joinable ? joinNumericPrograms(compiled.programs, &library_.ierr) : NumericProgram{};
+    compiled.joined =
+        joinable ? joinNumericPrograms(compiled.variableNumbers, compiled.programs, &library_.ierr) : NumericProgram{};
     compiled.joinedCount = joinable ? static_cast<std::int32_t>(compiled.programs.size()) : -1;
     compiled.generation = scope.globals().generation();
     compiled.globalsGeneration = &scope.globals().generation();
@@ -227,9 +228,14 @@ std::int32_t EquationEvaluator::fail(const ScriptError &error) {
 // directly. Anything unusual (first use, changed globals, a non-finite
 // coordinate, a residual without numeric program, any failure) goes the
 // careful way, which repeats the evaluation with every check and report.
+[[gnu::always_inline]] inline bool EquationEvaluator::stillLinked() const {
+    const Compiled &compiled = *compiled_;
+    return compiled.generation == *compiled.globalsGeneration && compiled.order == problem_.record.order;
+}
+
 [[gnu::always_inline]] inline bool EquationEvaluator::hotPathReady(const double *point) const {
     const Compiled &compiled = *compiled_;
-    if (compiled.generation != *compiled.globalsGeneration || compiled.order != problem_.record.order) return false;
+    if (!stillLinked()) return false;
     const std::size_t n = compiled.variableNumbers.size();
     for (std::size_t i = 0; i < n; ++i)
         if (!std::isfinite(point[i])) return false;
@@ -251,7 +257,8 @@ std::int32_t EquationEvaluator::evaluate(int equation, const double *point, doub
     library_.ierr = 0;  // as before every evaluation; only a library call can set it again
     double result = 0;
     std::int32_t status = 0;
-    if (runNumericProgram(program, compiled_->stack.data(), {&result, &status}) != 1) [[unlikely]]
+    if (runNumericProgram(program, {.stack = compiled_->stack.data(), .values = &result, .statuses = &status}) != 1)
+        [[unlikely]]
         return evaluateCarefully(equation, point, value);
     if (program.touchesLibrary && library_.ierr != 0) [[unlikely]]
         return lastErrorNumber_ = library_.ierr;
@@ -259,17 +266,18 @@ std::int32_t EquationEvaluator::evaluate(int equation, const double *point, doub
     return 0;
 }
 
-// All residuals in one run of the joined program, which computes exactly
-// what one evaluation after the other would, and stops at the first residual
-// that fails or leaves the library's error number set: that one and the rest
-// then go one at a time.
+// All residuals in one run of the joined program. It stores the coordinates
+// itself, computes exactly what one evaluation after the other would, and
+// stops at the first residual that fails or leaves the library's error number
+// set (or at a non-finite coordinate, having stored those before it as their
+// assignments would): that residual and the rest then go one at a time.
 int EquationEvaluator::evaluateAll(int count, const double *point, double *values, std::int32_t *statuses) {
     Compiled &compiled = *compiled_;
-    if (count != compiled.joinedCount || count <= 0 || !hotPathReady(point)) [[unlikely]]
+    if (count != compiled.joinedCount || count <= 0 || !stillLinked()) [[unlikely]]
         return evaluateEachFrom(0, count, point, values, statuses);
-    storeCoordinates(point);
     library_.ierr = 0;
-    const std::int32_t stored = runNumericProgram(compiled.joined, compiled.stack.data(), {values, statuses});
+    const std::int32_t stored = runNumericProgram(
+        compiled.joined, {.stack = compiled.stack.data(), .inputs = point, .values = values, .statuses = statuses});
     if (stored == count) [[likely]]
         return count;
     return evaluateEachFrom(stored, count, point, values, statuses);

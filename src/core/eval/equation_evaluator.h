@@ -64,7 +64,10 @@ private:
     void relink();
     void bindVariablesDirectly(GlobalTable &globals);
     std::int32_t evaluateCarefully(int equation, const double *point, double &value);
-    /// True when the compiled programs still hold and every coordinate is finite.
+    /// True while the compiled programs hold: no global changed its kind and
+    /// the problem kept its order since they were made.
+    bool stillLinked() const;
+    /// stillLinked(), and every coordinate is finite.
     bool hotPathReady(const double *point) const;
     void storeCoordinates(const double *point);
     /// evaluateAll for residuals from..count-1, one at a time.

@@ -36,7 +36,7 @@ std::int32_t failedResult(const NumericInstruction *instruction) {
 #pragma GCC diagnostic ignored "-Wunused-label"  // the switch form does not jump to them
 #endif
 template <bool kThreaded>
-std::int32_t execute(const NumericInstruction *instruction, double *stack, NumericResults results,
+std::int32_t execute(const NumericInstruction *instruction, const NumericFrame &frame,
                      const void *const **handlers) {
 #if ZL_NUMERIC_THREADED_DISPATCH
     if constexpr (kThreaded) {
@@ -73,19 +73,28 @@ std::int32_t execute(const NumericInstruction *instruction, double *stack, Numer
     ZL_NEXT()
 #define ZL_STORE()                                                      \
     ZL_REQUIRE_FINITE(top);                                             \
-    results.values[instruction->count] = top;                           \
-    results.statuses[instruction->count] = 0;                           \
+    values[instruction->count] = top;                                   \
+    statuses[instruction->count] = 0;                                   \
     --below; /* back where the result began: its first step pushed */   \
     ZL_NEXT()
 
-    double *below = stack;  // the slot under the top
+    double *below = frame.stack;  // the slot under the top
     double top = 0;
+    const double *const inputs = frame.inputs;
+    double *const values = frame.values;
+    std::int32_t *const statuses = frame.statuses;
 
 #if ZL_NUMERIC_THREADED_DISPATCH
     if constexpr (kThreaded) goto *instruction->handler;  // the switch is never entered
 #endif
     for (;;) {
         switch (instruction->op) {
+        ZL_STEP(TakeInput) {
+            const double input = inputs[instruction->count];
+            ZL_REQUIRE_FINITE(input);
+            *instruction->target = input;
+            ZL_NEXT();
+        }
         ZL_STEP(PushConstant)
             *++below = top;
             top = instruction->constant;
@@ -343,15 +352,22 @@ failed:
 void linkNumericProgram([[maybe_unused]] NumericProgram &program) {
 #if ZL_NUMERIC_THREADED_DISPATCH
     const void *const *handlers = nullptr;
-    execute<true>(nullptr, nullptr, {}, &handlers);
+    execute<true>(nullptr, {}, &handlers);
     for (NumericInstruction &instruction : program.code)
         instruction.handler = handlers[static_cast<std::size_t>(instruction.op)];
 #endif
 }
 
-NumericProgram joinNumericPrograms(std::span<const NumericProgram *const> programs,
+NumericProgram joinNumericPrograms(std::span<double *const> inputTargets,
+                                   std::span<const NumericProgram *const> programs,
                                    const std::int32_t *libraryErrorNumber) {
     NumericProgram joined;
+    for (std::size_t i = 0; i < inputTargets.size(); ++i) {
+        NumericInstruction &take = joined.code.emplace_back();
+        take.op = NumericOp::TakeInput;
+        take.count = static_cast<std::int32_t>(i);
+        take.target = inputTargets[i];
+    }
     std::int32_t results = 0;
     for (const NumericProgram *program : programs) {
         // Every part leaves the stack as it found it, so each starts from the bottom.
@@ -378,13 +394,13 @@ NumericProgram joinNumericPrograms(std::span<const NumericProgram *const> progra
     return joined;
 }
 
-std::int32_t runNumericProgram(const NumericProgram &program, double *stack, NumericResults results) {
+std::int32_t runNumericProgram(const NumericProgram &program, const NumericFrame &frame) {
     constexpr bool kThreaded = ZL_NUMERIC_THREADED_DISPATCH != 0;
-    return execute<kThreaded>(program.code.data(), stack, results, nullptr);
+    return execute<kThreaded>(program.code.data(), frame, nullptr);
 }
 
-std::int32_t runNumericProgramBySwitch(const NumericProgram &program, double *stack, NumericResults results) {
-    return execute<false>(program.code.data(), stack, results, nullptr);
+std::int32_t runNumericProgramBySwitch(const NumericProgram &program, const NumericFrame &frame) {
+    return execute<false>(program.code.data(), frame, nullptr);
 }
 
 }  // namespace zl

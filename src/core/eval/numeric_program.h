@@ -32,6 +32,8 @@ class MathLibrary;
 /// The instructions, in one list so that the runner's dispatch table
 /// follows the enum. The top of the stack lives in a register.
 #define ZL_NUMERIC_OPS(X)                                                                                              \
+    /* *target = inputs[count], failing when it is not finite. */                                                      \
+    X(TakeInput)                                                                                                       \
     /* Push the top, then load a new one. */                                                                           \
     X(PushConstant)                                                                                                    \
     X(PushVariable)                                                                                                    \
@@ -132,6 +134,7 @@ struct NumericInstruction {
         FastFunction function;
         MathLibrary *library;          ///< CallLibrary
         const double *secondVariable;  ///< PushScaled, PushSum, PushDifference, PushProduct
+        double *target;                ///< TakeInput
     };
 
     NumericInstruction() : constant(0), function(nullptr) {}
@@ -149,25 +152,31 @@ struct NumericProgram {
 /// must be linked once before it runs; copies stay linked.
 void linkNumericProgram(NumericProgram &program);
 
-/// One program computing the results of `programs` in their order, linked.
-/// A part that touches the library fails when it leaves the library's error
-/// number, `libraryErrorNumber`, set: the joined program stops where one
-/// evaluation after the other would first see a failure.
-NumericProgram joinNumericPrograms(std::span<const NumericProgram *const> programs,
+/// One program computing the results of `programs` in their order, linked,
+/// that first takes input i of its run into *inputTargets[i]. A part that
+/// touches the library fails when it leaves the library's error number,
+/// `libraryErrorNumber`, set: the joined program stops where one evaluation
+/// after the other would first see a failure.
+NumericProgram joinNumericPrograms(std::span<double *const> inputTargets,
+                                   std::span<const NumericProgram *const> programs,
                                    const std::int32_t *libraryErrorNumber);
 
-/// Where a run puts result i: its value in values[i], and 0 (the status of
-/// a result that succeeded) in statuses[i].
-struct NumericResults {
+/// What a run works with beside its program: a stack of at least maxDepth + 1
+/// slots, the inputs its TakeInput steps read, and where result i goes: its
+/// value in values[i] and 0 (the status of a result that succeeded) in
+/// statuses[i].
+struct NumericFrame {
+    double *stack = nullptr;
+    const double *inputs = nullptr;
     double *values = nullptr;
     std::int32_t *statuses = nullptr;
 };
 
-/// Runs a program with a stack of at least maxDepth + 1 slots. Returns how
-/// many results it stored before the first failure: the result count when
-/// nothing failed, else the index of the result whose computation failed
-/// (division by zero, a domain error, an overflow, a conversion out of range,
-/// or a Fail instruction). Stored values are finite.
+/// Runs a program. Returns how many results it stored before the first
+/// failure: the result count when nothing failed, else the index of the
+/// result whose computation failed (a non-finite input, division by zero, a
+/// domain error, an overflow, a conversion out of range, or a Fail
+/// instruction). Stored values are finite.
 ///
 /// Every such failure shows as an infinite or NaN value or as a failed
 /// conversion, so most steps are not checked at all: a non-finite value
@@ -177,10 +186,10 @@ struct NumericResults {
 ///
 /// A library function that fails records its number in the library and
 /// returns 0: the caller sees such a failure only in the library's ierr.
-std::int32_t runNumericProgram(const NumericProgram &program, double *stack, NumericResults results);
+std::int32_t runNumericProgram(const NumericProgram &program, const NumericFrame &frame);
 
 /// The same run dispatched by a switch: the form for compilers without
 /// computed goto, kept built everywhere so that tests compare both.
-std::int32_t runNumericProgramBySwitch(const NumericProgram &program, double *stack, NumericResults results);
+std::int32_t runNumericProgramBySwitch(const NumericProgram &program, const NumericFrame &frame);
 
 }  // namespace zl

@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <limits>
 #include <random>
 #include <set>
 
@@ -101,6 +102,10 @@ protected:
         set("z", Value::real(z));
     }
 
+    double *variableNumber(std::string_view name) {
+        return const_cast<double *>(scope.globals().find(name)->numberAddress());
+    }
+
     CompiledExpression compile(const std::string &text, CompileOptions options = {}) {
         const ParseResult parsed = parseExpression(text);
         EXPECT_TRUE(parsed.ok()) << text;
@@ -121,16 +126,21 @@ protected:
     /// A numeric program alone, without the general evaluator behind it, in
     /// both dispatch forms from the same library state: how many results they
     /// stored, which must agree bit for bit.
-    std::int32_t runFast(const NumericProgram &program, std::vector<double> &values) {
+    std::int32_t runFast(const NumericProgram &program, std::vector<double> &values, const double *inputs = nullptr) {
         std::vector<double> stack(static_cast<std::size_t>(program.maxDepth) + 1);
         values.assign(program.code.back().count, 0.0);
         std::vector<double> switched = values;
         std::vector<std::int32_t> statuses(values.size(), -1);
         const std::int32_t libraryErrorBefore = library.ierr;
-        const std::int32_t stored = runNumericProgram(program, stack.data(), {values.data(), statuses.data()});
+        const std::int32_t stored = runNumericProgram(
+            program, {.stack = stack.data(), .inputs = inputs, .values = values.data(), .statuses = statuses.data()});
         const std::int32_t libraryErrorAfter = library.ierr;
         library.ierr = libraryErrorBefore;
-        EXPECT_EQ(runNumericProgramBySwitch(program, stack.data(), {switched.data(), statuses.data()}), stored);
+        EXPECT_EQ(
+            runNumericProgramBySwitch(
+                program,
+                {.stack = stack.data(), .inputs = inputs, .values = switched.data(), .statuses = statuses.data()}),
+            stored);
         EXPECT_EQ(library.ierr, libraryErrorAfter);
         for (std::int32_t i = 0; i < stored; ++i) {
             EXPECT_TRUE(sameBits(values[i], switched[i]));
@@ -234,10 +244,13 @@ TEST_F(Differential, textKeepsAnExpressionOnTheGeneralPath) {
     }
 }
 
-// A system's residuals run as one program: the same results as one at a
-// time, up to the first one that fails or leaves the library's ierr set.
+// A system's residuals run as one program that takes the point first: the
+// same results as one at a time, up to the first one that fails or leaves the
+// library's ierr set.
 TEST_F(Differential, aJoinedProgramStopsWhereItsFirstFailingPartFails) {
     set("w", Value::boolean(true));
+    setPoint(0, 0, 0);
+    double *const coordinates[] = {variableNumber("x"), variableNumber("y"), variableNumber("z")};
     ExpressionGenerator generator(77);
     int stoppedEarly = 0;
     for (int trial = 0; trial < 3000; ++trial) {
@@ -245,8 +258,9 @@ TEST_F(Differential, aJoinedProgramStopsWhereItsFirstFailingPartFails) {
         std::vector<const NumericProgram *> programs;
         for (int k = 0; k < 4; ++k) parts.push_back(compile(generator.expression(3)));
         for (const CompiledExpression &part : parts) programs.push_back(&*part.numeric);
-        const NumericProgram joined = joinNumericPrograms(programs, &library.ierr);
-        setPoint(generator.coordinate(), generator.coordinate(), generator.coordinate());
+        const NumericProgram joined = joinNumericPrograms(coordinates, programs, &library.ierr);
+        const double point[] = {generator.coordinate(), generator.coordinate(), generator.coordinate()};
+        setPoint(point[0], point[1], point[2]);
 
         std::int32_t firstFailure = 0;
         std::vector<double> expected;
@@ -259,12 +273,32 @@ TEST_F(Differential, aJoinedProgramStopsWhereItsFirstFailingPartFails) {
         }
         std::vector<double> values;
         library.ierr = 0;
-        ASSERT_EQ(runFast(joined, values), firstFailure);
+        setPoint(0, 0, 0);
+        ASSERT_EQ(runFast(joined, values, point), firstFailure);
         for (std::int32_t i = 0; i < firstFailure; ++i) ASSERT_TRUE(sameBits(values[i], expected[i]));
         if (firstFailure < 4) ++stoppedEarly;
     }
     EXPECT_GT(stoppedEarly, 300);
     EXPECT_LT(stoppedEarly, 2700);
+}
+
+// The point goes in as assignments would: up to the first coordinate that is
+// not finite, where the first result fails.
+TEST_F(Differential, aJoinedProgramTakesThePointUpToItsFirstNonFiniteCoordinate) {
+    setPoint(7, 7, 7);
+    double *const coordinates[] = {variableNumber("x"), variableNumber("y"), variableNumber("z")};
+    const CompiledExpression sum = compile("x + y + z");
+    const NumericProgram *parts[] = {&*sum.numeric};
+    const NumericProgram joined = joinNumericPrograms(coordinates, parts, &library.ierr);
+    std::vector<double> values;
+    const double finite[] = {1, 2, 3};
+    EXPECT_EQ(runFast(joined, values, finite), 1);
+    EXPECT_EQ(values[0], 6);
+    const double notFinite[] = {4, std::numeric_limits<double>::quiet_NaN(), 5};
+    EXPECT_EQ(runFast(joined, values, notFinite), 0);
+    EXPECT_EQ(*coordinates[0], 4);
+    EXPECT_EQ(*coordinates[1], 2);
+    EXPECT_EQ(*coordinates[2], 3);
 }
 
 }  // namespace
