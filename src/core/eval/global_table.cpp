@@ -62,6 +62,14 @@ void GlobalTable::bindLibraryErrorNumber(std::string_view lowerName, std::int32_
     ++generation_;
 }
 
+void GlobalTable::copyScriptVariables(const GlobalTable &source) {
+    for (const Global &original : source.globals_) {
+        if (original.storage != GlobalStorage::Script) continue;
+        Global &copy = declare(original.name);
+        if (copy.storage == GlobalStorage::Script) assign(copy, original.value);
+    }
+}
+
 std::int32_t GlobalTable::assign(Global &global, Value value) {
     switch (global.storage) {
     case GlobalStorage::Script:

@@ -59,6 +59,10 @@ public:
         return assign(global, Value::real(number));
     }
 
+    /// Declares every script variable of `source` here with a copy of its
+    /// value. Names bound to library members here keep their binding.
+    void copyScriptVariables(const GlobalTable &source);
+
     /// Changes whenever compiled code may have to be redone: a global was
     /// created, re-bound, or changed its kind of value.
     const std::uint64_t &generation() const { return generation_; }

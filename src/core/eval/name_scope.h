@@ -24,6 +24,7 @@ struct NameBinding {
 class NameScope {
 public:
     GlobalTable &globals() { return globals_; }
+    const GlobalTable &globals() const { return globals_; }
     MathLibrary *library() const { return library_; }
 
     /// Adds the library: its functions by bare name, its members as globals.

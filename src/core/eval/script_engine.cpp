@@ -117,6 +117,11 @@ void ScriptEngine::setErrorObserver(ErrorObserver observer) { impl_->observer = 
 
 void ScriptEngine::addMathLibrary(MathLibrary &library) { impl_->scope.addLibrary(library); }
 
+void ScriptEngine::copyVariablesFrom(const ScriptEngine &source) {
+    const NameScope &sourceScope = source.impl_->scope;
+    impl_->scope.globals().copyScriptVariables(sourceScope.globals());
+}
+
 std::optional<ScriptError> ScriptEngine::executeStatement(std::string_view text) {
     return impl_->executeStatement(text);
 }

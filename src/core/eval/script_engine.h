@@ -41,6 +41,12 @@ public:
     /// writable by bare name and as sh.name. The library must outlive the engine.
     void addMathLibrary(MathLibrary &library);
 
+    /// Gives this engine the variables of `source` with their current values:
+    /// the constants a run needs, for an engine of its own on another thread
+    /// (its library a copy of the source's, its evaluator compiled from the
+    /// same problem). Library members stay this engine's own.
+    void copyVariablesFrom(const ScriptEngine &source);
+
     /// Runs one statement, or several separated by ":": "a = 2.37",
     /// "public x,y,z,w", "dim a". Returns the failure, if any.
     std::optional<ScriptError> executeStatement(std::string_view text);

@@ -3,11 +3,13 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <atomic>
 #include <cmath>
 #include <cstdlib>
 #include <cstring>
 #include <new>
+#include <thread>
 
 #include "core/eval/equation_evaluator.h"
 #include "script_session.h"
@@ -318,6 +320,50 @@ INSTANTIATE_TEST_SUITE_P(
 
 namespace zl {
 namespace {
+
+/// What a worker thread owns to evaluate the residuals on its own: copies of
+/// the library, the engine's variables and the problem.
+struct Worker {
+    explicit Worker(const zl::testing::ScriptSession &main, const ProblemState &mainProblem)
+        : library(main.library), problem(mainProblem) {
+        library.setOwnerErrorNumber(nullptr);
+        engine.addMathLibrary(library);
+        engine.copyVariablesFrom(main.engine);
+        evaluator.compileResiduals();
+    }
+    MathLibrary library;
+    ScriptEngine engine;
+    ProblemState problem;
+    EquationEvaluator evaluator{engine, library, problem};
+};
+
+TEST_F(Evaluation, evaluatorsOnCopiedEnginesRunOnThreadsOfTheirOwnWithTheSameResults) {
+    prepare({"x", "y", "z"}, {"a*x^2+y^2+z^2 = 1", "x = y", "sin(3*z) = x*y + Asinh(x) + 1/(x-y)"}, {"a = 2.5"});
+    constexpr int kPoints = 4000;
+    auto pointAt = [](int i) { return std::vector<double>{i % 20 * 0.25 - 2, i / 20 % 20 * 0.25 - 2, i * 0.001}; };
+    auto evaluateAllPoints = [&](EquationEvaluator &on, std::vector<double> &values,
+                                 std::vector<std::int32_t> &statuses) {
+        values.assign(3 * kPoints, 0.0);
+        statuses.assign(3 * kPoints, -1);
+        for (int i = 0; i < kPoints; ++i) on.evaluateAll(3, pointAt(i).data(), &values[3 * i], &statuses[3 * i]);
+    };
+    std::vector<double> expected;
+    std::vector<std::int32_t> expectedStatuses;
+    evaluateAllPoints(evaluator, expected, expectedStatuses);
+
+    Worker first(session, problem), second(session, problem);
+    std::vector<double> firstValues, secondValues;
+    std::vector<std::int32_t> firstStatuses, secondStatuses;
+    {
+        std::jthread one([&] { evaluateAllPoints(first.evaluator, firstValues, firstStatuses); });
+        std::jthread two([&] { evaluateAllPoints(second.evaluator, secondValues, secondStatuses); });
+    }
+    EXPECT_EQ(firstStatuses, expectedStatuses);
+    EXPECT_EQ(secondStatuses, expectedStatuses);
+    EXPECT_EQ(std::memcmp(firstValues.data(), expected.data(), expected.size() * sizeof(double)), 0);
+    EXPECT_EQ(std::memcmp(secondValues.data(), expected.data(), expected.size() * sizeof(double)), 0);
+    EXPECT_NE(std::count(expectedStatuses.begin(), expectedStatuses.end(), 11), 0);  // x = y divides by zero
+}
 
 // Found by fuzzing: a library function given a text that is no double (here
 // "1E+3083") records 13 itself, and the engine reports nothing.

@@ -147,6 +147,20 @@ TEST(Globals, aValueMayChangeBetweenTextAndNumber) {
     EXPECT_EQ(valueOf(session, "v * v"), 16);
 }
 
+TEST(Globals, copiedIntoAnotherEngineKeepTheirValuesAndStayApart) {
+    ScriptSession source;
+    source.run("a = 2.5 : s = \"abc\" : b = True : public u : x = 3");
+    ScriptSession copy;
+    copy.engine.copyVariablesFrom(source.engine);
+    EXPECT_EQ(copy.engine.evaluateNumber("a").value, 2.5);
+    EXPECT_EQ(copy.engine.evaluateNumber("s = \"abc\"").value, -1);
+    EXPECT_EQ(copy.engine.evaluateNumber("b * 2").value, -2);
+    EXPECT_TRUE(copy.engine.evaluateNumber("u").ok());
+    EXPECT_EQ(copy.engine.evaluateNumber("x").value, 0);  // the library's member, not copied
+    copy.run("a = 1");
+    EXPECT_EQ(source.engine.evaluateNumber("a").value, 2.5);
+}
+
 TEST(MathLibraryMembers, startUpStatementsGiveThemTheirValues) {
     ScriptSession session;
     EXPECT_TRUE(relativelyClose(session.library.halfpi, 1.5707963267948966));
