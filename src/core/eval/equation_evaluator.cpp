@@ -276,11 +276,12 @@ int EquationEvaluator::evaluateAll(int count, const double *point, double *value
     if (count != compiled.joinedCount || count <= 0 || !stillLinked()) [[unlikely]]
         return evaluateEachFrom(0, count, point, values, statuses);
     library_.ierr = 0;
-    const std::int32_t stored = runNumericProgram(
-        compiled.joined, {.stack = compiled.stack.data(), .inputs = point, .values = values, .statuses = statuses});
+    const NumericFrame frame{.stack = compiled.stack.data(), .inputs = point, .values = values, .statuses = statuses};
+    const std::int32_t stored = runNumericProgram(compiled.joined, frame);
     if (stored == count) [[likely]]
         return count;
-    return evaluateEachFrom(stored, count, point, values, statuses);
+    // Read back from the frame, so that the run need not keep them in registers.
+    return evaluateEachFrom(stored, count, frame.inputs, frame.values, frame.statuses);
 }
 
 [[gnu::cold]] int EquationEvaluator::evaluateEachFrom(int from, int count, const double *point, double *values,

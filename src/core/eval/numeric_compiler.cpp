@@ -162,7 +162,7 @@ private:
     /// A residual ends in "-(right side)": its last subtraction and the
     /// store of the result become one step.
     void appendStore() {
-        if (optimise_ && fuseBinaryStepIntoStore()) return;
+        if (optimise_ && (fuseProductIntoStore() || fuseBinaryStepIntoStore())) return;
         if (optimise_ && !program_.code.empty()) {
             NumericInstruction &last = program_.code.back();
             switch (last.op) {
@@ -180,6 +180,17 @@ private:
             }
         }
         append(NumericOp::Store);
+    }
+
+    /// "... - (v * w)": the product, the subtraction and the store become one step.
+    bool fuseProductIntoStore() {
+        std::vector<NumericInstruction> &code = program_.code;
+        if (code.size() < 2 || code.back().op != NumericOp::Subtract ||
+            code[code.size() - 2].op != NumericOp::PushProduct)
+            return false;
+        code.pop_back();
+        code.back().op = NumericOp::SubtractProductStore;
+        return true;
     }
 
     /// "... a op b - (constant)" and "... a op b - (variable)" for op in + - *:

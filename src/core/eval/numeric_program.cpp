@@ -310,6 +310,9 @@ std::int32_t execute(const NumericInstruction *instruction, const NumericFrame &
         ZL_STEP(SubtractVariableStore)
             top -= *instruction->variable;
             ZL_STORE();
+        ZL_STEP(SubtractProductStore)
+            top -= *instruction->variable * *instruction->secondVariable;
+            ZL_STORE();
         ZL_STEP(AddThenSubtractConstantStore)
             top = (*below-- + top) - instruction->constant;
             ZL_STORE();

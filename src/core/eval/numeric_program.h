@@ -103,6 +103,7 @@ class MathLibrary;
     X(SubtractStore)                                                                                                   \
     X(SubtractConstantStore)                                                                                           \
     X(SubtractVariableStore)                                                                                           \
+    X(SubtractProductStore) /* top - variable * second variable */                                                     \
     /* The same after a binary step: top = (popped op top) - operand, stored. */                                       \
     X(AddThenSubtractConstantStore)                                                                                    \
     X(SubtractThenSubtractConstantStore)                                                                               \
@@ -133,7 +134,7 @@ struct NumericInstruction {
     union {
         FastFunction function;
         MathLibrary *library;          ///< CallLibrary
-        const double *secondVariable;  ///< PushScaled, PushSum, PushDifference, PushProduct
+        const double *secondVariable;  ///< PushScaled, PushSum, PushDifference, PushProduct, SubtractProductStore
         double *target;                ///< TakeInput
     };
 

@@ -219,7 +219,8 @@ TEST_F(Differential, numericProgramsMatchTheTreeBitForBit) {
                          NumericOp::MultiplyThenSubtractVariableStore,
                          NumericOp::SubtractStore,
                          NumericOp::SubtractConstantStore,
-                         NumericOp::SubtractVariableStore})
+                         NumericOp::SubtractVariableStore,
+                         NumericOp::SubtractProductStore})
         EXPECT_TRUE(emitted.contains(op)) << static_cast<int>(op);
 }
 
