@@ -20,9 +20,10 @@ namespace {
 
 bool isStore(NumericOp op) { return op >= NumericOp::Store && op <= NumericOp::MultiplyThenSubtractVariableStore; }
 
-/// The result being computed at `instruction`: the one the next store writes.
+/// The result being computed at `instruction`: the one the next store writes
+/// (none after a failed input of a program without results: its count, 0).
 std::int32_t failedResult(const NumericInstruction *instruction) {
-    while (!isStore(instruction->op)) ++instruction;
+    while (!isStore(instruction->op) && instruction->op != NumericOp::End) ++instruction;
     return instruction->count;
 }
 

@@ -98,6 +98,7 @@ class MathLibrary;
     X(Fail)                  /* the expression cannot be computed here */                                              \
     X(RequireNoLibraryError) /* fails when the library's error number is set */                                        \
     /* The end of a result: stored as result `count` when finite, else failed. */                                      \
+    /* The store steps, Store to MultiplyThenSubtractVariableStore, stay together. */                                  \
     X(Store)                                                                                                           \
     /* The last step of a residual "left-(right)" together with the store. */                                          \
     X(SubtractStore)                                                                                                   \
