@@ -11,10 +11,10 @@
 #include <QPushButton>
 
 #include <algorithm>
-#include <cmath>
 
 #include "core/numbers/number_reading.h"
 #include "core/numbers/number_text.h"
+#include "core/problem/field_rules.h"
 #include "core/problem/residual_system.h"
 #include "core/solver/compute.h"
 #include "core/solver/explore_size.h"
@@ -31,20 +31,6 @@ namespace {
 std::string textOf(const QLineEdit *field) { return field->text().toStdString(); }
 
 double readingOf(const QLineEdit *field) { return readLeadingNumber(textOf(field)); }
-
-/// The order a text gives: its reading rounded, halves to even, when that is
-/// 1..kMaxOrder. A reading of 0.4 is positive but rounds to no order at all.
-std::optional<std::int32_t> orderFromText(const std::string &text) {
-    const double value = readLeadingNumber(text);
-    if (!(value > 0)) return std::nullopt;
-    const auto order = roundToInt32(value);
-    if (!order || *order < 1 || *order > kMaxOrder) return std::nullopt;
-    return order;
-}
-
-QStringList namePieces(const QLineEdit *field) {
-    return field->text().split(QLatin1Char(','));  // empty pieces count
-}
 
 }  // namespace
 
@@ -212,21 +198,19 @@ bool MainWindow::namesFieldValid() const {
     // Before the order is set the names can be neither checked nor kept: the
     // field lets the user go back to the order field.
     if (record.loadingFile || !record.hasProblem()) return true;
-    const QStringList pieces = namePieces(ui_.txtVarNams);
-    return pieces.size() == record.order &&
-           std::none_of(pieces.begin(), pieces.end(), [](const QString &name) { return name.isEmpty(); });
+    return namesFromText(textOf(ui_.txtVarNams), record.order).has_value();
 }
 
 void MainWindow::commitNames() {
     ProblemSpec &record = problem_.record;
     if (record.loadingFile || !record.hasProblem() || !ui_.txtVarNams->isEnabled()) return;
-    const QStringList pieces = namePieces(ui_.txtVarNams);
-    record.varNames.clear();
-    for (const QString &name : pieces) record.varNames.push_back(name.toStdString());
+    auto names = namesFromText(textOf(ui_.txtVarNams), record.order);
+    if (!names) return;
+    record.varNames = std::move(*names);
     ui_.txtVarNams->setEnabled(false);
     gridModel_.setVariablesCaption(QStringLiteral("Variables: ") + ui_.txtVarNams->text());
     gridModel_.writeRowLabels();
-    ui_.lblVarNum->setText(pieces.first());
+    ui_.lblVarNum->setText(QString::fromStdString(record.varNames.front()));
     enableProblemMenus();
     updateRunCommands();
 }
@@ -263,7 +247,7 @@ void MainWindow::setUpIndexFields(int index) {
 
     for (QLineEdit *limit : {ui_.txtLL->at(index), ui_.txtUL->at(index)}) {
         selectAll_->attach(limit);
-        focusGuard_->guard(limit, [limit] { return isWholeNumber(textOf(limit)); });
+        focusGuard_->guard(limit, [limit] { return limitFromText(textOf(limit)).has_value(); });
     }
     selectAll_->attach(ui_.txtSubintervals->at(index));  // any text: a run reads its number
 }
@@ -377,10 +361,7 @@ bool MainWindow::eventFilter(QObject *watched, QEvent *event) {
     return QMainWindow::eventFilter(watched, event);
 }
 
-bool MainWindow::errorFieldValid() const {
-    const double bound = readingOf(ui_.txtError);
-    return bound > 0 && std::isfinite(bound);
-}
+bool MainWindow::errorFieldValid() const { return errorBoundFromText(textOf(ui_.txtError)).has_value(); }
 
 // Solutions found with a looser bound may not meet a tighter one; a looser
 // bound keeps them.
@@ -390,32 +371,25 @@ void MainWindow::errorFieldLeft() {
     if (record.maxError < record.errorOnEntry) ClearSolutions();
 }
 
-// The text becomes its 16-bit integer form (7.5 -> 8, 2.5 -> 2), which is kept
-// even when the value is then refused. A text without such a form (not a
-// number, or out of range) stays as typed and is refused.
+// The normal form replaces the text (a change, which clears the solutions)
+// and is stored before it is judged, so a refused value stays in the field and
+// the record. A text without a normal form stays as typed and is refused.
 bool MainWindow::normaliseIterationsField() {
-    const auto value = parseWholeNumber(textOf(ui_.txtMaxcy));
-    const auto cycles = value ? roundToInt16(*value) : std::nullopt;
+    const auto cycles = iterationsNormalForm(textOf(ui_.txtMaxcy));
     if (!cycles) return false;
     const QString normal = QString::number(*cycles);
     if (normal != ui_.txtMaxcy->text()) ui_.txtMaxcy->setText(normal);
     problem_.record.maxCycles = *cycles;
-    return *cycles >= 1;
+    return isUsableIterations(*cycles);
 }
 
-bool MainWindow::seedsFieldValid() const {
-    const double seeds = readingOf(ui_.txtRand);
-    const auto rounded = roundToInt32(seeds);
-    return seeds >= 1 && rounded && *rounded <= kMaxRandomSeeds;
-}
+bool MainWindow::seedsFieldValid() const { return randomSeedsFromText(textOf(ui_.txtRand)).has_value(); }
 
 // ---- Runs ---------------------------------------------------------------
 
 bool MainWindow::problemReady() const {
     const ProblemSpec &record = problem_.record;
-    return record.hasProblem() && record.varNames.size() == static_cast<std::size_t>(record.order) &&
-           std::none_of(record.varNames.begin(), record.varNames.end(),
-                        [](const std::string &name) { return name.empty(); });
+    return namesFitOrder(record.varNames, record.order);
 }
 
 void MainWindow::updateRunCommands() {
@@ -453,8 +427,8 @@ void MainWindow::runCommand(RunKind kind) {
                 runExplore(problem_, evaluator_, *listView_);
             }
         } else {
-            const std::int32_t seeds = std::clamp(readRoundedInt32(textOf(ui_.txtRand)), 0, kMaxRandomSeeds);
-            if (seeds >= 1) runRandom(problem_, evaluator_, *listView_, random_, seeds);
+            if (const auto seeds = randomSeedsFromText(textOf(ui_.txtRand)))
+                runRandom(problem_, evaluator_, *listView_, random_, *seeds);
         }
     }
     listView_->setCountText(solutionCountText(problem_.store.solutionCount));

@@ -36,10 +36,6 @@ class UserDialogs;
 class MainWindow : public QMainWindow {
     Q_OBJECT
 public:
-    /// Most random seeds one Random run accepts: every seed adds lines to the
-    /// list, so the count is bounded to keep the list's memory bounded.
-    static constexpr std::int32_t kMaxRandomSeeds = 10000;
-
     explicit MainWindow(UserDialogs &dialogs, QWidget *parent = nullptr);
     ~MainWindow() override;
 

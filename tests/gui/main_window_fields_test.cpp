@@ -52,36 +52,19 @@ void MainWindowFieldsTest::fields_check_their_text_when_left_data() {
     QTest::addColumn<QString>("typed");
     QTest::addColumn<bool>("accepted");
     QTest::addColumn<QString>("shown");  // the text after the attempt to leave
-    QTest::newRow("limit 1e3") << "txtLL"
-                               << "1e3" << true << "1e3";
-    QTest::newRow("limit abc") << "txtLL"
-                               << "abc" << false << "abc";
-    QTest::newRow("limit empty") << "txtUL"
-                                 << "" << false << "";
+    // One row per kind of field: the rules themselves are tested with the core.
+    QTest::newRow("lower limit abc") << "txtLL"
+                                     << "abc" << false << "abc";
+    QTest::newRow("upper limit empty") << "txtUL"
+                                       << "" << false << "";
     QTest::newRow("subintervals take any text") << "txtSubintervals"
                                                 << "abc" << true << "abc";
     QTest::newRow("error bound 0") << "txtError"
                                    << "0" << false << "0";
-    QTest::newRow("error bound infinite") << "txtError"
-                                          << "1e999" << false << "1e999";
-    QTest::newRow("iterations 7.5") << "txtMaxcy"
-                                    << "7.5" << true << "8";
-    QTest::newRow("iterations 2.5") << "txtMaxcy"
-                                    << "2.5" << true << "2";
-    QTest::newRow("iterations 0.4") << "txtMaxcy"
-                                    << "0.4" << false << "0";
-    QTest::newRow("iterations -3") << "txtMaxcy"
-                                   << "-3" << false << "-3";
-    QTest::newRow("iterations abc") << "txtMaxcy"
-                                    << "abc" << false << "abc";
-    QTest::newRow("iterations 40000") << "txtMaxcy"
-                                      << "40000" << false << "40000";
-    QTest::newRow("seeds 1.4") << "txtRand"
-                               << "1.4" << true << "1.4";
+    QTest::newRow("iterations 0.4 written back as 0") << "txtMaxcy"
+                                                      << "0.4" << false << "0";
     QTest::newRow("seeds 0.5") << "txtRand"
                                << "0.5" << false << "0.5";
-    QTest::newRow("seeds above the limit") << "txtRand"
-                                           << "10001" << false << "10001";
 }
 
 void MainWindowFieldsTest::fields_check_their_text_when_left() {
@@ -93,7 +76,7 @@ void MainWindowFieldsTest::fields_check_their_text_when_left() {
     clickThroughWindow(fixture.element("txtEquation", 0));
     QCOMPARE(!target->hasFocus(), accepted);
     QTEST(target->text(), "shown");
-    if (field == QStringLiteral("txtMaxcy") && accepted)
+    if (field == QStringLiteral("txtMaxcy"))  // stored before it is judged
         QCOMPARE(fixture.window->problem().record.maxCycles, target->text().toInt());
 }
 

@@ -60,10 +60,7 @@ private:
 void MainWindowProblemTest::order_sizes_the_problem_and_copies_field_zero_data() {
     QTest::addColumn<QString>("text");
     QTest::addColumn<int>("order");
-    QTest::newRow("3") << "3" << 3;
-    QTest::newRow("2.5 rounds to even") << "2.5" << 2;
-    QTest::newRow("3.5 rounds to even") << "3.5" << 4;
-    QTest::newRow("leading number") << " 1 x" << 1;
+    QTest::newRow("3.5 rounds to even") << "3.5" << 4;  // the order rule's value, not the text's
 }
 
 void MainWindowProblemTest::order_sizes_the_problem_and_copies_field_zero() {
@@ -89,8 +86,7 @@ void MainWindowProblemTest::order_sizes_the_problem_and_copies_field_zero() {
 
 void MainWindowProblemTest::unusable_order_keeps_the_focus_and_blocks_the_window_data() {
     QTest::addColumn<QString>("text");
-    for (const char *text : {"-1", "0", "abc", "", "0.3", "1e10", "501"})
-        QTest::newRow(text) << QString::fromLatin1(text);
+    QTest::newRow("0.3 rounds to no order") << QStringLiteral("0.3");
 }
 
 void MainWindowProblemTest::unusable_order_keeps_the_focus_and_blocks_the_window() {
@@ -127,20 +123,10 @@ void MainWindowProblemTest::names_must_match_the_order_data() {
     QTest::addColumn<QString>("order");
     QTest::addColumn<QString>("names");
     QTest::addColumn<bool>("accepted");
-    QTest::newRow("three names") << "3"
-                                 << "x,y,z" << true;
     QTest::newRow("blank kept in a name") << "2"
                                           << "x, y" << true;
-    QTest::newRow("duplicates pass") << "2"
-                                     << "x,x" << true;
     QTest::newRow("empty middle piece") << "3"
                                         << "x,,y" << false;
-    QTest::newRow("empty last piece") << "3"
-                                      << "x,y," << false;
-    QTest::newRow("too few") << "3"
-                             << "x,y" << false;
-    QTest::newRow("empty text") << "1"
-                                << "" << false;
 }
 
 void MainWindowProblemTest::names_must_match_the_order() {

@@ -8,8 +8,9 @@
 #include <sstream>
 #include <system_error>
 
-#include "core/numbers/number_reading.h"
 #include "core/files/file_line_fields.h"
+#include "core/numbers/number_reading.h"
+#include "core/problem/field_rules.h"
 #include "core/problem/problem_record.h"
 #include "core/problem/problem_state.h"
 #include "core/problem/solution_store.h"
@@ -149,6 +150,8 @@ private:
         auto fields = nextLine("the record" + of);
         VariableRecord variable;
         variable.name = readText(fields, "the name" + of);
+        if (!isUsableVariableName(variable.name))  // the names field could not have given it
+            fail(FileErrorCode::InvalidProblem, lines_.lineNumber(), "the name" + of + " is empty or holds a comma");
         variable.lowerLimit = readNumber(fields, "the lower limit" + of);
         variable.upperLimit = readNumber(fields, "the upper limit" + of);
         variable.subintervals = readInteger(fields, "the number of subintervals" + of);

@@ -4,6 +4,7 @@
 
 #include "core/numbers/number_reading.h"
 #include "core/numbers/number_text.h"
+#include "core/problem/field_rules.h"
 #include "core/problem/problem_record.h"
 #include "core/problem/problem_state.h"
 #include "core/problem/solution_store.h"
@@ -66,6 +67,7 @@ std::optional<FileError> checkSizes(const ProblemFileData &data) {
 std::optional<FileError> checkVariable(const VariableRecord &variable, std::size_t index) {
     const std::string of = " of variable " + std::to_string(index + 1);
     if (auto error = checkQuotedText(variable.name, "The name" + of)) return error;
+    if (!isUsableVariableName(variable.name)) return unwritableText("The name" + of, "is empty or holds a comma");
     if (auto error = checkQuotedText(variable.equation, "Equation " + std::to_string(index + 1))) return error;
     if (auto error = checkNumber(variable.lowerLimit, "The lower limit" + of)) return error;
     if (auto error = checkNumber(variable.upperLimit, "The upper limit" + of)) return error;

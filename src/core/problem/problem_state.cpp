@@ -5,7 +5,7 @@
 namespace zl {
 
 void ProblemState::sizeProblem(std::int32_t newOrder) {
-    assert(newOrder >= 1 && newOrder <= kMaxOrder);
+    assert(isUsableOrder(newOrder));
     const auto n = static_cast<std::size_t>(newOrder);
     record.order = newOrder;
     record.lastIndex = newOrder - 1;

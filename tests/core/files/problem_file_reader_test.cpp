@@ -93,6 +93,8 @@ TEST(ProblemFileReader, MalformedContentNamesTheLineAndTheProblem) {
         {header("1,0,0.1,3E9"), OutOfRange, 2, "32-bit"},
         {header("2,0,0.1,8") + "\"x\",0,1,2,\"x=1\"\r\n", EarlyEnd, 4, "record of variable 2"},
         {oneVariable("\"x,0,1,2,x=1"), UnclosedQuote, 3, "name of variable 1"},
+        {oneVariable("\"\",0,1,2,\"x=1\""), InvalidProblem, 3, "name of variable 1 is empty"},
+        {oneVariable("\"x,y\",0,1,2,\"x=1\""), InvalidProblem, 3, "holds a comma"},
         {oneVariable("\"x\",low,1,2,\"x=1\""), NotANumber, 3, "lower limit of variable 1"},
         {oneVariable("\"x\",0,1,2"), MissingField, 3, "equation 1 is missing"},
         {kOneVariable, EarlyEnd, 4, "constant count"},

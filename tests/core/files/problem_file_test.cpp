@@ -53,7 +53,7 @@ TEST(ProblemFile, WriteReadWriteIsByteIdentical) {
     data.maxCycles = 150;
     data.variables = {{"alpha", -1e-7, 123456789012345, 1, "sin(alpha)=cos(b2)*0.5"},
                       {" b2", -0.25, 3.5e20, 0, "alpha+b2"},
-                      {"", 0, 0, -3, ""}};
+                      {"c", 0, 0, -3, ""}};
     data.constants = {"c=2*pi", "", "d=c^2 "};
     data.solutions = {{0.1, -2.0 / 3.0, 1e-300}, {-1, 0, 7}};
     const auto firstText = problemFileText(data);
@@ -67,6 +67,7 @@ TEST(ProblemFile, SaveRefusesContentThatWouldNotReadBackAndWritesNothing) {
     using enum FileErrorCode;
     const std::tuple<std::function<void(ProblemFileData &)>, FileErrorCode, const char *> cases[] = {
         {[](auto &d) { d.variables[1].name = "y\""; }, UnwritableText, "name of variable 2 holds a double quote"},
+        {[](auto &d) { d.variables[1].name = ""; }, UnwritableText, "name of variable 2 is empty"},
         {[](auto &d) { d.variables[0].equation = "x=\"a\""; }, UnwritableText, "Equation 1 holds a double quote"},
         {[](auto &d) { d.variables[0].equation = "x=1\ny=2"; }, UnwritableText, "line break"},
         {[](auto &d) { d.constants[0] = "k=max(1,2)"; }, UnwritableText, "Constant 1 holds a comma"},
