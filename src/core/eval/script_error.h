@@ -17,8 +17,11 @@ struct ScriptError {
     std::string text;         ///< the statement or expression that failed
 };
 
+/// What errorDescription gives for a number outside the catalogue.
+inline constexpr std::string_view kUnknownErrorDescription = "Unknown runtime error";
+
 /// The catalogue's message for an error number ("Division by zero" for 11).
-std::string_view errorDescription(std::int32_t number);
+[[nodiscard]] std::string_view errorDescription(std::int32_t number);
 
 /// The text of the "Error in Script Control" box: Source, " ", Number, CR,
 /// Description, CR, CR, "At line ", Line, ", col ", Column, ": [", Text, "]".

@@ -30,6 +30,7 @@ TEST_P(ExpressionError, failsWithNumberAndColumn) {
     EXPECT_EQ(result.error->line, 1);
     EXPECT_EQ(result.error->text, row.source);
     EXPECT_EQ(result.error->description, errorDescription(row.number));
+    EXPECT_NE(result.error->description, kUnknownErrorDescription);  // every number raised has its message
     ASSERT_EQ(session.reported.size(), 1u);
     EXPECT_EQ(session.reported.front().number, row.number);
 }
