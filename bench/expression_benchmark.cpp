@@ -10,6 +10,7 @@
 
 #include <array>
 #include <cmath>
+#include <cstdlib>
 #include <functional>
 #include <random>
 #include <vector>
@@ -68,7 +69,8 @@ class EngineSystem {
 public:
     explicit EngineSystem(const std::vector<std::string> &residuals) {
         engine_.addMathLibrary(library_);
-        for (std::string_view statement : zl::kStartupStatements) engine_.executeStatement(statement);
+        for (std::string_view statement : zl::kStartupStatements)
+            if (engine_.executeStatement(statement)) std::abort();
         problem_.sizeProblem(3);
         problem_.record.varNames = {"x", "y", "z"};
         problem_.record.residuals = residuals;

@@ -13,8 +13,8 @@
 #include "core/eval/math_library.h"
 #include "core/eval/script_engine.h"
 #include "core/problem/problem_state.h"
-#include "core/solver/compute.h"
 #include "core/problem/residual_system.h"
+#include "core/solver/compute.h"
 #include "core/solver/solution_list_view.h"
 
 namespace {
@@ -86,9 +86,13 @@ void BM_ExploreEngine(benchmark::State &state) {
     zl::ScriptEngine engine;
     zl::MathLibrary library;
     engine.addMathLibrary(library);
-    for (const std::string_view statement : zl::kStartupStatements) engine.executeStatement(statement);
+    for (const std::string_view statement : zl::kStartupStatements)
+        if (const auto error = engine.executeStatement(statement)) {
+            state.SkipWithError(error->description.c_str());
+            return;
+        }
     zl::EquationEvaluator evaluator(engine, library, problem);
-    zl::RunFieldTexts fields;
+    zl::ProblemFieldTexts fields;
     fields.equations = {"x^2+y^2+z^2=1", "x=y", "sin(3*z)=x*y"};
     fields.lowerLimits.assign(3, "-2");
     fields.upperLimits.assign(3, "2");

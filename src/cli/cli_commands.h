@@ -11,12 +11,12 @@ namespace zl::cli {
 
 using Arguments = std::vector<std::string>;
 
-int runCommandLine(const Arguments &args, std::ostream &out, std::ostream &err);
+[[nodiscard]] int runCommandLine(const Arguments &args, std::ostream &out, std::ostream &err);
 
-int runEvalCommand(const Arguments &args, std::ostream &out, std::ostream &err);
-int runExploreCommand(const Arguments &args, std::ostream &out, std::ostream &err);
-int runRandomCommand(const Arguments &args, std::ostream &out, std::ostream &err);
-int runListCommand(const Arguments &args, std::ostream &out, std::ostream &err);
-int runReportCommand(const Arguments &args, std::ostream &out, std::ostream &err);
+[[nodiscard]] int runEvalCommand(const Arguments &args, std::ostream &out, std::ostream &err);
+[[nodiscard]] int runExploreCommand(const Arguments &args, std::ostream &out, std::ostream &err);
+[[nodiscard]] int runRandomCommand(const Arguments &args, std::ostream &out, std::ostream &err);
+[[nodiscard]] int runListCommand(const Arguments &args, std::ostream &out, std::ostream &err);
+[[nodiscard]] int runReportCommand(const Arguments &args, std::ostream &out, std::ostream &err);
 
 }  // namespace zl::cli

@@ -1,9 +1,10 @@
 #include "cli/problem_session.h"
 
+#include <cassert>
 #include <ostream>
 
-#include "core/numbers/number_text.h"
 #include "core/files/problem_file_reader.h"
+#include "core/numbers/number_text.h"
 #include "core/problem/residual_system.h"
 
 namespace zl::cli {
@@ -40,7 +41,10 @@ ProblemSession::ProblemSession(std::ostream &err) : evaluator_(engine_, library_
         scriptErrorReported_ = true;
         err_ << "zerolith-cli: Error in Script Control\n" << terminalText(scriptErrorMessage(error)) << '\n';
     });
-    for (std::string_view statement : kStartupStatements) engine_.executeStatement(statement);
+    for (std::string_view statement : kStartupStatements) {
+        [[maybe_unused]] const auto error = engine_.executeStatement(statement);
+        assert(!error && "the start-up statements are fixed texts the engine runs");
+    }
 }
 
 std::unique_ptr<ProblemSession> ProblemSession::open(const std::string &path, std::ostream &err) {
@@ -56,7 +60,7 @@ std::unique_ptr<ProblemSession> ProblemSession::open(const std::string &path, st
     }
     session->problem_.record.fileName = path;
     session->constantItems_ = reading.data.constants;
-    session->evaluator_.registerConstants(session->constantItems_);
+    session->constantsRegistered_ = !session->evaluator_.registerConstants(session->constantItems_);
     session->evaluator_.compileResiduals();
     return session;
 }

@@ -38,9 +38,11 @@ public:
 
     /// True once an engine error outside the recoverable set was reported.
     bool scriptErrorReported() const { return scriptErrorReported_; }
+    /// False when a constant failed (and was reported) as the file was opened.
+    bool constantsRegistered() const { return constantsRegistered_; }
 
     /// Writes the problem and its solutions to `path`; prints why it failed.
-    bool save(const std::string &path, std::ostream &err);
+    [[nodiscard]] bool save(const std::string &path, std::ostream &err);
 
 private:
     explicit ProblemSession(std::ostream &err);
@@ -52,6 +54,7 @@ private:
     std::vector<std::string> constantItems_;
     std::ostream &err_;
     bool scriptErrorReported_ = false;
+    bool constantsRegistered_ = true;
     std::int32_t windowErrorNumber_ = 0;
 };
 

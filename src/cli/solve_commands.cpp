@@ -87,7 +87,8 @@ int runExploreCommand(const Arguments &args, std::ostream &out, std::ostream &er
     ProblemSession &session = *request->session;
     StreamListView list(out);
     if (!prepareRun(session, list)) return finish(*request, list, -1, err);
-    session.engine().executeStatement("public x,y,z,w");
+    if (const auto error = session.engine().executeStatement("public x,y,z,w"))
+        return finish(*request, list, error->number, err);
     const RunSummary summary = runExplore(session.problem(), session.evaluator(), list);
     return finish(*request, list, summary.end == RunEnd::FatalError ? summary.fatalErrorNumber : 0, err);
 }
@@ -129,7 +130,7 @@ int runListCommand(const Arguments &args, std::ostream &out, std::ostream &err) 
     ProblemSession &session = *request->session;
     StreamListView list(out);
     const std::int32_t failure = listSolutions(session.problem(), session.evaluator(), list);
-    return finish(*request, list, failure, err);
+    return finish(*request, list, session.constantsRegistered() ? failure : -1, err);
 }
 
 }  // namespace zl::cli

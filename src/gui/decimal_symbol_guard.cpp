@@ -28,8 +28,7 @@ QString DecimalSymbolGuard::warningText() {
 }
 
 bool DecimalSymbolGuard::CheckDecimalSymbol() {
-    saved = locale.decimalSymbol();
-    if (saved == QStringLiteral(".")) return true;
+    if (locale.decimalSymbol() == QStringLiteral(".")) return true;
     if (dialogs.askDecimalComma(warningText()) != QMessageBox::Yes) return false;
     locale.usePoint();
     return true;

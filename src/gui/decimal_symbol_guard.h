@@ -16,17 +16,15 @@ public:
 
     /// True when start-up may go on: the symbol was the point already, or the
     /// user answered Yes and the process now uses the point.
-    bool CheckDecimalSymbol();
+    [[nodiscard]] bool CheckDecimalSymbol();
     /// Puts the symbol found at start-up back; safe to call more than once.
     void RestoreDecimalSymbol();
 
-    QString savedDecimalSymbol() const { return saved; }
     static QString warningText();
 
 private:
     NumericLocale &locale;
     UserDialogs &dialogs;
-    QString saved;
 };
 
 }  // namespace zl::gui

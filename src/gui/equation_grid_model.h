@@ -38,7 +38,7 @@ public:
     /// An edit made in the grid: false when refused (locked, or no such row).
     /// Otherwise the row takes the text and the main window copies every row
     /// into its equation fields (equationsEditedInGrid).
-    bool editFromGrid(int row, const QString &text);
+    [[nodiscard]] bool editFromGrid(int row, const QString &text);
 
 signals:
     void rowCountChanged(int rows);

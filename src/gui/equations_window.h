@@ -29,8 +29,6 @@ public:
     /// vertically centred. Derived from column 0, so applying it twice is harmless.
     void applyEquationColumnLayout();
 
-    bool editBoxFocusedOnce() const { return editBoxWasFocused; }
-
     QTableWidget *grid() const { return MSFlexGridEqs; }
     CellEditBox *editBox() const { return txtDataEntry; }
     QPushButton *okButton() const { return cmdExit; }

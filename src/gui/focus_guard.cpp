@@ -147,9 +147,7 @@ bool FocusGuard::refuseLeaving(const GuardedField &guarded, QWidget *target) {
     QWidget *field = guarded.field;
     if (!target || isInside(target, field) || target->window() != field->window() || isExempt(target)) return false;
     const Check check = guarded.check;
-    if (check()) return false;
-    emit refused(field, target);
-    return true;
+    return !check();
 }
 
 void FocusGuard::onFocusChanged(QWidget *old, QWidget *now) {
@@ -169,7 +167,6 @@ void FocusGuard::onFocusChanged(QWidget *old, QWidget *now) {
     bounced_ = now;
     old->setFocus(Qt::OtherFocusReason);
     pullingBack_ = false;
-    emit refused(old, now);
 }
 
 }  // namespace zl::gui

@@ -42,10 +42,6 @@ public:
     /// Marks `widget` and its children as never blocked by a field's check.
     static void exempt(QWidget *widget);
 
-signals:
-    /// A gesture aimed at `target` was swallowed because `field` is invalid.
-    void refused(QWidget *field, QWidget *target);
-
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
 

@@ -18,7 +18,7 @@ public:
 
     /// The help file when present, else this window at the manual's contents.
     /// False when neither the help file nor the manual could be found.
-    bool openHelp(const QString &programFolder);
+    [[nodiscard]] bool openHelp(const QString &programFolder);
 
     /// The manual's table of contents, or "" when no folder holds it.
     QString manualIndex() const;

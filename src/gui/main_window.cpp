@@ -11,6 +11,8 @@
 #include <QPushButton>
 
 #include <algorithm>
+#include <cassert>
+#include <tuple>
 
 #include "core/numbers/number_reading.h"
 #include "core/numbers/number_text.h"
@@ -128,7 +130,10 @@ void MainWindow::setUpEngine() {
     engine_.setErrorObserver([this](const ScriptError &error) { onScriptError(error); });
     engine_.addMathLibrary(library_);
     const EngineCommand command(*this);
-    for (std::string_view statement : kStartupStatements) engine_.executeStatement(statement);
+    for (std::string_view statement : kStartupStatements) {
+        [[maybe_unused]] const bool done = executeStatement(statement);
+        assert(done && "the start-up statements are fixed texts the engine runs");
+    }
 }
 
 void MainWindow::setUpMenus() {
@@ -160,7 +165,9 @@ void MainWindow::connectCommands() {
     constants_ = new ConstantsBox(*ui_.cboConstants, *ui_.cmdAddCons, *ui_.cmdRemCons, problem_.record, dialogs_,
                                   [this](std::string_view statement) {
                                       const EngineCommand command(*this);
-                                      executeStatement(statement);
+                                      // A removed name left undefined has shown its box; the
+                                      // list has dropped the item either way.
+                                      std::ignore = executeStatement(statement);
                                   });
     connect(constants_, &ConstantsBox::textChanged, this, &MainWindow::ClearSolutions);
 }
@@ -422,13 +429,13 @@ void MainWindow::runCommand(RunKind kind) {
             const double nodes = exploreNodeCount(problem_.record);
             if (nodes > kMaxExploreNodes) {
                 dialogs_.showMessage(this, tooLargeGridMessage(nodes));
-            } else {
-                executeStatement("public x,y,z,w");
-                runExplore(problem_, evaluator_, *listView_);
+            } else if (executeStatement("public x,y,z,w")) {
+                // How a run ended is on the list; a fatal error has shown its box.
+                std::ignore = runExplore(problem_, evaluator_, *listView_);
             }
         } else {
             if (const auto seeds = randomSeedsFromText(textOf(ui_.txtRand)))
-                runRandom(problem_, evaluator_, *listView_, random_, *seeds);
+                std::ignore = runRandom(problem_, evaluator_, *listView_, random_, *seeds);
         }
     }
     listView_->setCountText(solutionCountText(problem_.store.solutionCount));
@@ -464,8 +471,8 @@ bool MainWindow::ListSolutions() {
 
 void MainWindow::ClearSolutions() { clearSolutions(problem_, *listView_); }
 
-void MainWindow::executeStatement(std::string_view statement) {
-    engine_.executeStatement(statement);  // a failure has reached onScriptError already
+bool MainWindow::executeStatement(std::string_view statement) {
+    return !engine_.executeStatement(statement);  // a failure has reached onScriptError already
 }
 
 void MainWindow::onScriptError(const ScriptError &error) {

@@ -60,9 +60,9 @@ public:
     /// Copies the record into the fields (after a problem was read).
     void SetDisplayedSpecs();
     /// Executes every constants-list item in the engine; false after a failure.
-    bool RegisterConstants();
+    [[nodiscard]] bool RegisterConstants();
     /// Rebuilds the solution list from the store; false after a failed evaluation.
-    bool ListSolutions();
+    [[nodiscard]] bool ListSolutions();
     /// Empties the solution list, its count and solutionCount (not while loading a file).
     void ClearSolutions();
     /// The order is fixed: the order and names fields and Open are disabled
@@ -114,7 +114,7 @@ private:
     // Parameters.
     bool errorFieldValid() const;
     void errorFieldLeft();
-    bool normaliseIterationsField();
+    [[nodiscard]] bool normaliseIterationsField();
     bool seedsFieldValid() const;
 
     // Equations and intervals.
@@ -128,8 +128,9 @@ private:
     bool problemReady() const;
     void updateRunCommands();
     void runCommand(RunKind kind);
-    bool PrepareEquations();
-    void executeStatement(std::string_view statement);
+    [[nodiscard]] bool PrepareEquations();
+    /// False after a failure, which onScriptError has shown.
+    [[nodiscard]] bool executeStatement(std::string_view statement);
     /// The commands that need the order are unavailable until it is set.
     void enableNavigation();
     void onScriptError(const ScriptError &error);

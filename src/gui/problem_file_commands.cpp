@@ -3,6 +3,8 @@
 #include <QFile>
 #include <QFileInfo>
 
+#include <tuple>
+
 #include "core/files/file_error.h"
 #include "core/files/problem_file.h"
 #include "core/files/problem_file_reader.h"
@@ -77,8 +79,8 @@ void ProblemFileCommands::showProblem(const ProblemFileData &data, const std::st
     window_.SetDisplayedSpecs();
     // An engine error while registering or listing has shown its box; the
     // problem stays loaded and the list marks each residual it could not compute.
-    window_.RegisterConstants();
-    window_.ListSolutions();
+    std::ignore = window_.RegisterConstants();
+    std::ignore = window_.ListSolutions();
     window_.enableProblemMenus();
 }
 

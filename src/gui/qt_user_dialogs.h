@@ -13,7 +13,7 @@ public:
     QString openFileName(QWidget *parent) override;
     QString saveFileName(QWidget *parent) override;
     QString exportFileName(QWidget *parent) override;
-    bool choosePrinter(QWidget *parent, QPrinter &printer) override;
+    [[nodiscard]] bool choosePrinter(QWidget *parent, QPrinter &printer) override;
 
     /// The least width of a message box, enough for the window manager to
     /// show its whole title beside the title bar's buttons.

@@ -37,9 +37,10 @@ public:
 
     /// Asks for the printer, then prints. Nothing is printed when the dialog
     /// is cancelled.
-    static Outcome print(QWidget *parent, UserDialogs &dialogs, QPrinter &printer, const ReportText &text);
+    [[nodiscard]] static Outcome print(QWidget *parent, UserDialogs &dialogs, QPrinter &printer,
+                                       const ReportText &text);
     /// Prints `lines` as one job; false when the printer could not start it.
-    static bool printLines(QPrinter &printer, const std::vector<std::string> &lines);
+    [[nodiscard]] static bool printLines(QPrinter &printer, const std::vector<std::string> &lines);
 };
 
 }  // namespace zl::gui

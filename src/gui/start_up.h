@@ -9,7 +9,7 @@ class DecimalSymbolGuard;
 
 /// False when the user declined the decimal point: then neither step ran and
 /// the program is to end at once.
-bool startUp(DecimalSymbolGuard &guard, const std::function<void()> &showSplash,
-             const std::function<void()> &showMainWindow);
+[[nodiscard]] bool startUp(DecimalSymbolGuard &guard, const std::function<void()> &showSplash,
+                           const std::function<void()> &showMainWindow);
 
 }  // namespace zl::gui

@@ -34,7 +34,7 @@ public:
     virtual QString exportFileName(QWidget *parent) = 0;
 
     /// The print dialog for `printer`; false when the user cancelled it.
-    virtual bool choosePrinter(QWidget *parent, QPrinter &printer) = 0;
+    [[nodiscard]] virtual bool choosePrinter(QWidget *parent, QPrinter &printer) = 0;
 };
 
 }  // namespace zl::gui

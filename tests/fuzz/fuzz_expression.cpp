@@ -27,9 +27,9 @@
 
 #include "core/eval/equation_evaluator.h"
 #include "core/eval/math_library.h"
+#include "core/eval/script_engine.h"
 #include "core/numbers/number_reading.h"
 #include "core/numbers/number_text.h"
-#include "core/eval/script_engine.h"
 
 namespace {
 
@@ -99,7 +99,7 @@ std::optional<zl::ScriptError> executeChecked(Session &session, std::string_view
 struct FuzzedProblem {
     std::vector<std::string> constants;
     std::vector<std::string> names;
-    zl::RunFieldTexts fields;
+    zl::ProblemFieldTexts fields;
 };
 
 /// What the evaluator must give: each variable assigned by its statement

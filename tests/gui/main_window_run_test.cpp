@@ -27,21 +27,24 @@ struct RecordingListView : zl::SolutionListView {
 /// The circle x^2+y^2=r2 (r2 a user constant, 4) cut by the line x=y: two solutions.
 const QStringList kCircleAndLine{QStringLiteral("x^2+y^2=r2"), QStringLiteral("x-y=0")};
 
-/// The list the core alone writes for that problem, with the default fields.
+/// The list the core alone writes for that problem, with the default fields;
+/// the failure's description instead when a step fails.
 QStringList exploreDirectly() {
     zl::ProblemState problem;
     zl::MathLibrary library;
     zl::ScriptEngine engine;
     zl::EquationEvaluator evaluator(engine, library, problem);
     engine.addMathLibrary(library);
-    for (std::string_view statement : zl::kStartupStatements) engine.executeStatement(statement);
+    for (std::string_view statement : zl::kStartupStatements)
+        if (const auto error = engine.executeStatement(statement)) return {QString::fromStdString(error->description)};
     problem.sizeProblem(2);
     problem.record.varNames = {"x", "y"};
     zl::ProblemFieldTexts texts{".01", "8", {"-5", "-5"}, {"5", "5"}, {"4", "4"}, {}};
     for (const QString &equation : kCircleAndLine) texts.equations.push_back(equation.toStdString());
-    evaluator.prepareEquations({"r2=4"}, texts);
+    if (const auto error = evaluator.prepareEquations({"r2=4"}, texts))
+        return {QString::fromStdString(error->description)};
     RecordingListView view;
-    zl::runExplore(problem, evaluator, view);
+    if (zl::runExplore(problem, evaluator, view).end != zl::RunEnd::Completed) return {QStringLiteral("run failed")};
     return view.lines;
 }
 
@@ -102,8 +105,8 @@ void MainWindowRunTest::script_error_is_shown_once_and_ends_the_run() {
     explore();  // the command completed: the next one runs and reports again
     QCOMPARE(fixture.dialogs.count(FakeUserDialogs::Kind::ScriptError), 2);
     // Outside the window's commands (a printed report evaluating) each error shows.
-    fixture.window->engine().executeStatement("y=+*");
-    fixture.window->engine().executeStatement("y=+*");
+    QVERIFY(fixture.window->engine().executeStatement("y=+*"));
+    QVERIFY(fixture.window->engine().executeStatement("y=+*"));
     QCOMPARE(fixture.dialogs.count(FakeUserDialogs::Kind::ScriptError), 4);
 }
 

@@ -171,7 +171,8 @@ void ReportPrinterTest::line_length_follows_the_page_width() {
     FakeUserDialogs dialogs;
     dialogs.printerAnswers.enqueue(true);
 
-    ReportPrinter::print(nullptr, dialogs, printer, [&](int n) { return example.lines(n); });
+    QCOMPARE(ReportPrinter::print(nullptr, dialogs, printer, [&](int n) { return example.lines(n); }),
+             ReportPrinter::Outcome::Printed);
 
     QStringList pieces = readBack(printer).value(0).filter(QRegularExpression("^q+$"));
     QCOMPARE(pieces.size(), (200 + expectedChars - 1) / expectedChars);

@@ -44,14 +44,14 @@ std::optional<BuiltinFunction> findBuiltin(std::string_view lowerName);
 const BuiltinSignature &builtinSignature(BuiltinFunction function);
 
 /// A one-argument built-in on a number: 0 and the result, or the error number.
-std::int32_t applyBuiltin(BuiltinFunction function, double argument, double &result);
+[[nodiscard]] std::int32_t applyBuiltin(BuiltinFunction function, double argument, double &result);
 
 /// Round(x, digits): halves to even at the given decimal place; negative
 /// digits are an invalid argument.
-std::int32_t roundToDigits(double x, double digits, double &result);
+[[nodiscard]] std::int32_t roundToDigits(double x, double digits, double &result);
 
 /// A built-in called with script values (argument count already checked).
-std::int32_t callBuiltin(BuiltinFunction function, std::span<const Value> arguments, Value &result);
+[[nodiscard]] std::int32_t callBuiltin(BuiltinFunction function, std::span<const Value> arguments, Value &result);
 
 /// The built-in for compiled numeric code: the same result as applyBuiltin
 /// where that succeeds, a non-finite value where it fails.

@@ -40,8 +40,8 @@ struct RuntimeFailure {
 /// values -1/0, Empty 0, numeric text its value, other text 13). `stack`
 /// holds at least stackSlots(expression) doubles. Returns 0, or the error
 /// number with its place in `failure`.
-std::int32_t evaluateToNumber(const CompiledExpression &expression, NameScope &scope, double *stack, double &value,
-                              RuntimeFailure &failure);
+[[nodiscard]] std::int32_t evaluateToNumber(const CompiledExpression &expression, NameScope &scope, double *stack,
+                                            double &value, RuntimeFailure &failure);
 
 /// The stack a run of the expression needs.
 std::size_t stackSlots(const CompiledExpression &expression);

@@ -82,7 +82,7 @@ std::optional<ScriptError> EquationEvaluator::registerConstants(const std::vecto
 }
 
 std::optional<ScriptError> EquationEvaluator::prepareEquations(const std::vector<std::string> &constantItems,
-                                                               const RunFieldTexts &fields) {
+                                                               const ProblemFieldTexts &fields) {
     std::optional<ScriptError> failure = registerConstants(constantItems);
     ProblemSpec &record = problem_.record;
     const auto order = static_cast<std::size_t>(std::max(record.order, 0));
@@ -213,7 +213,10 @@ void EquationEvaluator::bindVariablesDirectly(GlobalTable &globals) {
             compiled.variableNumbers.push_back(global->libraryNumber);
             continue;
         }
-        if (global->value.kind != ValueKind::Double) globals.assign(*global, Value::real(0));
+        if (global->value.kind != ValueKind::Double && globals.assign(*global, Value::real(0)) != 0) {
+            compiled.direct = false;
+            continue;
+        }
         compiled.variableNumbers.push_back(&global->value.number);
     }
     compiled.servedCount = direct ? compiled.residuals.size() : 0;

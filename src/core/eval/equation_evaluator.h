@@ -1,8 +1,8 @@
 #pragma once
 // Turns the problem held in the window into compiled residuals and evaluates
 // them at a point. This is the solver's ResidualSystem for typed equations.
-//
-// PUBLIC CONTRACT used by the window and the command line; keep it stable.
+// The window, zerolith-cli and the benchmarks all evaluate through this class,
+// so a change to its interface reaches each of them.
 
 #include <cstdint>
 #include <memory>
@@ -22,9 +22,6 @@ class ScriptEngine;
 class MathLibrary;
 class GlobalTable;
 
-/// The field texts that a run reads.
-using RunFieldTexts = ProblemFieldTexts;
-
 class EquationEvaluator : public ResidualSystem {
 public:
     EquationEvaluator(ScriptEngine &engine, MathLibrary &library, ProblemState &problem);
@@ -34,14 +31,14 @@ public:
     /// failure with a recoverable number is skipped (the name keeps its former
     /// value); the first other failure stops and is returned (the engine's
     /// observer has already seen it).
-    std::optional<ScriptError> registerConstants(const std::vector<std::string> &constantItems);
+    [[nodiscard]] std::optional<ScriptError> registerConstants(const std::vector<std::string> &constantItems);
 
     /// Before a run: registerConstants, then residual i built from equation
     /// text i, maxError, maxCycles, the limits and the subintervals read from
     /// the field texts (numeric reading; integers rounded halves to even), then
     /// the residuals compiled. Returns registerConstants' failure, if any.
-    std::optional<ScriptError> prepareEquations(const std::vector<std::string> &constantItems,
-                                                const RunFieldTexts &fields);
+    [[nodiscard]] std::optional<ScriptError> prepareEquations(const std::vector<std::string> &constantItems,
+                                                              const ProblemFieldTexts &fields);
 
     /// Compiles problem.record.residuals as they stand (after a file was opened).
     void compileResiduals();
@@ -49,11 +46,11 @@ public:
     /// Evaluates compiled residual `equation` with the variables set from
     /// `point`: 0 and the value, or the error number. Errors of the engine reach
     /// the engine's observer first; a math-library failure returns its number.
-    std::int32_t evaluate(int equation, const double *point, double &value) override;
+    [[nodiscard]] std::int32_t evaluate(int equation, const double *point, double &value) override;
 
     /// Every residual at one point: the coordinates are checked and stored
     /// once, then all residuals run as one numeric program.
-    int evaluateAll(int count, const double *point, double *values, std::int32_t *statuses) override;
+    [[nodiscard]] int evaluateAll(int count, const double *point, double *values, std::int32_t *statuses) override;
 
     /// The number of the most recent failed evaluation (the window's ierr); 0 for none.
     std::int32_t lastErrorNumber() const { return lastErrorNumber_; }
@@ -63,7 +60,7 @@ private:
     struct Compiled;
     void relink();
     void bindVariablesDirectly(GlobalTable &globals);
-    std::int32_t evaluateCarefully(int equation, const double *point, double &value);
+    [[nodiscard]] std::int32_t evaluateCarefully(int equation, const double *point, double &value);
     /// True while the compiled programs hold: no global changed its kind and
     /// the problem kept its order since they were made.
     bool stillLinked() const;
@@ -71,8 +68,9 @@ private:
     bool hotPathReady(const double *point) const;
     void storeCoordinates(const double *point);
     /// evaluateAll for residuals from..count-1, one at a time.
-    int evaluateEachFrom(int from, int count, const double *point, double *values, std::int32_t *statuses);
-    std::int32_t fail(const ScriptError &error);
+    [[nodiscard]] int evaluateEachFrom(int from, int count, const double *point, double *values,
+                                       std::int32_t *statuses);
+    [[nodiscard]] std::int32_t fail(const ScriptError &error);
 
     ScriptEngine &engine_;
     MathLibrary &library_;

@@ -44,10 +44,10 @@ public:
 
     /// Assigns as a statement does: a library member takes a number only (13
     /// for other text); ierr takes a 32-bit integer (6 beyond that range).
-    std::int32_t assign(Global &global, Value value);
+    [[nodiscard]] std::int32_t assign(Global &global, Value value);
 
     /// assign() for a number, the evaluator's hot path.
-    std::int32_t assignNumber(Global &global, double number) {
+    [[nodiscard]] std::int32_t assignNumber(Global &global, double number) {
         if (global.storage == GlobalStorage::LibraryNumber) {
             *global.libraryNumber = number;
             return 0;

@@ -3,8 +3,8 @@
 // hyperbolic and inverse hyperbolic functions and the constants pi, halfpi, e.
 // Each function traps its own failure: it records the error number in its own
 // ierr and in the owner's error number, and returns 0.
-//
-// PUBLIC CONTRACT used by the window and the command line; keep it stable.
+// The member and function names are names users type in equations (pi, Asin,
+// sh.ierr), so renaming one breaks the problems they have saved.
 
 #include <cstdint>
 

@@ -28,9 +28,9 @@ inline constexpr int kMaxNestingDepth = 200;
 inline constexpr std::size_t kMaxSyntaxNodes = 1'000'000;
 
 /// One expression and nothing else.
-ParseResult parseExpression(std::string_view text);
+[[nodiscard]] ParseResult parseExpression(std::string_view text);
 
 /// Statements separated by ":" or line ends.
-ParseResult parseStatements(std::string_view text);
+[[nodiscard]] ParseResult parseStatements(std::string_view text);
 
 }  // namespace zl

@@ -1,9 +1,8 @@
 #pragma once
 // Our VBScript expression engine: statements and expressions, compiled once
 // and evaluated many times. Global names live as long as the engine.
-//
-// PUBLIC CONTRACT used by the window and the command line; keep the members
-// below. The implementation may add private members and internal headers.
+// Code outside this folder (the window, zerolith-cli, the benchmarks) uses only
+// this class, so the stages behind it can change without touching that code.
 
 #include <cstdint>
 #include <functional>
@@ -49,12 +48,12 @@ public:
 
     /// Runs one statement, or several separated by ":": "a = 2.37",
     /// "public x,y,z,w", "dim a". Returns the failure, if any.
-    std::optional<ScriptError> executeStatement(std::string_view text);
+    [[nodiscard]] std::optional<ScriptError> executeStatement(std::string_view text);
 
     /// Evaluates an expression and converts the result to a double: numbers as
     /// they are, True -1, False 0, Empty 0, numeric text its value; other text
     /// fails with 13.
-    NumberResult evaluateNumber(std::string_view text);
+    [[nodiscard]] NumberResult evaluateNumber(std::string_view text);
 
 private:
     // The equation evaluator binds residuals to the engine's names and

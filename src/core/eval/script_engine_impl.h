@@ -24,13 +24,15 @@ struct ScriptEngine::Impl {
     /// Passes the error to the observer and returns it.
     ScriptError raise(std::int32_t number, std::int32_t offset, std::string_view text) const;
 
-    std::optional<ScriptError> executeStatement(std::string_view text);
-    NumberResult evaluateNumber(std::string_view text);
+    [[nodiscard]] std::optional<ScriptError> executeStatement(std::string_view text);
+    [[nodiscard]] NumberResult evaluateNumber(std::string_view text);
 
 private:
     /// Runs one statement: 0, or the error number with its position in `offset`.
-    std::int32_t runStatement(const CompiledExpression &compiled, const Statement &statement, std::int32_t &offset);
-    std::int32_t runAssignment(const CompiledExpression &compiled, const Statement &statement, std::int32_t &offset);
+    [[nodiscard]] std::int32_t runStatement(const CompiledExpression &compiled, const Statement &statement,
+                                            std::int32_t &offset);
+    [[nodiscard]] std::int32_t runAssignment(const CompiledExpression &compiled, const Statement &statement,
+                                             std::int32_t &offset);
     void runDeclaration(const SyntaxTree &tree, const Statement &statement);
 };
 

@@ -16,22 +16,22 @@ public:
         : expression_(expression), tree_(*expression.tree), scope_(scope) {}
 
     /// Evaluates node `index` into `result`; false on failure (see failure()).
-    bool evaluate(std::int32_t index, Value &result);
+    [[nodiscard]] bool evaluate(std::int32_t index, Value &result);
 
     /// The running value of a chain after its first `linkCount` links.
-    bool evaluateChainPrefix(const Node &chain, std::int32_t linkCount, Value &result);
+    [[nodiscard]] bool evaluateChainPrefix(const Node &chain, std::int32_t linkCount, Value &result);
 
     const RuntimeFailure &failure() const { return failure_; }
 
 private:
-    bool evaluateName(const Node &node, Value &result);
-    bool evaluateCall(const Node &node, Value &result);
-    bool evaluateMember(const Node &node, Value &result);
-    bool evaluateMemberCall(const Node &node, Value &result);
-    bool callFunction(const NameBinding &binding, const Node &node, Value &result);
-    bool evaluateArguments(const Node &node, Value *arguments);
+    [[nodiscard]] bool evaluateName(const Node &node, Value &result);
+    [[nodiscard]] bool evaluateCall(const Node &node, Value &result);
+    [[nodiscard]] bool evaluateMember(const Node &node, Value &result);
+    [[nodiscard]] bool evaluateMemberCall(const Node &node, Value &result);
+    [[nodiscard]] bool callFunction(const NameBinding &binding, const Node &node, Value &result);
+    [[nodiscard]] bool evaluateArguments(const Node &node, Value *arguments);
     NameBinding nameBinding(std::int32_t nameId);
-    bool fail(std::int32_t number, std::int32_t offset);
+    [[nodiscard]] bool fail(std::int32_t number, std::int32_t offset);
 
     const CompiledExpression &expression_;
     const SyntaxTree &tree_;

@@ -10,9 +10,9 @@
 namespace zl {
 
 /// left op right into result: 0, or the error number.
-std::int32_t applyBinary(BinaryOperator op, const Value &left, const Value &right, Value &result);
+[[nodiscard]] std::int32_t applyBinary(BinaryOperator op, const Value &left, const Value &right, Value &result);
 
 /// op operand into result: 0, or the error number.
-std::int32_t applyUnary(UnaryOperator op, const Value &operand, Value &result);
+[[nodiscard]] std::int32_t applyUnary(UnaryOperator op, const Value &operand, Value &result);
 
 }  // namespace zl

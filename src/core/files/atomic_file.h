@@ -13,6 +13,6 @@ namespace zl {
 /// renames it over `path`. On any failure the former file is left as it was,
 /// the temporary file is removed and a WriteFailed error names the file and
 /// the reason. A new file gets the usual permissions; a replaced one keeps its own.
-std::optional<FileError> replaceFileAtomically(const std::string &path, std::string_view bytes);
+[[nodiscard]] std::optional<FileError> replaceFileAtomically(const std::string &path, std::string_view bytes);
 
 }  // namespace zl

@@ -23,13 +23,13 @@ ProblemFileData problemFileDataToSave(const ProblemState &problem, const Problem
 /// Writes `data` to `path` through a temporary file, so a failed save keeps
 /// the former file. Content that would not read back as it stands is refused
 /// before anything is written.
-std::optional<FileError> saveProblemFile(const std::string &path, const ProblemFileData &data);
+[[nodiscard]] std::optional<FileError> saveProblemFile(const std::string &path, const ProblemFileData &data);
 
 /// Fills the record from a file read in full, as Open does: sizes the problem,
 /// then names, equations and their residuals, limits, subintervals, the error
 /// bound and iteration limit, the constants table and the stored solutions.
 /// Leaves fileName, loadingFile and the random seeds alone. Data beyond the
 /// record's limits is refused with InvalidProblem and nothing is changed.
-std::optional<FileError> applyProblemFile(const ProblemFileData &data, ProblemState &problem);
+[[nodiscard]] std::optional<FileError> applyProblemFile(const ProblemFileData &data, ProblemState &problem);
 
 }  // namespace zl

@@ -21,9 +21,9 @@ struct ProblemFileReading {
 
 /// Reads the file at `path`. Lines may end in CR LF or LF alone; anything
 /// after the last solution value is not read.
-ProblemFileReading readProblemFile(const std::string &path);
+[[nodiscard]] ProblemFileReading readProblemFile(const std::string &path);
 
-ProblemFileReading readProblemFile(std::istream &in);
-ProblemFileReading readProblemFileText(std::string_view text);
+[[nodiscard]] ProblemFileReading readProblemFile(std::istream &in);
+[[nodiscard]] ProblemFileReading readProblemFileText(std::string_view text);
 
 }  // namespace zl

@@ -14,7 +14,7 @@ namespace zl {
 /// a blank or a quote, a line break in any text, a number that is not finite,
 /// an integer field beyond 32 bits, or more variables, solutions or constants
 /// than the reader takes.
-std::optional<FileError> findUnwritableContent(const ProblemFileData &data);
+[[nodiscard]] std::optional<FileError> findUnwritableContent(const ProblemFileData &data);
 
 /// The whole file, lines ended by CR LF. Comma-separated lines hold numbers in
 /// the general number text and texts in double quotes; a number on a line of

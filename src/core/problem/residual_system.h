@@ -26,13 +26,13 @@ public:
     /// `point` (order values). Returns 0 and stores the value in `value`, or
     /// returns the error number and leaves `value` untouched. A returned value
     /// is always finite.
-    virtual std::int32_t evaluate(int equation, const double *point, double &value) = 0;
+    [[nodiscard]] virtual std::int32_t evaluate(int equation, const double *point, double &value) = 0;
 
     /// Evaluates residuals 0..count-1 at one point, in order: statuses[j] is
     /// what evaluate(j) returns and values[j] is set only when it is 0. Stops
     /// after the first status outside the recoverable set and returns how many
     /// residuals it evaluated. A system may do this faster than one at a time.
-    virtual int evaluateAll(int count, const double *point, double *values, std::int32_t *statuses) {
+    [[nodiscard]] virtual int evaluateAll(int count, const double *point, double *values, std::int32_t *statuses) {
         for (int j = 0; j < count; ++j) {
             statuses[j] = evaluate(j, point, values[j]);
             if (statuses[j] != 0 && !isRecoverableError(statuses[j])) return j + 1;

@@ -37,10 +37,10 @@ public:
     /// Stores `text` ("name=value") at the end of the list and the table. An
     /// item with the same name (exact, case-sensitive; the first one only) is
     /// removed first, so a new value replaces the old one.
-    ConstantAddResult add(std::string_view text);
+    [[nodiscard]] ConstantAddResult add(std::string_view text);
 
     /// Removes list item `index` and its table entry.
-    ConstantRemoval remove(int index);
+    [[nodiscard]] ConstantRemoval remove(int index);
 
     /// The text before the first "=", or nothing when there is no "=".
     static std::optional<std::string_view> namePart(std::string_view constant);

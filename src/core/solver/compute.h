@@ -1,8 +1,8 @@
 #pragma once
 // A whole run: Explore walks the grid over the search box, Random starts Newton
 // from random points; both list what they find through a SolutionListView.
-//
-// PUBLIC CONTRACT used by the window and the command line; keep it stable.
+// The window and zerolith-cli both run through these functions, which is what
+// keeps their lists line for line the same.
 
 #include <cstdint>
 #include <string>
@@ -29,12 +29,12 @@ struct RunSummary {
 
 /// Explore: the grid walk over the limits and subintervals held in the record
 /// (record.randomSeeds must be 0). Appends to the list; does not clear it.
-RunSummary runExplore(ProblemState &problem, ResidualSystem &residuals, SolutionListView &list);
+[[nodiscard]] RunSummary runExplore(ProblemState &problem, ResidualSystem &residuals, SolutionListView &list);
 
 /// Random: `seeds` random starting points (record.randomSeeds counts down from it
 /// and is 0 afterwards). Appends to the list; does not clear it.
-RunSummary runRandom(ProblemState &problem, ResidualSystem &residuals, SolutionListView &list, RandomSource &random,
-                     std::int32_t seeds);
+[[nodiscard]] RunSummary runRandom(ProblemState &problem, ResidualSystem &residuals, SolutionListView &list,
+                                   RandomSource &random, std::int32_t seeds);
 
 /// Empties the list, the count text and solutionCount; does nothing at all
 /// while record.loadingFile is set.
@@ -46,6 +46,6 @@ std::string solutionCountText(std::int32_t solutionCount);
 /// Rebuilds the list from the stored solutions (after Open): for each stored
 /// solution its lines with the residuals evaluated there, an empty line, then
 /// the count text. Returns 0, or the number of the first failed evaluation.
-std::int32_t listSolutions(ProblemState &problem, ResidualSystem &residuals, SolutionListView &list);
+[[nodiscard]] std::int32_t listSolutions(ProblemState &problem, ResidualSystem &residuals, SolutionListView &list);
 
 }  // namespace zl

@@ -28,13 +28,13 @@ public:
     ExploreGrid(ProblemState &problem, ResidualSystem &residuals, RunState &run);
 
     /// Walks the whole grid. Returns false when a seed ended the walk early.
-    bool walk(const SeedStarter &startSeed);
+    [[nodiscard]] bool walk(const SeedStarter &startSeed);
 
 private:
-    bool walkLine(const SeedStarter &startSeed);
-    bool advanceSlowerDigit();
-    bool findReferenceNode();
-    bool evaluateSigns(std::vector<std::int32_t> &signs);
+    [[nodiscard]] bool walkLine(const SeedStarter &startSeed);
+    [[nodiscard]] bool advanceSlowerDigit();
+    [[nodiscard]] bool findReferenceNode();
+    [[nodiscard]] bool evaluateSigns(std::vector<std::int32_t> &signs);
     bool signsDiffer() const;
     bool canAdvance(int variable) const;
     void advance(int variable);

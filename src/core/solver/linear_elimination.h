@@ -19,6 +19,6 @@ enum class SolveResult {
 /// side) in place into `correction`. The correction is deliberately not
 /// cleared first: on a singular row the entries above it keep the previous
 /// solve's values, and the classification of that row reads them.
-SolveResult solveCorrection(Matrix &systemMatrix, std::vector<double> &correction, RunState &run);
+[[nodiscard]] SolveResult solveCorrection(Matrix &systemMatrix, std::vector<double> &correction, RunState &run);
 
 }  // namespace zl

@@ -32,6 +32,6 @@ enum class NewtonOutcome {
 /// Iterates from the seed in problem.work.point (copied to work.seedPoint
 /// first). Evaluation failures outside the recoverable set propagate as
 /// FatalEvaluationError.
-NewtonOutcome newtonFromSeed(ProblemState &problem, ResidualSystem &residuals, RunState &run);
+[[nodiscard]] NewtonOutcome newtonFromSeed(ProblemState &problem, ResidualSystem &residuals, RunState &run);
 
 }  // namespace zl

@@ -26,7 +26,7 @@ inline std::int32_t finiteStatus(std::int32_t number, double value) {
 
 /// Evaluates residual `equation` at `point`: 0 and the value, or the error
 /// number (finiteStatus) with `value` untouched.
-std::int32_t evaluateFinite(ResidualSystem &residuals, int equation, const double *point, double &value);
+[[nodiscard]] std::int32_t evaluateFinite(ResidualSystem &residuals, int equation, const double *point, double &value);
 
 /// Every residual 0..n-1 at `point`, in order: `store(j, value)` for each
 /// success, a recoverable failure recorded in run.ierr (its target is left

@@ -20,7 +20,7 @@ bool sameSolution(const double *a, const double *b, int count, double maxError);
 
 /// Compares work.point with the stored solutions and stores and lists it if new.
 /// The residuals listed are those in systemMatrix column 0.
-AcceptResult acceptSolution(ProblemState &problem, SolutionListView &list);
+[[nodiscard]] AcceptResult acceptSolution(ProblemState &problem, SolutionListView &list);
 
 /// Random's report on a seed that did not converge: the point where it stopped,
 /// the last correction, and the residuals evaluated there again (an entry whose

@@ -93,7 +93,7 @@ protected:
     }
 
     void set(std::string_view name, Value value) {
-        scope.globals().assign(scope.globals().declare(name), std::move(value));
+        EXPECT_EQ(scope.globals().assign(scope.globals().declare(name), std::move(value)), 0) << name;
     }
 
     void setPoint(double x, double y, double z) {

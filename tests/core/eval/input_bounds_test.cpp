@@ -84,7 +84,7 @@ TEST_P(BigInputs, anEquationGivesItsValueOrErrorAtEveryEvaluation) {
     problem.sizeProblem(1);
     problem.record.varNames[0] = "x";
     EquationEvaluator evaluator(session.engine, session.library, problem);
-    RunFieldTexts fields;
+    ProblemFieldTexts fields;
     fields.equations = {"x=" + text};
     ASSERT_FALSE(evaluator.prepareEquations({}, fields));
     for (int attempt = 0; attempt < 2; ++attempt) {

@@ -23,7 +23,7 @@ struct ScriptSession {
         library.setOwnerErrorNumber(&ownerErrorNumber);
         engine.addMathLibrary(library);
         engine.setErrorObserver([this](const ScriptError &error) { reported.push_back(error); });
-        for (std::string_view statement : kStartupStatements) engine.executeStatement(statement);
+        for (std::string_view statement : kStartupStatements) EXPECT_FALSE(engine.executeStatement(statement));
     }
 
     void run(const std::string &statement) {

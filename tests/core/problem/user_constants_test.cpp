@@ -76,9 +76,9 @@ TEST(UserConstants, RemoveReturnsTheStatementThatSetsTheNameToZero) {
 // the file's ones; only the file's are in the table.
 TEST(UserConstants, AfterOpenTheTableStaysTheTailOfTheList) {
     Constants c({"a=1", "p=5", "k=2", "a=9"}, 2);
-    c.constants.remove(1);
+    EXPECT_TRUE(c.constants.remove(1).removed);
     EXPECT_EQ(c.table(), (Items{"k=2", "a=9"}));
-    c.constants.remove(2);
+    EXPECT_TRUE(c.constants.remove(2).removed);
     EXPECT_EQ(c.table(), Items{"k=2"});
     EXPECT_EQ(c.constants.add("a=3"), Result::Added);  // replaces the typed a=1
     EXPECT_EQ(c.list, (Items{"k=2", "a=3"}));

@@ -81,7 +81,7 @@ TEST(RunRandom, SameSeedSameListAndSeedsInsideTheBox) {
             {[](const Point &p) { return p[0] * p[0] + 1; }, [](const Point &p) { return p[1]; }});
         RecordingList list;
         RandomSource random = RandomSource::withFixedSeed(seed);
-        runRandom(problem, residuals, list, random, 50);
+        EXPECT_EQ(runRandom(problem, residuals, list, random, 50).end, RunEnd::Completed);
         for (std::size_t k = 8; seeds && k < residuals.evaluations.size(); k += 12)  // each right-hand side
             seeds->push_back(residuals.evaluations[k].point);
         return list.lines;
@@ -105,7 +105,7 @@ TEST(RunRandom, FirstCycleFailureAfterAConvergedSeedIsReported) {
     NativeResiduals residuals({[](const Point &p) { return p[0] * p[0] - 4; }},
                               [&list](int, const Point &) { return list.lines.back() == "TRIAL2:" ? 11 : 0; });
     RandomSource random = RandomSource::withFixedSeed(5);
-    runRandom(problem, residuals, list, random, 2);
+    EXPECT_EQ(runRandom(problem, residuals, list, random, 2).end, RunEnd::Completed);
     EXPECT_EQ(list.lines.at(3), "TRIAL2:");
     EXPECT_EQ(list.lines.at(4), kNoConvergenceLine);
 }

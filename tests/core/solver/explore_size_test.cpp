@@ -28,7 +28,7 @@ double nodesWalked(ProblemState &problem) {
     NativeResiduals residuals(std::vector<NativeResiduals::Function>(static_cast<std::size_t>(problem.record.order),
                                                                      [](const testing::Point &) { return 1.0; }));
     RunState run;
-    ExploreGrid(problem, residuals, run).walk([] { return true; });
+    EXPECT_TRUE(ExploreGrid(problem, residuals, run).walk([] { return true; }));
     return static_cast<double>(residuals.evaluations.size()) / problem.record.order;
 }
 
