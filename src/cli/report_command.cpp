@@ -24,8 +24,9 @@ int runReportCommand(const Arguments &args, std::ostream &out, std::ostream &err
     if (!session) return kExitBadInput;
 
     const std::vector<std::string> equations = session->problem().record.equations;
-    const ReportSources sources{session->constantItems(), equations, static_cast<int>(*width)};
-    for (const std::string &line : reportLines(session->problem(), sources, session->evaluator())) out << line << '\n';
+    const ReportData data =
+        collectReportData(session->problem(), session->constantItems(), equations, session->evaluator());
+    for (const std::string &line : reportLines(data, static_cast<int>(*width))) out << line << '\n';
     return session->scriptErrorReported() ? kExitScriptError : kExitOk;
 }
 

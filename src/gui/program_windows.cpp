@@ -65,8 +65,9 @@ void ProgramWindows::printReport() {
     ProblemState &problem = mainWindow.problem();
     const std::vector<std::string> &constants = mainWindow.constantItems();
     const std::vector<std::string> texts = equationTexts(mainWindow.equationGrid());
+    // The residuals are evaluated once the printer is chosen, not before.
     const auto outcome = ReportPrinter::print(&mainWindow, dialogs, reportPrinter, [&](int width) {
-        return reportLines(problem, ReportSources{constants, texts, width}, mainWindow.evaluator());
+        return reportLines(collectReportData(problem, constants, texts, mainWindow.evaluator()), width);
     });
     if (outcome == ReportPrinter::Outcome::PrinterFailed)
         dialogs.showMessage(&mainWindow, QStringLiteral("The report could not be printed: the "

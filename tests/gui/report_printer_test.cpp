@@ -18,8 +18,6 @@
 #include <vector>
 
 #include "core/files/report_layout.h"
-#include "core/problem/problem_state.h"
-#include "core/problem/residual_system.h"
 #include "gui/qt_user_dialogs.h"
 #include "gui/report_printer.h"
 #include "support/fake_user_dialogs.h"
@@ -30,31 +28,20 @@ using Lines = std::vector<std::string>;
 namespace {
 
 // x,y; x^2+y^2=k; x=y; k=2; -5..5 in 10 subintervals; 0.001; 8; solution x=y=1.
-struct ExampleProblem : zl::ResidualSystem {
+struct ExampleProblem {
     ExampleProblem() {
-        problem.sizeProblem(2);
-        auto &record = problem.record;
-        record.varNames = {"x", "y"};
-        record.lowerLimits = {-5, -5};
-        record.upperLimits = {5, 5};
-        record.subintervals = {10, 10};
-        record.maxError = 0.001;
-        record.maxCycles = 8;
-        record.constants[0] = "k=2";
-        record.constantCount = 1;
-        problem.store.solutionCount = 1;
-        problem.store.solutions(0, 1) = problem.store.solutions(1, 1) = 1;
+        data.names = {"x", "y"};
+        data.constants = {"k=2"};
+        data.lowerLimits = {-5, -5};
+        data.upperLimits = {5, 5};
+        data.subintervals = {10, 10};
+        data.equations = {"x^2+y^2=k", "x=y"};
+        data.maxError = 0.001;
+        data.maxCycles = 8;
+        data.solutions = {{{1, 1}, {0, 0}, {0, 0}}};
     }
-    std::int32_t evaluate(int equation, const double *p, double &value) override {
-        value = equation == 0 ? p[0] * p[0] + p[1] * p[1] - 2 : p[0] - p[1];
-        return 0;
-    }
-    Lines lines(int charsPerLine) {
-        return zl::reportLines(problem, zl::ReportSources{constants, equations, charsPerLine}, *this);
-    }
-    zl::ProblemState problem;
-    Lines constants{"k=2"};
-    Lines equations{"x^2+y^2=k", "x=y"};
+    Lines lines(int charsPerLine) const { return zl::reportLines(data, charsPerLine); }
+    zl::ReportData data;
 };
 
 void useA4(QPrinter &printer, const QString &file, QPageLayout::Orientation orientation, double sideMm) {
@@ -167,7 +154,7 @@ void ReportPrinterTest::line_length_follows_the_page_width() {
     QPrinter printer(QPrinter::HighResolution);
     useA4(printer, folder.filePath("width.pdf"), QPageLayout::Orientation(orientation), sideMm);
     ExampleProblem example;
-    example.equations[0] = std::string(200, 'q');  // cut into pieces of one line each
+    example.data.equations[0] = std::string(200, 'q');  // cut into pieces of one line each
     FakeUserDialogs dialogs;
     dialogs.printerAnswers.enqueue(true);
 

@@ -45,19 +45,19 @@ private:
 
 std::string number(double value) { return paddedNumberText(value); }
 
-const std::string &textAt(const std::vector<std::string> &texts, int index) {
-    static const std::string none;
-    return index >= 0 && static_cast<std::size_t>(index) < texts.size() ? texts[static_cast<std::size_t>(index)] : none;
+/// Element `index`, or the element type's empty value when there is none.
+template <typename T>
+T at(const std::vector<T> &values, std::size_t index) {
+    return index < values.size() ? values[index] : T{};
 }
 
 class ReportBuilder {
 public:
-    ReportBuilder(ProblemState &problem, const ReportSources &sources, ResidualSystem &residuals)
-        : problem_(problem), record_(problem.record), sources_(sources), residuals_(residuals),
-          charsPerLine_(static_cast<std::size_t>(std::max(sources.charsPerLine, 1))) {}
+    ReportBuilder(const ReportData &data, int charsPerLine)
+        : data_(data), charsPerLine_(static_cast<std::size_t>(std::max(charsPerLine, 1))) {}
 
     std::vector<std::string> build() {
-        (out_ << "ORDER:" << number(record_.order)).endLine();
+        (out_ << "ORDER:" << number(static_cast<double>(data_.names.size()))).endLine();
         (out_ << "VARIABLES:").endLine();
         writeNames();
         out_.endLine();
@@ -74,17 +74,17 @@ private:
     /// Names joined by commas, each line shorter than charsPerLine before its
     /// trailing comma; a name too long for any line stands on a line of its own.
     void writeNames() {
+        const auto &names = data_.names;
         std::string line;
-        for (int i = 0; i < record_.order;) {
-            const auto &name = record_.varNames[static_cast<std::size_t>(i)];
-            const bool fits = line.size() + name.size() < charsPerLine_;
+        for (std::size_t i = 0; i < names.size();) {
+            const bool fits = line.size() + names[i].size() < charsPerLine_;
             if (!fits && !line.empty()) {
                 (out_ << line).endLine();
                 line.clear();
                 continue;
             }
-            line += name;
-            if (i < record_.lastIndex) line += ',';
+            line += names[i];
+            if (i + 1 < names.size()) line += ',';
             ++i;
             if (!fits) {
                 (out_ << line).endLine();
@@ -95,9 +95,9 @@ private:
     }
 
     void writeConstants() {
-        if (sources_.constantItems.empty()) return;
+        if (data_.constants.empty()) return;
         (out_ << "CONSTANTS:").endLine();
-        for (const auto &item : sources_.constantItems) (out_ << item).endLine();
+        for (const auto &item : data_.constants) (out_ << item).endLine();
         out_.endLine();
     }
 
@@ -107,12 +107,11 @@ private:
         out_.tab(kUpperLimitColumn) << "UPPER LIMIT";
         out_.tab(kSubintervalsColumn) << "# OF SUBINTERVALS";
         out_.endLine();
-        for (int i = 0; i < record_.order; ++i) {
-            const auto at = static_cast<std::size_t>(i);
-            out_ << record_.varNames[at];
-            out_.tab(kLowerLimitColumn) << number(record_.lowerLimits[at]);
-            out_.tab(kUpperLimitColumn) << number(record_.upperLimits[at]);
-            out_.tab(kSubintervalsColumn) << number(record_.subintervals[at]);
+        for (std::size_t i = 0; i < data_.names.size(); ++i) {
+            out_ << data_.names[i];
+            out_.tab(kLowerLimitColumn) << number(at(data_.lowerLimits, i));
+            out_.tab(kUpperLimitColumn) << number(at(data_.upperLimits, i));
+            out_.tab(kSubintervalsColumn) << number(at(data_.subintervals, i));
             out_.endLine();
         }
         out_.endLine();
@@ -120,63 +119,49 @@ private:
 
     /// Each equation cut into pieces of charsPerLine characters, without regard to words.
     void writeEquations() {
-        for (int i = 0; i < record_.order; ++i) {
-            (out_ << "EQUATION #" << number(i + 1) << ":").endLine();
-            const std::string_view equation = textAt(sources_.equationTexts, i);
+        for (std::size_t i = 0; i < data_.names.size(); ++i) {
+            (out_ << "EQUATION #" << number(static_cast<double>(i + 1)) << ":").endLine();
+            const std::string equation = at(data_.equations, i);
             if (equation.empty()) out_.endLine();
-            for (std::size_t at = 0; at < equation.size(); at += charsPerLine_)
-                (out_ << equation.substr(at, charsPerLine_)).endLine();
+            for (std::size_t start = 0; start < equation.size(); start += charsPerLine_)
+                (out_ << std::string_view(equation).substr(start, charsPerLine_)).endLine();
             out_.endLine();
         }
     }
 
     void writeParameters() {
-        (out_ << "MAXIMUM ERROR:" << number(record_.maxError)).endLine();
-        (out_ << "MAXIMUM # OF CYCLES:" << number(record_.maxCycles)).endLine();
+        (out_ << "MAXIMUM ERROR:" << number(data_.maxError)).endLine();
+        (out_ << "MAXIMUM # OF CYCLES:" << number(data_.maxCycles)).endLine();
         out_.endLine();
     }
 
     void writeSolutions() {
-        const auto &stored = problem_.store.solutions;
-        const int count = std::min({problem_.store.solutionCount, kMaxSolutions, stored.columns() - 1});
-        if (count <= 0) return;
+        if (data_.solutions.empty()) return;
         (out_ << "SOLUTIONS FOUND:").endLine();
         out_.endLine();
-        for (int k = 1; k <= count; ++k) writeSolution(k);
+        for (std::size_t k = 0; k < data_.solutions.size(); ++k) writeSolution(k + 1, data_.solutions[k]);
     }
 
-    void writeSolution(int k) {
-        (out_ << "SET #" << number(k) << ":").endLine();
-        auto &work = problem_.work;
-        for (int j = 0; j < record_.order; ++j)
-            work.point[static_cast<std::size_t>(j)] = problem_.store.solutions(j, k);
-        std::vector<std::int32_t> failures(static_cast<std::size_t>(record_.order), 0);
-        for (int i = 0; i < record_.order; ++i) {
-            double value = 0;
-            failures[static_cast<std::size_t>(i)] = residuals_.evaluate(i, work.point.data(), value);
-            if (failures[static_cast<std::size_t>(i)] == 0) work.systemMatrix(i, 0) = value;
-        }
-        for (int i = 0; i < record_.order; ++i) {
-            const auto at = static_cast<std::size_t>(i);
-            out_ << record_.varNames[at] << "= " << number(work.point[at]);
-            out_.tab(kResidualColumn) << "EQUATION #" << number(i + 1) << "= ";
-            out_ << (failures[at] == 0 ? number(work.systemMatrix(i, 0)) : "error " + std::to_string(failures[at]));
+    void writeSolution(std::size_t k, const ReportSolution &solution) {
+        (out_ << "SET #" << number(static_cast<double>(k)) << ":").endLine();
+        for (std::size_t i = 0; i < data_.names.size(); ++i) {
+            out_ << data_.names[i] << "= " << number(at(solution.values, i));
+            out_.tab(kResidualColumn) << "EQUATION #" << number(static_cast<double>(i + 1)) << "= ";
+            const std::int32_t failure = at(solution.failures, i);
+            out_ << (failure == 0 ? number(at(solution.residuals, i)) : "error " + std::to_string(failure));
             out_.endLine();
         }
     }
 
-    ProblemState &problem_;
-    const ProblemSpec &record_;
-    const ReportSources &sources_;
-    ResidualSystem &residuals_;
+    const ReportData &data_;
     std::size_t charsPerLine_;
     ReportText out_;
 };
 
 }  // namespace
 
-std::vector<std::string> reportLines(ProblemState &problem, const ReportSources &sources, ResidualSystem &residuals) {
-    return ReportBuilder(problem, sources, residuals).build();
+std::vector<std::string> reportLines(const ReportData &data, int charsPerLine) {
+    return ReportBuilder(data, charsPerLine).build();
 }
 
 }  // namespace zl
