@@ -4,6 +4,7 @@
 
 #include <sstream>
 
+#include "../support/test_row_name.h"
 #include "cli/cli_commands.h"
 
 namespace zl::cli {
@@ -61,7 +62,10 @@ const EvalRow kRows[] = {
     {{}, 2, "", "zerolith-cli: no command given (try --help)\n"},
     {{"evaluate", "1"}, 2, "", "zerolith-cli: unknown command 'evaluate' (try --help)\n"},
 };
-INSTANTIATE_TEST_SUITE_P(Rows, EvalCommand, ::testing::ValuesIn(kRows));
+INSTANTIATE_TEST_SUITE_P(Rows, EvalCommand, ::testing::ValuesIn(kRows), [](const auto &info) {
+    const Arguments &args = info.param.args;
+    return zl::testing::rowName(args.empty() ? "no_command" : args.back(), info.index);
+});
 
 TEST(CommandLine, helpDocumentsEval) {
     const CommandOutcome outcome = runCli({"--help"});

@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "../../support/test_row_name.h"
 #include "core/eval/math_library.h"
 #include "core/eval/script_engine.h"
 
@@ -40,19 +41,6 @@ inline ::testing::AssertionResult relativelyClose(double actual, double expected
     if (std::fabs(actual - expected) <= tolerance * scale) return ::testing::AssertionSuccess();
     return ::testing::AssertionFailure() << ::testing::PrintToString(actual) << " is not "
                                          << ::testing::PrintToString(expected);
-}
-
-/// A readable test name from a row's source text.
-inline std::string rowName(const std::string &source, std::size_t index) {
-    std::string name;
-    for (char c : source) {
-        if ((c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9'))
-            name.push_back(c);
-        else if (!name.empty() && name.back() != '_')
-            name.push_back('_');
-        if (name.size() >= 40) break;
-    }
-    return std::to_string(index) + "_" + name;
 }
 
 }  // namespace zl::testing

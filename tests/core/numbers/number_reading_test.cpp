@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 
 #include "../../support/comma_locale.h"
+#include "../../support/test_row_name.h"
 
 namespace zl {
 namespace {
@@ -32,7 +33,8 @@ INSTANTIATE_TEST_SUITE_P(Texts, LeadingNumber,
                                            LeadingCase{"1,5", 1}, LeadingCase{"- 4 . 5", -4.5},
                                            LeadingCase{"1 e 2", 100}, LeadingCase{"0.01", 0.01},
                                            LeadingCase{"1e-400", 0}, LeadingCase{"12.34.56", 12.34},
-                                           LeadingCase{"--5", 0}, LeadingCase{"\t8", 8}));
+                                           LeadingCase{"--5", 0}, LeadingCase{"\t8", 8}),
+                         [](const auto &info) { return zl::testing::rowName(info.param.text, info.index); });
 
 TEST(LeadingNumberLimits, HugeExponentReadsAsInfinity) {
     EXPECT_EQ(readLeadingNumber("1e999"), std::numeric_limits<double>::infinity());
@@ -59,7 +61,8 @@ TEST_P(HalfEven, RoundsHalvesToTheEvenNeighbour) {
 INSTANTIATE_TEST_SUITE_P(Values, HalfEven,
                          ::testing::Values(RoundCase{2.5, 2}, RoundCase{3.5, 4}, RoundCase{-2.5, -2}, RoundCase{0.5, 0},
                                            RoundCase{1.5, 2}, RoundCase{7.5, 8}, RoundCase{2.4999, 2},
-                                           RoundCase{-0.4, 0}, RoundCase{1e300, 1e300}));
+                                           RoundCase{-0.4, 0}, RoundCase{1e300, 1e300}),
+                         [](const auto &info) { return zl::testing::rowName(info.param.value, info.index); });
 
 TEST(IntegerRounding, RefusesWhatDoesNotFit) {
     EXPECT_EQ(roundToInt32(2147483647.4), 2147483647);
@@ -91,7 +94,8 @@ INSTANTIATE_TEST_SUITE_P(Texts, WholeNumber,
                                            WholeCase{"", false}, WholeCase{"   ", false}, WholeCase{"abc", false},
                                            WholeCase{"1 5", false}, WholeCase{"12abc", false}, WholeCase{".", false},
                                            WholeCase{"1e", false}, WholeCase{"1,5", false}, WholeCase{"1e999", false},
-                                           WholeCase{"--1", false}, WholeCase{"- 1", false}));
+                                           WholeCase{"--1", false}, WholeCase{"- 1", false}),
+                         [](const auto &info) { return zl::testing::rowName(info.param.text, info.index); });
 
 TEST(WholeNumberValue, GivesTheValue) {
     EXPECT_EQ(parseWholeNumber(" 1e3 "), 1000.0);

@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include "../../support/comma_locale.h"
+#include "../../support/test_row_name.h"
 #include "core/numbers/number_reading.h"
 
 namespace zl {
@@ -37,7 +38,8 @@ INSTANTIATE_TEST_SUITE_P(
                       TextCase{100, "100"}, TextCase{12345678901234.5, "12345678901234.5"},
                       TextCase{DBL_MAX, "1.79769313486231E+308"}, TextCase{-DBL_MAX, "-1.79769313486231E+308"},
                       TextCase{1.797693134862314e308, "1.79769313486231E+308"},
-                      TextCase{1.79769313486231e308, "1.79769313486231E+308"}));
+                      TextCase{1.79769313486231e308, "1.79769313486231E+308"}),
+    [](const auto &info) { return zl::testing::rowName(info.param.text, info.index); });
 
 TEST(GeneralTextNonFinite, IsNamedNotPrintedAsDigits) {
     EXPECT_EQ(generalNumberText(INFINITY), "Infinity");
