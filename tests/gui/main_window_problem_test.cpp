@@ -6,7 +6,6 @@
 #include <QMenuBar>
 #include <QSignalSpy>
 
-#include "core/problem/residual_text.h"
 #include "support/main_window_fixture.h"
 
 using namespace zl::gui::testing;
@@ -50,7 +49,6 @@ private slots:
     void navigation_wraps_round();
     void empty_equation_cannot_be_left_and_typing_writes_the_grid();
     void tab_runs_through_the_controls_in_reading_order();
-    void problem_read_from_a_file_fills_the_window();
 
 private:
     QAction *action(const char *name) const { return fixture.control<QAction>(name); }
@@ -214,49 +212,6 @@ void MainWindowProblemTest::tab_runs_through_the_controls_in_reading_order() {
         "cmdExit",        "txtError",     "txtMaxcy",           "txtRand",    "cmdPrevEq",  "cmdNextEq",  "cmdShowAll",
         "txtEquation[0]", "cboConstants", "cmdAddCons",         "cmdRemCons", "cmdPrevLim", "cmdNextLim", "txtLL[1]"};
     QCOMPARE(visited, expected);
-}
-
-// The steps Open takes after reading a file: the record is filled first, then
-// the window shows it and lists the stored solutions.
-void MainWindowProblemTest::problem_read_from_a_file_fills_the_window() {
-    zl::gui::MainWindow &window = *fixture.window;
-    zl::ProblemState &problem = window.problem();
-    zl::ProblemSpec &record = problem.record;
-    record.loadingFile = true;
-    problem.store.solutionCount = 1;
-    problem.sizeProblem(2);
-    window.lockProblemShape();
-    window.LoadObjects();
-    record.varNames = {"x", " y"};
-    record.equations = {"x-k/2", "y=k"};
-    for (std::size_t i = 0; i < 2; ++i) record.residuals[i] = zl::buildResidual(record.equations[i]);
-    record.lowerLimits = {-1, 0.000001};
-    record.upperLimits = {1, 3};
-    record.subintervals = {4, 6};
-    record.maxError = 0.001;
-    record.maxCycles = 9;
-    record.constants[0] = "k=2";
-    record.constantCount = 1;
-    problem.store.solutions(0, 1) = 1;
-    problem.store.solutions(1, 1) = 2;
-    window.SetDisplayedSpecs();
-    QVERIFY(window.RegisterConstants());
-    QVERIFY(window.ListSolutions());
-    record.loadingFile = false;
-
-    const auto text = [&](const char *name, int index = 0) { return fixture.element(name, index)->text(); };
-    QCOMPARE(QStringList({text("txtOrder"), text("txtVarNams"), text("txtError"), text("txtMaxcy")}),
-             QStringList({"2", "x, y", "0.001", "9"}));
-    QCOMPARE(QStringList({text("txtLL", 1), text("txtUL", 1), text("txtSubintervals", 1), text("txtEquation", 1)}),
-             QStringList({"1E-06", "3", "6", "y=k"}));
-    QVERIFY(!fixture.control("txtOrder")->isEnabled() && !fixture.control("txtVarNams")->isEnabled());
-    QVERIFY(!action("mnuOpen")->isEnabled() && fixture.control("cmdExplore")->isEnabled());
-    const QStringList lines = fixture.listLines();
-    QCOMPARE(lines.size(), 3);
-    QVERIFY2(lines[0].startsWith("x=1 ") && lines[0].endsWith("EQUATION #1=0"), qPrintable(lines[0]));
-    QVERIFY2(lines[1].startsWith(" y=2 ") && lines[1].endsWith("EQUATION #2=0"), qPrintable(lines[1]));
-    QCOMPARE(fixture.countText(), QStringLiteral("1 solutions"));
-    QCOMPARE(fixture.window->equationGrid().equationText(1), QStringLiteral("y=k"));
 }
 
 QTEST_MAIN(MainWindowProblemTest)
