@@ -165,8 +165,8 @@ void MainWindow::connectCommands() {
     constants_ = new ConstantsBox(*ui_.cboConstants, *ui_.cmdAddCons, *ui_.cmdRemCons, problem_.record, dialogs_,
                                   [this](std::string_view statement) {
                                       const EngineCommand command(*this);
-                                      // A removed name left undefined has shown its box; the
-                                      // list has dropped the item either way.
+                                      // A failed statement has shown its box; the list has
+                                      // dropped the removed item either way.
                                       std::ignore = executeStatement(statement);
                                   });
     connect(constants_, &ConstantsBox::textChanged, this, &MainWindow::ClearSolutions);
