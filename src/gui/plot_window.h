@@ -62,7 +62,7 @@ public:
 
     void resetView();
     /// Saves the picture as PNG, SVG or PDF, by the file name's suffix.
-    bool exportPicture(const QString &fileName);
+    [[nodiscard]] bool exportPicture(const QString &fileName);
     /// Carries out a pending redraw at once.
     void redrawNow();
 
