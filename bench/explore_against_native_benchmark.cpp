@@ -229,9 +229,13 @@ void BM_ExploreEngine(benchmark::State &state) {
     zl::MathLibrary library;
     zl::ScriptEngine engine;
     engine.addMathLibrary(library);
-    for (const std::string_view statement : zl::kStartupStatements) engine.executeStatement(statement);
+    for (const std::string_view statement : zl::kStartupStatements)
+        if (const auto error = engine.executeStatement(statement)) {
+            state.SkipWithError(error->description.c_str());
+            return;
+        }
     zl::EquationEvaluator evaluator(engine, library, problem);
-    zl::RunFieldTexts fields;
+    zl::ProblemFieldTexts fields;
     fields.equations = {"x^2+y^2+z^2=1", "x=y", "sin(3*z)=x*y"};
     fields.lowerLimits.assign(kOrder, "-2");
     fields.upperLimits.assign(kOrder, "2");
@@ -242,7 +246,10 @@ void BM_ExploreEngine(benchmark::State &state) {
         state.SkipWithError(failure->description.c_str());
         return;
     }
-    engine.executeStatement("public x,y,z,w");  // as a run from the command line or the window does
+    if (const auto error = engine.executeStatement("public x,y,z,w")) {  // as a run does
+        state.SkipWithError(error->description.c_str());
+        return;
+    }
     DiscardingList list;
     const double start = processorSeconds();
     for (auto _ : state) {

@@ -214,7 +214,7 @@ void EquationEvaluator::bindVariablesDirectly(GlobalTable &globals) {
             continue;
         }
         if (global->value.kind != ValueKind::Double && globals.assign(*global, Value::real(0)) != 0) {
-            compiled.direct = false;
+            direct = false;
             continue;
         }
         compiled.variableNumbers.push_back(&global->value.number);

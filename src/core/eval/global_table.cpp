@@ -1,5 +1,7 @@
 #include "core/eval/global_table.h"
 
+#include <cassert>
+
 #include "core/eval/arithmetic.h"
 
 namespace zl {
@@ -66,7 +68,9 @@ void GlobalTable::copyScriptVariables(const GlobalTable &source) {
     for (const Global &original : source.globals_) {
         if (original.storage != GlobalStorage::Script) continue;
         Global &copy = declare(original.name);
-        if (copy.storage == GlobalStorage::Script) assign(copy, original.value);
+        if (copy.storage != GlobalStorage::Script) continue;
+        [[maybe_unused]] const std::int32_t failure = assign(copy, original.value);
+        assert(failure == 0 && "a script variable takes any value");
     }
 }
 
