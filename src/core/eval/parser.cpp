@@ -399,13 +399,27 @@ private:
     int depth_ = 0;
 };
 
+/// A tree is kept as long as its text is compiled, so the room its vectors
+/// grew into while parsing (up to as much again) is given back.
+std::shared_ptr<SyntaxTree> withoutSpareRoom(std::shared_ptr<SyntaxTree> tree) {
+    tree->nodes.shrink_to_fit();
+    tree->links.shrink_to_fit();
+    tree->arguments.shrink_to_fit();
+    tree->constants.shrink_to_fit();
+    tree->texts.shrink_to_fit();
+    tree->names.shrink_to_fit();
+    tree->statements.shrink_to_fit();
+    tree->declarations.shrink_to_fit();
+    return tree;
+}
+
 template <typename Entry>
 ParseResult runParser(std::string_view text, Entry entry) {
     if (text.size() > static_cast<std::size_t>(std::numeric_limits<std::int32_t>::max() / 2))
         return {nullptr, {errorNumber(ScriptErrorCode::OutOfMemory), 0}};
     try {
         Parser parser(text);
-        return {entry(parser), {}};
+        return {withoutSpareRoom(entry(parser)), {}};
     } catch (const ParseAbort &abort) {
         return {nullptr, abort.failure};
     }

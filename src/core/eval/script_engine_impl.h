@@ -31,7 +31,7 @@ private:
     /// Runs one statement: 0, or the error number with its position in `offset`.
     std::int32_t runStatement(const CompiledExpression &compiled, const Statement &statement, std::int32_t &offset);
     std::int32_t runAssignment(const CompiledExpression &compiled, const Statement &statement, std::int32_t &offset);
-    void runDeclaration(const SyntaxTree &tree, const Statement &statement);
+    std::int32_t runDeclaration(const SyntaxTree &tree, const Statement &statement, std::int32_t &offset);
 };
 
 }  // namespace zl

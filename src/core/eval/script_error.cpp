@@ -19,6 +19,7 @@ constexpr std::array kCatalogue{
     CatalogueEntry{ScriptErrorCode::SubscriptOutOfRange, "Subscript out of range"},
     CatalogueEntry{ScriptErrorCode::DivisionByZero, "Division by zero"},
     CatalogueEntry{ScriptErrorCode::TypeMismatch, "Type mismatch"},
+    CatalogueEntry{ScriptErrorCode::OutOfStringSpace, "Out of string space"},
     CatalogueEntry{ScriptErrorCode::OutOfStackSpace, "Out of stack space"},
     CatalogueEntry{ScriptErrorCode::InvalidUseOfNull, "Invalid use of Null"},
     CatalogueEntry{ScriptErrorCode::ObjectRequired, "Object required"},

@@ -12,7 +12,7 @@ enum class ScriptErrorCode : std::int32_t {
     InvalidProcedureCall = 5,
     /// 1E308*10, 0/0, Exp(710), CInt(40000), 3E9 \ 2
     Overflow = 6,
-    /// an expression of more than a million operands
+    /// an expression of more than a million operands, more than kMaxGlobals names
     OutOfMemory = 7,
     /// residual 3 of a system of two equations
     SubscriptOutOfRange = 9,
@@ -20,6 +20,9 @@ enum class ScriptErrorCode : std::int32_t {
     DivisionByZero = 11,
     /// "abc"*2, Foo(1) with Foo unknown, a(1) with a a variable
     TypeMismatch = 13,
+    /// s = s & s until s is longer than kMaxTextLength, or the texts held by
+    /// all variables together beyond kMaxStringSpace
+    OutOfStringSpace = 14,
     /// 100000 nested parentheses
     OutOfStackSpace = 28,
     /// Null + 1

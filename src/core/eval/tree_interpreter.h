@@ -24,6 +24,7 @@ public:
     const RuntimeFailure &failure() const { return failure_; }
 
 private:
+    bool evaluateConcatenation(const Node &chain, std::int32_t linkCount, Value &result);
     bool evaluateName(const Node &node, Value &result);
     bool evaluateCall(const Node &node, Value &result);
     bool evaluateMember(const Node &node, Value &result);

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "core/eval/equation_evaluator.h"
+#include "core/eval/script_engine_impl.h"
 #include "core/eval/script_error_catalogue.h"
 #include "script_session.h"
 
@@ -98,6 +99,48 @@ TEST_P(BigInputs, anEquationGivesItsValueOrErrorAtEveryEvaluation) {
 
 INSTANTIATE_TEST_SUITE_P(Inputs, BigInputs, ::testing::ValuesIn(kBigInputs),
                          [](const auto &info) { return std::string(info.param.name); });
+
+/// How often s can be doubled from 8 characters: 8 * 2^21 is kMaxTextLength.
+constexpr int kDoublingsThatFit = 21;
+
+class TextDoubling : public ::testing::TestWithParam<const char *> {};
+
+TEST_P(TextDoubling, stopsWithOutOfStringSpaceAndKeepsTheLastText) {
+    zl::testing::ScriptSession session;
+    session.run("s = \"xxxxxxxx\"");
+    for (int i = 0; i < kDoublingsThatFit; ++i) session.run(GetParam());
+    const auto error = session.engine.executeStatement(GetParam());
+    ASSERT_TRUE(error);
+    EXPECT_EQ(error->number, errorNumber(ScriptErrorCode::OutOfStringSpace));
+    EXPECT_EQ(session.engine.impl().scope.globals().textSpace(), kMaxTextLength);
+}
+
+INSTANTIATE_TEST_SUITE_P(Operators, TextDoubling, ::testing::Values("s = s & s", "s = s + s", "s = s & \"\" & s"));
+
+TEST(StringSpace, textsHeldTogetherAreBoundedAndFreedByAssignment) {
+    zl::testing::ScriptSession session;
+    static_assert(kMaxStringSpace / 4 <= kMaxTextLength);
+    session.run("s = \"" + std::string(kMaxStringSpace / 4, 'x') + "\"");
+    for (const char *copy : {"t1 = s", "t2 = s", "t3 = s"}) session.run(copy);
+    const auto error = session.engine.executeStatement("t4 = s");
+    ASSERT_TRUE(error);
+    EXPECT_EQ(error->number, errorNumber(ScriptErrorCode::OutOfStringSpace));
+    session.run("t1 = 0");
+    session.run("t4 = s");
+}
+
+TEST(GlobalNames, declaringMoreNamesThanTheBoundIsOutOfMemory) {
+    zl::testing::ScriptSession session;
+    std::string names = "public a0";
+    for (std::size_t i = 1; i < kMaxGlobals; ++i) names += ",a" + std::to_string(i);
+    const auto declared = session.engine.executeStatement(names);
+    ASSERT_TRUE(declared);
+    EXPECT_EQ(declared->number, errorNumber(ScriptErrorCode::OutOfMemory));
+    const auto assigned = session.engine.executeStatement("another = 1");
+    ASSERT_TRUE(assigned);
+    EXPECT_EQ(assigned->number, errorNumber(ScriptErrorCode::OutOfMemory));
+    session.run("a1 = 2");  // the names declared stay usable
+}
 
 }  // namespace
 }  // namespace zl
