@@ -7,6 +7,8 @@
 #include <fstream>
 #include <sstream>
 #include <sys/resource.h>
+#include <sys/stat.h>
+#include <sys/sysmacros.h>
 #include <unistd.h>
 
 namespace zl {
@@ -85,6 +87,43 @@ TEST_F(AtomicFileTest, AWriteThatFailsHalfwayKeepsTheFormerFile) {
     ASSERT_TRUE(error);
     EXPECT_EQ(error->code, FileErrorCode::WriteFailed);
     EXPECT_EQ(contentOf(target), "former content");
+    EXPECT_EQ(entries(), 1u);
+}
+
+TEST_F(AtomicFileTest, RefusesToReplaceWhatIsNotARegularFile) {
+    const auto fifo = folder_ / "fifo";
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0644), 0);
+    const auto device = folder_ / "null-device";
+    const bool madeDevice = ::mknod(device.c_str(), S_IFCHR | 0666, makedev(1, 3)) == 0;  // superuser only
+    fs::create_symlink(fifo, folder_ / "link-to-fifo");
+    fs::create_symlink(folder_ / "nothing", folder_ / "link-to-nothing");
+
+    struct Row {
+        const char *name;
+        const char *reason;
+    };
+    for (const Row row : {Row{"fifo", "not a regular file"}, Row{"null-device", "not a regular file"},
+                          Row{"link-to-fifo", "not a regular file"}, Row{"link-to-nothing", "leads to no file"}}) {
+        if (row.name == std::string("null-device") && !madeDevice) continue;
+        const auto target = folder_ / row.name;
+        const auto before = fs::symlink_status(target).type();
+        const auto error = replaceFileAtomically(target.string(), "bytes");
+        ASSERT_TRUE(error) << row.name;
+        EXPECT_EQ(error->code, FileErrorCode::WriteFailed);
+        EXPECT_NE(error->message.find(row.reason), std::string::npos) << error->message;
+        EXPECT_EQ(fs::symlink_status(target).type(), before) << row.name;
+    }
+    EXPECT_EQ(fs::symlink_status(fifo).type(), fs::file_type::fifo);
+    EXPECT_FALSE(fs::exists(folder_ / "nothing"));
+    EXPECT_EQ(entries(), madeDevice ? 4u : 3u);  // no temporary file left
+}
+
+TEST_F(AtomicFileTest, SavesToTheLongestNameTheFolderTakes) {
+    const auto maximum = ::pathconf(folder_.c_str(), _PC_NAME_MAX);
+    ASSERT_GT(maximum, 0);
+    const auto target = folder_ / std::string(static_cast<std::size_t>(maximum), 'n');
+    ASSERT_FALSE(replaceFileAtomically(target.string(), "long"));
+    EXPECT_EQ(contentOf(target), "long");
     EXPECT_EQ(entries(), 1u);
 }
 

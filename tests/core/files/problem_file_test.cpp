@@ -93,6 +93,39 @@ TEST(ProblemFile, SaveRefusesContentThatWouldNotReadBackAndWritesNothing) {
     }
 }
 
+/// The example with equation 1 long enough that its record line has exactly
+/// `length` characters.
+ProblemFileData exampleWithRecordLength(std::size_t length) {
+    ProblemFileData data = ExampleWindow().data();
+    const std::size_t others = problemFileText(data).find("\r\n\"y\"") - problemFileText(data).find("\"x\"");
+    data.variables[0].equation += std::string(length - others, ' ');
+    return data;
+}
+
+TEST(ProblemFile, SaveRefusesLinesAndFilesTheReaderWouldRefuse) {
+    const auto path = std::filesystem::temp_directory_path() / ("zerolith-long-" + std::to_string(::getpid()));
+    // A line of the bound saves and reads back.
+    ASSERT_FALSE(saveProblemFile(path.string(), exampleWithRecordLength(kMaxFileLineLength)));
+    const auto reading = readProblemFile(path.string());
+    ASSERT_TRUE(reading.ok()) << reading.error->message;
+    std::filesystem::remove(path);
+
+    // A lower limit typed ".5" is written "0.5": one character more than the bound.
+    ProblemFileData grown = exampleWithRecordLength(kMaxFileLineLength);
+    grown.variables[0].lowerLimit = 0.5;  // "-5" was two characters, "0.5" is three
+    auto error = saveProblemFile(path.string(), grown);
+    ASSERT_TRUE(error);
+    EXPECT_EQ(error->code, FileErrorCode::LineTooLong);
+    EXPECT_NE(error->message.find("record of variable 1"), std::string::npos) << error->message;
+
+    ProblemFileData large = ExampleWindow().data();
+    large.constants.assign(kConstantSlots, std::string(kMaxFileLineLength, 'k'));
+    error = saveProblemFile(path.string(), large);
+    ASSERT_TRUE(error);
+    EXPECT_EQ(error->code, FileErrorCode::FileTooLarge);
+    EXPECT_FALSE(std::filesystem::exists(path));
+}
+
 TEST(ProblemFile, ApplyFillsTheRecordAsOpenDoes) {
     const auto reading = readProblemFileText(kExampleBytes);
     ASSERT_TRUE(reading.ok());
