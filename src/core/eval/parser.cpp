@@ -1,5 +1,6 @@
 #include "core/eval/parser.h"
 
+#include <algorithm>
 #include <array>
 #include <limits>
 #include <string>
@@ -79,7 +80,7 @@ struct ParseAbort {
 
 class Parser {
 public:
-    explicit Parser(std::string_view text) : lexer_(text) {
+    Parser(std::string_view text, std::size_t maxNodes) : lexer_(text), maxNodes_(maxNodes) {
         tree_ = std::make_shared<SyntaxTree>();
         tree_->source = std::string(text);
         advance();
@@ -135,7 +136,7 @@ private:
     }
 
     std::int32_t addNode(const Node &node) {
-        if (tree_->nodes.size() >= kMaxSyntaxNodes) fail(ScriptErrorCode::OutOfMemory);
+        if (tree_->nodes.size() >= maxNodes_) fail(ScriptErrorCode::OutOfMemory);
         tree_->nodes.push_back(node);
         return static_cast<std::int32_t>(tree_->nodes.size() - 1);
     }
@@ -396,6 +397,7 @@ private:
     Token token_;
     std::shared_ptr<SyntaxTree> tree_;
     std::unordered_map<std::string, std::int32_t> nameIds_;
+    std::size_t maxNodes_;
     int depth_ = 0;
 };
 
@@ -414,11 +416,11 @@ std::shared_ptr<SyntaxTree> withoutSpareRoom(std::shared_ptr<SyntaxTree> tree) {
 }
 
 template <typename Entry>
-ParseResult runParser(std::string_view text, Entry entry) {
+ParseResult runParser(std::string_view text, std::size_t maxNodes, Entry entry) {
     if (text.size() > static_cast<std::size_t>(std::numeric_limits<std::int32_t>::max() / 2))
         return {nullptr, {errorNumber(ScriptErrorCode::OutOfMemory), 0}};
     try {
-        Parser parser(text);
+        Parser parser(text, std::min(maxNodes, kMaxSyntaxNodes));
         return {withoutSpareRoom(entry(parser)), {}};
     } catch (const ParseAbort &abort) {
         return {nullptr, abort.failure};
@@ -427,12 +429,12 @@ ParseResult runParser(std::string_view text, Entry entry) {
 
 }  // namespace
 
-ParseResult parseExpression(std::string_view text) {
-    return runParser(text, [](Parser &parser) { return parser.expressionText(); });
+ParseResult parseExpression(std::string_view text, std::size_t maxNodes) {
+    return runParser(text, maxNodes, [](Parser &parser) { return parser.expressionText(); });
 }
 
 ParseResult parseStatements(std::string_view text) {
-    return runParser(text, [](Parser &parser) { return parser.statementText(); });
+    return runParser(text, kMaxSyntaxNodes, [](Parser &parser) { return parser.statementText(); });
 }
 
 }  // namespace zl

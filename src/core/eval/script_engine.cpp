@@ -129,11 +129,21 @@ void ScriptEngine::copyVariablesFrom(const ScriptEngine &source) {
 
 // Memory running out inside a statement or an evaluation is that call's
 // failure, error 7, like any other: what the engine held before stays.
+// When not even the text can be copied into the report, its start is.
+ScriptError ScriptEngine::Impl::raiseOutOfMemory(std::string_view text) const {
+    constexpr std::int32_t kOutOfMemory = errorNumber(ScriptErrorCode::OutOfMemory);
+    try {
+        return raise(kOutOfMemory, 0, text);
+    } catch (const std::bad_alloc &) {
+        return raise(kOutOfMemory, 0, text.substr(0, 80));
+    }
+}
+
 std::optional<ScriptError> ScriptEngine::executeStatement(std::string_view text) {
     try {
         return impl_->executeStatement(text);
     } catch (const std::bad_alloc &) {
-        return impl_->raise(errorNumber(ScriptErrorCode::OutOfMemory), 0, text);
+        return impl_->raiseOutOfMemory(text);
     }
 }
 
@@ -141,7 +151,7 @@ NumberResult ScriptEngine::evaluateNumber(std::string_view text) {
     try {
         return impl_->evaluateNumber(text);
     } catch (const std::bad_alloc &) {
-        return {0, impl_->raise(errorNumber(ScriptErrorCode::OutOfMemory), 0, text)};
+        return {0, impl_->raiseOutOfMemory(text)};
     }
 }
 

@@ -23,6 +23,8 @@ struct ScriptEngine::Impl {
 
     /// Passes the error to the observer and returns it.
     ScriptError raise(std::int32_t number, std::int32_t offset, std::string_view text) const;
+    /// raise() for error 7, at the start of `text`.
+    ScriptError raiseOutOfMemory(std::string_view text) const;
 
     std::optional<ScriptError> executeStatement(std::string_view text);
     NumberResult evaluateNumber(std::string_view text);

@@ -9,5 +9,7 @@ namespace zl::testing {
 
 extern std::atomic<long> allocationCount;
 extern std::atomic<std::size_t> allocatedBytes;
+/// A larger single allocation fails with std::bad_alloc, as when memory runs out.
+extern std::atomic<std::size_t> largestAllocation;
 
 }  // namespace zl::testing

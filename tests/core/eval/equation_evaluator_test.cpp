@@ -18,6 +18,7 @@
 
 std::atomic<long> zl::testing::allocationCount{0};
 std::atomic<std::size_t> zl::testing::allocatedBytes{0};
+std::atomic<std::size_t> zl::testing::largestAllocation{SIZE_MAX};
 
 // Counts every heap allocation of the test program, to prove the hot path
 // makes none. Kept out of line so the compiler does not pair malloc/free
@@ -25,6 +26,7 @@ std::atomic<std::size_t> zl::testing::allocatedBytes{0};
 [[gnu::noinline]] void *operator new(std::size_t size) {
     ++zl::testing::allocationCount;
     zl::testing::allocatedBytes += size;
+    if (size > zl::testing::largestAllocation) throw std::bad_alloc();
     if (void *memory = std::malloc(size ? size : 1)) return memory;
     throw std::bad_alloc();
 }

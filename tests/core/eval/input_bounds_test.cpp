@@ -8,7 +8,9 @@
 #include <string>
 #include <vector>
 
+#include "allocation_counter.h"
 #include "core/eval/equation_evaluator.h"
+#include "core/eval/parser.h"
 #include "core/eval/script_engine_impl.h"
 #include "core/eval/script_error_catalogue.h"
 #include "script_session.h"
@@ -140,6 +142,44 @@ TEST(GlobalNames, declaringMoreNamesThanTheBoundIsOutOfMemory) {
     ASSERT_TRUE(assigned);
     EXPECT_EQ(assigned->number, errorNumber(ScriptErrorCode::OutOfMemory));
     session.run("a1 = 2");  // the names declared stay usable
+}
+
+TEST(MemoryRunningOut, failsTheStatementOrEvaluationWithSevenAndKeepsTheValues) {
+    zl::testing::ScriptSession session;
+    session.run("s = \"kept\"");
+    const std::string big = "\"" + std::string(2u << 20, 'b') + "\"";
+    const std::string assignment = "s = " + big;
+    const std::string comparison = big + " = s";
+    zl::testing::largestAllocation = 1u << 20;
+    const auto statement = session.engine.executeStatement(assignment);
+    const NumberResult evaluation = session.engine.evaluateNumber(comparison);
+    zl::testing::largestAllocation = SIZE_MAX;
+    ASSERT_TRUE(statement);
+    EXPECT_EQ(statement->number, errorNumber(ScriptErrorCode::OutOfMemory));
+    ASSERT_FALSE(evaluation.ok());
+    EXPECT_EQ(evaluation.error->number, errorNumber(ScriptErrorCode::OutOfMemory));
+    EXPECT_EQ(session.reported.size(), 2u);
+    EXPECT_EQ(session.engine.evaluateNumber("s = \"kept\"").value, -1);
+}
+
+TEST(ProblemSyntaxBudget, residualsBeyondTheBudgetFailWithSevenAtEveryEvaluation) {
+    constexpr std::size_t kOperands = kMaxProblemSyntaxNodes * 7 / 20;  // two fit, three do not
+    zl::testing::ScriptSession session;
+    ProblemState problem;
+    problem.sizeProblem(3);
+    problem.record.varNames = {"x", "y", "z"};
+    EquationEvaluator evaluator(session.engine, session.library, problem);
+    RunFieldTexts fields;
+    for (const char *name : {"x", "y", "z"})
+        fields.equations.push_back(name + repeated(std::string("+") + name, kOperands) + "=0");
+    ASSERT_FALSE(evaluator.prepareEquations({}, fields));
+    const double point[] = {1, 1, 1};
+    double value = 0;
+    EXPECT_EQ(evaluator.evaluate(0, point, value), 0);
+    EXPECT_EQ(value, kOperands + 1);
+    EXPECT_EQ(evaluator.evaluate(1, point, value), 0);
+    for (int attempt = 0; attempt < 2; ++attempt)
+        EXPECT_EQ(evaluator.evaluate(2, point, value), errorNumber(ScriptErrorCode::OutOfMemory));
 }
 
 }  // namespace
