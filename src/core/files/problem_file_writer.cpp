@@ -133,6 +133,11 @@ std::optional<FileError> findUnwritableContent(const ProblemFileData &data) {
     if (auto error = checkSizes(data)) return error;
     if (auto error = checkNumber(data.maxError, "The error bound")) return error;
     if (auto error = checkInteger(data.maxCycles, "The maximum number of iterations")) return error;
+    // The reader takes only what the window's fields take.
+    if (data.maxError <= 0)
+        return makeFileError(FileErrorCode::UnwritableNumber, 0, "The error bound must be greater than 0");
+    if (*roundToInt32(data.maxCycles) < 1)
+        return makeFileError(FileErrorCode::UnwritableNumber, 0, "The maximum number of iterations must be at least 1");
     for (std::size_t i = 0; i < data.variables.size(); ++i)
         if (auto error = checkVariable(data.variables[i], i)) return error;
     for (std::size_t j = 0; j < data.constants.size(); ++j)

@@ -74,6 +74,8 @@ TEST(ProblemFile, SaveRefusesContentThatWouldNotReadBackAndWritesNothing) {
         {[](auto &d) { d.variables[1].upperLimit = INFINITY; }, UnwritableNumber, "upper limit of variable 2"},
         {[](auto &d) { d.solutions[0][1] = NAN; }, UnwritableNumber, "solution 1"},
         {[](auto &d) { d.variables[0].subintervals = 3e10; }, UnwritableNumber, "subintervals of variable 1"},
+        {[](auto &d) { d.maxError = 0; }, UnwritableNumber, "error bound must be greater than 0"},
+        {[](auto &d) { d.maxCycles = 0.4; }, UnwritableNumber, "iterations must be at least 1"},
         {[](auto &d) { d.variables.clear(); }, InvalidProblem, "1 to 500 variables"},
         {[](auto &d) { d.constants.assign(102, "k=2"); }, InvalidProblem, "102 constants"},
         {[](auto &d) {
