@@ -80,20 +80,31 @@ constexpr bool kAddressSanitizer = __has_feature(address_sanitizer);
 constexpr bool kAddressSanitizer = false;
 #endif
 
-TEST_F(CommandProcess, TheLargestFileExploresWithinAGigabyte) {
-    if (kAddressSanitizer) GTEST_SKIP() << "a memory limit cannot be set under AddressSanitizer";
-    // 63 equations of lines of nearly 1 MiB: the most a 64 MiB file holds.
-    std::string text = "Rootex\r\n63,0,0.001,8\r\n";
-    for (int i = 1; i <= 63; ++i) {
+/// `order` equations, each on a line of nearly 1 MiB.
+std::string longEquations(int order) {
+    std::string text = "Rootex\r\n" + std::to_string(order) + ",0,0.001,8\r\n";
+    for (int i = 1; i <= order; ++i) {
         const std::string name = "x" + std::to_string(i);
         std::string record = "\"" + name + "\",-5,5,0,\"" + name;
         while (record.size() < (1u << 20) - 8) record += "+" + name;
         text += record + "=1\"\r\n";
     }
-    text += " 0 \r\n";
-    const std::string file = write("largest.zerolith", text);
-    text.clear();
-    text.shrink_to_fit();
+    return text + " 0 \r\n";
+}
+
+TEST_F(CommandProcess, MemoryRunningOutIsErrorSeven) {
+    if (kAddressSanitizer) GTEST_SKIP() << "a memory limit cannot be set under AddressSanitizer";
+    const std::string limit = "ulimit -v 24000;";
+    EXPECT_EQ(run("list '" + write("small.zerolith", kCircleAndLine) + "' > /dev/null", limit).exitCode, 0);
+    const ProcessOutcome outcome = run("list '" + write("long.zerolith", longEquations(8)) + "' > /dev/null", limit);
+    EXPECT_EQ(outcome.exitCode, 1);
+    EXPECT_EQ(outcome.err, "zerolith-cli: error 7: Out of memory\n");
+}
+
+TEST_F(CommandProcess, TheLargestFileExploresWithinAGigabyte) {
+    if (kAddressSanitizer) GTEST_SKIP() << "a memory limit cannot be set under AddressSanitizer";
+    // 63 equations of lines of nearly 1 MiB: the most a 64 MiB file holds.
+    const std::string file = write("largest.zerolith", longEquations(63));
     const ProcessOutcome outcome = run("explore '" + file + "' > /dev/null", "ulimit -v 1048576;");
     // The equations beyond what one problem may compile fail with 7 at their
     // first evaluation, which ends the run like any script error.
