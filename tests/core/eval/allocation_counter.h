@@ -1,15 +1,12 @@
 #pragma once
-// Every heap allocation of the core_eval_tests program, counted by the
-// replacement of operator new in equation_evaluator_test.cpp.
+// The heap allocations of the core_eval_tests program, counted (and made to
+// fail above a size) by its replacement of operator new.
 
 #include <atomic>
 #include <cstddef>
 
 namespace zl::testing {
-
 extern std::atomic<long> allocationCount;
 extern std::atomic<std::size_t> allocatedBytes;
-/// A larger single allocation fails with std::bad_alloc, as when memory runs out.
-extern std::atomic<std::size_t> largestAllocation;
-
+extern std::atomic<std::size_t> largestAllocation;  ///< a larger one throws std::bad_alloc
 }  // namespace zl::testing
