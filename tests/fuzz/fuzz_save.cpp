@@ -55,11 +55,14 @@ zl::ProblemFileData fuzzedContent(FuzzedDataProvider &input) {
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *bytes, std::size_t size) {
-    static const std::filesystem::path folder = [] {  // one per process, in memory where there is /dev/shm
-        auto path = (std::filesystem::exists("/dev/shm") ? std::filesystem::path("/dev/shm")
-                                                         : std::filesystem::temp_directory_path()) /
-                    ("zerolith-fuzz-save-" + std::to_string(::getpid()));
-        std::filesystem::create_directories(path);
+    // One folder per process, in memory where there is /dev/shm, removed at the end.
+    static const std::filesystem::path &folder = *[] {
+        const auto *path =
+            new std::filesystem::path((std::filesystem::exists("/dev/shm") ? std::filesystem::path("/dev/shm")
+                                                                           : std::filesystem::temp_directory_path()) /
+                                      ("zerolith-fuzz-save-" + std::to_string(::getpid())));
+        std::filesystem::create_directories(*path);
+        std::atexit([] { std::filesystem::remove_all(folder); });
         return path;
     }();
     FuzzedDataProvider input(bytes, size);
