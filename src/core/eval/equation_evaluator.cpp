@@ -101,8 +101,7 @@ std::optional<ScriptError> EquationEvaluator::prepareEquations(const std::vector
 
 void EquationEvaluator::compileResiduals() {
     // The former form goes first, so that two never take memory at once.
-    compiled_.reset();
-    hot_ = HotPath{};
+    compiled_ = std::make_unique<Compiled>();
     auto compiled = std::make_unique<Compiled>();
     const ProblemSpec &record = problem_.record;
     const auto order = static_cast<std::size_t>(std::max(record.order, 0));

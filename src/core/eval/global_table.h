@@ -77,8 +77,6 @@ public:
     const std::uint64_t &generation() const { return generation_; }
 
     std::size_t size() const { return globals_.size(); }
-    /// The characters of all texts the variables hold.
-    std::size_t textSpace() const { return textSpace_; }
 
 private:
     Global &create(std::string_view lowerName);
@@ -86,7 +84,7 @@ private:
     std::deque<Global> globals_;
     std::map<std::string, Global *, std::less<>> byName_;
     std::uint64_t generation_ = 0;
-    std::size_t textSpace_ = 0;
+    std::size_t textSpace_ = 0;  ///< the characters of all texts the variables hold
 };
 
 }  // namespace zl

@@ -60,10 +60,20 @@ constexpr std::array kOperatorTable{
     OperatorSyntax{TokenKind::Caret, Precedence::Power, BinaryOperator::Power},
 };
 
+/// The table's row for each token kind, or -1: every operand passes through
+/// all twelve levels, so each looks its token up once instead of scanning.
+constexpr auto kOperatorRowOfToken = [] {
+    std::array<int, 256> rows{};
+    rows.fill(-1);
+    for (std::size_t i = 0; i < kOperatorTable.size(); ++i)
+        rows[static_cast<std::uint8_t>(kOperatorTable[i].token)] = static_cast<int>(i);
+    return rows;
+}();
+
 const OperatorSyntax *findOperator(TokenKind token, Precedence level) {
-    for (const OperatorSyntax &entry : kOperatorTable)
-        if (entry.token == token && entry.level == level) return &entry;
-    return nullptr;
+    const int row = kOperatorRowOfToken[static_cast<std::uint8_t>(token)];
+    if (row < 0 || kOperatorTable[static_cast<std::size_t>(row)].level != level) return nullptr;
+    return &kOperatorTable[static_cast<std::size_t>(row)];
 }
 
 std::string lowerCase(std::string_view word) {
