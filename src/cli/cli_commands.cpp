@@ -1,9 +1,14 @@
 #include "cli/cli_commands.h"
 
 #include <array>
+#include <cerrno>
+#include <cstring>
+#include <new>
 #include <ostream>
 #include <string_view>
 
+#include "core/eval/script_error.h"
+#include "core/eval/script_error_catalogue.h"
 #include "program_version.h"
 
 namespace zl::cli {
@@ -61,7 +66,9 @@ void printHelp(std::ostream &out) {
 
 }  // namespace
 
-int runCommandLine(const Arguments &args, std::ostream &out, std::ostream &err) {
+namespace {
+
+int runSubcommand(const Arguments &args, std::ostream &out, std::ostream &err) {
     if (args.empty()) {
         err << "zerolith-cli: no command given (try --help)\n";
         return 2;
@@ -80,6 +87,28 @@ int runCommandLine(const Arguments &args, std::ostream &out, std::ostream &err) 
         if (subcommand.name == command) return subcommand.run(rest, out, err);
     err << "zerolith-cli: unknown command '" << command << "' (try --help)\n";
     return 2;
+}
+
+}  // namespace
+
+// Every command ends here: memory running out is error 7 like any script
+// error (a file to save is not touched), and output that could not all be
+// written (a full disk, a closed pipe) is a failure, not a success.
+int runCommandLine(const Arguments &args, std::ostream &out, std::ostream &err) {
+    int exitCode = 0;
+    try {
+        exitCode = runSubcommand(args, out, err);
+    } catch (const std::bad_alloc &) {
+        err << "zerolith-cli: error " << errorNumber(ScriptErrorCode::OutOfMemory) << ": "
+            << errorDescription(errorNumber(ScriptErrorCode::OutOfMemory)) << '\n';
+        exitCode = 1;
+    }
+    errno = 0;
+    if (!out.flush()) {
+        err << "zerolith-cli: cannot write the output: " << (errno != 0 ? std::strerror(errno) : "write error") << '\n';
+        return 2;
+    }
+    return exitCode;
 }
 
 }  // namespace zl::cli

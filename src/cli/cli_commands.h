@@ -1,7 +1,8 @@
 #pragma once
 // The subcommands of zerolith-cli. Each takes the arguments after its own
 // name and returns the process exit code: 0 success, 1 a script error ended
-// the work, 2 bad arguments or a bad file.
+// the work (memory running out among them), 2 bad arguments, a bad file or
+// output that could not be written.
 
 #include <iosfwd>
 #include <string>

@@ -12,6 +12,7 @@
 
 #include "core/numbers/number_reading.h"
 #include "gui/cell_edit_box.h"
+#include "gui/elided_label.h"
 #include "gui/equation_grid_model.h"
 
 namespace zl::gui {
@@ -63,7 +64,7 @@ void EquationsWindow::connectModel() {
 }
 
 void EquationsWindow::buildControls() {
-    lblVarNams = new QLabel(QStringLiteral("Variables:"), this);
+    lblVarNams = new ElidedLabel(QStringLiteral("Variables:"), this);  // shows the typed names
     lblVarNams->setObjectName(QStringLiteral("lblVarNams"));
 
     MSFlexGridEqs = new QTableWidget(0, 2, this);

@@ -4,6 +4,7 @@
 #include <memory>
 
 #include "gui/decimal_symbol_guard.h"
+#include "gui/guarded_application.h"
 #include "gui/main_window.h"
 #include "gui/numeric_locale.h"
 #include "gui/problem_file_commands.h"
@@ -46,7 +47,7 @@ int main(int argc, char *argv[]) {
     if (early.action == StartArguments::Action::PrintVersion || early.action == StartArguments::Action::PrintUsage)
         return answerWithoutWindow(early);
 
-    QApplication app(argc, argv);
+    GuardedApplication app(argc, argv);
     QApplication::setApplicationName(ProgramIdentity::productName);
     // The installed desktop entry and icon (none when run from the build folder).
     QGuiApplication::setDesktopFileName(QStringLiteral("zerolith"));
@@ -57,6 +58,7 @@ int main(int argc, char *argv[]) {
     if (const int status = answerWithoutWindow(start); status >= 0) return status;
 
     QtUserDialogs dialogs;
+    app.setDialogs(&dialogs);
     ProcessNumericLocale numericLocale;
     DecimalSymbolGuard guard(numericLocale, dialogs);
     std::unique_ptr<MainWindow> mainWindow;

@@ -16,6 +16,7 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
+#include "gui/elided_label.h"
 #include "gui/focus_guard.h"
 
 namespace zl::gui {
@@ -165,6 +166,9 @@ QGroupBox *buildConstantsFrame(QWidget *parent, MainWindowControls &ui) {
     ui.cboConstants->setEditable(true);
     ui.cboConstants->setInsertPolicy(QComboBox::NoInsert);  // Add decides what enters the list
     ui.cboConstants->setToolTip(QStringLiteral("Example: a=2.37"));
+    // Its width is the frame's, whatever the constants typed into it.
+    ui.cboConstants->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
+    ui.cboConstants->setMinimumContentsLength(12);
     ui.cmdAddCons =
         makeButton(ui.fraConstants, "cmdAddCons", QStringLiteral("Add"), QStringLiteral("Add (register) constant"));
     ui.cmdRemCons =
@@ -181,7 +185,8 @@ QGroupBox *buildIntervalsFrame(QWidget *parent, MainWindowControls &ui) {
     auto *frame = new QGridLayout(ui.fraIntervals);
 
     ui.lblVariable = makeLabel(ui.fraIntervals, "lblVariable", QStringLiteral("Variable:"));
-    ui.lblVarNum = makeLabel(ui.fraIntervals, "lblVarNum", QString());
+    ui.lblVarNum = new ElidedLabel(QString(), ui.fraIntervals);  // shows a typed name
+    ui.lblVarNum->setObjectName(QStringLiteral("lblVarNum"));
     frame->addWidget(ui.lblVariable, 0, 0);
     frame->addWidget(ui.lblVarNum, 0, 1);
 

@@ -18,6 +18,22 @@ namespace {
 
 std::string localPath(const QString &fileName) { return QFile::encodeName(fileName).toStdString(); }
 
+/// What an equation field holds (a line edit's own limit). A file may hold
+/// longer equations, which the command line runs; shown in a field they would
+/// be cut short, and saved so.
+constexpr std::size_t kEquationFieldLength = 32767;
+
+/// Why the window cannot show the problem whole, or an empty text.
+QString textTooLongForTheWindow(const ProblemFileData &data) {
+    for (std::size_t i = 0; i < data.variables.size(); ++i)
+        if (data.variables[i].equation.size() > kEquationFieldLength)
+            return QStringLiteral("Line %1: equation %2 has more than the %3 characters an equation field holds")
+                .arg(i + 3)
+                .arg(i + 1)
+                .arg(kEquationFieldLength);
+    return {};
+}
+
 QString displayedPath(const std::string &path) { return QFile::decodeName(QByteArray::fromStdString(path)); }
 
 /// loadingFile is set while the window takes in a file, whichever way the
@@ -59,6 +75,10 @@ void ProblemFileCommands::openFile(const QString &fileName) {
     const ProblemFileReading reading = readProblemFile(path);
     if (!reading.ok()) {
         dialogs_.showMessage(&window_, openFailureText(fileName, *reading.error));
+        return;
+    }
+    if (const QString tooLong = textTooLongForTheWindow(reading.data); !tooLong.isEmpty()) {
+        dialogs_.showMessage(&window_, QStringLiteral("Cannot open %1:\n%2").arg(fileName, tooLong));
         return;
     }
     showProblem(reading.data, path);

@@ -8,11 +8,14 @@
 //   limit, upper limit, subintervals texts of the next variable
 //   eTEXT  the error bound text            iTEXT  the iterations text
 //   =      prepare the equations so far and evaluate every residual at a few points
+//   %A|B   compare the values of A and B every way
 // Properties: a result is a finite double or an error whose description is in
 // the catalogue; the observer sees each engine error exactly once and nothing
 // else; all residuals evaluated in one call agree with each evaluated alone; an
 // evaluation through the evaluator agrees, value or error number, with
-// assigning the variables by statements and evaluating the residual's text.
+// assigning the variables by statements and evaluating the residual's text;
+// of A < B, A = B and A > B exactly one holds (or all fail alike), and B > A
+// is A < B.
 
 #include <cctype>
 #include <cmath>
@@ -27,6 +30,7 @@
 
 #include "core/eval/equation_evaluator.h"
 #include "core/eval/math_library.h"
+#include "core/eval/parser.h"
 #include "core/eval/script_engine.h"
 #include "core/numbers/number_reading.h"
 #include "core/numbers/number_text.h"
@@ -94,6 +98,28 @@ std::optional<zl::ScriptError> executeChecked(Session &session, std::string_view
     std::optional<zl::ScriptError> error = session.engine.executeStatement(text);
     checkObservedOnce(session, before, error, text);
     return error;
+}
+
+/// The comparison of the values of two expressions, each way round.
+void compareChecked(Session &session, std::string_view operands) {
+    const std::size_t bar = operands.find('|');
+    if (bar == std::string_view::npos) return;
+    // Each must be one expression, or the parentheses would not hold it together.
+    if (!zl::parseExpression(operands.substr(0, bar)).ok() || !zl::parseExpression(operands.substr(bar + 1)).ok())
+        return;
+    const std::string a = "(" + std::string(operands.substr(0, bar)) + ")";
+    const std::string b = "(" + std::string(operands.substr(bar + 1)) + ")";
+    const zl::NumberResult less = evaluateChecked(session, a + "<" + b);
+    const zl::NumberResult equal = evaluateChecked(session, a + "=" + b);
+    const zl::NumberResult greater = evaluateChecked(session, a + ">" + b);
+    require(less.ok() == equal.ok() && equal.ok() == greater.ok());
+    if (!less.ok()) {
+        require(less.error->number == equal.error->number && equal.error->number == greater.error->number);
+        return;
+    }
+    require((less.value == -1) + (equal.value == -1) + (greater.value == -1) == 1);
+    const zl::NumberResult swapped = evaluateChecked(session, b + ">" + a);
+    if (swapped.ok()) require(swapped.value == less.value);
 }
 
 struct FuzzedProblem {
@@ -270,6 +296,9 @@ void runCommands(Session &session, std::string_view input) {
             break;
         case '=':
             prepareAndEvaluate(session, fuzzed);
+            break;
+        case '%':
+            compareChecked(session, text);
             break;
         default:
             break;

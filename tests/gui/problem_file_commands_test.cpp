@@ -237,6 +237,10 @@ void ProblemFileCommandsTest::unusable_file_leaves_the_window_untouched_data() {
                                        << "Cannot open %1:\nLine 10: the file ends before";
     QTest::newRow("order 0") << "a.zerolith" << QByteArray("Rootex\r\n0,0,0.01,8\r\n0\r\n")
                              << "Cannot open %1:\nLine 2: the order must be from 1";
+    QTest::newRow("equation longer than its field")
+        << "a.zerolith"
+        << "Rootex\r\n1,0,0.01,8\r\n\"x\",0,1,2,\"" + QByteArray(32768, 'x') + "\"\r\n 0 \r\n"
+        << "Cannot open %1:\nLine 3: equation 1 has more than the 32767 characters";
     QTest::newRow("missing file") << "missing" << QByteArray() << "Cannot open %1: the file does not exist";
     QTest::newRow("folder") << "." << QByteArray() << "Cannot open %1: not a regular file";
 }

@@ -100,15 +100,19 @@ std::optional<ScriptError> EquationEvaluator::prepareEquations(const std::vector
 }
 
 void EquationEvaluator::compileResiduals() {
+    // The former form goes first, so that two never take memory at once.
+    compiled_ = std::make_unique<Compiled>();
     auto compiled = std::make_unique<Compiled>();
     const ProblemSpec &record = problem_.record;
     const auto order = static_cast<std::size_t>(std::max(record.order, 0));
     for (std::size_t i = 0; i < order; ++i)
         compiled->variables.push_back(bindVariable(engine_.impl().scope, fieldText(record.varNames, i)));
+    std::size_t nodesLeft = kMaxProblemSyntaxNodes;  // a residual beyond it fails with 7 at every evaluation
     for (std::size_t i = 0; i < order; ++i) {
         Compiled::Residual residual;
         residual.text = fieldText(record.residuals, i);
-        const ParseResult parsed = parseExpression(residual.text);
+        const ParseResult parsed = parseExpression(residual.text, nodesLeft);
+        if (parsed.ok()) nodesLeft -= parsed.tree->nodes.size();
         residual.tree = parsed.tree;
         residual.parseFailure = parsed.failure;
         compiled->residuals.push_back(std::move(residual));

@@ -5,6 +5,11 @@
 #include "core/eval/arithmetic.h"
 
 namespace zl {
+namespace {
+
+std::size_t heldText(const Value &value) { return value.isString() ? value.text.size() : 0; }
+
+}  // namespace
 
 const double *Global::numberAddress() const {
     switch (storage) {
@@ -51,6 +56,7 @@ Global &GlobalTable::declare(std::string_view lowerName) {
 void GlobalTable::bindLibraryNumber(std::string_view lowerName, double &member) {
     Global &global = declare(lowerName);
     global.storage = GlobalStorage::LibraryNumber;
+    textSpace_ -= heldText(global.value);
     global.value = Value::empty();
     global.libraryNumber = &member;
     ++generation_;
@@ -59,6 +65,7 @@ void GlobalTable::bindLibraryNumber(std::string_view lowerName, double &member) 
 void GlobalTable::bindLibraryErrorNumber(std::string_view lowerName, std::int32_t &member) {
     Global &global = declare(lowerName);
     global.storage = GlobalStorage::LibraryErrorNumber;
+    textSpace_ -= heldText(global.value);
     global.value = Value::empty();
     global.libraryErrorNumber = &member;
     ++generation_;
@@ -76,10 +83,14 @@ void GlobalTable::copyScriptVariables(const GlobalTable &source) {
 
 std::int32_t GlobalTable::assign(Global &global, Value value) {
     switch (global.storage) {
-    case GlobalStorage::Script:
+    case GlobalStorage::Script: {
+        const std::size_t space = textSpace_ - heldText(global.value) + heldText(value);
+        if (space > kMaxStringSpace) return errorNumber(ScriptErrorCode::OutOfStringSpace);
+        textSpace_ = space;
         if (global.value.kind != value.kind) ++generation_;
         global.value = std::move(value);
         return 0;
+    }
     case GlobalStorage::LibraryNumber: {
         const auto number = numericValue(value);
         if (!number) return errorNumber(ScriptErrorCode::TypeMismatch);

@@ -31,6 +31,14 @@ struct Global {
     Value read() const;
 };
 
+/// What the variables may hold together: texts of at most kMaxStringSpace
+/// characters in all (beyond it an assignment fails with 14 "Out of string
+/// space"), and at most kMaxGlobals names that statements declare (beyond it
+/// a statement fails with 7 "Out of memory"). Constants that copy a long text
+/// again and again, or declare names by the million, then stop early.
+inline constexpr std::size_t kMaxStringSpace = 64u << 20;
+inline constexpr std::size_t kMaxGlobals = 100'000;
+
 class GlobalTable {
 public:
     Global *find(std::string_view lowerName);
@@ -43,7 +51,8 @@ public:
     void bindLibraryErrorNumber(std::string_view lowerName, std::int32_t &member);
 
     /// Assigns as a statement does: a library member takes a number only (13
-    /// for other text); ierr takes a 32-bit integer (6 beyond that range).
+    /// for other text); ierr takes a 32-bit integer (6 beyond that range); a
+    /// text that would take the texts held beyond kMaxStringSpace fails with 14.
     [[nodiscard]] std::int32_t assign(Global &global, Value value);
 
     /// assign() for a number, the evaluator's hot path.
@@ -67,12 +76,15 @@ public:
     /// created, re-bound, or changed its kind of value.
     const std::uint64_t &generation() const { return generation_; }
 
+    std::size_t size() const { return globals_.size(); }
+
 private:
     Global &create(std::string_view lowerName);
 
     std::deque<Global> globals_;
     std::map<std::string, Global *, std::less<>> byName_;
     std::uint64_t generation_ = 0;
+    std::size_t textSpace_ = 0;  ///< the characters of all texts the variables hold
 };
 
 }  // namespace zl

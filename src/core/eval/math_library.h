@@ -36,6 +36,8 @@ public:
 
 private:
     double fail(std::int32_t number);
+    /// The result, or the overflow failure (6) when it is not finite.
+    double finite(double result);
     std::int32_t *ownerErrorNumber_ = nullptr;
 };
 

@@ -1,5 +1,6 @@
 #include "core/eval/parser.h"
 
+#include <algorithm>
 #include <array>
 #include <limits>
 #include <string>
@@ -59,10 +60,20 @@ constexpr std::array kOperatorTable{
     OperatorSyntax{TokenKind::Caret, Precedence::Power, BinaryOperator::Power},
 };
 
+/// The table's row for each token kind, or -1: every operand passes through
+/// all twelve levels, so each looks its token up once instead of scanning.
+constexpr auto kOperatorRowOfToken = [] {
+    std::array<int, 256> rows{};
+    rows.fill(-1);
+    for (std::size_t i = 0; i < kOperatorTable.size(); ++i)
+        rows[static_cast<std::uint8_t>(kOperatorTable[i].token)] = static_cast<int>(i);
+    return rows;
+}();
+
 const OperatorSyntax *findOperator(TokenKind token, Precedence level) {
-    for (const OperatorSyntax &entry : kOperatorTable)
-        if (entry.token == token && entry.level == level) return &entry;
-    return nullptr;
+    const int row = kOperatorRowOfToken[static_cast<std::uint8_t>(token)];
+    if (row < 0 || kOperatorTable[static_cast<std::size_t>(row)].level != level) return nullptr;
+    return &kOperatorTable[static_cast<std::size_t>(row)];
 }
 
 std::string lowerCase(std::string_view word) {
@@ -79,7 +90,7 @@ struct ParseAbort {
 
 class Parser {
 public:
-    explicit Parser(std::string_view text) : lexer_(text) {
+    Parser(std::string_view text, std::size_t maxNodes) : lexer_(text), maxNodes_(maxNodes) {
         tree_ = std::make_shared<SyntaxTree>();
         tree_->source = std::string(text);
         advance();
@@ -135,7 +146,7 @@ private:
     }
 
     std::int32_t addNode(const Node &node) {
-        if (tree_->nodes.size() >= kMaxSyntaxNodes) fail(ScriptErrorCode::OutOfMemory);
+        if (tree_->nodes.size() >= maxNodes_) fail(ScriptErrorCode::OutOfMemory);
         tree_->nodes.push_back(node);
         return static_cast<std::int32_t>(tree_->nodes.size() - 1);
     }
@@ -396,16 +407,31 @@ private:
     Token token_;
     std::shared_ptr<SyntaxTree> tree_;
     std::unordered_map<std::string, std::int32_t> nameIds_;
+    std::size_t maxNodes_;
     int depth_ = 0;
 };
 
+/// A tree is kept as long as its text is compiled, so the room its vectors
+/// grew into while parsing (up to as much again) is given back.
+std::shared_ptr<SyntaxTree> withoutSpareRoom(std::shared_ptr<SyntaxTree> tree) {
+    tree->nodes.shrink_to_fit();
+    tree->links.shrink_to_fit();
+    tree->arguments.shrink_to_fit();
+    tree->constants.shrink_to_fit();
+    tree->texts.shrink_to_fit();
+    tree->names.shrink_to_fit();
+    tree->statements.shrink_to_fit();
+    tree->declarations.shrink_to_fit();
+    return tree;
+}
+
 template <typename Entry>
-ParseResult runParser(std::string_view text, Entry entry) {
+ParseResult runParser(std::string_view text, std::size_t maxNodes, Entry entry) {
     if (text.size() > static_cast<std::size_t>(std::numeric_limits<std::int32_t>::max() / 2))
         return {nullptr, {errorNumber(ScriptErrorCode::OutOfMemory), 0}};
     try {
-        Parser parser(text);
-        return {entry(parser), {}};
+        Parser parser(text, std::min(maxNodes, kMaxSyntaxNodes));
+        return {withoutSpareRoom(entry(parser)), {}};
     } catch (const ParseAbort &abort) {
         return {nullptr, abort.failure};
     }
@@ -413,12 +439,12 @@ ParseResult runParser(std::string_view text, Entry entry) {
 
 }  // namespace
 
-ParseResult parseExpression(std::string_view text) {
-    return runParser(text, [](Parser &parser) { return parser.expressionText(); });
+ParseResult parseExpression(std::string_view text, std::size_t maxNodes) {
+    return runParser(text, maxNodes, [](Parser &parser) { return parser.expressionText(); });
 }
 
 ParseResult parseStatements(std::string_view text) {
-    return runParser(text, [](Parser &parser) { return parser.statementText(); });
+    return runParser(text, kMaxSyntaxNodes, [](Parser &parser) { return parser.statementText(); });
 }
 
 }  // namespace zl

@@ -1,6 +1,7 @@
 #include "core/eval/script_engine.h"
 
 #include <algorithm>
+#include <new>
 #include <vector>
 
 #include "core/eval/compiled_expression.h"
@@ -65,21 +66,24 @@ NumberResult ScriptEngine::Impl::evaluateNumber(std::string_view text) {
 
 std::int32_t ScriptEngine::Impl::runStatement(const CompiledExpression &compiled, const Statement &statement,
                                               std::int32_t &offset) {
-    if (statement.kind == StatementKind::Declare) {
-        runDeclaration(*compiled.tree, statement);
-        return 0;
-    }
+    if (statement.kind == StatementKind::Declare) return runDeclaration(*compiled.tree, statement, offset);
     return runAssignment(compiled, statement, offset);
 }
 
 /// Declares each name that is not known yet as Empty; known names keep their values.
-void ScriptEngine::Impl::runDeclaration(const SyntaxTree &tree, const Statement &statement) {
+std::int32_t ScriptEngine::Impl::runDeclaration(const SyntaxTree &tree, const Statement &statement,
+                                                std::int32_t &offset) {
     for (std::int32_t i = 0; i < statement.count; ++i) {
         const NameUse &use = tree.declarations[static_cast<std::size_t>(statement.start + i)];
         const std::string &name = tree.names[static_cast<std::size_t>(use.name)];
-        const NameKind kind = scope.resolve(name).kind;
-        if (kind == NameKind::Undefined) scope.globals().declare(name);
+        if (scope.resolve(name).kind != NameKind::Undefined) continue;
+        if (scope.globals().size() >= kMaxGlobals) {
+            offset = use.offset;
+            return errorNumber(ScriptErrorCode::OutOfMemory);
+        }
+        scope.globals().declare(name);
     }
+    return 0;
 }
 
 /// target = value. Functions and the library object cannot be assigned; a
@@ -105,6 +109,7 @@ std::int32_t ScriptEngine::Impl::runAssignment(const CompiledExpression &compile
         offset = interpreter.failure().offset;
         return interpreter.failure().number;
     }
+    if (!destination.global && scope.globals().size() >= kMaxGlobals) return errorNumber(ScriptErrorCode::OutOfMemory);
     Global &global = destination.global ? *destination.global : scope.globals().declare(name);
     return scope.globals().assign(global, std::move(value));
 }
@@ -122,10 +127,32 @@ void ScriptEngine::copyVariablesFrom(const ScriptEngine &source) {
     impl_->scope.globals().copyScriptVariables(sourceScope.globals());
 }
 
-std::optional<ScriptError> ScriptEngine::executeStatement(std::string_view text) {
-    return impl_->executeStatement(text);
+// Memory running out inside a statement or an evaluation is that call's
+// failure, error 7, like any other: what the engine held before stays.
+// When not even the text can be copied into the report, its start is.
+ScriptError ScriptEngine::Impl::raiseOutOfMemory(std::string_view text) const {
+    constexpr std::int32_t kOutOfMemory = errorNumber(ScriptErrorCode::OutOfMemory);
+    try {
+        return raise(kOutOfMemory, 0, text);
+    } catch (const std::bad_alloc &) {
+        return raise(kOutOfMemory, 0, text.substr(0, 80));
+    }
 }
 
-NumberResult ScriptEngine::evaluateNumber(std::string_view text) { return impl_->evaluateNumber(text); }
+std::optional<ScriptError> ScriptEngine::executeStatement(std::string_view text) {
+    try {
+        return impl_->executeStatement(text);
+    } catch (const std::bad_alloc &) {
+        return impl_->raiseOutOfMemory(text);
+    }
+}
+
+NumberResult ScriptEngine::evaluateNumber(std::string_view text) {
+    try {
+        return impl_->evaluateNumber(text);
+    } catch (const std::bad_alloc &) {
+        return {0, impl_->raiseOutOfMemory(text)};
+    }
+}
 
 }  // namespace zl

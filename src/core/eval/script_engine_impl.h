@@ -23,6 +23,8 @@ struct ScriptEngine::Impl {
 
     /// Passes the error to the observer and returns it.
     ScriptError raise(std::int32_t number, std::int32_t offset, std::string_view text) const;
+    /// raise() for error 7, at the start of `text`.
+    ScriptError raiseOutOfMemory(std::string_view text) const;
 
     [[nodiscard]] std::optional<ScriptError> executeStatement(std::string_view text);
     [[nodiscard]] NumberResult evaluateNumber(std::string_view text);
@@ -33,7 +35,7 @@ private:
                                             std::int32_t &offset);
     [[nodiscard]] std::int32_t runAssignment(const CompiledExpression &compiled, const Statement &statement,
                                              std::int32_t &offset);
-    void runDeclaration(const SyntaxTree &tree, const Statement &statement);
+    [[nodiscard]] std::int32_t runDeclaration(const SyntaxTree &tree, const Statement &statement, std::int32_t &offset);
 };
 
 }  // namespace zl

@@ -17,7 +17,7 @@ namespace zl {
     X(InvalidProcedureCall, 5, "Invalid procedure call or argument")                                \
     /* 1E308*10, 0/0, Exp(710), CInt(40000), 3E9 \ 2 */                                             \
     X(Overflow, 6, "Overflow")                                                                      \
-    /* an expression of more than a million operands */                                             \
+    /* an expression of more than a million operands, more than kMaxGlobals names */                 \
     X(OutOfMemory, 7, "Out of memory")                                                              \
     /* residual 3 of a system of two equations */                                                   \
     X(SubscriptOutOfRange, 9, "Subscript out of range")                                             \
@@ -25,6 +25,8 @@ namespace zl {
     X(DivisionByZero, 11, "Division by zero")                                                       \
     /* "abc"*2, Foo(1) with Foo unknown, a(1) with a a variable */                                  \
     X(TypeMismatch, 13, "Type mismatch")                                                            \
+    /* s = s & s beyond kMaxTextLength, or all texts held together beyond kMaxStringSpace */         \
+    X(OutOfStringSpace, 14, "Out of string space")                                                  \
     /* 100000 nested parentheses */                                                                 \
     X(OutOfStackSpace, 28, "Out of stack space")                                                    \
     /* Null + 1 */                                                                                  \

@@ -2,6 +2,8 @@
 
 #include <array>
 #include <span>
+#include <string>
+#include <vector>
 
 #include "core/eval/builtin_functions.h"
 #include "core/eval/math_library.h"
@@ -15,6 +17,7 @@ constexpr std::int32_t kTypeMismatch = errorNumber(ScriptErrorCode::TypeMismatch
 constexpr std::int32_t kWrongArguments = errorNumber(ScriptErrorCode::WrongNumberOfArguments);
 constexpr std::int32_t kNotSupported = errorNumber(ScriptErrorCode::ObjectDoesNotSupport);
 constexpr std::int32_t kObjectRequired = errorNumber(ScriptErrorCode::ObjectRequired);
+constexpr std::int32_t kOutOfStringSpace = errorNumber(ScriptErrorCode::OutOfStringSpace);
 
 /// The most arguments any function takes (Round).
 constexpr std::int32_t kMaxArguments = 2;
@@ -29,6 +32,14 @@ ValueKind literalKind(std::uint8_t literalType) {
         return ValueKind::Double;
     }
     return ValueKind::Double;
+}
+
+/// A number, text or truth value written in the source, a sign before it included.
+bool isLiteral(const SyntaxTree &tree, std::int32_t index) {
+    const Node *node = &tree.node(index);
+    while (node->kind == NodeKind::Unary && static_cast<UnaryOperator>(node->detail) != UnaryOperator::Not)
+        node = &tree.node(node->value);
+    return node->kind == NodeKind::Number || node->kind == NodeKind::Text || node->kind == NodeKind::Boolean;
 }
 
 }  // namespace
@@ -51,9 +62,12 @@ bool TreeInterpreter::evaluate(std::int32_t index, Value &result) {
     case NodeKind::Number:
         result = Value::numeric(literalKind(node.detail), tree_.constants[static_cast<std::size_t>(node.value)]);
         return true;
-    case NodeKind::Text:
-        result = Value::string(tree_.texts[static_cast<std::size_t>(node.value)]);
+    case NodeKind::Text: {
+        const std::string &text = tree_.texts[static_cast<std::size_t>(node.value)];
+        if (text.size() > kMaxTextLength) return fail(kOutOfStringSpace, node.offset);
+        result = Value::string(text);
         return true;
+    }
     case NodeKind::Boolean:
         result = Value::boolean(node.detail != 0);
         return true;
@@ -86,15 +100,52 @@ bool TreeInterpreter::evaluate(std::int32_t index, Value &result) {
 }
 
 bool TreeInterpreter::evaluateChainPrefix(const Node &chain, std::int32_t linkCount, Value &result) {
+    // The & level has no other operator, so one link tells the whole chain.
+    if (linkCount > 0 && tree_.link(chain.start).op == BinaryOperator::Concatenate)
+        return evaluateConcatenation(chain, linkCount, result);
     if (!evaluate(chain.value, result)) return false;
     Value operand;
     Value combined;
     for (std::int32_t i = 0; i < linkCount; ++i) {
         const ChainLink &link = tree_.link(chain.start + i);
         if (!evaluate(link.operand, operand)) return false;
-        if (const auto error = applyBinary(link.op, result, operand, combined)) return fail(error, link.offset);
+        std::int32_t error = 0;
+        if (link.op == BinaryOperator::Add && result.isString() &&
+            (operand.isString() || operand.kind == ValueKind::Empty)) {
+            // A text grows where it stands: n joins cost the length of the result, not n times it.
+            if ((error = appendText(result.text, operand.text))) return fail(error, link.offset);
+            continue;
+        }
+        if (isComparison(link.op)) {
+            const bool literal = (i == 0 && isLiteral(tree_, chain.value)) || isLiteral(tree_, link.operand);
+            error = compareValues(link.op, result, operand,
+                                  literal ? ComparedOperands::WithLiteral : ComparedOperands::Values, combined);
+        } else {
+            error = applyBinary(link.op, result, operand, combined);
+        }
+        if (error) return fail(error, link.offset);
         std::swap(result, combined);
     }
+    return true;
+}
+
+// Every operand's text first, then the result allocated once at its length.
+bool TreeInterpreter::evaluateConcatenation(const Node &chain, std::int32_t linkCount, Value &result) {
+    std::vector<std::string> parts;
+    parts.reserve(static_cast<std::size_t>(linkCount) + 1);
+    std::size_t length = 0;
+    Value operand;
+    for (std::int32_t i = -1; i < linkCount; ++i) {
+        const ChainLink *link = i < 0 ? nullptr : &tree_.link(chain.start + i);
+        if (!evaluate(link ? link->operand : chain.value, operand)) return false;
+        parts.push_back(operand.isString() ? std::move(operand.text) : textOf(operand));
+        length += parts.back().size();
+        if (length > kMaxTextLength) return fail(kOutOfStringSpace, link ? link->offset : chain.offset);
+    }
+    std::string text;
+    text.reserve(length);
+    for (const std::string &part : parts) text += part;
+    result = Value::string(std::move(text));
     return true;
 }
 

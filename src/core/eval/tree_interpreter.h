@@ -24,6 +24,7 @@ public:
     const RuntimeFailure &failure() const { return failure_; }
 
 private:
+    [[nodiscard]] bool evaluateConcatenation(const Node &chain, std::int32_t linkCount, Value &result);
     [[nodiscard]] bool evaluateName(const Node &node, Value &result);
     [[nodiscard]] bool evaluateCall(const Node &node, Value &result);
     [[nodiscard]] bool evaluateMember(const Node &node, Value &result);

@@ -8,6 +8,10 @@
 
 namespace zl {
 
+/// The longest text a value holds; a longer result fails with 14 "Out of
+/// string space". A few doublings of a text must not take all memory.
+inline constexpr std::size_t kMaxTextLength = 16u << 20;
+
 enum class ValueKind : std::uint8_t { Empty, Boolean, Integer, Long, Single, Double, String };
 
 /// A script value. Every kind but String keeps its numeric meaning in

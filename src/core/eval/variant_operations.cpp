@@ -10,6 +10,17 @@ namespace {
 using namespace arithmetic;
 
 constexpr std::int32_t kTypeMismatch = errorNumber(ScriptErrorCode::TypeMismatch);
+constexpr std::int32_t kOutOfStringSpace = errorNumber(ScriptErrorCode::OutOfStringSpace);
+
+/// left + right as one text, or 14 beyond kMaxTextLength.
+std::int32_t joinedText(std::string_view left, std::string_view right, Value &result) {
+    if (left.size() + right.size() > kMaxTextLength) return kOutOfStringSpace;
+    std::string text;
+    text.reserve(left.size() + right.size());
+    text.append(left).append(right);
+    result = Value::string(std::move(text));
+    return kOk;
+}
 
 /// Both operands as numbers, or 13.
 std::int32_t numbers(const Value &left, const Value &right, double &a, double &b) {
@@ -34,10 +45,8 @@ std::int32_t arithmeticResult(BinaryOperator op, const Value &left, const Value 
 
 /// + joins two texts; text plus Empty is the text; anything else adds numbers.
 std::int32_t add(const Value &left, const Value &right, Value &result) {
-    if (left.isString() && (right.isString() || right.kind == ValueKind::Empty)) {
-        result = Value::string(left.text + right.text);
-        return kOk;
-    }
+    if (left.isString() && (right.isString() || right.kind == ValueKind::Empty))
+        return joinedText(left.text, right.text, result);
     if (right.isString() && left.kind == ValueKind::Empty) {
         result = Value::string(right.text);
         return kOk;
@@ -57,17 +66,18 @@ std::int32_t numericResult(const Value &left, const Value &right, ValueKind kind
     return kOk;
 }
 
-/// -1, 0 or 1 as left is below, equal to or above right. Two texts compare
-/// byte by byte; text against Empty compares with ""; text against a number
-/// must read as a number.
-std::int32_t compare(const Value &left, const Value &right, int &order) {
-    if (left.isString() || right.isString()) {
-        if ((left.isString() || left.kind == ValueKind::Empty) &&
-            (right.isString() || right.kind == ValueKind::Empty)) {
-            const int c = left.text.compare(right.text);
-            order = (c > 0) - (c < 0);
-            return kOk;
-        }
+/// -1, 0 or 1 as left is below, equal to or above right.
+std::int32_t compare(const Value &left, const Value &right, ComparedOperands operands, int &order) {
+    const bool leftText = left.isString() || left.kind == ValueKind::Empty;
+    const bool rightText = right.isString() || right.kind == ValueKind::Empty;
+    if ((left.isString() && rightText) || (right.isString() && leftText)) {
+        const int c = left.text.compare(right.text);  // Empty holds no text: ""
+        order = (c > 0) - (c < 0);
+        return kOk;
+    }
+    if (left.isString() != right.isString() && operands == ComparedOperands::Values) {
+        order = left.isString() ? 1 : -1;
+        return kOk;
     }
     double a = 0;
     double b = 0;
@@ -125,8 +135,7 @@ std::int32_t logical(BinaryOperator op, const Value &left, const Value &right, V
 std::int32_t applyBinary(BinaryOperator op, const Value &left, const Value &right, Value &result) {
     switch (op) {
     case BinaryOperator::Concatenate:
-        result = Value::string(textOf(left) + textOf(right));
-        return kOk;
+        return joinedText(textOf(left), textOf(right), result);
     case BinaryOperator::Add:
         return add(left, right, result);
     case BinaryOperator::Subtract:
@@ -145,12 +154,8 @@ std::int32_t applyBinary(BinaryOperator op, const Value &left, const Value &righ
     case BinaryOperator::Less:
     case BinaryOperator::Greater:
     case BinaryOperator::LessEqual:
-    case BinaryOperator::GreaterEqual: {
-        int order = 0;
-        if (const auto error = compare(left, right, order)) return error;
-        result = Value::boolean(holds(op, order));
-        return kOk;
-    }
+    case BinaryOperator::GreaterEqual:
+        return compareValues(op, left, right, ComparedOperands::Values, result);
     case BinaryOperator::And:
     case BinaryOperator::Or:
     case BinaryOperator::Xor:
@@ -158,6 +163,34 @@ std::int32_t applyBinary(BinaryOperator op, const Value &left, const Value &righ
     case BinaryOperator::Imp:
         return logical(op, left, right, result);
     }
+    return kOk;
+}
+
+std::int32_t compareValues(BinaryOperator op, const Value &left, const Value &right, ComparedOperands operands,
+                           Value &result) {
+    int order = 0;
+    if (const auto error = compare(left, right, operands, order)) return error;
+    result = Value::boolean(holds(op, order));
+    return kOk;
+}
+
+bool isComparison(BinaryOperator op) {
+    switch (op) {
+    case BinaryOperator::Equal:
+    case BinaryOperator::NotEqual:
+    case BinaryOperator::Less:
+    case BinaryOperator::Greater:
+    case BinaryOperator::LessEqual:
+    case BinaryOperator::GreaterEqual:
+        return true;
+    default:
+        return false;
+    }
+}
+
+std::int32_t appendText(std::string &text, std::string_view more) {
+    if (text.size() + more.size() > kMaxTextLength) return kOutOfStringSpace;
+    text.append(more);
     return kOk;
 }
 

@@ -20,7 +20,7 @@ enum class FileErrorCode : std::int32_t {
     UnwritableText = 11,    ///< a name holding a double quote, a constant holding a comma
     UnwritableNumber = 12,  ///< an upper limit of 1E+400, 3E+10 subintervals
     InvalidProblem = 13,    ///< no variables, or more solutions or constants than a file holds
-    WriteFailed = 14,       ///< a missing folder, a full disk
+    WriteFailed = 14,       ///< a missing folder, a full disk, a device or FIFO as the target
 };
 
 /// One file error: its number, the 1-based line it concerns (0 for none) and

@@ -11,6 +11,7 @@
 #include "core/files/file_line_fields.h"
 #include "core/numbers/number_reading.h"
 #include "core/problem/field_rules.h"
+#include "core/numbers/number_text.h"
 #include "core/problem/problem_record.h"
 #include "core/problem/problem_state.h"
 #include "core/problem/solution_store.h"
@@ -41,7 +42,8 @@ public:
                 fail(FileErrorCode::FileTooLarge, lineNumber_ + 1,
                      "the file is larger than " + std::to_string(kMaxFileBytes >> 20) + " MiB");
             if (c == '\n') break;
-            if (line.size() == kMaxFileLineLength)
+            // The bound is on the line's characters; its line end, LF or CR LF, comes on top.
+            if (line.size() == kMaxFileLineLength && !(c == '\r' && lineEndsNext()))
                 fail(FileErrorCode::LineTooLong, lineNumber_ + 1,
                      "the line is longer than " + std::to_string(kMaxFileLineLength) + " characters");
             line.push_back(static_cast<char>(c));
@@ -55,6 +57,11 @@ public:
     std::int32_t lineNumber() const { return lineNumber_; }
 
 private:
+    bool lineEndsNext() {
+        const int next = buffer_.sgetc();
+        return next == '\n' || next == std::char_traits<char>::eof();
+    }
+
     std::streambuf &buffer_;
     std::size_t bytesRead_ = 0;
     std::int32_t lineNumber_ = 0;
@@ -140,8 +147,17 @@ private:
         auto fields = nextLine("the header");
         order_ = readCount(fields, "the order", 1, kMaxOrder);
         solutionCount_ = readCount(fields, "the solution count", 0, kMaxSolutions);
+        // The window's rules for its fields: a positive error bound (no step
+        // could ever pass another) and at least one iteration. Limits above the
+        // window's 32767 are kept: a file may hold them.
         data_.maxError = readNumber(fields, "the error bound");
+        if (data_.maxError <= 0)
+            fail(FileErrorCode::OutOfRange, lines_.lineNumber(),
+                 "the error bound must be greater than 0, not " + generalNumberText(data_.maxError));
         data_.maxCycles = readInteger(fields, "the maximum number of iterations");
+        if (data_.maxCycles < 1)
+            fail(FileErrorCode::OutOfRange, lines_.lineNumber(),
+                 "the maximum number of iterations must be at least 1, not " + generalNumberText(data_.maxCycles));
         expectLineEnd(fields, "the maximum number of iterations");
     }
 

@@ -76,12 +76,70 @@ std::optional<FileError> checkVariable(const VariableRecord &variable, std::size
 
 std::string quotedText(const std::string &text) { return '"' + text + '"'; }
 
+std::string variableRecordLine(const VariableRecord &variable) {
+    return quotedText(variable.name) + ',' + generalNumberText(variable.lowerLimit) + ',' +
+           generalNumberText(variable.upperLimit) + ',' + generalNumberText(variable.subintervals) + ',' +
+           quotedText(variable.equation);
+}
+
+/// The reader's bounds on one line and on the whole file, checked on the
+/// lines as they will be written: a limit ".5" written as "0.5" may take a
+/// line of exactly the bound beyond it.
+class FileSizeCheck {
+public:
+    std::optional<FileError> line(std::size_t length, const std::string &what) {
+        bytes_ += length + 2;  // CR LF
+        if (length > kMaxFileLineLength)
+            return makeFileError(FileErrorCode::LineTooLong, 0,
+                                 what + " takes a line of more than " + std::to_string(kMaxFileLineLength) +
+                                     " characters, which a problem file cannot hold");
+        return std::nullopt;
+    }
+
+    std::optional<FileError> total() const {
+        if (bytes_ <= kMaxFileBytes) return std::nullopt;
+        return makeFileError(FileErrorCode::FileTooLarge, 0,
+                             "The problem takes more than " + std::to_string(kMaxFileBytes >> 20) +
+                                 " MiB, which a problem file cannot hold");
+    }
+
+private:
+    std::size_t bytes_ = 0;
+};
+
+std::string headerLine(const ProblemFileData &data) {
+    return generalNumberText(static_cast<double>(data.variables.size())) + ',' +
+           generalNumberText(static_cast<double>(data.solutions.size())) + ',' + generalNumberText(data.maxError) +
+           ',' + generalNumberText(data.maxCycles);
+}
+
+std::optional<FileError> checkFileSize(const ProblemFileData &data) {
+    FileSizeCheck size;
+    size.line(std::string_view(kProblemFileMagic).size(), "The magic");
+    size.line(headerLine(data).size(), "The header");
+    for (std::size_t i = 0; i < data.variables.size(); ++i)
+        if (auto error = size.line(variableRecordLine(data.variables[i]).size(),
+                                   "The record of variable " + std::to_string(i + 1)))
+            return error;
+    size.line(paddedNumberText(static_cast<double>(data.constants.size())).size(), "The constant count");
+    for (std::size_t j = 0; j < data.constants.size(); ++j)
+        if (auto error = size.line(data.constants[j].size(), "Constant " + std::to_string(j + 1))) return error;
+    for (const auto &solution : data.solutions)
+        for (double value : solution) size.line(paddedNumberText(value).size(), "A solution value");
+    return size.total();
+}
+
 }  // namespace
 
 std::optional<FileError> findUnwritableContent(const ProblemFileData &data) {
     if (auto error = checkSizes(data)) return error;
     if (auto error = checkNumber(data.maxError, "The error bound")) return error;
     if (auto error = checkInteger(data.maxCycles, "The maximum number of iterations")) return error;
+    // The reader takes only what the window's fields take.
+    if (data.maxError <= 0)
+        return makeFileError(FileErrorCode::UnwritableNumber, 0, "The error bound must be greater than 0");
+    if (*roundToInt32(data.maxCycles) < 1)
+        return makeFileError(FileErrorCode::UnwritableNumber, 0, "The maximum number of iterations must be at least 1");
     for (std::size_t i = 0; i < data.variables.size(); ++i)
         if (auto error = checkVariable(data.variables[i], i)) return error;
     for (std::size_t j = 0; j < data.constants.size(); ++j)
@@ -89,7 +147,7 @@ std::optional<FileError> findUnwritableContent(const ProblemFileData &data) {
     for (std::size_t k = 0; k < data.solutions.size(); ++k)
         for (double value : data.solutions[k])
             if (auto error = checkNumber(value, "A value of solution " + std::to_string(k + 1))) return error;
-    return std::nullopt;
+    return checkFileSize(data);
 }
 
 std::string problemFileText(const ProblemFileData &data) {
@@ -97,13 +155,8 @@ std::string problemFileText(const ProblemFileData &data) {
     const auto line = [&text](const std::string &content) { text += content + kLineEnd; };
 
     line(kProblemFileMagic);
-    line(generalNumberText(static_cast<double>(data.variables.size())) + ',' +
-         generalNumberText(static_cast<double>(data.solutions.size())) + ',' + generalNumberText(data.maxError) + ',' +
-         generalNumberText(data.maxCycles));
-    for (const auto &variable : data.variables)
-        line(quotedText(variable.name) + ',' + generalNumberText(variable.lowerLimit) + ',' +
-             generalNumberText(variable.upperLimit) + ',' + generalNumberText(variable.subintervals) + ',' +
-             quotedText(variable.equation));
+    line(headerLine(data));
+    for (const auto &variable : data.variables) line(variableRecordLine(variable));
     line(paddedNumberText(static_cast<double>(data.constants.size())));
     for (const auto &constant : data.constants) line(constant);
     for (const auto &solution : data.solutions)

@@ -12,18 +12,21 @@
 #include <optional>
 #include <thread>
 
+#include "allocation_counter.h"
 #include "core/eval/equation_evaluator.h"
 #include "script_session.h"
 
-namespace {
-std::atomic<long> allocationCount{0};
-}
+std::atomic<long> zl::testing::allocationCount{0};
+std::atomic<std::size_t> zl::testing::allocatedBytes{0};
+std::atomic<std::size_t> zl::testing::largestAllocation{SIZE_MAX};
 
 // Counts every heap allocation of the test program, to prove the hot path
 // makes none. Kept out of line so the compiler does not pair malloc/free
 // with new/delete at inlined call sites.
 [[gnu::noinline]] void *operator new(std::size_t size) {
-    ++allocationCount;
+    ++zl::testing::allocationCount;
+    zl::testing::allocatedBytes += size;
+    if (size > zl::testing::largestAllocation) throw std::bad_alloc();
     if (void *memory = std::malloc(size ? size : 1)) return memory;
     throw std::bad_alloc();
 }
@@ -253,12 +256,12 @@ TEST_F(Evaluation, theHotPathAllocatesNothing) {
     double value = 0;
     std::vector<double> point{0.1, 0.2, 0.3};
     ASSERT_EQ(evaluator.evaluate(0, point.data(), value), 0);
-    const long before = allocationCount.load();
+    const long before = zl::testing::allocationCount.load();
     for (int i = 0; i < 1000; ++i) {
         point[0] = i * 1e-3;
         for (int j = 0; j < 3; ++j) ASSERT_EQ(evaluator.evaluate(j, point.data(), value), 0);
     }
-    EXPECT_EQ(allocationCount.load(), before);
+    EXPECT_EQ(zl::testing::allocationCount.load(), before);
 }
 
 }  // namespace

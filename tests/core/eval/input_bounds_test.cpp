@@ -8,7 +8,10 @@
 #include <string>
 #include <vector>
 
+#include "allocation_counter.h"
 #include "core/eval/equation_evaluator.h"
+#include "core/eval/global_table.h"
+#include "core/eval/parser.h"
 #include "core/eval/script_error_catalogue.h"
 #include "script_session.h"
 
@@ -98,6 +101,71 @@ TEST_P(BigInputs, anEquationGivesItsValueOrErrorAtEveryEvaluation) {
 
 INSTANTIATE_TEST_SUITE_P(Inputs, BigInputs, ::testing::ValuesIn(kBigInputs),
                          [](const auto &info) { return std::string(info.param.name); });
+
+std::int32_t failureOf(zl::testing::ScriptSession &session, const std::string &statement) {
+    const auto error = session.engine.executeStatement(statement);
+    return error ? error->number : 0;
+}
+
+TEST(TextBounds, aTextStopsAtItsLengthAndAllTextsAtTheStringSpace) {
+    constexpr int kDoublingsThatFit = 21;  // 8 * 2^21 characters is kMaxTextLength
+    for (const char *doubling : {"s = s & s", "s = s + s", "s = s & \"\" & s"}) {
+        zl::testing::ScriptSession session;
+        session.run("s = \"xxxxxxxx\"");
+        for (int i = 0; i < kDoublingsThatFit; ++i) session.run(doubling);
+        EXPECT_EQ(failureOf(session, doubling), 14) << doubling;
+        EXPECT_EQ(failureOf(session, "u = s & \"x\""), 14);  // s kept its longest value
+        for (const char *copy : {"t1 = s", "t2 = s", "t3 = s"}) session.run(copy);
+        EXPECT_EQ(failureOf(session, "t4 = s"), 14);  // 64 MiB held already
+        session.run("t1 = 0 : t4 = s");
+    }
+}
+
+TEST(TextBounds, aChainAllocatesInProportionToItsResult) {
+    zl::testing::ScriptSession session;
+    session.run("t = \"" + std::string(1000, 'a') + "\"");
+    for (const char *op : {" & t", " + t"}) {  // 10,000 terms: quadratic copying would be 50 GB
+        const std::string chain = "u = t" + repeated(op, 9999);
+        const std::size_t before = zl::testing::allocatedBytes;
+        ASSERT_EQ(failureOf(session, chain), 0);
+        EXPECT_LT(zl::testing::allocatedBytes - before, 60'000'000u) << op;  // + doubles its capacity
+        EXPECT_EQ(session.engine.evaluateNumber("u = \"" + std::string(10'000'000, 'a') + "\"").value, -1);
+    }
+}
+
+TEST(MemoryBounds, namesBeyondTheBoundAndMemoryRunningOutFailWithSeven) {
+    zl::testing::ScriptSession session;
+    std::string names = "public a0";
+    for (std::size_t i = 1; i < kMaxGlobals; ++i) names += ",a" + std::to_string(i);
+    EXPECT_EQ(failureOf(session, names), 7);
+    EXPECT_EQ(failureOf(session, "another = 1"), 7);
+    session.run("a1 = \"kept\"");
+
+    const std::string big = "a1 = \"" + std::string(2u << 20, 'b') + "\"";
+    zl::testing::largestAllocation = 1u << 20;
+    const std::int32_t failure = failureOf(session, big);
+    zl::testing::largestAllocation = SIZE_MAX;
+    EXPECT_EQ(failure, 7);
+    EXPECT_EQ(session.reported.back().number, 7);
+    EXPECT_EQ(session.engine.evaluateNumber("a1 = \"kept\"").value, -1);
+}
+
+TEST(MemoryBounds, residualsBeyondTheProblemsSyntaxBudgetFailWithSeven) {
+    constexpr std::size_t kOperands = kMaxProblemSyntaxNodes * 7 / 20;  // two fit, not three
+    zl::testing::ScriptSession session;
+    ProblemState problem;
+    problem.sizeProblem(3);
+    problem.record.varNames = {"x", "y", "z"};
+    EquationEvaluator evaluator(session.engine, session.library, problem);
+    RunFieldTexts fields;
+    for (const std::string name : {"x", "y", "z"}) fields.equations.push_back(name + repeated("+" + name, kOperands));
+    ASSERT_FALSE(evaluator.prepareEquations({}, fields));
+    const double point[] = {1, 1, 1};
+    double value = 0;
+    EXPECT_EQ(evaluator.evaluate(1, point, value), 0);
+    EXPECT_EQ(value, kOperands + 1);
+    EXPECT_EQ(evaluator.evaluate(2, point, value), 7);
+}
 
 }  // namespace
 }  // namespace zl

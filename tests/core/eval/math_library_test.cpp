@@ -101,6 +101,17 @@ TEST(MathLibrary, asinAndAcosFollowTheHalfpiMember) {
     EXPECT_TRUE(relativelyClose(session.engine.evaluateNumber("Acos(0.5)").value, 2 - std::asin(0.5)));
 }
 
+TEST(MathLibrary, aResultBeyondTheDoubleRangeIsAnOverflow) {
+    MathLibrary library;
+    library.halfpi = 1e308;
+    EXPECT_EQ(library.Acos(-1), 0);  // 2 * halfpi
+    EXPECT_EQ(library.ierr, 6);
+    library.ierr = 0;
+    EXPECT_EQ(library.Asin(-1), -1e308);
+    EXPECT_EQ(library.Acos(1), 0);
+    EXPECT_EQ(library.ierr, 0);
+}
+
 TEST(MathLibrary, aNonNumericArgumentIsTheLibrarysOwnFailure) {
     zl::testing::ScriptSession session;
     const NumberResult result = session.engine.evaluateNumber("1 + Sinh(\"abc\")");

@@ -7,6 +7,8 @@
 #include <fstream>
 #include <sstream>
 #include <sys/resource.h>
+#include <sys/stat.h>
+#include <sys/sysmacros.h>
 #include <unistd.h>
 
 namespace zl {
@@ -86,6 +88,28 @@ TEST_F(AtomicFileTest, AWriteThatFailsHalfwayKeepsTheFormerFile) {
     EXPECT_EQ(error->code, FileErrorCode::WriteFailed);
     EXPECT_EQ(contentOf(target), "former content");
     EXPECT_EQ(entries(), 1u);
+}
+
+TEST_F(AtomicFileTest, RefusesWhatIsNotARegularFileAndTakesTheLongestName) {
+    ASSERT_EQ(::mkfifo((folder_ / "fifo").c_str(), 0644), 0);
+    ::mknod((folder_ / "null").c_str(), S_IFCHR | 0666, makedev(1, 3));  // superuser only
+    fs::create_symlink(folder_ / "fifo", folder_ / "to-fifo");
+    fs::create_symlink(folder_ / "nothing", folder_ / "to-nothing");
+    for (const char *name : {"fifo", "null", "to-fifo", "to-nothing"}) {
+        const auto before = fs::symlink_status(folder_ / name).type();
+        if (before == fs::file_type::not_found) continue;  // no device without the superuser
+        const auto error = replaceFileAtomically((folder_ / name).string(), "bytes");
+        ASSERT_TRUE(error) << name;
+        const bool dangling = std::string(name) == "to-nothing";
+        EXPECT_NE(error->message.find(dangling ? "leads to no file" : ": not a regular file"), std::string::npos);
+        EXPECT_EQ(fs::symlink_status(folder_ / name).type(), before) << name;
+    }
+    const std::size_t before = entries();
+    const auto longest =
+        folder_ / std::string(static_cast<std::size_t>(::pathconf(folder_.c_str(), _PC_NAME_MAX)), 'n');
+    ASSERT_FALSE(replaceFileAtomically(longest.string(), "long"));
+    EXPECT_EQ(contentOf(longest), "long");
+    EXPECT_EQ(entries(), before + 1);  // no temporary file left
 }
 
 }  // namespace

@@ -75,6 +75,8 @@ TEST(ProblemFile, SaveRefusesContentThatWouldNotReadBackAndWritesNothing) {
         {[](auto &d) { d.variables[1].upperLimit = INFINITY; }, UnwritableNumber, "upper limit of variable 2"},
         {[](auto &d) { d.solutions[0][1] = NAN; }, UnwritableNumber, "solution 1"},
         {[](auto &d) { d.variables[0].subintervals = 3e10; }, UnwritableNumber, "subintervals of variable 1"},
+        {[](auto &d) { d.maxError = 0; }, UnwritableNumber, "error bound must be greater than 0"},
+        {[](auto &d) { d.maxCycles = 0.4; }, UnwritableNumber, "iterations must be at least 1"},
         {[](auto &d) { d.variables.clear(); }, InvalidProblem, "1 to 500 variables"},
         {[](auto &d) { d.constants.assign(102, "k=2"); }, InvalidProblem, "102 constants"},
         {[](auto &d) {
@@ -92,6 +94,22 @@ TEST(ProblemFile, SaveRefusesContentThatWouldNotReadBackAndWritesNothing) {
         EXPECT_NE(error->message.find(fragment), std::string::npos) << error->message;
         EXPECT_FALSE(std::filesystem::exists(path));
     }
+}
+
+TEST(ProblemFile, SaveRefusesLinesAndFilesTheReaderWouldRefuse) {
+    const auto path = std::filesystem::temp_directory_path() / ("zerolith-long-" + std::to_string(::getpid()));
+    ProblemFileData data = ExampleWindow().data();  // record 1 padded to exactly the line bound
+    data.variables[0].equation += std::string(kMaxFileLineLength - problemFileText(data).find("\r\n\"y\"") + 21, ' ');
+    ASSERT_FALSE(saveProblemFile(path.string(), data));
+    EXPECT_TRUE(readProblemFile(path.string()).ok());
+    std::filesystem::remove(path);
+
+    data.variables[0].lowerLimit = 0.5;  // "-5" becomes "0.5": one character more
+    EXPECT_EQ(saveProblemFile(path.string(), data)->code, FileErrorCode::LineTooLong);
+    data = ExampleWindow().data();
+    data.constants.assign(kConstantSlots, std::string(kMaxFileLineLength, 'k'));
+    EXPECT_EQ(saveProblemFile(path.string(), data)->code, FileErrorCode::FileTooLarge);
+    EXPECT_FALSE(std::filesystem::exists(path));
 }
 
 TEST(ProblemFile, ApplyFillsTheRecordAsOpenDoes) {
