@@ -34,6 +34,13 @@ public:
     std::int32_t lastErrorNumber() const { return lastErrorNumber_; }
     void clearLastErrorNumber() { lastErrorNumber_ = 0; }
 
+    /// How many engine errors the observer has been given so far.
+    std::uint64_t errorsObserved() const { return errorsObserved_; }
+
+    /// Passes an error to the observer as if this context's engine had met
+    /// it: a worker's error, reported when the run reaches it.
+    void reportError(const ScriptError &error);
+
     /// A context whose engine holds the same script variables with the same
     /// values and whose library has the same members, sharing nothing with
     /// this one: a worker thread computes with it. Its observer is unset.
@@ -45,6 +52,7 @@ private:
     ScriptEngine engine_;
     ErrorObserver observer_;
     std::int32_t lastErrorNumber_ = 0;
+    std::uint64_t errorsObserved_ = 0;
 
     struct Bare {};
     explicit ScriptContext(Bare);

@@ -44,9 +44,10 @@ struct ConstantFailure {
     std::string constant;  ///< the constants-list item as typed
     std::int32_t number = 0;
     std::string description;  ///< the catalogue's text for the number
-    /// The error observer has been told already: an engine error outside the
-    /// recoverable numbers, whose message names the constant's text.
-    bool reported = false;
+    /// The engine raised it, so the error observer has seen it (whose message
+    /// names the constant's text); a library function's failure inside the
+    /// constant's value is not an engine error.
+    bool engineError = false;
 };
 
 /// Everything one run command needs besides the list it writes to.
