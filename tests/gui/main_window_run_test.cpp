@@ -6,10 +6,7 @@
 #include <QSignalSpy>
 #include <QTimer>
 
-#include "core/eval/equation_evaluator.h"
-#include "core/eval/math_library.h"
-#include "core/eval/script_engine.h"
-#include "core/solver/compute.h"
+#include "core/session/session.h"
 #include "support/main_window_fixture.h"
 
 using namespace zl::gui::testing;
@@ -29,19 +26,15 @@ const QStringList kCircleAndLine{QStringLiteral("x^2+y^2=r2"), QStringLiteral("x
 
 /// The list the core alone writes for that problem, with the default fields.
 QStringList exploreDirectly() {
-    zl::ProblemState problem;
-    zl::MathLibrary library;
-    zl::ScriptEngine engine;
-    zl::EquationEvaluator evaluator(engine, library, problem);
-    engine.addMathLibrary(library);
-    for (std::string_view statement : zl::kStartupStatements) engine.executeStatement(statement);
-    problem.sizeProblem(2);
-    problem.record.varNames = {"x", "y"};
-    zl::ProblemFieldTexts texts{".01", "8", {"-5", "-5"}, {"5", "5"}, {"4", "4"}, {}};
-    for (const QString &equation : kCircleAndLine) texts.equations.push_back(equation.toStdString());
-    evaluator.prepareEquations({"r2=4"}, texts);
+    zl::Session session;
+    session.problem().sizeProblem(2);
+    session.problem().record.varNames = {"x", "y"};
+    zl::RunRequest request;
+    request.constantItems = {"r2=4"};
+    request.fields = {".01", "8", {"-5", "-5"}, {"5", "5"}, {"4", "4"}, {}};
+    for (const QString &equation : kCircleAndLine) request.fields.equations.push_back(equation.toStdString());
     RecordingListView view;
-    zl::runExplore(problem, evaluator, view);
+    session.runCommand(request, view);
     return view.lines;
 }
 

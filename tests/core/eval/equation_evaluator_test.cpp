@@ -118,7 +118,7 @@ TEST_F(Evaluation, aLibraryFailureReturnsItsNumberWithoutTheObserver) {
     EXPECT_EQ(errorAt(0, {2}), 5);
     EXPECT_TRUE(session.reported.empty());
     EXPECT_EQ(evaluator.lastErrorNumber(), 5);
-    EXPECT_EQ(session.ownerErrorNumber, 5);
+    EXPECT_EQ(session.context.lastErrorNumber(), 5);
     EXPECT_EQ(valueAt(0, {1}), M_PI / 2);  // ierr is cleared before every evaluation
 }
 
