@@ -1,20 +1,30 @@
 #include "core/solver/grid_partition.h"
 
 #include <algorithm>
+#include <cmath>
 
 #include "core/solver/explore_grid.h"
+#include "core/solver/explore_size.h"
 
 namespace zl {
+namespace {
 
-GridPartition::GridPartition(const ProblemSpec &record, std::uint64_t nodesPerPiece)
-    : record_(record), last_(record.lastIndex), nodesPerPiece_(std::max<std::uint64_t>(nodesPerPiece, 1)) {
+/// The shortest stretch, and the most stretches a line is measured in.
+constexpr std::uint64_t kMinStretchNodes = 64;
+constexpr double kMaxStretchesPerLine = 65536;
+
+}  // namespace
+
+GridPartition::GridPartition(const ProblemSpec &record) : record_(record), last_(record.lastIndex) {
     for (int i = 0; i <= last_; ++i) {
         steps_.push_back(gridStepFor(record.lowerLimits[i], record.upperLimits[i], record.subintervals[i]));
         point_.push_back(record.lowerLimits[i]);
     }
+    const double lineValues =
+        exploreValueCount(record.lowerLimits[last_], record.upperLimits[last_], record.subintervals[last_]);
+    stretchNodes_ =
+        std::max(kMinStretchNodes, static_cast<std::uint64_t>(std::ceil(lineValues / kMaxStretchesPerLine)));
     nextStretchStart_ = record.lowerLimits[last_];
-    measureStretch(0);
-    if (lineMeasured_) linesPerPiece_ = std::max<std::uint64_t>(1, nodesPerPiece_ / stretches_.front().nodes);
 }
 
 // As ExploreGrid::canAdvance: below the upper limit, and the step still moves the value.
@@ -27,7 +37,7 @@ bool GridPartition::measureStretch(std::size_t index) {
         if (lineMeasured_) return false;
         Stretch stretch{nextStretchStart_, 1};
         double x = stretch.start;
-        while (stretch.nodes < nodesPerPiece_ && canAdvance(last_, x)) {
+        while (stretch.nodes < stretchNodes_ && canAdvance(last_, x)) {
             x += steps_[last_];
             ++stretch.nodes;
         }
@@ -36,6 +46,7 @@ bool GridPartition::measureStretch(std::size_t index) {
         else
             lineMeasured_ = true;
         stretches_.push_back(stretch);
+        lineNodes_ += stretch.nodes;
     }
     return true;
 }
@@ -52,35 +63,38 @@ bool GridPartition::advanceSlowerDigits() {
     return false;
 }
 
-bool GridPartition::next(GridPiece &piece) {
+void GridPartition::nextLine() {
+    nextStretch_ = 0;
+    if (!advanceSlowerDigits()) done_ = true;
+}
+
+bool GridPartition::next(GridPiece &piece, std::uint64_t nodesWanted) {
     if (done_) return false;
+    nodesWanted = std::max<std::uint64_t>(nodesWanted, 1);
     piece.index = nextIndex_++;
     piece.firstNode = nodesBefore_;
     piece.start = point_;
-    if (linesPerPiece_ > 0) {  // short lines: some whole lines
-        piece.lines = 1;
-        piece.continuesLine = false;
-        for (;;) {
-            if (!advanceSlowerDigits()) {
-                done_ = true;
-                break;
-            }
-            if (piece.lines == linesPerPiece_) break;
-            ++piece.lines;
-        }
-        piece.nodes = piece.lines * stretches_.front().nodes;
-    } else {  // long lines: one stretch of one line
-        measureStretch(nextStretch_);
-        const Stretch &stretch = stretches_[nextStretch_];
-        piece.start[static_cast<std::size_t>(last_)] = stretch.start;
-        piece.nodes = stretch.nodes;
+    if (nextStretch_ == 0)  // a short line is measured whole before the first piece of it
+        for (std::size_t k = 0; !lineMeasured_ && lineNodes_ < nodesWanted; ++k) measureStretch(k);
+    if (nextStretch_ == 0 && lineMeasured_ && lineNodes_ <= nodesWanted) {
         piece.lines = 0;
+        piece.continuesLine = false;
+        do {
+            ++piece.lines;
+            nextLine();
+        } while (!done_ && (piece.lines + 1) * lineNodes_ <= nodesWanted);
+        piece.nodes = piece.lines * lineNodes_;
+    } else {
+        measureStretch(nextStretch_);
+        piece.start[static_cast<std::size_t>(last_)] = stretches_[nextStretch_].start;
         piece.continuesLine = nextStretch_ > 0;
-        ++nextStretch_;
-        if (!measureStretch(nextStretch_)) {  // the line's last stretch
-            nextStretch_ = 0;
-            if (!advanceSlowerDigits()) done_ = true;
-        }
+        piece.lines = 0;
+        piece.nodes = 0;
+        do {
+            piece.nodes += stretches_[nextStretch_].nodes;
+            ++nextStretch_;
+        } while (piece.nodes + stretchNodes_ <= nodesWanted && measureStretch(nextStretch_));
+        if (!measureStretch(nextStretch_)) nextLine();
     }
     nodesBefore_ += piece.nodes;
     return true;

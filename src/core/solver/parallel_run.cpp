@@ -29,19 +29,19 @@ constexpr double kPiecesPerThread = 16;
 /// Pieces out at once per worker: computing or waiting to be merged.
 constexpr std::size_t kWindowPerWorker = 4;
 
-/// A node costs `order` evaluations: a piece of some 65536 evaluations takes
-/// a few milliseconds, long enough that handing it out costs next to nothing.
-std::uint64_t nodesPerPiece(int order, double totalNodes, int threads) {
+/// Explore's pieces: from 64 nodes up to some 65536 evaluations (a node
+/// costs `order`), fewer where the grid is small for the threads.
+constexpr std::uint64_t kMinPieceNodes = 64;
+std::uint64_t maxPieceNodes(int order, double totalNodes, int threads) {
     const double byCost = 65536.0 / order;
     const double bySpread = totalNodes / (threads * kPiecesPerThread);
     return static_cast<std::uint64_t>(std::clamp(std::min(byCost, bySpread), 64.0, 65536.0));
 }
 
-/// A seed costs at least one Newton cycle of order^2 + order evaluations.
-std::int32_t seedsPerPiece(int order, std::int32_t seeds, int threads) {
-    const double byCost = 16384.0 / (static_cast<double>(order) * order + order);
-    const double bySpread = seeds / (threads * kPiecesPerThread);
-    return static_cast<std::int32_t>(std::clamp(std::min(byCost, bySpread), 1.0, 256.0));
+/// Random's pieces: from one seed up to 256, fewer where there are few seeds
+/// for the threads.
+std::int32_t maxPieceSeeds(std::int32_t seeds, int threads) {
+    return static_cast<std::int32_t>(std::clamp(seeds / (threads * kPiecesPerThread), 1.0, 256.0));
 }
 
 int workersFor(double pieces, int threads) {
@@ -233,15 +233,15 @@ RunSummary runExploreInParallel(ProblemState &problem, ResidualSystem &residuals
                                 const RunOptions &options, const ParallelRun &parallel, int threads) {
     const ProblemSpec &record = problem.record;
     const double total = exploreNodeCount(record);
-    const std::uint64_t pieceNodes = nodesPerPiece(record.order, total, threads);
-    const int workers = workersFor(total / static_cast<double>(pieceNodes), threads);
+    const int workers = exploreWorkerCount(record, threads);
 
     Merger merger(problem, residuals, list, options, RunUnit::Nodes, total, false);
-    GridPartition partition(record, pieceNodes);
+    GridPartition partition(record);
     using Pipeline = PiecePipeline<GridPiece, PieceResult>;
     Pipeline pipeline(
-        makeWorkers(parallel, workers), kWindowPerWorker * static_cast<std::size_t>(workers),
-        [&partition](GridPiece &piece) { return partition.next(piece); },
+        makeWorkers(parallel, workers), kWindowPerWorker * static_cast<std::size_t>(workers), kMinPieceNodes,
+        maxPieceNodes(record.order, total, threads),
+        [&partition](GridPiece &piece, std::uint64_t nodes) { return partition.next(piece, nodes); },
         [&options](RunWorker &worker, const GridPiece &piece, PieceResult &result, const std::atomic<bool> &cancel) {
             walkPiece(worker, piece, result, options, cancel);
         });
@@ -277,6 +277,8 @@ RunSummary runExploreInParallel(ProblemState &problem, ResidualSystem &residuals
 struct SeedPiece {
     std::int32_t count = 0;
     std::vector<double> starts;  ///< count points of order values, drawn in serial order
+
+    std::uint64_t units() const { return static_cast<std::uint64_t>(count); }
 };
 
 void runSeedPiece(RunWorker &worker, const SeedPiece &piece, PieceResult &result, const RunOptions &options,
@@ -301,8 +303,7 @@ RunSummary runRandomInParallel(ProblemState &problem, ResidualSystem &residuals,
                                const ParallelRun &parallel, int threads) {
     ProblemSpec &record = problem.record;
     record.randomSeeds = seeds;
-    const std::int32_t pieceSeeds = seedsPerPiece(record.order, seeds, threads);
-    const int workers = workersFor(static_cast<double>(seeds) / pieceSeeds, threads);
+    const int workers = randomWorkerCount(record, seeds, threads);
 
     // The seeds are drawn in order from a copy of the source; the source itself
     // moves on afterwards by the seeds the run took.
@@ -311,10 +312,12 @@ RunSummary runRandomInParallel(ProblemState &problem, ResidualSystem &residuals,
     Merger merger(problem, residuals, list, options, RunUnit::Seeds, seeds, true);
     using Pipeline = PiecePipeline<SeedPiece, PieceResult>;
     Pipeline pipeline(
-        makeWorkers(parallel, workers), kWindowPerWorker * static_cast<std::size_t>(workers),
-        [&](SeedPiece &piece) {
+        makeWorkers(parallel, workers), kWindowPerWorker * static_cast<std::size_t>(workers), 1,
+        static_cast<std::uint64_t>(maxPieceSeeds(seeds, threads)),
+        [&](SeedPiece &piece, std::uint64_t wanted) {
             if (drawn == seeds) return false;
-            piece.count = std::min(pieceSeeds, seeds - drawn);
+            piece.count =
+                static_cast<std::int32_t>(std::min<std::uint64_t>(wanted, static_cast<std::uint64_t>(seeds - drawn)));
             piece.starts.resize(static_cast<std::size_t>(piece.count) * static_cast<std::size_t>(record.order));
             for (std::int32_t k = 0; k < piece.count; ++k)
                 drawRandomSeed(record, drawing, piece.starts.data() + static_cast<std::size_t>(k) * record.order);
@@ -345,13 +348,13 @@ RunSummary runRandomInParallel(ProblemState &problem, ResidualSystem &residuals,
     return summary;
 }
 
+// A worker per piece of the smallest size at most.
 int exploreWorkerCount(const ProblemSpec &record, int threads) {
-    const double total = exploreNodeCount(record);
-    return workersFor(total / static_cast<double>(nodesPerPiece(record.order, total, threads)), threads);
+    return workersFor(exploreNodeCount(record) / static_cast<double>(kMinPieceNodes), threads);
 }
 
-int randomWorkerCount(const ProblemSpec &record, std::int32_t seeds, int threads) {
-    return workersFor(static_cast<double>(seeds) / seedsPerPiece(record.order, seeds, threads), threads);
+int randomWorkerCount(const ProblemSpec &, std::int32_t seeds, int threads) {
+    return workersFor(static_cast<double>(seeds), threads);
 }
 
 }  // namespace zl
