@@ -16,6 +16,18 @@ ExploreGrid::ExploreGrid(const ProblemSpec &record, SolverWorkspace &work, Resid
       node_(static_cast<std::size_t>(record.order)) {
     run_.residualValues.resize(static_cast<std::size_t>(n_));
     run_.residualStatuses.resize(static_cast<std::size_t>(n_));
+    values_ = run_.residualValues.data();
+    statuses_ = run_.residualStatuses.data();
+}
+
+void ExploreGrid::recordFailures(int evaluated) {
+    run_.ierr = 0;
+    for (int j = 0; j < evaluated; ++j) {
+        const std::int32_t number = finiteStatus(statuses_[j], values_[j]);
+        if (number == 0) continue;
+        if (!isRecoverableError(number)) throw FatalEvaluationError{number};
+        run_.ierr = number;
+    }
 }
 
 void ExploreGrid::start(bool atFirstNode) {

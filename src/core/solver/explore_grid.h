@@ -11,6 +11,7 @@
 //                                                ends the walk. `point` is put back afterwards.
 
 #include <algorithm>
+#include <cmath>
 #include <cstdint>
 #include <limits>
 #include <vector>
@@ -74,21 +75,36 @@ public:
     void advance(int variable) { work_.point[variable] += work_.gridStep[variable]; }
 
 private:
-    /// Sign (-1, 0, +1) of every residual at `point`. A failed evaluation
-    /// leaves its sign as it was; returns false when any failed.
-    bool evaluateSigns(std::int32_t *signs) {
+    enum class NodeSigns { Failed, Same, Changed };
+
+    /// Sign (-1, 0, +1) of every residual at `point` into `signs`, compared
+    /// with `reference` where one is given. A failed evaluation leaves its
+    /// sign as it was, and the node counts as Failed.
+    NodeSigns evaluateSigns(std::int32_t *signs, const std::int32_t *reference) {
         run_.throwIfInterrupted();
-        run_.ierr = 0;
-        evaluateResiduals(residuals_, run_, n_, work_.point.data(),
-                          [signs](int j, double value) { signs[j] = (value > 0) - (value < 0); });
-        return run_.ierr == 0;
+        const int evaluated = residuals_.evaluateAll(n_, work_.point.data(), values_, statuses_);
+        bool clean = evaluated == n_;
+        bool changed = false;
+        for (int j = 0; j < evaluated; ++j) {
+            const double value = values_[j];
+            if (statuses_[j] != 0 || !std::isfinite(value)) [[unlikely]] {
+                clean = false;
+                continue;
+            }
+            const std::int32_t sign = (value > 0) - (value < 0);
+            signs[j] = sign;
+            if (reference) changed |= sign != reference[j];
+        }
+        if (!clean) [[unlikely]] {
+            recordFailures(evaluated);
+            return NodeSigns::Failed;
+        }
+        return changed ? NodeSigns::Changed : NodeSigns::Same;
     }
 
-    bool signsDiffer() const {
-        for (int j = 0; j < n_; ++j)
-            if (current_[j] != previous_[j]) return true;
-        return false;
-    }
+    /// The failed evaluations of a node, as evaluateResiduals records them:
+    /// a recoverable number in ierr, any other one ending the run.
+    void recordFailures(int evaluated);
 
     const ProblemSpec &record_;
     SolverWorkspace &work_;
@@ -99,6 +115,8 @@ private:
     /// The reference's signs and the current node's; swapped rather than copied.
     std::int32_t *previous_;
     std::int32_t *current_;
+    double *values_;
+    std::int32_t *statuses_;
     bool hasReference_ = false;
     std::vector<double> node_;  ///< the node a seed starts from, put back after it
 };
@@ -110,7 +128,7 @@ bool ExploreGrid::walkStretch(Visitor &visitor, std::uint64_t maxNodes) {
     for (;;) {
         visitor.visitNode();
         ++nodes;
-        if (evaluateSigns(previous_)) break;
+        if (evaluateSigns(previous_, nullptr) != NodeSigns::Failed) break;
         if (nodes >= maxNodes || !canAdvance(last_)) return true;
         advance(last_);
     }
@@ -120,8 +138,9 @@ bool ExploreGrid::walkStretch(Visitor &visitor, std::uint64_t maxNodes) {
         advance(last_);
         visitor.visitNode();
         ++nodes;
-        if (!evaluateSigns(current_)) continue;  // the reference stays put
-        if (signsDiffer()) {
+        const NodeSigns signs = evaluateSigns(current_, previous_);
+        if (signs == NodeSigns::Failed) continue;  // the reference stays put
+        if (signs == NodeSigns::Changed) {
             std::copy(work_.point.begin(), work_.point.end(), node_.begin());
             const bool goOn = visitor.startSeed();
             std::copy(node_.begin(), node_.end(), work_.point.begin());
