@@ -80,7 +80,7 @@ private:
     /// Sign (-1, 0, +1) of every residual at `point` into `signs`, compared
     /// with `reference` where one is given. A failed evaluation leaves its
     /// sign as it was, and the node counts as Failed.
-    NodeSigns evaluateSigns(std::int32_t *signs, const std::int32_t *reference) {
+    [[gnu::always_inline]] NodeSigns evaluateSigns(std::int32_t *signs, const std::int32_t *reference) {
         run_.throwIfInterrupted();
         const int evaluated = residuals_.evaluateAll(n_, work_.point.data(), values_, statuses_);
         bool clean = evaluated == n_;
