@@ -8,9 +8,11 @@
 namespace zl::cli {
 namespace {
 
-/// "42 s", "3 min 5 s", "2 h 10 min".
+/// "0.4 s", "42 s", "3 min 5 s", "2 h 10 min".
 std::string durationText(std::chrono::steady_clock::duration duration) {
-    const auto seconds = std::chrono::duration_cast<std::chrono::seconds>(duration).count();
+    const auto tenths = std::chrono::duration_cast<std::chrono::milliseconds>(duration).count() / 100;
+    if (tenths < 100) return std::to_string(tenths / 10) + "." + std::to_string(tenths % 10) + " s";
+    const auto seconds = tenths / 10;
     if (seconds < 60) return std::to_string(seconds) + " s";
     if (seconds < 3600) return std::to_string(seconds / 60) + " min " + std::to_string(seconds % 60) + " s";
     return std::to_string(seconds / 3600) + " h " + std::to_string(seconds % 3600 / 60) + " min";
