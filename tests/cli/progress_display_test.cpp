@@ -29,7 +29,7 @@ TEST(ProgressText, SaysHowFarTheRunIsAndHowLongItTakes) {
     EXPECT_EQ(progressText(progress(RunUnit::Seeds, 41, 1000, 75s, 3725s)),
               "Random: 41 of 1000 seeds (4%), 2 solutions, 1 min 15 s, about 1 h 2 min left");
     EXPECT_EQ(progressText(progress(RunUnit::Nodes, 0, 1e20, 0ms, std::nullopt)),
-              "Explore: 0 of 100000000000000000000 nodes (0%), 2 solutions, 0.0 s");
+              "Explore: 0 of 1E+20 nodes (0%), 2 solutions, 0.0 s");
 }
 
 TEST(ProgressDisplay, RewritesOneLineInPlaceOrWritesPlainLines) {
