@@ -27,7 +27,11 @@ public:
         progress_.tick(nodes, store_.solutionCount);
     }
     void referenceFound(const std::int32_t *) {}
-    bool startSeed() { return seeds_.runSeed(); }
+    bool startSeed() {
+        const bool goOn = seeds_.runSeed();
+        progress_.tick(nodes, store_.solutionCount);
+        return goOn;
+    }
 
     std::uint64_t nodes = 0;
 

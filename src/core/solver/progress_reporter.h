@@ -21,19 +21,17 @@ public:
     }
 
     /// update() for loops too tight to read the clock every time: reads it
-    /// every kTickStride calls.
+    /// about once a millisecond, however long a call takes.
     void tick(std::uint64_t done, std::int32_t solutions) {
-        if (--ticksLeft_ == 0) {
-            ticksLeft_ = kTickStride;
-            update(done, solutions);
-        }
+        if (--ticksLeft_ <= 0) retune(done, solutions);
     }
 
     RunProgress progressAt(std::uint64_t done, std::int32_t solutions) const;
 
 private:
-    static constexpr int kTickStride = 256;
+    static constexpr int kMaxTickStride = 256;
     void report(std::uint64_t done, std::int32_t solutions);
+    void retune(std::uint64_t done, std::int32_t solutions);
 
     RunObserver *observer_;
     Clock::duration interval_;
@@ -41,7 +39,9 @@ private:
     double total_;
     Clock::time_point start_;
     Clock::time_point nextReport_;
-    int ticksLeft_ = kTickStride;
+    Clock::time_point lastTick_;
+    int tickStride_ = 1;
+    int ticksLeft_ = 1;
 };
 
 /// Clears the upper halves of the vector registers where the processor has

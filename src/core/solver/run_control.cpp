@@ -19,7 +19,7 @@ int resolvedThreadCount(int threads) {
 
 ProgressReporter::ProgressReporter(const RunOptions &options, RunUnit unit, double total)
     : observer_(options.observer), interval_(options.progressInterval), unit_(unit), total_(total),
-      start_(Clock::now()), nextReport_(start_ + interval_) {}
+      start_(Clock::now()), nextReport_(start_ + interval_), lastTick_(start_) {}
 
 RunProgress ProgressReporter::progressAt(std::uint64_t done, std::int32_t solutions) const {
     RunProgress progress;
@@ -36,6 +36,19 @@ RunProgress ProgressReporter::progressAt(std::uint64_t done, std::int32_t soluti
             progress.remaining = std::chrono::duration_cast<Clock::duration>(std::chrono::duration<double>(seconds));
     }
     return progress;
+}
+
+void ProgressReporter::retune(std::uint64_t done, std::int32_t solutions) {
+    using namespace std::chrono_literals;
+    const Clock::time_point now = Clock::now();
+    const Clock::duration since = now - lastTick_;
+    if (since > 2ms)
+        tickStride_ = std::max(1, tickStride_ / 2);
+    else if (since < 250us)
+        tickStride_ = std::min(kMaxTickStride, tickStride_ * 2);
+    lastTick_ = now;
+    ticksLeft_ = tickStride_;
+    if (observer_ && now >= nextReport_) report(done, solutions);
 }
 
 void ProgressReporter::report(std::uint64_t done, std::int32_t solutions) {
