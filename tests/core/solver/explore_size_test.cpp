@@ -27,11 +27,7 @@ constexpr double nan = std::numeric_limits<double>::quiet_NaN();
 double nodesWalked(ProblemState &problem) {
     NativeResiduals residuals(std::vector<NativeResiduals::Function>(static_cast<std::size_t>(problem.record.order),
                                                                      [](const testing::Point &) { return 1.0; }));
-    struct NoSeeds {
-        void visitNode() {}
-        void referenceFound(const std::int32_t *) {}
-        bool startSeed() { return true; }
-    } visitor;
+    testing::WalkWithoutSeeds visitor;
     RunState run;
     ExploreGrid(problem.record, problem.work, residuals, run).walk(visitor);
     return static_cast<double>(residuals.evaluations.size()) / problem.record.order;

@@ -95,6 +95,14 @@ public:
     std::string countText = "unset";
 };
 
+/// An Explore walk's visitor that goes on at every sign change without a seed:
+/// the walk then visits every node once.
+struct WalkWithoutSeeds {
+    void visitNode() {}
+    void referenceFound(const std::int32_t *) {}
+    bool startSeed() { return true; }
+};
+
 struct Interval {
     double lower, upper;
     std::int32_t subintervals;
