@@ -14,11 +14,8 @@
 #include <utility>
 #include <vector>
 
-#include "core/eval/equation_evaluator.h"
-#include "core/eval/math_library.h"
-#include "core/eval/script_engine.h"
 #include "core/problem/problem_state.h"
-#include "core/solver/compute.h"
+#include "core/session/session.h"
 #include "core/solver/solution_list_view.h"
 
 namespace {
@@ -223,18 +220,10 @@ BENCHMARK(BM_ExploreNativeCode)->Arg(200)->Unit(benchmark::kMillisecond);
 
 void BM_ExploreEngine(benchmark::State &state) {
     const std::string subintervals = std::to_string(state.range(0));
-    zl::ProblemState problem;
+    zl::Session session;
+    zl::ProblemState &problem = session.problem();
     problem.sizeProblem(kOrder);
     problem.record.varNames = {"x", "y", "z"};
-    zl::MathLibrary library;
-    zl::ScriptEngine engine;
-    engine.addMathLibrary(library);
-    for (const std::string_view statement : zl::kStartupStatements)
-        if (const auto error = engine.executeStatement(statement)) {
-            state.SkipWithError(error->description.c_str());
-            return;
-        }
-    zl::EquationEvaluator evaluator(engine, library, problem);
     zl::ProblemFieldTexts fields;
     fields.equations = {"x^2+y^2+z^2=1", "x=y", "sin(3*z)=x*y"};
     fields.lowerLimits.assign(kOrder, "-2");
@@ -242,19 +231,16 @@ void BM_ExploreEngine(benchmark::State &state) {
     fields.subintervals.assign(kOrder, subintervals);
     fields.errorBound = "0.01";
     fields.iterations = "8";
-    if (const auto failure = evaluator.prepareEquations({}, fields)) {
+    // As a run from the command line or the window prepares it, the declaration included.
+    if (const auto failure = session.prepareRun(zl::RunKind::Explore, {}, fields)) {
         state.SkipWithError(failure->description.c_str());
-        return;
-    }
-    if (const auto error = engine.executeStatement("public x,y,z,w")) {  // as a run does
-        state.SkipWithError(error->description.c_str());
         return;
     }
     DiscardingList list;
     const double start = processorSeconds();
     for (auto _ : state) {
         problem.store.solutionCount = 0;
-        benchmark::DoNotOptimize(zl::runExplore(problem, evaluator, list));
+        benchmark::DoNotOptimize(session.explore(list));  // one thread
     }
     const double seconds = (processorSeconds() - start) / static_cast<double>(state.iterations());
     state.counters["solutions"] = problem.store.solutionCount;

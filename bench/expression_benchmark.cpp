@@ -15,10 +15,7 @@
 #include <random>
 #include <vector>
 
-#include "core/eval/equation_evaluator.h"
-#include "core/eval/math_library.h"
-#include "core/eval/script_engine.h"
-#include "core/problem/problem_state.h"
+#include "core/session/session.h"
 
 namespace {
 
@@ -68,21 +65,15 @@ const std::vector<Point> &samplePoints() {
 class EngineSystem {
 public:
     explicit EngineSystem(const std::vector<std::string> &residuals) {
-        engine_.addMathLibrary(library_);
-        for (std::string_view statement : zl::kStartupStatements)
-            if (engine_.executeStatement(statement)) std::abort();
-        problem_.sizeProblem(3);
-        problem_.record.varNames = {"x", "y", "z"};
-        problem_.record.residuals = residuals;
-        evaluator_.compileResiduals();
+        session_.problem().sizeProblem(3);
+        session_.problem().record.varNames = {"x", "y", "z"};
+        session_.problem().record.residuals = residuals;
+        session_.evaluator().compileResiduals();
     }
-    zl::ResidualSystem &system() { return evaluator_; }
+    zl::ResidualSystem &system() { return session_.evaluator(); }
 
 private:
-    zl::MathLibrary library_;
-    zl::ScriptEngine engine_;
-    zl::ProblemState problem_;
-    zl::EquationEvaluator evaluator_{engine_, library_, problem_};
+    zl::Session session_;
 };
 
 /// The native formulas behind the solver's interface.

@@ -1,6 +1,7 @@
 // A whole Explore run of x^2+y^2+z^2=1, x=y, sin(3*z)=x*y over [-2, 2]^3 with 40
 // subintervals per variable: once with native residuals, once with the typed
-// equations through the expression engine. Both drive the same solver code.
+// equations through the expression engine, on one thread and on more. All
+// drive the same solver code.
 
 #include <benchmark/benchmark.h>
 
@@ -9,11 +10,9 @@
 #include <string>
 #include <string_view>
 
-#include "core/eval/equation_evaluator.h"
-#include "core/eval/math_library.h"
-#include "core/eval/script_engine.h"
 #include "core/problem/problem_state.h"
 #include "core/problem/residual_system.h"
+#include "core/session/session.h"
 #include "core/solver/compute.h"
 #include "core/solver/solution_list_view.h"
 
@@ -80,18 +79,10 @@ void BM_ExploreNative(benchmark::State &state) {
 }
 BENCHMARK(BM_ExploreNative)->Unit(benchmark::kMillisecond);
 
+/// The typed equations through a session; the argument is the thread count.
 void BM_ExploreEngine(benchmark::State &state) {
-    zl::ProblemState problem;
-    defineProblem(problem);
-    zl::ScriptEngine engine;
-    zl::MathLibrary library;
-    engine.addMathLibrary(library);
-    for (const std::string_view statement : zl::kStartupStatements)
-        if (const auto error = engine.executeStatement(statement)) {
-            state.SkipWithError(error->description.c_str());
-            return;
-        }
-    zl::EquationEvaluator evaluator(engine, library, problem);
+    zl::Session session;
+    defineProblem(session.problem());
     zl::ProblemFieldTexts fields;
     fields.equations = {"x^2+y^2+z^2=1", "x=y", "sin(3*z)=x*y"};
     fields.lowerLimits.assign(3, "-2");
@@ -99,12 +90,20 @@ void BM_ExploreEngine(benchmark::State &state) {
     fields.subintervals.assign(3, "40");
     fields.errorBound = "0.0001";
     fields.iterations = "8";
-    if (const auto failure = evaluator.prepareEquations({}, fields)) {
+    if (const auto failure = session.prepareRun(zl::RunKind::Explore, {}, fields)) {
         state.SkipWithError(failure->description.c_str());
         return;
     }
-    exploreRun(state, problem, evaluator);
+    DiscardingList list;
+    zl::RunOptions options;
+    options.threads = static_cast<int>(state.range(0));
+    for (auto _ : state) {
+        session.problem().store.solutionCount = 0;
+        const zl::RunSummary summary = session.explore(list, options);
+        benchmark::DoNotOptimize(summary);
+    }
+    state.counters["solutions"] = session.problem().store.solutionCount;
 }
-BENCHMARK(BM_ExploreEngine)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_ExploreEngine)->Arg(1)->Arg(2)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 }  // namespace

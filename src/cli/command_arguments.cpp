@@ -5,12 +5,17 @@
 namespace zl::cli {
 
 std::optional<CommandArguments> CommandArguments::parse(const Arguments &args,
-                                                        const std::set<std::string> &valueOptions, std::string &error) {
+                                                        const std::set<std::string> &valueOptions, std::string &error,
+                                                        const std::set<std::string> &flags) {
     CommandArguments parsed;
     for (std::size_t i = 0; i < args.size(); ++i) {
         const std::string &word = args[i];
         if (word.size() < 2 || word.compare(0, 2, "--") != 0) {
             parsed.positionals_.push_back(word);
+            continue;
+        }
+        if (flags.count(word)) {
+            parsed.flags_.insert(word);
             continue;
         }
         if (!valueOptions.count(word)) {
@@ -37,6 +42,13 @@ std::optional<long long> parseIntegerOption(const std::string &text, long long m
     const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), value);
     if (ec != std::errc() || end != text.data() + text.size() || value < minimum || value > maximum)
         return std::nullopt;
+    return value;
+}
+
+std::optional<double> parsePositiveNumberOption(const std::string &text, double maximum) {
+    double value = 0;
+    const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), value, std::chars_format::fixed);
+    if (ec != std::errc() || end != text.data() + text.size() || !(value > 0) || value > maximum) return std::nullopt;
     return value;
 }
 

@@ -6,9 +6,9 @@
 #include <vector>
 
 #include "cli/cli_commands.h"
-#include "core/eval/math_library.h"
+#include "cli/exit_codes.h"
 #include "core/numbers/number_text.h"
-#include "core/eval/script_engine.h"
+#include "core/session/script_context.h"
 
 namespace zl::cli {
 namespace {
@@ -50,7 +50,7 @@ std::optional<EvalRequest> parseEvalArguments(const Arguments &args, std::string
 
 int printError(std::ostream &err, std::int32_t number) {
     err << "error " << number << ": " << errorDescription(number) << '\n';
-    return 1;
+    return kExitScriptError;
 }
 
 }  // namespace
@@ -60,13 +60,11 @@ int runEvalCommand(const Arguments &args, std::ostream &out, std::ostream &err) 
     const std::optional<EvalRequest> request = parseEvalArguments(args, problem);
     if (!request) {
         err << "zerolith-cli: " << problem << '\n';
-        return 2;
+        return kExitBadInput;
     }
-    MathLibrary library;
-    ScriptEngine engine;
-    engine.addMathLibrary(library);
-    for (std::string_view statement : kStartupStatements)
-        if (const auto error = engine.executeStatement(statement)) return printError(err, error->number);
+    ScriptContext context;
+    ScriptEngine &engine = context.engine();
+    MathLibrary &library = context.library();
     for (const std::string &statement : request->statements)
         if (const auto error = engine.executeStatement(statement)) return printError(err, error->number);
 
@@ -75,7 +73,7 @@ int runEvalCommand(const Arguments &args, std::ostream &out, std::ostream &err) 
     if (result.error) return printError(err, result.error->number);
     if (library.ierr != 0) return printError(err, library.ierr);
     out << generalNumberText(result.value) << '\n';
-    return 0;
+    return kExitOk;
 }
 
 }  // namespace zl::cli

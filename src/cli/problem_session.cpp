@@ -3,6 +3,7 @@
 #include <cassert>
 #include <ostream>
 
+#include "core/files/problem_file.h"
 #include "core/files/problem_file_reader.h"
 #include "core/numbers/number_text.h"
 #include "core/problem/residual_system.h"
@@ -32,19 +33,12 @@ void printFileError(std::ostream &err, const std::string &path, const FileError 
 
 }  // namespace
 
-ProblemSession::ProblemSession(std::ostream &err) : evaluator_(engine_, library_, problem_), err_(err) {
-    library_.setOwnerErrorNumber(&windowErrorNumber_);
-    engine_.addMathLibrary(library_);
-    engine_.setErrorObserver([this](const ScriptError &error) {
-        windowErrorNumber_ = error.number;
+ProblemSession::ProblemSession(std::ostream &err) : err_(err) {
+    session_.setErrorObserver([this](const ScriptError &error) {
         if (isRecoverableError(error.number)) return;
         scriptErrorReported_ = true;
         err_ << "zerolith-cli: Error in Script Control\n" << terminalText(scriptErrorMessage(error)) << '\n';
     });
-    for (std::string_view statement : kStartupStatements) {
-        [[maybe_unused]] const auto error = engine_.executeStatement(statement);
-        assert(!error && "the start-up statements are fixed texts the engine runs");
-    }
 }
 
 std::unique_ptr<ProblemSession> ProblemSession::open(const std::string &path, std::ostream &err) {
@@ -53,34 +47,30 @@ std::unique_ptr<ProblemSession> ProblemSession::open(const std::string &path, st
         printFileError(err, path, *reading.error);
         return nullptr;
     }
-    std::unique_ptr<ProblemSession> session(new ProblemSession(err));
-    if (auto error = applyProblemFile(reading.data, session->problem_)) {
+    std::unique_ptr<ProblemSession> opened(new ProblemSession(err));
+    if (auto error = opened->session_.open(reading.data)) {
         printFileError(err, path, *error);
         return nullptr;
     }
-    session->problem_.record.fileName = path;
-    session->constantItems_ = reading.data.constants;
-    session->constantsRegistered_ = !session->evaluator_.registerConstants(session->constantItems_);
-    session->evaluator_.compileResiduals();
-    return session;
+    opened->problem().record.fileName = path;
+    opened->constantItems_ = reading.data.constants;
+    return opened;
 }
 
-ProblemFieldTexts ProblemSession::fieldTexts() const {
-    const ProblemSpec &record = problem_.record;
-    ProblemFieldTexts texts;
-    texts.errorBound = generalNumberText(record.maxError);
-    texts.iterations = std::to_string(record.maxCycles);
-    for (int i = 0; i < record.order; ++i) {
-        texts.lowerLimits.push_back(generalNumberText(record.lowerLimits[i]));
-        texts.upperLimits.push_back(generalNumberText(record.upperLimits[i]));
-        texts.subintervals.push_back(std::to_string(record.subintervals[i]));
-        texts.equations.push_back(record.equations[i]);
-    }
-    return texts;
+bool ProblemSession::registerConstants() {
+    const std::optional<ConstantFailure> failure = session_.registerConstants(constantItems_);
+    if (failure) reportConstantFailure(*failure);
+    return !failure;
+}
+
+void ProblemSession::reportConstantFailure(const ConstantFailure &failure) {
+    if (failure.engineError && !isRecoverableError(failure.number)) return;  // its message names the constant
+    err_ << "zerolith-cli: the constant " << failure.constant << " cannot be computed: error " << failure.number << ": "
+         << failure.description << '\n';
 }
 
 bool ProblemSession::save(const std::string &path, std::ostream &err) {
-    const ProblemFileData data = problemFileDataToSave(problem_, fieldTexts(), constantItems_);
+    const ProblemFileData data = problemFileDataToSave(problem(), session_.recordFieldTexts(), constantItems_);
     if (auto error = saveProblemFile(path, data)) {
         printFileError(err, path, *error);
         return false;

@@ -1,7 +1,8 @@
 #pragma once
-// One problem opened from a file, as the window's Open leaves it: the record
-// filled, the engine set up with the math library and the start-up
-// statements, the constants registered and the residuals compiled.
+// One problem opened from a file for one command: the core session with the
+// record filled as the window's Open leaves it, the file's constants list,
+// and the command line's way of reporting script errors and failing
+// constants on stderr.
 
 #include <iosfwd>
 #include <memory>
@@ -9,32 +10,29 @@
 #include <string>
 #include <vector>
 
-#include "core/eval/equation_evaluator.h"
-#include "core/eval/math_library.h"
-#include "core/eval/script_engine.h"
-#include "core/files/problem_file.h"
-#include "core/problem/problem_state.h"
+#include "cli/exit_codes.h"
+#include "core/session/session.h"
 
 namespace zl::cli {
-
-/// Exit codes shared by the subcommands.
-inline constexpr int kExitOk = 0;
-inline constexpr int kExitScriptError = 1;
-inline constexpr int kExitBadInput = 2;
 
 class ProblemSession {
 public:
     /// Opens `path`; on failure prints "zerolith-cli: FILE:LINE: what is wrong"
     /// (or "zerolith-cli: FILE: Incompatible file") on `err` and returns nothing.
+    /// The constants are not run yet: every command runs them once.
     static std::unique_ptr<ProblemSession> open(const std::string &path, std::ostream &err);
 
-    ProblemState &problem() { return problem_; }
-    ScriptEngine &engine() { return engine_; }
-    EquationEvaluator &evaluator() { return evaluator_; }
+    Session &session() { return session_; }
+    ProblemState &problem() { return session_.problem(); }
     const std::vector<std::string> &constantItems() const { return constantItems_; }
 
-    /// The texts the window's fields would show for this problem.
-    ProblemFieldTexts fieldTexts() const;
+    /// Runs the constants; after a failure, prints one message naming the
+    /// constant and returns false.
+    bool registerConstants();
+
+    /// Prints the message for a constant that failed, unless the script
+    /// error message that names it was printed already.
+    void reportConstantFailure(const ConstantFailure &failure);
 
     /// True once an engine error outside the recoverable set was reported.
     bool scriptErrorReported() const { return scriptErrorReported_; }
@@ -47,15 +45,10 @@ public:
 private:
     explicit ProblemSession(std::ostream &err);
 
-    ProblemState problem_;
-    MathLibrary library_;
-    ScriptEngine engine_;
-    EquationEvaluator evaluator_;
+    Session session_;
     std::vector<std::string> constantItems_;
     std::ostream &err_;
     bool scriptErrorReported_ = false;
-    bool constantsRegistered_ = true;
-    std::int32_t windowErrorNumber_ = 0;
 };
 
 }  // namespace zl::cli

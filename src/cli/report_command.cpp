@@ -4,7 +4,7 @@
 
 #include "cli/command_arguments.h"
 #include "cli/problem_session.h"
-#include "core/files/report_layout.h"
+#include "cli/solve_options.h"
 
 namespace zl::cli {
 
@@ -14,20 +14,21 @@ int runReportCommand(const Arguments &args, std::ostream &out, std::ostream &err
     if (arguments && arguments->positionals().size() != 1) error = "report takes one problem file";
     std::optional<long long> width = 80;
     if (arguments && error.empty())
-        if (auto text = arguments->option("--width")) width = parseIntegerOption(*text, 1, 100000);
+        if (auto text = arguments->option("--width")) width = parseIntegerOption(*text, 1, kMaxReportWidth);
     if (!arguments || !error.empty() || !width) {
-        err << "zerolith-cli: " << (error.empty() ? "--width takes a whole number from 1 to 100000" : error)
-            << " (see zerolith-cli --help)\n";
+        if (error.empty()) error = "--width takes a whole number from 1 to " + std::to_string(kMaxReportWidth);
+        err << "zerolith-cli: " << error << " (see zerolith-cli report --help)\n";
         return kExitBadInput;
     }
-    auto session = ProblemSession::open(arguments->positionals().front(), err);
-    if (!session) return kExitBadInput;
+    auto problem = ProblemSession::open(arguments->positionals().front(), err);
+    if (!problem) return kExitBadInput;
+    if (!problem->registerConstants()) return kExitScriptError;
 
-    const std::vector<std::string> equations = session->problem().record.equations;
-    const ReportData data =
-        collectReportData(session->problem(), session->constantItems(), equations, session->evaluator());
-    for (const std::string &line : reportLines(data, static_cast<int>(*width))) out << line << '\n';
-    return session->scriptErrorReported() ? kExitScriptError : kExitOk;
+    const std::vector<std::string> equations = problem->problem().record.equations;
+    for (const std::string &line :
+         problem->session().report(problem->constantItems(), equations, static_cast<int>(*width)))
+        out << line << '\n';
+    return problem->scriptErrorReported() ? kExitScriptError : kExitOk;
 }
 
 }  // namespace zl::cli

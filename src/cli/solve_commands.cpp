@@ -1,33 +1,38 @@
 // explore, random and list: the window's run commands and Open's solution
 // list, printed line by line as the window's list shows them.
 
+#include <unistd.h>
+
+#include <iostream>
 #include <limits>
 #include <ostream>
 
 #include "cli/command_arguments.h"
 #include "cli/problem_session.h"
+#include "cli/run_interruption.h"
+#include "cli/solve_options.h"
 #include "cli/stream_list_view.h"
 #include "core/numbers/number_text.h"
-#include "core/solver/compute.h"
 #include "core/solver/explore_size.h"
 #include "core/solver/random_source.h"
 
 namespace zl::cli {
 namespace {
 
-/// The options every solving subcommand shares, and its one problem file.
+/// The arguments of one solving subcommand and its one problem file, opened.
 struct SolveRequest {
     CommandArguments arguments;
     std::unique_ptr<ProblemSession> session;
 };
 
 std::optional<SolveRequest> openRequest(const std::string &command, const Arguments &args,
-                                        const std::set<std::string> &options, std::ostream &err, int &exitCode) {
+                                        const std::set<std::string> &options, const std::set<std::string> &flags,
+                                        std::ostream &err, int &exitCode) {
     std::string error;
-    auto arguments = CommandArguments::parse(args, options, error);
+    auto arguments = CommandArguments::parse(args, options, error, flags);
     if (arguments && arguments->positionals().size() != 1) error = command + " takes one problem file";
     if (!arguments || !error.empty()) {
-        err << "zerolith-cli: " << error << " (see zerolith-cli --help)\n";
+        err << "zerolith-cli: " << error << " (see zerolith-cli " << command << " --help)\n";
         exitCode = kExitBadInput;
         return std::nullopt;
     }
@@ -39,69 +44,135 @@ std::optional<SolveRequest> openRequest(const std::string &command, const Argume
     return SolveRequest{std::move(*arguments), std::move(session)};
 }
 
-/// The end of every solving subcommand: the count line, the optional save,
-/// and the exit code.
-int finish(SolveRequest &request, StreamListView &list, std::int32_t failure, std::ostream &err) {
-    ProblemSession &session = *request.session;
-    list.setCountText(solutionCountText(session.problem().store.solutionCount));
-    list.printCount();
-    if (auto out = request.arguments.option("--save"); out && !session.save(*out, err)) return kExitBadInput;
-    return failure != 0 && session.scriptErrorReported() ? kExitScriptError : kExitOk;
-}
+/// The options of a run (threads, progress, timeout) as read from the arguments.
+struct RunSettings {
+    int threads = 0;
+    ProgressStyle progress = ProgressStyle::None;
+    std::optional<std::chrono::duration<double>> timeout;
+};
 
-/// What the window's run command does before Compute: clear the list and
-/// prepare the equations from the fields.
-bool prepareRun(ProblemSession &session, StreamListView &list) {
-    clearSolutions(session.problem(), list);
-    return !session.evaluator().prepareEquations(session.constantItems(), session.fieldTexts());
-}
+bool stderrIsTerminal(const std::ostream &err) { return &err == &std::cerr && ::isatty(STDERR_FILENO) == 1; }
 
-/// Explore refuses a grid larger than the bound (kMaxExploreNodes unless
-/// --max-nodes N says otherwise) before it starts, rather than run for hours.
-bool gridWithinBound(const SolveRequest &request, std::ostream &err, int &exitCode) {
-    double bound = kMaxExploreNodes;
-    if (const auto boundText = request.arguments.option("--max-nodes")) {
-        const auto parsed = parseIntegerOption(*boundText, 1, std::numeric_limits<long long>::max());
-        if (!parsed) {
-            err << "zerolith-cli: --max-nodes takes a whole number of at least 1\n";
-            exitCode = kExitBadInput;
-            return false;
+std::optional<RunSettings> readRunSettings(const CommandArguments &arguments, std::ostream &err) {
+    RunSettings settings;
+    if (const auto text = arguments.option("--threads")) {
+        const auto threads = parseIntegerOption(*text, 1, kMaxRunThreads);
+        if (!threads) {
+            err << "zerolith-cli: --threads takes a whole number from 1 to " << kMaxRunThreads << '\n';
+            return std::nullopt;
         }
-        bound = static_cast<double>(*parsed);
+        settings.threads = static_cast<int>(*threads);
     }
-    const double nodes = exploreNodeCount(request.session->problem().record);
-    if (nodes <= bound) return true;
-    err << "zerolith-cli: the grid has " << generalNumberText(nodes) << " nodes, more than the "
-        << generalNumberText(bound) << " Explore takes on; use fewer subintervals or raise the bound with "
-        << "--max-nodes N\n";
-    exitCode = kExitBadInput;
-    return false;
+    if (const auto text = arguments.option("--timeout")) {
+        const auto seconds = parsePositiveNumberOption(*text, kMaxTimeoutSeconds);
+        if (!seconds) {
+            err << "zerolith-cli: --timeout takes a number of seconds above 0, at most "
+                << generalNumberText(kMaxTimeoutSeconds) << '\n';
+            return std::nullopt;
+        }
+        settings.timeout = std::chrono::duration<double>(*seconds);
+    }
+    if (arguments.flag("--quiet") && arguments.flag("--progress")) {
+        err << "zerolith-cli: --quiet and --progress exclude each other\n";
+        return std::nullopt;
+    }
+    if (arguments.flag("--progress"))
+        settings.progress = ProgressStyle::Lines;
+    else if (!arguments.flag("--quiet") && stderrIsTerminal(err))
+        settings.progress = ProgressStyle::InPlace;
+    return settings;
+}
+
+/// A run command as the window's button runs it, with the list printed as
+/// it grows; then the count line, the optional save, and the exit status.
+int runAndFinish(SolveRequest &request, RunRequest run, const RunSettings &settings, std::ostream &out,
+                 std::ostream &err) {
+    ProblemSession &problem = *request.session;
+    RunControl control;
+    ProgressDisplay display(err, settings.progress);
+    StreamListView list(out, &display);
+    run.constantItems = problem.constantItems();
+    run.fields = problem.session().recordFieldTexts();
+    run.options.threads = settings.threads;
+    run.options.control = &control;
+    run.options.observer = &display;
+    if (settings.progress == ProgressStyle::Lines) run.options.progressInterval = std::chrono::seconds(1);
+
+    RunCommandResult result;
+    bool interrupted = false;
+    bool timedOut = false;
+    {
+        const InterruptStopsRun interrupt(control);
+        const Deadline deadline(control, settings.timeout);
+        result = problem.session().runCommand(run, list);
+        interrupted = interrupt.interrupted();
+        timedOut = deadline.expired();
+    }
+    display.clear();
+    if (result.constantFailure) {
+        problem.reportConstantFailure(*result.constantFailure);
+        return kExitScriptError;
+    }
+    if (result.refused) return kExitBadInput;
+    list.printCount();
+    if (auto path = request.arguments.option("--save"); path && !problem.save(*path, err)) return kExitBadInput;
+    switch (result.summary.end) {
+    case RunEnd::Stopped:
+        return timedOut && !interrupted ? kExitTimedOut : kExitInterrupted;
+    case RunEnd::FatalError:
+        return kExitScriptError;
+    default:
+        return kExitOk;
+    }
+}
+
+/// --max-nodes N: a grid of more nodes is refused before the run.
+std::optional<std::optional<double>> readNodeBound(const CommandArguments &arguments, std::ostream &err) {
+    const auto text = arguments.option("--max-nodes");
+    if (!text) return std::optional<double>();
+    const auto bound = parseIntegerOption(*text, 1, std::numeric_limits<long long>::max());
+    if (!bound) {
+        err << "zerolith-cli: --max-nodes takes a whole number of at least 1\n";
+        return std::nullopt;
+    }
+    return std::optional<double>(static_cast<double>(*bound));
 }
 
 }  // namespace
 
 int runExploreCommand(const Arguments &args, std::ostream &out, std::ostream &err) {
     int exitCode = kExitOk;
-    auto request = openRequest("explore", args, {"--save", "--max-nodes"}, err, exitCode);
-    if (!request || !gridWithinBound(*request, err, exitCode)) return exitCode;
-    ProblemSession &session = *request->session;
-    StreamListView list(out);
-    if (!prepareRun(session, list)) return finish(*request, list, -1, err);
-    if (const auto error = session.engine().executeStatement("public x,y,z,w"))
-        return finish(*request, list, error->number, err);
-    const RunSummary summary = runExplore(session.problem(), session.evaluator(), list);
-    return finish(*request, list, summary.end == RunEnd::FatalError ? summary.fatalErrorNumber : 0, err);
+    auto request = openRequest("explore", args, {"--save", "--max-nodes", "--threads", "--timeout"},
+                               {"--quiet", "--progress"}, err, exitCode);
+    if (!request) return exitCode;
+    const auto settings = readRunSettings(request->arguments, err);
+    const auto bound = readNodeBound(request->arguments, err);
+    if (!settings || !bound) return kExitBadInput;
+
+    RunRequest run;
+    run.kind = RunKind::Explore;
+    run.approve = [&err, bound = *bound](const ProblemSpec &record) {
+        const double nodes = exploreNodeCount(record);
+        if (!bound || nodes <= *bound) return true;
+        err << "zerolith-cli: the grid has " << generalNumberText(nodes) << " nodes, more than the "
+            << generalNumberText(*bound) << " Explore takes on; use fewer subintervals or raise the bound with "
+            << "--max-nodes N\n";
+        return false;
+    };
+    return runAndFinish(*request, std::move(run), *settings, out, err);
 }
 
 int runRandomCommand(const Arguments &args, std::ostream &out, std::ostream &err) {
     int exitCode = kExitOk;
-    auto request = openRequest("random", args, {"--save", "--seeds", "--rng-seed"}, err, exitCode);
+    auto request = openRequest("random", args, {"--save", "--seeds", "--rng-seed", "--threads", "--timeout"},
+                               {"--quiet", "--progress"}, err, exitCode);
     if (!request) return exitCode;
     const auto seedsText = request->arguments.option("--seeds");
     const auto seeds =
         seedsText ? parseIntegerOption(*seedsText, 1, std::numeric_limits<std::int32_t>::max()) : std::nullopt;
     if (!seeds) {
-        err << "zerolith-cli: random needs --seeds K with K a whole number of at least 1\n";
+        err << "zerolith-cli: random needs --seeds K with K a whole number from 1 to "
+            << std::numeric_limits<std::int32_t>::max() << '\n';
         return kExitBadInput;
     }
     std::optional<RandomSource> random;
@@ -115,22 +186,27 @@ int runRandomCommand(const Arguments &args, std::ostream &out, std::ostream &err
     } else {
         random = RandomSource::fromClock();
     }
-    ProblemSession &session = *request->session;
-    StreamListView list(out);
-    if (!prepareRun(session, list)) return finish(*request, list, -1, err);
-    const RunSummary summary =
-        runRandom(session.problem(), session.evaluator(), list, *random, static_cast<std::int32_t>(*seeds));
-    return finish(*request, list, summary.end == RunEnd::FatalError ? summary.fatalErrorNumber : 0, err);
+    const auto settings = readRunSettings(request->arguments, err);
+    if (!settings) return kExitBadInput;
+
+    RunRequest run;
+    run.kind = RunKind::Random;
+    run.seeds = static_cast<std::int32_t>(*seeds);
+    run.random = &*random;
+    return runAndFinish(*request, std::move(run), *settings, out, err);
 }
 
 int runListCommand(const Arguments &args, std::ostream &out, std::ostream &err) {
     int exitCode = kExitOk;
-    auto request = openRequest("list", args, {"--save"}, err, exitCode);
+    auto request = openRequest("list", args, {"--save"}, {}, err, exitCode);
     if (!request) return exitCode;
-    ProblemSession &session = *request->session;
+    ProblemSession &problem = *request->session;
+    if (!problem.registerConstants()) return kExitScriptError;
     StreamListView list(out);
-    const std::int32_t failure = listSolutions(session.problem(), session.evaluator(), list);
-    return finish(*request, list, session.constantsRegistered() ? failure : -1, err);
+    const std::int32_t failure = problem.session().listSolutions(list);
+    list.printCount();
+    if (auto path = request->arguments.option("--save"); path && !problem.save(*path, err)) return kExitBadInput;
+    return failure != 0 && problem.scriptErrorReported() ? kExitScriptError : kExitOk;
 }
 
 }  // namespace zl::cli

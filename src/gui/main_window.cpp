@@ -89,8 +89,8 @@ private:
 };
 
 MainWindow::MainWindow(UserDialogs &dialogs, QWidget *parent)
-    : QMainWindow(parent), dialogs_(dialogs), evaluator_(engine_, library_, problem_),
-      random_(RandomSource::fromClock()), ui_(buildMainWindowControls(*this)) {
+    : QMainWindow(parent), dialogs_(dialogs), problem_(session_.problem()), random_(RandomSource::fromClock()),
+      ui_(buildMainWindowControls(*this)) {
     setObjectName(QStringLiteral("frmRootex"));
     setWindowTitle(QStringLiteral("Zerolith"));
     listView_ = std::make_unique<SolutionListWidgetView>(*ui_.lstRoots, *ui_.lblRoots);
@@ -108,8 +108,7 @@ MainWindow::MainWindow(UserDialogs &dialogs, QWidget *parent)
     problem_.record.currentVariable = 1;
     problem_.record.randomSeeds = 0;
     problem_.store.solutionCount = 0;
-    ierr_ = 0;
-    evaluator_.clearLastErrorNumber();
+    evaluator().clearLastErrorNumber();
     gridModel_.setEquationText(0, ui_.txtEquation->at(0)->text());
     ui_.cmdPrevEq->setEnabled(false);
     ui_.cmdNextEq->setEnabled(false);
@@ -125,15 +124,9 @@ MainWindow::~MainWindow() {
     delete takeCentralWidget();
 }
 
+// The session has run the start-up statements; from now on the window shows its errors.
 void MainWindow::setUpEngine() {
-    library_.setOwnerErrorNumber(&ierr_);
-    engine_.setErrorObserver([this](const ScriptError &error) { onScriptError(error); });
-    engine_.addMathLibrary(library_);
-    const EngineCommand command(*this);
-    for (std::string_view statement : kStartupStatements) {
-        [[maybe_unused]] const bool done = executeStatement(statement);
-        assert(done && "the start-up statements are fixed texts the engine runs");
-    }
+    session_.setErrorObserver([this](const ScriptError &error) { onScriptError(error); });
 }
 
 void MainWindow::setUpMenus() {
@@ -421,27 +414,34 @@ void MainWindow::runCommand(RunKind kind) {
     if (runUnderWay_ || !problemReady()) return;
     RunLock lock(*this);
     const EngineCommand command(*this);
-    ClearSolutions();
-    if (PrepareEquations()) {
-        if (kind == RunKind::Explore) {
-            // There is no way to stop a run, so a grid that would take longer
-            // than anyone waits is refused before it starts.
-            const double nodes = exploreNodeCount(problem_.record);
-            if (nodes > kMaxExploreNodes) {
-                dialogs_.showMessage(this, tooLargeGridMessage(nodes));
-            } else if (executeStatement("public x,y,z,w")) {
-                // How a run ended is on the list; a fatal error has shown its box.
-                std::ignore = runExplore(problem_, evaluator_, *listView_);
-            }
-        } else {
-            if (const auto seeds = randomSeedsFromText(textOf(ui_.txtRand)))
-                std::ignore = runRandom(problem_, evaluator_, *listView_, random_, *seeds);
-        }
+    RunRequest request;
+    request.kind = kind;
+    request.constantItems = constants_->items();
+    request.fields = fieldTexts();
+    request.options.threads = 0;  // every hardware thread
+    if (kind == RunKind::Random) {
+        request.seeds = randomSeedsFromText(textOf(ui_.txtRand)).value_or(0);
+        request.random = &random_;
     }
-    listView_->setCountText(solutionCountText(problem_.store.solutionCount));
+    request.approve = [this, &request](const ProblemSpec &record) {
+        if (request.kind == RunKind::Random) return request.seeds >= 1;
+        // There is no way to stop a run, so a grid that would take longer
+        // than anyone waits is refused before it starts.
+        const double nodes = exploreNodeCount(record);
+        if (nodes <= kMaxExploreNodes) return true;
+        dialogs_.showMessage(this, tooLargeGridMessage(nodes));
+        return false;
+    };
+    const RunCommandResult result = session_.runCommand(request, *listView_);
+    if (result.constantFailure) reportConstantFailure(*result.constantFailure);
 }
 
-bool MainWindow::PrepareEquations() { return !evaluator_.prepareEquations(constants_->items(), fieldTexts()); }
+void MainWindow::reportConstantFailure(const ConstantFailure &failure) {
+    if (failure.engineError && !isRecoverableError(failure.number)) return;  // the error box named it
+    dialogs_.showMessage(this, QStringLiteral("The constant %1 cannot be computed:\n%2 (error %3).")
+                                   .arg(QString::fromStdString(failure.constant),
+                                        QString::fromStdString(failure.description), QString::number(failure.number)));
+}
 
 ProblemFieldTexts MainWindow::fieldTexts() const {
     ProblemFieldTexts texts;
@@ -460,23 +460,23 @@ const std::vector<std::string> &MainWindow::constantItems() const { return const
 
 bool MainWindow::RegisterConstants() {
     const EngineCommand command(*this);
-    return !evaluator_.registerConstants(constants_->items());
+    const std::optional<ConstantFailure> failure = session_.registerConstants(constants_->items());
+    if (failure) reportConstantFailure(*failure);
+    return !failure;
 }
 
 bool MainWindow::ListSolutions() {
     const EngineCommand command(*this);
-    evaluator_.compileResiduals();
-    return listSolutions(problem_, evaluator_, *listView_) == 0;
+    return session_.listSolutions(*listView_) == 0;
 }
 
-void MainWindow::ClearSolutions() { clearSolutions(problem_, *listView_); }
+void MainWindow::ClearSolutions() { session_.clearSolutions(*listView_); }
 
 bool MainWindow::executeStatement(std::string_view statement) {
-    return !engine_.executeStatement(statement);  // a failure has reached onScriptError already
+    return !engine().executeStatement(statement);  // a failure has reached onScriptError already
 }
 
 void MainWindow::onScriptError(const ScriptError &error) {
-    ierr_ = error.number;
     if (isRecoverableError(error.number) || scriptErrorShown_) return;
     scriptErrorShown_ = engineCommandDepth_ > 0;
     QApplication::setOverrideCursor(Qt::ArrowCursor);  // not the busy pointer over the box

@@ -1,8 +1,8 @@
 #pragma once
 // frmRootex, the program's main window: the problem's fields, the constants,
-// the run commands and the solution list. It owns the problem, the script
-// engine with its math library, and the equation evaluator for the whole run
-// of the program, and turns the user's actions into calls on them.
+// the run commands and the solution list. It owns the session (the problem,
+// the script engine with its math library, and the equation evaluator) for
+// the whole run of the program, and turns the user's actions into calls on it.
 
 #include <QMainWindow>
 #include <QPointer>
@@ -14,10 +14,8 @@
 #include <string>
 #include <string_view>
 
-#include "core/eval/equation_evaluator.h"
-#include "core/eval/math_library.h"
-#include "core/eval/script_engine.h"
 #include "core/problem/problem_state.h"
+#include "core/session/session.h"
 #include "core/solver/random_source.h"
 #include "gui/equation_grid_model.h"
 #include "gui/main_window_controls.h"
@@ -39,16 +37,17 @@ public:
     explicit MainWindow(UserDialogs &dialogs, QWidget *parent = nullptr);
     ~MainWindow() override;
 
+    Session &session() { return session_; }
     ProblemState &problem() { return problem_; }
-    ScriptEngine &engine() { return engine_; }
-    MathLibrary &library() { return library_; }
-    EquationEvaluator &evaluator() { return evaluator_; }
+    ScriptEngine &engine() { return session_.engine(); }
+    MathLibrary &library() { return session_.library(); }
+    EquationEvaluator &evaluator() { return session_.evaluator(); }
     QListWidget &solutionList() { return *ui_.lstRoots; }
     /// The rows the equations grid window shows.
     EquationGridModel &equationGrid() { return gridModel_; }
     bool runUnderWay() const { return runUnderWay_; }
     /// The window's ierr: the number of the last failed evaluation, 0 for none.
-    std::int32_t lastErrorNumber() const { return ierr_; }
+    std::int32_t lastErrorNumber() const { return session_.lastErrorNumber(); }
 
     // Operations the file commands build on.
     /// The texts of the problem's fields now: what a run reads and Save writes.
@@ -95,7 +94,6 @@ protected:
 private:
     class RunLock;
     class EngineCommand;
-    enum class RunKind { Explore, Random };
 
     void setUpEngine();
     void setUpMenus();
@@ -128,7 +126,8 @@ private:
     bool problemReady() const;
     void updateRunCommands();
     void runCommand(RunKind kind);
-    [[nodiscard]] bool PrepareEquations();
+    /// A constant that failed without the script error box has its own message.
+    void reportConstantFailure(const ConstantFailure &failure);
     /// False after a failure, which onScriptError has shown.
     [[nodiscard]] bool executeStatement(std::string_view statement);
     /// The commands that need the order are unavailable until it is set.
@@ -137,10 +136,8 @@ private:
     void cmdExit_Click();
 
     UserDialogs &dialogs_;
-    ProblemState problem_;
-    MathLibrary library_;
-    ScriptEngine engine_;
-    EquationEvaluator evaluator_;
+    Session session_;
+    ProblemState &problem_;  ///< the session's
     RandomSource random_;
     EquationGridModel gridModel_;
     MainWindowControls ui_;
@@ -149,7 +146,6 @@ private:
     SelectAllOnFocus *selectAll_ = nullptr;
     ConstantsBox *constants_ = nullptr;
 
-    std::int32_t ierr_ = 0;
     bool runUnderWay_ = false;
     bool closeRequested_ = false;
     int engineCommandDepth_ = 0;

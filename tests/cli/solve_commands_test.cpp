@@ -194,11 +194,6 @@ INSTANTIATE_TEST_SUITE_P(
         BadInputRow{"TextSeeds", {"random", "@", "--seeds", "many"}, kCircleAndLine, "--seeds"},
         BadInputRow{
             "NegativeRngSeed", {"random", "@", "--seeds", "2", "--rng-seed", "-1"}, kCircleAndLine, "--rng-seed"},
-        BadInputRow{"GridAboveTheDefaultBound",
-                    {"explore", "@"},
-                    "Rootex\r\n3,0,0.001,8\r\n\"x\",0,1,1000,\"x=0\"\r\n\"y\",0,1,1000,\"y=0\"\r\n"
-                    "\"z\",0,1,1000,\"z=0\"\r\n 0 \r\n",
-                    "the grid has 1003003001 nodes, more than the 100000000"},
         BadInputRow{"ZeroMaxNodes", {"explore", "@", "--max-nodes", "0"}, kCircleAndLine, "--max-nodes"},
         BadInputRow{"TextMaxNodes", {"explore", "@", "--max-nodes", "1e9"}, kCircleAndLine, "--max-nodes"},
         BadInputRow{"OrderAboveTheBound",

@@ -6,10 +6,7 @@
 #include <QSignalSpy>
 #include <QTimer>
 
-#include "core/eval/equation_evaluator.h"
-#include "core/eval/math_library.h"
-#include "core/eval/script_engine.h"
-#include "core/solver/compute.h"
+#include "core/session/session.h"
 #include "support/main_window_fixture.h"
 
 using namespace zl::gui::testing;
@@ -30,21 +27,16 @@ const QStringList kCircleAndLine{QStringLiteral("x^2+y^2=r2"), QStringLiteral("x
 /// The list the core alone writes for that problem, with the default fields;
 /// the failure's description instead when a step fails.
 QStringList exploreDirectly() {
-    zl::ProblemState problem;
-    zl::MathLibrary library;
-    zl::ScriptEngine engine;
-    zl::EquationEvaluator evaluator(engine, library, problem);
-    engine.addMathLibrary(library);
-    for (std::string_view statement : zl::kStartupStatements)
-        if (const auto error = engine.executeStatement(statement)) return {QString::fromStdString(error->description)};
-    problem.sizeProblem(2);
-    problem.record.varNames = {"x", "y"};
-    zl::ProblemFieldTexts texts{".01", "8", {"-5", "-5"}, {"5", "5"}, {"4", "4"}, {}};
-    for (const QString &equation : kCircleAndLine) texts.equations.push_back(equation.toStdString());
-    if (const auto error = evaluator.prepareEquations({"r2=4"}, texts))
-        return {QString::fromStdString(error->description)};
+    zl::Session session;
+    session.problem().sizeProblem(2);
+    session.problem().record.varNames = {"x", "y"};
+    zl::RunRequest request;
+    request.constantItems = {"r2=4"};
+    request.fields = {".01", "8", {"-5", "-5"}, {"5", "5"}, {"4", "4"}, {}};
+    for (const QString &equation : kCircleAndLine) request.fields.equations.push_back(equation.toStdString());
     RecordingListView view;
-    if (zl::runExplore(problem, evaluator, view).end != zl::RunEnd::Completed) return {QStringLiteral("run failed")};
+    const zl::RunCommandResult result = session.runCommand(request, view);
+    if (!result.ran() || result.summary.end != zl::RunEnd::Completed) return {QStringLiteral("run failed")};
     return view.lines;
 }
 

@@ -75,8 +75,9 @@ EquationEvaluator::~EquationEvaluator() = default;
 
 std::optional<ScriptError> EquationEvaluator::registerConstants(const std::vector<std::string> &constantItems) {
     for (const std::string &item : constantItems) {
-        std::optional<ScriptError> error = engine_.executeStatement(item);
-        if (error && !isRecoverableError(error->number)) return error;
+        library_.ierr = 0;
+        if (std::optional<ScriptError> error = engine_.executeStatement(item)) return error;
+        if (library_.ierr != 0) return engine_.impl().makeError(library_.ierr, 0, item);
     }
     return std::nullopt;
 }

@@ -27,10 +27,12 @@ public:
     EquationEvaluator(ScriptEngine &engine, MathLibrary &library, ProblemState &problem);
     ~EquationEvaluator() override;
 
-    /// Executes each constants-list item as a statement, in list order. A
-    /// failure with a recoverable number is skipped (the name keeps its former
-    /// value); the first other failure stops and is returned (the engine's
-    /// observer has already seen it).
+    /// Executes each constants-list item as a statement, in list order. The
+    /// first item that fails stops the registration and its error is
+    /// returned, whatever the number: an engine error (which the engine's
+    /// observer has already seen), or a library function's failure inside
+    /// the item's value (which the observer never sees; its error names the
+    /// item at column 0). A constant is never left silently at a former value.
     [[nodiscard]] std::optional<ScriptError> registerConstants(const std::vector<std::string> &constantItems);
 
     /// Before a run: registerConstants, then residual i built from equation

@@ -3,95 +3,127 @@
 #include <algorithm>
 
 #include "core/solver/explore_grid.h"
-#include "core/solver/newton_iteration.h"
+#include "core/solver/explore_size.h"
+#include "core/solver/parallel_run.h"
+#include "core/solver/progress_reporter.h"
 #include "core/solver/random_source.h"
 #include "core/solver/residual_evaluation.h"
 #include "core/solver/run_state.h"
+#include "core/solver/seed_runner.h"
 #include "core/solver/solution_lines.h"
 #include "core/solver/solution_list.h"
 
 namespace zl {
 namespace {
 
-/// One run's seeds: Newton from `point`, acceptance, and the epilogue that
-/// lets the window repaint and reports Random's failures.
-class SeedRunner {
+/// The walk of a run on one thread: every sign change starts a seed at once.
+class SerialExploreVisitor {
 public:
-    SeedRunner(ProblemState &problem, ResidualSystem &residuals, SolutionListView &list, RunState &run)
-        : problem_(problem), residuals_(residuals), list_(list), run_(run) {}
+    SerialExploreVisitor(SeedRunner &seeds, ProgressReporter &progress, const SolutionStore &store)
+        : seeds_(seeds), progress_(progress), store_(store) {}
 
-    /// False when the store was full and the run must end at once.
-    bool runSeed() {
-        // Whatever a previous seed left, a seed that stops without passing both
-        // tests is not converged, even in its first cycle.
-        const bool converged = newtonFromSeed(problem_, residuals_, run_) == NewtonOutcome::Converged;
-        if (converged && acceptSolution(problem_, list_) == AcceptResult::StoreFull) return false;
-        list_.yieldToWindow();
-        if (!converged && run_.randomMode) reportFailure(problem_, residuals_, run_, list_);
-        list_.yieldToWindow();
-        return true;
+    void visitNode() {
+        ++nodes;
+        progress_.tick(nodes, store_.solutionCount);
+    }
+    void referenceFound(const std::int32_t *) {}
+    bool startSeed() {
+        const bool goOn = seeds_.runSeed();
+        progress_.tick(nodes, store_.solutionCount);
+        return goOn;
     }
 
+    std::uint64_t nodes = 0;
+
 private:
-    ProblemState &problem_;
-    ResidualSystem &residuals_;
-    SolutionListView &list_;
-    RunState &run_;
+    SeedRunner &seeds_;
+    ProgressReporter &progress_;
+    const SolutionStore &store_;
 };
 
-/// x_i = r * (upper_i - lower_i) + lower_i with a fresh r for every coordinate.
-void drawRandomSeed(ProblemState &problem, RandomSource &random) {
-    const ProblemSpec &record = problem.record;
-    for (int i = 0; i < record.order; ++i)
-        problem.work.point[i] =
-            random.nextUnit() * (record.upperLimits[i] - record.lowerLimits[i]) + record.lowerLimits[i];
+RunState runStateFor(const RunOptions &options) {
+    RunState run;
+    if (options.control) run.stopRequest = &options.control->stopFlag();
+    return run;
 }
-
-RunSummary stoppedByFullStore() { return {RunEnd::StoreFull, 0}; }
 
 }  // namespace
 
-RunSummary runExplore(ProblemState &problem, ResidualSystem &residuals, SolutionListView &list) {
+void finishRun(const RunSummary &summary, const RunState &run, SolutionListView &list) {
+    if (summary.end == RunEnd::Completed) reportProblems(run, list);
+    if (summary.end == RunEnd::Stopped) list.appendLine(runStoppedLine(summary.unit, summary.done, summary.total));
+}
+
+RunSummary runExplore(ProblemState &problem, ResidualSystem &residuals, SolutionListView &list,
+                      const RunOptions &options, const ParallelRun *parallel) {
     if (!problem.record.hasProblem()) return {};
-    RunState run;
+    clearUpperVectorState();
+    const int threads = resolvedThreadCount(options.threads);
+    if (parallel && exploreWorkerCount(problem.record, threads) > 1)
+        return runExploreInParallel(problem, residuals, list, options, *parallel, threads);
+
+    RunState run = runStateFor(options);
+    RunSummary summary;
+    summary.unit = RunUnit::Nodes;
+    summary.total = exploreNodeCount(problem.record);
+    ProgressReporter progress(options, RunUnit::Nodes, summary.total);
     SeedRunner seeds(problem, residuals, list, run);
+    SerialExploreVisitor visitor(seeds, progress, problem.store);
     try {
-        ExploreGrid grid(problem, residuals, run);
-        if (!grid.walk([&seeds] { return seeds.runSeed(); })) return stoppedByFullStore();
+        ExploreGrid grid(problem.record, problem.work, residuals, run);
+        if (!grid.walk(visitor)) summary.end = RunEnd::StoreFull;
     } catch (const FatalEvaluationError &error) {
-        return {RunEnd::FatalError, error.number};
+        summary.end = RunEnd::FatalError;
+        summary.fatalErrorNumber = error.number;
+    } catch (const RunInterrupted &) {
+        summary.end = RunEnd::Stopped;
     }
-    reportProblems(run, list);
-    return {};
+    summary.done = visitor.nodes;
+    finishRun(summary, run, list);
+    return summary;
 }
 
 // A seed count below 1 tries no seed at all (the field never offers one).
 RunSummary runRandom(ProblemState &problem, ResidualSystem &residuals, SolutionListView &list, RandomSource &random,
-                     std::int32_t seeds) {
+                     std::int32_t seeds, const RunOptions &options, const ParallelRun *parallel) {
     if (!problem.record.hasProblem()) return {};
-    RunState run;
+    clearUpperVectorState();
+    const int threads = resolvedThreadCount(options.threads);
+    if (parallel && randomWorkerCount(problem.record, seeds, threads) > 1)
+        return runRandomInParallel(problem, residuals, list, random, seeds, options, *parallel, threads);
+
+    RunState run = runStateFor(options);
     run.randomMode = true;
     SeedRunner seedRunner(problem, residuals, list, run);
     ProblemSpec &record = problem.record;
     record.randomSeeds = std::max(seeds, 0);
     RunSummary summary;
+    summary.unit = RunUnit::Seeds;
+    summary.total = record.randomSeeds;
+    ProgressReporter progress(options, RunUnit::Seeds, summary.total);
     try {
         while (record.randomSeeds != 0) {
-            drawRandomSeed(problem, random);
+            run.throwIfInterrupted();
+            drawRandomSeed(record, random, problem.work.point.data());
             ++run.trialNumber;
             list.yieldToWindow();
             list.appendLine(trialLine(run.trialNumber));
             --record.randomSeeds;
             if (!seedRunner.runSeed()) {
-                summary = stoppedByFullStore();
+                summary.end = RunEnd::StoreFull;
                 break;
             }
+            summary.done = static_cast<std::uint64_t>(run.trialNumber);
+            progress.update(summary.done, problem.store.solutionCount);
         }
-        if (summary.end == RunEnd::Completed) reportProblems(run, list);
     } catch (const FatalEvaluationError &error) {
-        summary = {RunEnd::FatalError, error.number};
+        summary.end = RunEnd::FatalError;
+        summary.fatalErrorNumber = error.number;
+    } catch (const RunInterrupted &) {
+        summary.end = RunEnd::Stopped;
     }
     record.randomSeeds = 0;
+    finishRun(summary, run, list);
     return summary;
 }
 

@@ -3,13 +3,22 @@
 // odometer: the last variable is the fastest digit and is walked along lines,
 // variable 0 the slowest. Along a line the residual signs of neighbouring
 // nodes are compared, and a seed starts wherever they differ.
+//
+// A walk reports to a visitor, a class with these members:
+//   void visitNode();                            once per node, before its signs are evaluated
+//   void referenceFound(const std::int32_t *);   the first node of a stretch whose signs all evaluate
+//   bool startSeed();                            `point` is at a node where a sign changed; false
+//                                                ends the walk. `point` is put back afterwards.
 
+#include <algorithm>
+#include <cmath>
 #include <cstdint>
-#include <functional>
+#include <limits>
 #include <vector>
 
 #include "core/problem/problem_state.h"
 #include "core/problem/residual_system.h"
+#include "core/solver/residual_evaluation.h"
 #include "core/solver/run_state.h"
 
 namespace zl {
@@ -21,29 +30,125 @@ double gridStepFor(double lower, double upper, std::int32_t subintervals);
 
 class ExploreGrid {
 public:
-    /// Called with `point` at the node where a sign changed; returns false to
-    /// end the walk at once. `point` is put back at the node afterwards.
-    using SeedStarter = std::function<bool()>;
+    /// No bound on the nodes of a stretch: it runs to the end of its line.
+    static constexpr std::uint64_t kWholeLine = std::numeric_limits<std::uint64_t>::max();
 
-    ExploreGrid(ProblemState &problem, ResidualSystem &residuals, RunState &run);
+    ExploreGrid(const ProblemSpec &record, SolverWorkspace &work, ResidualSystem &residuals, RunState &run);
+
+    /// Sets every grid step; with `atFirstNode`, also puts `point` at the
+    /// first node (every variable at its lower limit).
+    void start(bool atFirstNode = true);
 
     /// Walks the whole grid. Returns false when a seed ended the walk early.
-    [[nodiscard]] bool walk(const SeedStarter &startSeed);
+    template <typename Visitor>
+    [[nodiscard]] bool walk(Visitor &visitor) {
+        start();
+        do {
+            if (!walkStretch(visitor, kWholeLine)) return false;
+        } while (advanceSlowerDigit());
+        return true;
+    }
+
+    /// Walks along the last variable from the node in `point`, at most
+    /// `maxNodes` nodes, and not beyond the end of the line. The first node
+    /// whose signs all evaluate becomes the reference; every later node whose
+    /// signs all evaluate is compared with the reference and becomes the next
+    /// one. Returns false when a seed ended the walk.
+    template <typename Visitor>
+    [[nodiscard]] bool walkStretch(Visitor &visitor, std::uint64_t maxNodes);
+
+    /// Odometer carry: the last variable back to its lower limit and the next
+    /// slower variable that can still step, stepped. False when the walk is over.
+    [[nodiscard]] bool advanceSlowerDigit();
+
+    /// True when the last stretch found a reference; referenceSigns() then
+    /// holds the signs of its last node whose signs all evaluated.
+    bool hasReference() const { return hasReference_; }
+    const std::int32_t *referenceSigns() const { return previous_; }
+
+    /// The walk steps a value only while it is below its upper limit and the
+    /// step still moves it.
+    bool canAdvance(int variable) const {
+        const double x = work_.point[variable];
+        return x < record_.upperLimits[variable] && x + work_.gridStep[variable] > x;
+    }
+    void advance(int variable) { work_.point[variable] += work_.gridStep[variable]; }
 
 private:
-    [[nodiscard]] bool walkLine(const SeedStarter &startSeed);
-    [[nodiscard]] bool advanceSlowerDigit();
-    [[nodiscard]] bool findReferenceNode();
-    [[nodiscard]] bool evaluateSigns(std::vector<std::int32_t> &signs);
-    bool signsDiffer() const;
-    bool canAdvance(int variable) const;
-    void advance(int variable);
+    enum class NodeSigns { Failed, Same, Changed };
+
+    /// Sign (-1, 0, +1) of every residual at `point` into `signs`, compared
+    /// with `reference` where one is given. A failed evaluation leaves its
+    /// sign as it was, and the node counts as Failed.
+    [[gnu::always_inline]] NodeSigns evaluateSigns(std::int32_t *signs, const std::int32_t *reference) {
+        run_.throwIfInterrupted();
+        const int evaluated = residuals_.evaluateAll(n_, work_.point.data(), values_, statuses_);
+        bool clean = evaluated == n_;
+        bool changed = false;
+        for (int j = 0; j < evaluated; ++j) {
+            const double value = values_[j];
+            if (statuses_[j] != 0 || !std::isfinite(value)) [[unlikely]] {
+                clean = false;
+                continue;
+            }
+            const std::int32_t sign = (value > 0) - (value < 0);
+            signs[j] = sign;
+            if (reference) changed |= sign != reference[j];
+        }
+        if (!clean) [[unlikely]] {
+            recordFailures(evaluated);
+            return NodeSigns::Failed;
+        }
+        return changed ? NodeSigns::Changed : NodeSigns::Same;
+    }
+
+    /// The failed evaluations of a node, as evaluateResiduals records them:
+    /// a recoverable number in ierr, any other one ending the run.
+    void recordFailures(int evaluated);
 
     const ProblemSpec &record_;
     SolverWorkspace &work_;
     ResidualSystem &residuals_;
     RunState &run_;
     const int last_;
+    const int n_;
+    /// The reference's signs and the current node's; swapped rather than copied.
+    std::int32_t *previous_;
+    std::int32_t *current_;
+    double *values_;
+    std::int32_t *statuses_;
+    bool hasReference_ = false;
+    std::vector<double> node_;  ///< the node a seed starts from, put back after it
 };
+
+template <typename Visitor>
+bool ExploreGrid::walkStretch(Visitor &visitor, std::uint64_t maxNodes) {
+    hasReference_ = false;
+    std::uint64_t nodes = 0;
+    for (;;) {
+        visitor.visitNode();
+        ++nodes;
+        if (evaluateSigns(previous_, nullptr) != NodeSigns::Failed) break;
+        if (nodes >= maxNodes || !canAdvance(last_)) return true;
+        advance(last_);
+    }
+    hasReference_ = true;
+    visitor.referenceFound(previous_);
+    while (nodes < maxNodes && canAdvance(last_)) {
+        advance(last_);
+        visitor.visitNode();
+        ++nodes;
+        const NodeSigns signs = evaluateSigns(current_, previous_);
+        if (signs == NodeSigns::Failed) continue;  // the reference stays put
+        if (signs == NodeSigns::Changed) {
+            std::copy(work_.point.begin(), work_.point.end(), node_.begin());
+            const bool goOn = visitor.startSeed();
+            std::copy(node_.begin(), node_.end(), work_.point.begin());
+            if (!goOn) return false;
+        }
+        std::swap(previous_, current_);
+    }
+    return true;
+}
 
 }  // namespace zl

@@ -1,6 +1,6 @@
 #pragma once
-// How many grid nodes an Explore run visits, known before it starts, so that
-// a grid that would take longer than anyone waits can be refused up front.
+// How many grid nodes an Explore run visits, known before it starts: the
+// total its progress counts towards, and what a bound on the grid checks.
 
 #include <cstdint>
 
@@ -8,8 +8,8 @@
 
 namespace zl {
 
-/// The largest grid an Explore run takes on without being told otherwise.
-/// At some hundred thousand nodes a second this is already minutes of work.
+/// The largest grid the window's Explore takes on: at some hundred thousand
+/// nodes a second this is already minutes of work.
 inline constexpr double kMaxExploreNodes = 1e8;
 
 /// The values one variable takes in the walk: 1 for a variable that takes

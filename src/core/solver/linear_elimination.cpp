@@ -5,12 +5,15 @@
 namespace zl {
 namespace {
 
+// The loops run along rows through raw pointers; the arithmetic and its order
+// are exactly those of the formulas in the comments.
+
 /// Row of the largest |A(r, k)| for r >= k; on equal magnitudes the upper row wins.
 int pivotRow(const Matrix &a, int k, double &pivotMagnitude) {
     int pivot = k;
-    pivotMagnitude = std::fabs(a(k, k));
+    pivotMagnitude = std::fabs(a.row(k)[k]);
     for (int r = k + 1; r < a.rows(); ++r) {
-        const double magnitude = std::fabs(a(r, k));
+        const double magnitude = std::fabs(a.row(r)[k]);
         if (magnitude > pivotMagnitude) {
             pivotMagnitude = magnitude;
             pivot = r;
@@ -22,10 +25,12 @@ int pivotRow(const Matrix &a, int k, double &pivotMagnitude) {
 /// A(r, c) -= A(r, k) / A(k, k) * A(k, c) for c = k..n. Column k is computed
 /// too, so it ends near zero rather than exactly zero.
 void eliminateBelow(Matrix &a, int k) {
-    const int lastColumn = a.columns() - 1;
+    const int columns = a.columns();
+    const double *pivotRow = a.row(k);
     for (int r = k + 1; r < a.rows(); ++r) {
-        const double factor = a(r, k) / a(k, k);
-        for (int c = k; c <= lastColumn; ++c) a(r, c) -= factor * a(k, c);
+        double *row = a.row(r);
+        const double factor = row[k] / pivotRow[k];
+        for (int c = k; c < columns; ++c) row[c] -= factor * pivotRow[c];
     }
 }
 
@@ -43,11 +48,10 @@ void forwardEliminate(Matrix &a) {
 /// over columns 1..n-1 with whatever the correction holds now (entries above
 /// the row come from the previous solve); equal means dependent rows, anything
 /// else an inconsistent system.
-void classifySingularRow(const Matrix &a, int row, const std::vector<double> &correction, RunState &run) {
-    const int rightHandSide = a.columns() - 1;
+void classifySingularRow(const double *row, int rightHandSide, const double *correction, RunState &run) {
     double sum = 0;
-    for (int c = 1; c < rightHandSide; ++c) sum += a(row, c) * correction[c];
-    if (sum == a(row, rightHandSide))
+    for (int c = 1; c < rightHandSide; ++c) sum += row[c] * correction[c];
+    if (sum == row[rightHandSide])
         run.linearDependence = true;
     else
         run.inconsistency = true;
@@ -58,15 +62,17 @@ void classifySingularRow(const Matrix &a, int row, const std::vector<double> &co
 SolveResult solveCorrection(Matrix &a, std::vector<double> &correction, RunState &run) {
     forwardEliminate(a);
     const int rightHandSide = a.columns() - 1;
+    double *delta = correction.data();
     for (int r = a.rows() - 1; r >= 0; --r) {
+        const double *row = a.row(r);
         double sum = 0;
-        correction[r] = 0;
-        for (int c = r + 1; c < rightHandSide; ++c) sum += a(r, c) * correction[c];
-        if (a(r, r) == 0) {
-            classifySingularRow(a, r, correction, run);
+        delta[r] = 0;
+        for (int c = r + 1; c < rightHandSide; ++c) sum += row[c] * delta[c];
+        if (row[r] == 0) {
+            classifySingularRow(row, rightHandSide, delta, run);
             return SolveResult::Singular;
         }
-        correction[r] = (a(r, rightHandSide) - sum) / a(r, r);
+        delta[r] = (row[rightHandSide] - sum) / row[r];
     }
     return SolveResult::Solved;
 }

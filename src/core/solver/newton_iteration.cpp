@@ -20,6 +20,7 @@ public:
         double *x = work_.point.data();
         Matrix &a = work_.systemMatrix;
         const double saved = x[i];
+        run_.throwIfInterrupted();
 
         x[i] = saved - kDifferenceStep;
         run_.ierr = 0;
@@ -81,6 +82,7 @@ public:
         if (!formRightHandSide()) return NewtonOutcome::EvaluationFailure;
         if (solveCorrection(work_.systemMatrix, work_.correction, run_) == SolveResult::Singular)
             return NewtonOutcome::Singular;
+        run_.firstSolveDone = true;
         takeFullStep();
         if (stepWithinError() && residualsWithinError()) return NewtonOutcome::Converged;
         return std::nullopt;
@@ -98,6 +100,7 @@ private:
 
 NewtonOutcome newtonFromSeed(ProblemState &problem, ResidualSystem &residuals, RunState &run) {
     problem.work.seedPoint = problem.work.point;
+    run.firstSolveDone = false;
     NewtonCycle cycle(problem, residuals, run);
     for (std::int32_t cycleCount = 1;; ++cycleCount) {
         if (const auto outcome = cycle.runCycle()) return *outcome;

@@ -31,7 +31,8 @@ enum class NewtonOutcome {
 
 /// Iterates from the seed in problem.work.point (copied to work.seedPoint
 /// first). Evaluation failures outside the recoverable set propagate as
-/// FatalEvaluationError.
+/// FatalEvaluationError, a stop request noticed before a Jacobian column as
+/// RunInterrupted. run.firstSolveDone tells afterwards whether a solve completed.
 [[nodiscard]] NewtonOutcome newtonFromSeed(ProblemState &problem, ResidualSystem &residuals, RunState &run);
 
 }  // namespace zl

@@ -2,10 +2,15 @@
 // What one run remembers between seeds: the problem flags reported at its end,
 // the error number of the last failed evaluation and the Random run's counters.
 
+#include <atomic>
 #include <cstdint>
 #include <vector>
 
 namespace zl {
+
+/// Thrown where a run notices a stop request; caught only where a run (or a
+/// worker's piece of it) starts.
+struct RunInterrupted {};
 
 struct RunState {
     bool convergenceProblem = false;  ///< some seed used up its cycles
@@ -19,11 +24,28 @@ struct RunState {
     bool randomMode = false;       ///< true exactly while a Random run is under way
     std::int32_t trialNumber = 0;  ///< current random seed, from 1
 
+    /// Whether the current seed has completed a linear solve. Until it has,
+    /// what the seed leaves behind (its flags, the correction, column 0 of
+    /// the matrix) still depends on the seeds before it.
+    bool firstSolveDone = false;
+
+    /// Either flag set ends the run at its next group of evaluations: the
+    /// caller's stop request, and for a worker the end of the whole run.
+    const std::atomic<bool> *stopRequest = nullptr;
+    const std::atomic<bool> *cancelRequest = nullptr;
+
     /// Scratch space for evaluating every residual at one point.
     std::vector<double> residualValues;
     std::vector<std::int32_t> residualStatuses;
 
     bool anyProblem() const { return convergenceProblem || inconsistency || linearDependence; }
+    void clearProblems() { convergenceProblem = inconsistency = linearDependence = false; }
+
+    void throwIfInterrupted() const {
+        if ((stopRequest && stopRequest->load(std::memory_order_relaxed)) ||
+            (cancelRequest && cancelRequest->load(std::memory_order_relaxed))) [[unlikely]]
+            throw RunInterrupted{};
+    }
 };
 
 }  // namespace zl

@@ -1,6 +1,7 @@
 #include "core/solver/solution_lines.h"
 
 #include <algorithm>
+#include <cmath>
 
 #include "core/numbers/number_text.h"
 
@@ -52,6 +53,16 @@ std::vector<std::string> problemsReportLines(const RunState &run) {
     if (run.inconsistency) lines.emplace_back("-POSSIBLE INCONSISTENCE PROBLEMS.");
     if (run.linearDependence) lines.emplace_back("-POSSIBLE LINEAR DEPENDENCE PROBLEMS.");
     return lines;
+}
+
+std::string countText(double count) {
+    if (count >= 0 && count < 0x1p64) return std::to_string(static_cast<std::uint64_t>(std::nearbyint(count)));
+    return generalNumberText(count);
+}
+
+std::string runStoppedLine(RunUnit unit, std::uint64_t done, double total) {
+    return "RUN STOPPED: " + std::to_string(done) + " of " + countText(total) +
+           (unit == RunUnit::Nodes ? " nodes." : " seeds.");
 }
 
 std::string failedResidualText(std::int32_t errorNumber) { return "error " + std::to_string(errorNumber); }

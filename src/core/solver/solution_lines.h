@@ -11,6 +11,7 @@
 #include <string_view>
 #include <vector>
 
+#include "core/solver/run_control.h"
 #include "core/solver/run_state.h"
 
 namespace zl {
@@ -41,6 +42,14 @@ std::string trialLine(std::int32_t trialNumber);
 
 /// "PROBLEMS ENCOUNTERED:" and one line per flag set, or nothing when none is.
 std::vector<std::string> problemsReportLines(const RunState &run);
+
+/// The line that ends a stopped run's list: "RUN STOPPED: 1234567 of
+/// 3388518008 nodes." or "RUN STOPPED: 41 of 1000 seeds.".
+std::string runStoppedLine(RunUnit unit, std::uint64_t done, double total);
+
+/// A count held as a double, as a whole number: "3388518008"; beyond 64 bits
+/// in the general number text ("1E+20").
+std::string countText(double count);
 
 /// How the list shows a residual that could not be evaluated: "error 11".
 std::string failedResidualText(std::int32_t errorNumber);

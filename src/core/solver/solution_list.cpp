@@ -11,17 +11,10 @@
 namespace zl {
 namespace {
 
-void appendSolutionLines(const ProblemState &problem, SolutionListView &list) {
-    for (int i = 0; i < problem.record.order; ++i)
-        list.appendLine(
-            solutionLine(problem.record.varNames[i], problem.work.point[i], i + 1, problem.work.systemMatrix(i, 0)));
-    list.appendLine("");
-}
-
-bool matchesStoredSolution(const ProblemState &problem, int column) {
+bool matchesStoredSolution(const ProblemState &problem, const double *point, int column) {
     const Matrix &stored = problem.store.solutions;
     for (int i = 0; i < problem.record.order; ++i) {
-        if (!(std::fabs(problem.work.point[i] - stored(i, column)) <= problem.record.maxError)) return false;
+        if (!(std::fabs(point[i] - stored(i, column)) <= problem.record.maxError)) return false;
     }
     return true;
 }
@@ -43,13 +36,24 @@ bool sameSolution(const double *a, const double *b, int count, double maxError) 
 }
 
 AcceptResult acceptSolution(ProblemState &problem, SolutionListView &list) {
+    const std::size_t n = static_cast<std::size_t>(std::max(problem.record.order, 0));
+    std::vector<double> residuals(n);
+    for (std::size_t j = 0; j < n; ++j) residuals[j] = problem.work.systemMatrix(static_cast<int>(j), 0);
+    return acceptSolution(problem, problem.work.point.data(), residuals.data(), list);
+}
+
+AcceptResult acceptSolution(ProblemState &problem, const double *point, const double *residuals,
+                            SolutionListView &list) {
     for (int m = 1; m <= readableSolutionCount(problem); ++m)
-        if (matchesStoredSolution(problem, m)) return AcceptResult::Duplicate;
+        if (matchesStoredSolution(problem, point, m)) return AcceptResult::Duplicate;
     if (problem.store.full()) return AcceptResult::StoreFull;
 
     const int column = ++problem.store.solutionCount;
-    for (int i = 0; i < problem.record.order; ++i) problem.store.solutions(i, column) = problem.work.point[i];
-    appendSolutionLines(problem, list);
+    const ProblemSpec &record = problem.record;
+    for (int i = 0; i < record.order; ++i) problem.store.solutions(i, column) = point[i];
+    for (int i = 0; i < record.order; ++i)
+        list.appendLine(solutionLine(record.varNames[i], point[i], i + 1, residuals[i]));
+    list.appendLine("");
     return AcceptResult::Stored;
 }
 

@@ -22,6 +22,10 @@ bool sameSolution(const double *a, const double *b, int count, double maxError);
 /// The residuals listed are those in systemMatrix column 0.
 [[nodiscard]] AcceptResult acceptSolution(ProblemState &problem, SolutionListView &list);
 
+/// The same for a converged point and its residuals held elsewhere (order values each).
+AcceptResult acceptSolution(ProblemState &problem, const double *point, const double *residuals,
+                            SolutionListView &list);
+
 /// Random's report on a seed that did not converge: the point where it stopped,
 /// the last correction, and the residuals evaluated there again (an entry whose
 /// evaluation fails keeps its previous value). No empty line follows.

@@ -121,7 +121,7 @@ TEST_F(Evaluation, aLibraryFailureReturnsItsNumberWithoutTheObserver) {
     EXPECT_EQ(errorAt(0, {2}), 5);
     EXPECT_TRUE(session.reported.empty());
     EXPECT_EQ(evaluator.lastErrorNumber(), 5);
-    EXPECT_EQ(session.ownerErrorNumber, 5);
+    EXPECT_EQ(session.context.lastErrorNumber(), 5);
     EXPECT_EQ(valueAt(0, {1}), M_PI / 2);  // ierr is cleared before every evaluation
 }
 
@@ -214,13 +214,24 @@ TEST_F(Evaluation, aVariableHoldingTextIsOverwrittenByItsNumber) {
     EXPECT_EQ(valueAt(0, {4}), 8);
 }
 
-TEST_F(Evaluation, registerConstantsSkipsRecoverableFailuresAndStopsAtOthers) {
-    const auto error = evaluator.registerConstants({"c1=1/0", "c2=3", "c3=)", "c4=4"});
-    ASSERT_TRUE(error);
-    EXPECT_EQ(error->number, 1002);
-    EXPECT_EQ(session.engine.evaluateNumber("c2").value, 3);
-    EXPECT_EQ(session.engine.evaluateNumber("c1").error->number, 500);
-    EXPECT_EQ(session.engine.evaluateNumber("c4").error->number, 500);
+// A constant is never left at a former value: any failure stops the
+// registration at that item, recoverable numbers and library failures too.
+TEST_F(Evaluation, registerConstantsStopsAtTheFirstItemThatFails) {
+    struct Row {
+        std::string item;
+        std::int32_t number;
+        std::size_t observed;  ///< errors the engine's observer sees
+    };
+    for (const Row &row : {Row{"c=1/0", 11, 1}, Row{"c=Asin(2)", 5, 0}, Row{"c=)", 1002, 1}}) {
+        session.run("c=2");
+        const std::size_t before = session.reported.size();
+        const auto error = evaluator.registerConstants({"c1=1", row.item, "c4=4"});
+        ASSERT_TRUE(error) << row.item;
+        EXPECT_EQ(error->number, row.number) << row.item;
+        EXPECT_EQ(error->text, row.item);
+        EXPECT_EQ(session.reported.size() - before, row.observed) << row.item;
+        EXPECT_EQ(session.engine.evaluateNumber("c4").error->number, 500) << "nothing after the failing item runs";
+    }
     EXPECT_FALSE(evaluator.registerConstants({}));
 }
 

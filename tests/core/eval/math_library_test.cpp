@@ -118,7 +118,7 @@ TEST(MathLibrary, aNonNumericArgumentIsTheLibrarysOwnFailure) {
     ASSERT_TRUE(result.ok());
     EXPECT_EQ(result.value, 1);
     EXPECT_EQ(session.library.ierr, 13);
-    EXPECT_EQ(session.ownerErrorNumber, 13);
+    EXPECT_EQ(session.context.lastErrorNumber(), 13);
     EXPECT_TRUE(session.reported.empty());
 }
 

@@ -1,6 +1,6 @@
 #pragma once
-// An engine with the math library and the start-up statements, recording
-// every error its observer sees; shared by the engine's tests.
+// The program's script context (engine, math library, start-up statements),
+// recording every error its observer sees; shared by the engine's tests.
 
 #include <gtest/gtest.h>
 
@@ -9,22 +9,18 @@
 #include <vector>
 
 #include "../../support/test_row_name.h"
-#include "core/eval/math_library.h"
-#include "core/eval/script_engine.h"
+#include "core/session/script_context.h"
 
 namespace zl::testing {
 
 struct ScriptSession {
-    MathLibrary library;
-    ScriptEngine engine;
-    std::int32_t ownerErrorNumber = 0;
+    ScriptContext context;
+    MathLibrary &library = context.library();
+    ScriptEngine &engine = context.engine();
     std::vector<ScriptError> reported;
 
     ScriptSession() {
-        library.setOwnerErrorNumber(&ownerErrorNumber);
-        engine.addMathLibrary(library);
-        engine.setErrorObserver([this](const ScriptError &error) { reported.push_back(error); });
-        for (std::string_view statement : kStartupStatements) EXPECT_FALSE(engine.executeStatement(statement));
+        context.setErrorObserver([this](const ScriptError &error) { reported.push_back(error); });
     }
 
     void run(const std::string &statement) {

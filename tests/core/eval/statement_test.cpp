@@ -176,7 +176,7 @@ TEST(MathLibraryMembers, aFailureInAStatementReportsNothing) {
     session.run("c = Atanh(1)");
     EXPECT_TRUE(session.reported.empty());
     EXPECT_EQ(session.library.ierr, 11);
-    EXPECT_EQ(session.ownerErrorNumber, 11);
+    EXPECT_EQ(session.context.lastErrorNumber(), 11);
 }
 
 TEST(EngineWithoutLibrary, hasNoLibraryNames) {

@@ -22,7 +22,8 @@ TEST(PlotAxes, GridValuesAreTheNodesExploreVisits) {
         ProblemState problem = testing::makeProblem(1, {{c.lower, c.upper, c.subintervals}});
         testing::NativeResiduals residuals({[](const testing::Point &) { return 1.0; }});
         RunState run;
-        EXPECT_TRUE(ExploreGrid(problem, residuals, run).walk([] { return true; }));
+        testing::WalkWithoutSeeds visitor;
+        EXPECT_TRUE(ExploreGrid(problem.record, problem.work, residuals, run).walk(visitor));
         std::vector<double> walked;
         for (const testing::Point &node : residuals.pointsVisited()) walked.push_back(node[0]);
         EXPECT_EQ(exploreGridValues(c.lower, c.upper, c.subintervals, 1000), walked) << c.lower << ".." << c.upper;

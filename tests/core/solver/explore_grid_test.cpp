@@ -25,16 +25,27 @@ struct WalkRecord {
     bool completed = false;
 };
 
-/// Walks the grid; each seed records its node, moves `point` away as Newton
-/// would, and ends the walk once `seedLimit` seeds have started.
-WalkRecord walkGrid(ProblemState &problem, NativeResiduals &residuals, std::size_t seedLimit = 1000) {
-    RunState run;
-    WalkRecord record;
-    record.completed = ExploreGrid(problem, residuals, run).walk([&] {
+/// Each seed records its node, moves `point` away as Newton would, and ends
+/// the walk once `seedLimit` seeds have started.
+struct RecordingVisitor {
+    ProblemState &problem;
+    WalkRecord &record;
+    std::size_t seedLimit;
+
+    void visitNode() {}
+    void referenceFound(const std::int32_t *) {}
+    bool startSeed() {
         record.seeds.push_back(problem.work.point);
         problem.work.point.assign(problem.work.point.size(), 1e9);
         return record.seeds.size() < seedLimit;
-    });
+    }
+};
+
+WalkRecord walkGrid(ProblemState &problem, NativeResiduals &residuals, std::size_t seedLimit = 1000) {
+    RunState run;
+    WalkRecord record;
+    RecordingVisitor visitor{problem, record, seedLimit};
+    record.completed = ExploreGrid(problem.record, problem.work, residuals, run).walk(visitor);
     record.nodes = residuals.pointsVisited();
     return record;
 }

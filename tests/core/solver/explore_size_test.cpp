@@ -27,8 +27,9 @@ constexpr double nan = std::numeric_limits<double>::quiet_NaN();
 double nodesWalked(ProblemState &problem) {
     NativeResiduals residuals(std::vector<NativeResiduals::Function>(static_cast<std::size_t>(problem.record.order),
                                                                      [](const testing::Point &) { return 1.0; }));
+    testing::WalkWithoutSeeds visitor;
     RunState run;
-    EXPECT_TRUE(ExploreGrid(problem, residuals, run).walk([] { return true; }));
+    EXPECT_TRUE(ExploreGrid(problem.record, problem.work, residuals, run).walk(visitor));
     return static_cast<double>(residuals.evaluations.size()) / problem.record.order;
 }
 

@@ -5,12 +5,15 @@
 #include <cmath>
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <string>
 #include <utility>
 #include <vector>
 
 #include "core/problem/problem_state.h"
 #include "core/problem/residual_system.h"
+#include "core/solver/compute.h"
+#include "core/solver/run_worker.h"
 #include "core/solver/solution_list_view.h"
 
 namespace zl::testing {
@@ -58,6 +61,25 @@ private:
     FailureRule failure_;
 };
 
+/// A worker of a parallel run with its own copies of the problem and the residuals.
+class NativeWorker : public RunWorker {
+public:
+    NativeWorker(const ProblemState &problem, const NativeResiduals &residuals)
+        : problem_(problem), residuals_(residuals) {}
+    ProblemState &problem() override { return problem_; }
+    ResidualSystem &residuals() override { return residuals_; }
+    std::function<void()> takeFatalErrorReport() override { return {}; }
+
+private:
+    ProblemState problem_;
+    NativeResiduals residuals_;
+};
+
+/// Workers copied from the run's own problem and residuals (copied when made).
+inline ParallelRun nativeParallel(const ProblemState &problem, const NativeResiduals &residuals) {
+    return {[&problem, &residuals] { return std::make_unique<NativeWorker>(problem, residuals); }};
+}
+
 /// Records lines, and "<yield>" markers among them in `events`.
 class RecordingList : public SolutionListView {
 public:
@@ -71,6 +93,14 @@ public:
 
     std::vector<std::string> lines, events;
     std::string countText = "unset";
+};
+
+/// An Explore walk's visitor that goes on at every sign change without a seed:
+/// the walk then visits every node once.
+struct WalkWithoutSeeds {
+    void visitNode() {}
+    void referenceFound(const std::int32_t *) {}
+    bool startSeed() { return true; }
 };
 
 struct Interval {
