@@ -36,8 +36,6 @@ public:
 
     /// True once an engine error outside the recoverable set was reported.
     bool scriptErrorReported() const { return scriptErrorReported_; }
-    /// False when a constant failed (and was reported) as the file was opened.
-    bool constantsRegistered() const { return constantsRegistered_; }
 
     /// Writes the problem and its solutions to `path`; prints why it failed.
     [[nodiscard]] bool save(const std::string &path, std::ostream &err);

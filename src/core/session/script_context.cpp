@@ -1,11 +1,16 @@
 #include "core/session/script_context.h"
 
+#include <cassert>
+
 namespace zl {
 
 ScriptContext::ScriptContext(Bare) { connect(); }
 
 ScriptContext::ScriptContext() : ScriptContext(Bare{}) {
-    for (std::string_view statement : kStartupStatements) engine_.executeStatement(statement);
+    for (std::string_view statement : kStartupStatements) {
+        [[maybe_unused]] const auto error = engine_.executeStatement(statement);
+        assert(!error && "the start-up statements are fixed texts the engine runs");
+    }
 }
 
 void ScriptContext::connect() {

@@ -1,5 +1,7 @@
 #include "core/session/session.h"
 
+#include <tuple>
+
 #include "core/files/problem_file.h"
 #include "core/numbers/number_text.h"
 #include "core/session/session_worker.h"
@@ -24,9 +26,11 @@ std::optional<ConstantFailure> Session::registerConstants(const std::vector<std:
 std::optional<ConstantFailure> Session::prepareRun(RunKind kind, const std::vector<std::string> &constantItems,
                                                    const ProblemFieldTexts &fields) {
     if (auto failure = registerConstants(constantItems)) return failure;
-    evaluator_.prepareEquations({}, fields);
+    // The constants ran above; the residuals' compile failures show when they
+    // are evaluated, as the run lists them.
+    std::ignore = evaluator_.prepareEquations({}, fields);
     // Declares the script variables x, y, z and w; a failure has reached the observer.
-    if (kind == RunKind::Explore) engine().executeStatement("public x,y,z,w");
+    if (kind == RunKind::Explore) std::ignore = engine().executeStatement("public x,y,z,w");
     return std::nullopt;
 }
 

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <tuple>
 #include <vector>
 
 #include "core/solver/explore_grid.h"
@@ -207,13 +208,16 @@ void walkPiece(RunWorker &worker, const GridPiece &piece, PieceResult &result, c
     grid.start(false);
     problem.work.point = piece.start;
     try {
+        // A piece's visitor never ends the walk (only the merge knows when the
+        // store is full), and a piece holds only lines the grid has, so the
+        // walk's own answers carry nothing here.
         if (piece.lines > 0) {
             for (std::uint64_t line = 0; line < piece.lines; ++line) {
-                if (line > 0) grid.advanceSlowerDigit();
-                grid.walkStretch(visitor, ExploreGrid::kWholeLine);
+                if (line > 0) std::ignore = grid.advanceSlowerDigit();
+                std::ignore = grid.walkStretch(visitor, ExploreGrid::kWholeLine);
             }
         } else {
-            grid.walkStretch(visitor, piece.nodes);
+            std::ignore = grid.walkStretch(visitor, piece.nodes);
             if (grid.hasReference()) {
                 result.hasExit = true;
                 result.exitSigns.assign(grid.referenceSigns(), grid.referenceSigns() + problem.record.order);

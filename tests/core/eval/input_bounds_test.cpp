@@ -157,7 +157,7 @@ TEST(MemoryBounds, residualsBeyondTheProblemsSyntaxBudgetFailWithSeven) {
     problem.sizeProblem(3);
     problem.record.varNames = {"x", "y", "z"};
     EquationEvaluator evaluator(session.engine, session.library, problem);
-    RunFieldTexts fields;
+    ProblemFieldTexts fields;
     for (const std::string name : {"x", "y", "z"}) fields.equations.push_back(name + repeated("+" + name, kOperands));
     ASSERT_FALSE(evaluator.prepareEquations({}, fields));
     const double point[] = {1, 1, 1};
