@@ -34,15 +34,15 @@ QFont AboutWindow::textFont() {
 }
 
 AboutWindow::AboutWindow(Role role, QWidget *parent)
-    : QWidget(parent, flagsFor(role)), shownAs(role), textLines(linesFor(role)) {
+    : QWidget(parent, flagsFor(role)), shownAs_(role), textLines_(linesFor(role)) {
     setObjectName(QStringLiteral("frmAbout"));
     setWindowTitle(QStringLiteral("About ") + ProgramIdentity::productName);
     setFont(textFont());
     setAutoFillBackground(true);
     const QFontMetrics metrics(font());
     int widest = 0;
-    for (const QString &line : textLines) widest = qMax(widest, metrics.horizontalAdvance(line));
-    setFixedSize(widest + 2 * kMargin, static_cast<int>(textLines.size()) * metrics.lineSpacing() + kMargin);
+    for (const QString &line : textLines_) widest = qMax(widest, metrics.horizontalAdvance(line));
+    setFixedSize(widest + 2 * kMargin, static_cast<int>(textLines_.size()) * metrics.lineSpacing() + kMargin);
 }
 
 void AboutWindow::paintEvent(QPaintEvent *) {
@@ -51,7 +51,7 @@ void AboutWindow::paintEvent(QPaintEvent *) {
     painter.setPen(palette().windowText().color());
     const QFontMetrics metrics(font());
     int baseline = metrics.ascent();
-    for (const QString &line : textLines) {
+    for (const QString &line : textLines_) {
         painter.drawText(kMargin, baseline, line);
         baseline += metrics.lineSpacing();
     }
@@ -59,7 +59,7 @@ void AboutWindow::paintEvent(QPaintEvent *) {
 
 void AboutWindow::mousePressEvent(QMouseEvent *event) {
     event->accept();
-    if (shownAs == Role::About) close();
+    if (shownAs_ == Role::About) close();
 }
 
 }  // namespace zl::gui

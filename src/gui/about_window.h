@@ -16,8 +16,8 @@ public:
 
     explicit AboutWindow(Role role, QWidget *parent = nullptr);
 
-    Role role() const { return shownAs; }
-    QStringList lines() const { return textLines; }
+    Role role() const { return shownAs_; }
+    QStringList lines() const { return textLines_; }
     static QStringList linesFor(Role role);
     static QFont textFont();
 
@@ -26,8 +26,8 @@ protected:
     void mousePressEvent(QMouseEvent *event) override;
 
 private:
-    Role shownAs;
-    QStringList textLines;
+    Role shownAs_;
+    QStringList textLines_;
 };
 
 }  // namespace zl::gui

@@ -9,7 +9,7 @@
 namespace zl::gui {
 
 DecimalSymbolGuard::DecimalSymbolGuard(NumericLocale &numericLocale, UserDialogs &userDialogs)
-    : locale(numericLocale), dialogs(userDialogs) {}
+    : locale_(numericLocale), dialogs_(userDialogs) {}
 
 QString DecimalSymbolGuard::warningText() {
     // The box always speaks of the comma, whatever the symbol actually is.
@@ -28,12 +28,12 @@ QString DecimalSymbolGuard::warningText() {
 }
 
 bool DecimalSymbolGuard::CheckDecimalSymbol() {
-    if (locale.decimalSymbol() == QStringLiteral(".")) return true;
-    if (dialogs.askDecimalComma(warningText()) != QMessageBox::Yes) return false;
-    locale.usePoint();
+    if (locale_.decimalSymbol() == QStringLiteral(".")) return true;
+    if (dialogs_.askDecimalComma(warningText()) != QMessageBox::Yes) return false;
+    locale_.usePoint();
     return true;
 }
 
-void DecimalSymbolGuard::RestoreDecimalSymbol() { locale.restore(); }
+void DecimalSymbolGuard::RestoreDecimalSymbol() { locale_.restore(); }
 
 }  // namespace zl::gui

@@ -23,8 +23,8 @@ public:
     static QString warningText();
 
 private:
-    NumericLocale &locale;
-    UserDialogs &dialogs;
+    NumericLocale &locale_;
+    UserDialogs &dialogs_;
 };
 
 }  // namespace zl::gui

@@ -44,23 +44,23 @@ QTableWidgetItem *newEquationItem() {
 }  // namespace
 
 EquationsWindow::EquationsWindow(EquationGridModel &gridModel, QWidget *parent)
-    : QWidget(parent, Qt::Window), model(gridModel) {
+    : QWidget(parent, Qt::Window), model_(gridModel) {
     setWindowTitle(QStringLiteral("Enter equations"));
     buildControls();
     layOutControls();
     connectModel();
-    showRowCount(model.rowCount());
-    lblVarNams->setText(model.variablesCaption());
-    txtDataEntry->setReadOnly(model.editingLocked());
+    showRowCount(model_.rowCount());
+    lblVarNams->setText(model_.variablesCaption());
+    txtDataEntry->setReadOnly(model_.editingLocked());
     applyEquationColumnLayout();
 }
 
 void EquationsWindow::connectModel() {
-    connect(&model, &EquationGridModel::rowCountChanged, this, &EquationsWindow::showRowCount);
-    connect(&model, &EquationGridModel::rowLabelChanged, this, &EquationsWindow::showRow);
-    connect(&model, &EquationGridModel::equationTextChanged, this, &EquationsWindow::showRow);
-    connect(&model, &EquationGridModel::variablesCaptionChanged, lblVarNams, &QLabel::setText);
-    connect(&model, &EquationGridModel::editingLockedChanged, txtDataEntry, &QLineEdit::setReadOnly);
+    connect(&model_, &EquationGridModel::rowCountChanged, this, &EquationsWindow::showRowCount);
+    connect(&model_, &EquationGridModel::rowLabelChanged, this, &EquationsWindow::showRow);
+    connect(&model_, &EquationGridModel::equationTextChanged, this, &EquationsWindow::showRow);
+    connect(&model_, &EquationGridModel::variablesCaptionChanged, lblVarNams, &QLabel::setText);
+    connect(&model_, &EquationGridModel::editingLockedChanged, txtDataEntry, &QLineEdit::setReadOnly);
 }
 
 void EquationsWindow::buildControls() {
@@ -131,8 +131,8 @@ void EquationsWindow::showRowCount(int rows) {
 }
 
 void EquationsWindow::showRow(int row) {
-    setCellText(row, kLabelColumn, model.rowLabel(row));
-    setCellText(row, kEquationColumn, model.equationText(row));
+    setCellText(row, kLabelColumn, model_.rowLabel(row));
+    setCellText(row, kEquationColumn, model_.equationText(row));
 }
 
 void EquationsWindow::setCellText(int row, int column, const QString &text) {
@@ -170,7 +170,7 @@ void EquationsWindow::BeginCellEdit() {
 }
 
 void EquationsWindow::startEditWithTypedText(const QString &typed) {
-    if (MSFlexGridEqs->rowCount() == 0 || model.editingLocked()) return;
+    if (MSFlexGridEqs->rowCount() == 0 || model_.editingLocked()) return;
     if (MSFlexGridEqs->currentRow() < 0) MSFlexGridEqs->setCurrentCell(0, kEquationColumn);
     txtDataEntry->show();
     // The box may already hold this very text from an earlier edit; the typed
@@ -180,9 +180,9 @@ void EquationsWindow::startEditWithTypedText(const QString &typed) {
     if (unchanged) CommitGridEquations();
     txtDataEntry->setCursorPosition(static_cast<int>(typed.size()));
     placeEditBoxOverCurrentCell();
-    keepCaretAfterTypedText = true;
+    keepCaretAfterTypedText_ = true;
     txtDataEntry->setFocus(Qt::OtherFocusReason);
-    if (txtDataEntry->hasFocus()) keepCaretAfterTypedText = false;
+    if (txtDataEntry->hasFocus()) keepCaretAfterTypedText_ = false;
 }
 
 void EquationsWindow::CommitGridEquations() {
@@ -190,7 +190,7 @@ void EquationsWindow::CommitGridEquations() {
     const int current = MSFlexGridEqs->currentRow();
     if (current < 0) return;
     setCellText(current, kEquationColumn, txtDataEntry->text());
-    if (!model.editFromGrid(current, txtDataEntry->text()))
+    if (!model_.editFromGrid(current, txtDataEntry->text()))
         showRow(current);  // refused while a run is under way: the cell keeps the model's text
 }
 
@@ -222,16 +222,16 @@ void EquationsWindow::NavigateCell(Qt::Key key) {
 }
 
 void EquationsWindow::onEditBoxFocused() {
-    if (keepCaretAfterTypedText) {
-        keepCaretAfterTypedText = false;
-        editBoxWasFocused = true;
+    if (keepCaretAfterTypedText_) {
+        keepCaretAfterTypedText_ = false;
+        editBoxWasFocused_ = true;
         txtDataEntry->setCursorPosition(static_cast<int>(txtDataEntry->text().size()));
         return;
     }
-    if (editBoxWasFocused)
+    if (editBoxWasFocused_)
         txtDataEntry->selectAll();
     else
-        editBoxWasFocused = true;
+        editBoxWasFocused_ = true;
 }
 
 void EquationsWindow::onCellClicked(int row, int column) {

@@ -57,17 +57,17 @@ private:
     void keepCurrentColumnEditable(int row, int column);
     void acceptAndHide();
 
-    EquationGridModel &model;
+    EquationGridModel &model_;
     QLabel *lblVarNams = nullptr;
     QTableWidget *MSFlexGridEqs = nullptr;
     CellEditBox *txtDataEntry = nullptr;
     QPushButton *cmdExit = nullptr;
 
-    bool editBoxWasFocused = false;
+    bool editBoxWasFocused_ = false;
     // Set while the box takes the focus because a character was typed on the
     // grid: the caret then stays after that character instead of selecting it,
     // so the next keystroke does not overwrite it.
-    bool keepCaretAfterTypedText = false;
+    bool keepCaretAfterTypedText_ = false;
 };
 
 }  // namespace zl::gui

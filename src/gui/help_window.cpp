@@ -21,17 +21,17 @@ const QString kIndexName = QStringLiteral("index.html");
 }  // namespace
 
 HelpWindow::HelpWindow(QStringList manualFolders, QWidget *parent)
-    : QWidget(parent, Qt::Window), folders(std::move(manualFolders)) {
+    : QWidget(parent, Qt::Window), folders_(std::move(manualFolders)) {
     setObjectName(QStringLiteral("frmHelp"));
     setWindowTitle(QStringLiteral("Zerolith Help"));
-    pages = new QTextBrowser(this);
-    pages->setOpenExternalLinks(true);
+    pages_ = new QTextBrowser(this);
+    pages_->setOpenExternalLinks(true);
 
     auto *contents = new QPushButton(QStringLiteral("&Contents"), this);
     auto *back = new QPushButton(QStringLiteral("&Back"), this);
-    connect(contents, &QPushButton::clicked, pages, &QTextBrowser::home);
-    connect(back, &QPushButton::clicked, pages, &QTextBrowser::backward);
-    connect(pages, &QTextBrowser::backwardAvailable, back, &QPushButton::setEnabled);
+    connect(contents, &QPushButton::clicked, pages_, &QTextBrowser::home);
+    connect(back, &QPushButton::clicked, pages_, &QTextBrowser::backward);
+    connect(pages_, &QTextBrowser::backwardAvailable, back, &QPushButton::setEnabled);
     back->setEnabled(false);
 
     auto *buttons = new QHBoxLayout;
@@ -40,7 +40,7 @@ HelpWindow::HelpWindow(QStringList manualFolders, QWidget *parent)
     buttons->addStretch();
     auto *layout = new QVBoxLayout(this);
     layout->addLayout(buttons);
-    layout->addWidget(pages);
+    layout->addWidget(pages_);
     resize(720, 560);
 }
 
@@ -51,7 +51,7 @@ QStringList HelpWindow::defaultManualFolders(const QString &programFolder) {
 }
 
 QString HelpWindow::manualIndex() const {
-    for (const QString &folder : folders) {
+    for (const QString &folder : folders_) {
         const QFileInfo index(QDir(folder).filePath(kIndexName));
         if (index.isFile()) return index.absoluteFilePath();
     }
@@ -64,8 +64,8 @@ bool HelpWindow::openHelp(const QString &programFolder) {
 
     const QString index = manualIndex();
     if (index.isEmpty()) return false;
-    pages->clearHistory();
-    pages->setSource(QUrl::fromLocalFile(index));
+    pages_->clearHistory();
+    pages_->setSource(QUrl::fromLocalFile(index));
     show();
     raise();
     activateWindow();

@@ -22,7 +22,7 @@ public:
 
     /// The manual's table of contents, or "" when no folder holds it.
     QString manualIndex() const;
-    QTextBrowser *browser() const { return pages; }
+    QTextBrowser *browser() const { return pages_; }
 
     /// The folders a program in `programFolder` looks in: manual/ beside it,
     /// docs/manual of a source tree the build folder sits in, then where the
@@ -30,8 +30,8 @@ public:
     static QStringList defaultManualFolders(const QString &programFolder);
 
 private:
-    QStringList folders;
-    QTextBrowser *pages = nullptr;
+    QStringList folders_;
+    QTextBrowser *pages_ = nullptr;
 };
 
 }  // namespace zl::gui

@@ -17,15 +17,15 @@ QString userDecimalSymbol() {
 
 }  // namespace
 
-ProcessNumericLocale::ProcessNumericLocale() : savedQtDefault(QLocale()) {
+ProcessNumericLocale::ProcessNumericLocale() : savedQtDefault_(QLocale()) {
     const char *chosen = std::setlocale(LC_NUMERIC, "");
     if (chosen == nullptr)  // the named locale is not installed: keep what is in force
         chosen = std::setlocale(LC_NUMERIC, nullptr);
-    savedNumericName = chosen != nullptr ? chosen : "C";
-    symbol = userDecimalSymbol();
+    savedNumericName_ = chosen != nullptr ? chosen : "C";
+    symbol_ = userDecimalSymbol();
 }
 
-QString ProcessNumericLocale::decimalSymbol() const { return symbol; }
+QString ProcessNumericLocale::decimalSymbol() const { return symbol_; }
 
 void ProcessNumericLocale::usePoint() {
     std::setlocale(LC_NUMERIC, "C");
@@ -33,8 +33,8 @@ void ProcessNumericLocale::usePoint() {
 }
 
 void ProcessNumericLocale::restore() {
-    std::setlocale(LC_NUMERIC, savedNumericName.c_str());
-    QLocale::setDefault(savedQtDefault);
+    std::setlocale(LC_NUMERIC, savedNumericName_.c_str());
+    QLocale::setDefault(savedQtDefault_);
 }
 
 }  // namespace zl::gui

@@ -31,9 +31,9 @@ public:
     void restore() override;
 
 private:
-    std::string savedNumericName;
-    QLocale savedQtDefault;
-    QString symbol;
+    std::string savedNumericName_;
+    QLocale savedQtDefault_;
+    QString symbol_;
 };
 
 }  // namespace zl::gui

@@ -28,58 +28,58 @@ std::vector<std::string> equationTexts(const EquationGridModel &grid) {
 
 ProgramWindows::ProgramWindows(MainWindow &main, UserDialogs &userDialogs, DecimalSymbolGuard &decimalGuard,
                                const QString &folder)
-    : mainWindow(main), dialogs(userDialogs), guard(decimalGuard), programFolder(folder),
-      equations(std::make_unique<EquationsWindow>(main.equationGrid())),
-      about(std::make_unique<AboutWindow>(AboutWindow::Role::About)),
-      help(std::make_unique<HelpWindow>(HelpWindow::defaultManualFolders(folder))),
-      plot(std::make_unique<PlotCommand>(main, userDialogs)) {
-    ReportPrinter::useReportMargins(reportPrinter);
-    connect(&mainWindow, &MainWindow::showAllRequested, this, &ProgramWindows::showEquations);
-    connect(&mainWindow, &MainWindow::aboutRequested, this, &ProgramWindows::showAbout);
-    connect(&mainWindow, &MainWindow::helpRequested, this, &ProgramWindows::showHelp);
-    connect(&mainWindow, &MainWindow::printRequested, this, &ProgramWindows::printReport);
-    connect(&mainWindow, &MainWindow::aboutToShutDown, this, &ProgramWindows::shutDown);
+    : mainWindow_(main), dialogs_(userDialogs), guard_(decimalGuard), programFolder_(folder),
+      equations_(std::make_unique<EquationsWindow>(main.equationGrid())),
+      about_(std::make_unique<AboutWindow>(AboutWindow::Role::About)),
+      help_(std::make_unique<HelpWindow>(HelpWindow::defaultManualFolders(folder))),
+      plot_(std::make_unique<PlotCommand>(main, userDialogs)) {
+    ReportPrinter::useReportMargins(reportPrinter_);
+    connect(&mainWindow_, &MainWindow::showAllRequested, this, &ProgramWindows::showEquations);
+    connect(&mainWindow_, &MainWindow::aboutRequested, this, &ProgramWindows::showAbout);
+    connect(&mainWindow_, &MainWindow::helpRequested, this, &ProgramWindows::showHelp);
+    connect(&mainWindow_, &MainWindow::printRequested, this, &ProgramWindows::printReport);
+    connect(&mainWindow_, &MainWindow::aboutToShutDown, this, &ProgramWindows::shutDown);
 }
 
 ProgramWindows::~ProgramWindows() = default;
 
 void ProgramWindows::showEquations() {
-    equations->show();
-    equations->raise();
-    equations->activateWindow();
+    equations_->show();
+    equations_->raise();
+    equations_->activateWindow();
 }
 
 void ProgramWindows::showAbout() {
-    about->show();
-    about->raise();
+    about_->show();
+    about_->raise();
 }
 
 void ProgramWindows::showHelp() {
-    if (!help->openHelp(programFolder))
-        dialogs.showMessage(&mainWindow, QStringLiteral("Neither the help file rootex.chm nor the user manual "
+    if (!help_->openHelp(programFolder_))
+        dialogs_.showMessage(&mainWindow_, QStringLiteral("Neither the help file rootex.chm nor the user manual "
                                                         "was found in %1.")
-                                             .arg(programFolder));
+                                             .arg(programFolder_));
 }
 
 void ProgramWindows::printReport() {
-    ProblemState &problem = mainWindow.problem();
-    const std::vector<std::string> &constants = mainWindow.constantItems();
-    const std::vector<std::string> texts = equationTexts(mainWindow.equationGrid());
+    ProblemState &problem = mainWindow_.problem();
+    const std::vector<std::string> &constants = mainWindow_.constantItems();
+    const std::vector<std::string> texts = equationTexts(mainWindow_.equationGrid());
     // The residuals are evaluated once the printer is chosen, not before.
-    const auto outcome = ReportPrinter::print(&mainWindow, dialogs, reportPrinter, [&](int width) {
-        return reportLines(collectReportData(problem, constants, texts, mainWindow.evaluator()), width);
+    const auto outcome = ReportPrinter::print(&mainWindow_, dialogs_, reportPrinter_, [&](int width) {
+        return reportLines(collectReportData(problem, constants, texts, mainWindow_.evaluator()), width);
     });
     if (outcome == ReportPrinter::Outcome::PrinterFailed)
-        dialogs.showMessage(&mainWindow, QStringLiteral("The report could not be printed: the "
+        dialogs_.showMessage(&mainWindow_, QStringLiteral("The report could not be printed: the "
                                                         "printer or its output file could not be opened."));
 }
 
 void ProgramWindows::shutDown() {
-    guard.RestoreDecimalSymbol();
-    equations->hide();
-    about->close();
-    help->close();
-    plot->plotWindow().close();
+    guard_.RestoreDecimalSymbol();
+    equations_->hide();
+    about_->close();
+    help_->close();
+    plot_->plotWindow().close();
 }
 
 }  // namespace zl::gui

@@ -26,11 +26,11 @@ public:
                    const QString &programFolder);
     ~ProgramWindows() override;
 
-    EquationsWindow &equationsWindow() { return *equations; }
-    AboutWindow &aboutWindow() { return *about; }
-    HelpWindow &helpWindow() { return *help; }
-    PlotCommand &plotCommand() { return *plot; }
-    QPrinter &printer() { return reportPrinter; }
+    EquationsWindow &equationsWindow() { return *equations_; }
+    AboutWindow &aboutWindow() { return *about_; }
+    HelpWindow &helpWindow() { return *help_; }
+    PlotCommand &plotCommand() { return *plot_; }
+    QPrinter &printer() { return reportPrinter_; }
 
 private:
     void showEquations();
@@ -39,15 +39,15 @@ private:
     void printReport();
     void shutDown();
 
-    MainWindow &mainWindow;
-    UserDialogs &dialogs;
-    DecimalSymbolGuard &guard;
-    QString programFolder;
-    std::unique_ptr<EquationsWindow> equations;
-    std::unique_ptr<AboutWindow> about;
-    std::unique_ptr<HelpWindow> help;
-    std::unique_ptr<PlotCommand> plot;
-    QPrinter reportPrinter{QPrinter::HighResolution};
+    MainWindow &mainWindow_;
+    UserDialogs &dialogs_;
+    DecimalSymbolGuard &guard_;
+    QString programFolder_;
+    std::unique_ptr<EquationsWindow> equations_;
+    std::unique_ptr<AboutWindow> about_;
+    std::unique_ptr<HelpWindow> help_;
+    std::unique_ptr<PlotCommand> plot_;
+    QPrinter reportPrinter_{QPrinter::HighResolution};
 };
 
 }  // namespace zl::gui

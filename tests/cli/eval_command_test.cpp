@@ -32,7 +32,7 @@ struct EvalRow {
 
 class EvalCommand : public ::testing::TestWithParam<EvalRow> {};
 
-TEST_P(EvalCommand, printsTheValueOrTheError) {
+TEST_P(EvalCommand, PrintsTheValueOrTheError) {
     const EvalRow &row = GetParam();
     const CommandOutcome outcome = runCli(row.args);
     EXPECT_EQ(outcome.exitCode, row.exitCode);
@@ -67,14 +67,14 @@ INSTANTIATE_TEST_SUITE_P(Rows, EvalCommand, ::testing::ValuesIn(kRows), [](const
     return zl::testing::rowName(args.empty() ? "no_command" : args.back(), info.index);
 });
 
-TEST(CommandLine, helpDocumentsEval) {
+TEST(CommandLine, HelpDocumentsEval) {
     const CommandOutcome outcome = runCli({"--help"});
     EXPECT_EQ(outcome.exitCode, 0);
     EXPECT_NE(outcome.out.find("eval [--exec STATEMENT]... EXPRESSION"), std::string::npos);
     EXPECT_TRUE(outcome.err.empty());
 }
 
-TEST(CommandLine, eachEvalStartsFromAFreshEngine) {
+TEST(CommandLine, EachEvalStartsFromAFreshEngine) {
     EXPECT_EQ(runCli({"eval", "--exec", "q = 5", "q"}).out, "5\n");
     EXPECT_EQ(runCli({"eval", "q"}).err, "error 500: Variable is undefined\n");
 }

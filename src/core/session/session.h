@@ -5,7 +5,10 @@
 // The window, zerolith-cli, the tests and the benchmarks all work through a
 // Session, so the sequence of a run is written once (runCommand).
 //
-// PUBLIC CONTRACT used by the window and the command line; keep it stable.
+// The window and zerolith-cli share this class, so that both give the same
+// list lines, files and reports for a problem: a change to what a member does,
+// or to the order in which a run calls its observers, changes both front ends
+// at once and must be checked against the tests of each.
 //
 // Threads: a session is used by one thread at a time. A run may be started on
 // any thread (the window's worker, for instance); its list lines, its progress

@@ -17,7 +17,7 @@ void PrintTo(const ComparisonRow &row, std::ostream *out) { *out << row.source; 
 
 class Comparison : public ::testing::TestWithParam<ComparisonRow> {};
 
-TEST_P(Comparison, followsTheKindsOfItsOperands) {
+TEST_P(Comparison, FollowsTheKindsOfItsOperands) {
     zl::testing::ScriptSession session;
     session.run("public em : n = 1 : d = 2.5 : z = 0 : b = True : s1 = \"1\" : sm = \"-1\" : sa = \"abc\" : se = \"\"");
     const NumberResult result = session.engine.evaluateNumber(GetParam().source);

@@ -153,7 +153,7 @@ protected:
     NameScope scope;
 };
 
-TEST_F(Differential, numericProgramsMatchTheTreeBitForBit) {
+TEST_F(Differential, NumericProgramsMatchTheTreeBitForBit) {
     set("w", Value::boolean(true));
     ExpressionGenerator generator(20240607);
     int compared = 0;
@@ -224,7 +224,7 @@ TEST_F(Differential, numericProgramsMatchTheTreeBitForBit) {
         EXPECT_TRUE(emitted.contains(op)) << static_cast<int>(op);
 }
 
-TEST_F(Differential, optimisationShortensTheBenchmarkFormulas) {
+TEST_F(Differential, OptimisationShortensTheBenchmarkFormulas) {
     set("y", Value::numeric(ValueKind::Integer, 1));
     set("z", Value::numeric(ValueKind::Integer, 1));
     const char *formulas[] = {"3*x^2*sin(x)-(pi)", "x^2+y^2+z^2-(1)", "exp(x*y)-cos(z)+log(1+x^2)-(0.5)",
@@ -236,7 +236,7 @@ TEST_F(Differential, optimisationShortensTheBenchmarkFormulas) {
     }
 }
 
-TEST_F(Differential, textKeepsAnExpressionOnTheGeneralPath) {
+TEST_F(Differential, TextKeepsAnExpressionOnTheGeneralPath) {
     set("s", Value::string("abc"));
     set("n", Value::numeric(ValueKind::Integer, 1));
     for (const char *text : {"\"1\" + 1", "n & 1", "s = \"abc\"", "Len"}) {
@@ -248,7 +248,7 @@ TEST_F(Differential, textKeepsAnExpressionOnTheGeneralPath) {
 // A system's residuals run as one program that takes the point first: the
 // same results as one at a time, up to the first one that fails or leaves the
 // library's ierr set.
-TEST_F(Differential, aJoinedProgramStopsWhereItsFirstFailingPartFails) {
+TEST_F(Differential, AJoinedProgramStopsWhereItsFirstFailingPartFails) {
     set("w", Value::boolean(true));
     setPoint(0, 0, 0);
     double *const coordinates[] = {variableNumber("x"), variableNumber("y"), variableNumber("z")};
@@ -285,7 +285,7 @@ TEST_F(Differential, aJoinedProgramStopsWhereItsFirstFailingPartFails) {
 
 // The point goes in as assignments would: up to the first coordinate that is
 // not finite, where the first result fails.
-TEST_F(Differential, aJoinedProgramTakesThePointUpToItsFirstNonFiniteCoordinate) {
+TEST_F(Differential, AJoinedProgramTakesThePointUpToItsFirstNonFiniteCoordinate) {
     setPoint(7, 7, 7);
     double *const coordinates[] = {variableNumber("x"), variableNumber("y"), variableNumber("z")};
     const CompiledExpression sum = compile("x + y + z");

@@ -81,7 +81,7 @@ protected:
     EquationEvaluator evaluator{session.engine, session.library, problem};
 };
 
-TEST_F(Evaluation, prepareBuildsResidualsAndReadsTheFields) {
+TEST_F(Evaluation, PrepareBuildsResidualsAndReadsTheFields) {
     problem.sizeProblem(2);
     problem.record.varNames = {"x", "y"};
     ProblemFieldTexts fields;
@@ -105,7 +105,7 @@ TEST_F(Evaluation, prepareBuildsResidualsAndReadsTheFields) {
     EXPECT_EQ(valueAt(1, {3, 0}), 2);
 }
 
-TEST_F(Evaluation, residualsSeeEveryCoordinateOfEachPoint) {
+TEST_F(Evaluation, ResidualsSeeEveryCoordinateOfEachPoint) {
     prepare({"x", "y", "z"}, {"3*x^2*sin(x)=pi", "x*y - z = 1", "Tanh(z) = y"});
     for (double x = -2; x <= 2; x += 0.5) {
         const double y = x / 3 + 0.1;
@@ -116,7 +116,7 @@ TEST_F(Evaluation, residualsSeeEveryCoordinateOfEachPoint) {
     }
 }
 
-TEST_F(Evaluation, aLibraryFailureReturnsItsNumberWithoutTheObserver) {
+TEST_F(Evaluation, ALibraryFailureReturnsItsNumberWithoutTheObserver) {
     prepare({"x"}, {"Asin(x) = 0"});
     EXPECT_EQ(errorAt(0, {2}), 5);
     EXPECT_TRUE(session.reported.empty());
@@ -125,7 +125,7 @@ TEST_F(Evaluation, aLibraryFailureReturnsItsNumberWithoutTheObserver) {
     EXPECT_EQ(valueAt(0, {1}), M_PI / 2);  // ierr is cleared before every evaluation
 }
 
-TEST_F(Evaluation, anEngineErrorReachesTheObserverOnceWithItsColumn) {
+TEST_F(Evaluation, AnEngineErrorReachesTheObserverOnceWithItsColumn) {
     prepare({"x"}, {"1/(x-1) = 0"});
     EXPECT_EQ(errorAt(0, {1}), 11);
     ASSERT_EQ(session.reported.size(), 1u);
@@ -137,14 +137,14 @@ TEST_F(Evaluation, anEngineErrorReachesTheObserverOnceWithItsColumn) {
     EXPECT_EQ(evaluator.lastErrorNumber(), 0);
 }
 
-TEST_F(Evaluation, errorsKeepLeftToRightOrder) {
+TEST_F(Evaluation, ErrorsKeepLeftToRightOrder) {
     prepare({"x"}, {"1/0 + q", "q + 1/0", "x * 1E308 * 10 + 1/0"});
     EXPECT_EQ(errorAt(0, {1}), 11);
     EXPECT_EQ(errorAt(1, {1}), 500);
     EXPECT_EQ(errorAt(2, {1}), 6);
 }
 
-TEST_F(Evaluation, aNonFiniteCoordinateFailsWithOverflow) {
+TEST_F(Evaluation, ANonFiniteCoordinateFailsWithOverflow) {
     prepare({"x", "y"}, {"x + y"});
     EXPECT_EQ(errorAt(0, {1, INFINITY}), 6);
     EXPECT_EQ(errorAt(0, {NAN, 1}), 6);
@@ -152,7 +152,7 @@ TEST_F(Evaluation, aNonFiniteCoordinateFailsWithOverflow) {
     EXPECT_EQ(valueAt(0, {1, 2}), 3);
 }
 
-TEST_F(Evaluation, resultsConvertToDoubles) {
+TEST_F(Evaluation, ResultsConvertToDoubles) {
     prepare({"x"}, {"x > 0", "\"abc\" & x", "\"1\" & x", "Empty"});
     EXPECT_EQ(valueAt(0, {1}), -1);
     EXPECT_EQ(valueAt(0, {-1}), 0);
@@ -168,7 +168,7 @@ struct BindingRow {
 
 class VariableBinding : public Evaluation, public ::testing::WithParamInterface<BindingRow> {};
 
-TEST_P(VariableBinding, bindsAsTheAssignmentStatementWould) {
+TEST_P(VariableBinding, BindsAsTheAssignmentStatementWould) {
     const BindingRow &row = GetParam();
     session.run("v = 0");
     prepare({row.name}, {"v + 1"});
@@ -183,7 +183,7 @@ const BindingRow kRefusedNames[] = {
 INSTANTIATE_TEST_SUITE_P(RefusedNames, VariableBinding, ::testing::ValuesIn(kRefusedNames),
                          [](const auto &info) { return zl::testing::rowName(info.param.name, info.index); });
 
-TEST_F(Evaluation, namesBindLikeTheirAssignment) {
+TEST_F(Evaluation, NamesBindLikeTheirAssignment) {
     prepare({" v ", "W", "sh.x", "halfpi"}, {"v + w", "x", "Asin(1)"});
     EXPECT_EQ(valueAt(0, {1, 2, 3, 4}), 3);
     EXPECT_EQ(valueAt(1, {1, 2, 3, 4}), 3);
@@ -191,7 +191,7 @@ TEST_F(Evaluation, namesBindLikeTheirAssignment) {
     EXPECT_EQ(session.library.x, 3);
 }
 
-TEST_F(Evaluation, theCompiledFormFollowsLaterChangesOfTheGlobals) {
+TEST_F(Evaluation, TheCompiledFormFollowsLaterChangesOfTheGlobals) {
     prepare({"x"}, {"x + z", "k * x"}, {"k=2"});
     EXPECT_EQ(errorAt(0, {1}), 500);
     EXPECT_EQ(valueAt(1, {3}), 6);
@@ -208,7 +208,7 @@ TEST_F(Evaluation, theCompiledFormFollowsLaterChangesOfTheGlobals) {
     EXPECT_EQ(valueAt(1, {3}), -3);
 }
 
-TEST_F(Evaluation, aVariableHoldingTextIsOverwrittenByItsNumber) {
+TEST_F(Evaluation, AVariableHoldingTextIsOverwrittenByItsNumber) {
     session.run("v = \"abc\"");
     prepare({"v"}, {"v * 2"});
     EXPECT_EQ(valueAt(0, {4}), 8);
@@ -216,7 +216,7 @@ TEST_F(Evaluation, aVariableHoldingTextIsOverwrittenByItsNumber) {
 
 // A constant is never left at a former value: any failure stops the
 // registration at that item, recoverable numbers and library failures too.
-TEST_F(Evaluation, registerConstantsStopsAtTheFirstItemThatFails) {
+TEST_F(Evaluation, RegisterConstantsStopsAtTheFirstItemThatFails) {
     struct Row {
         std::string item;
         std::int32_t number;
@@ -235,7 +235,7 @@ TEST_F(Evaluation, registerConstantsStopsAtTheFirstItemThatFails) {
     EXPECT_FALSE(evaluator.registerConstants({}));
 }
 
-TEST_F(Evaluation, aResidualThatDoesNotParseFailsAtEveryEvaluation) {
+TEST_F(Evaluation, AResidualThatDoesNotParseFailsAtEveryEvaluation) {
     prepare({"x"}, {"x + * 2", "x"});
     EXPECT_EQ(errorAt(0, {1}), 1002);
     EXPECT_EQ(errorAt(0, {1}), 1002);
@@ -243,13 +243,13 @@ TEST_F(Evaluation, aResidualThatDoesNotParseFailsAtEveryEvaluation) {
     EXPECT_EQ(session.reported.size(), 2u);
 }
 
-TEST_F(Evaluation, anEquationOutsideTheSystemIsRefused) {
+TEST_F(Evaluation, AnEquationOutsideTheSystemIsRefused) {
     prepare({"x"}, {"x"});
     EXPECT_EQ(errorAt(1, {1}), 9);
     EXPECT_EQ(errorAt(-1, {1}), 9);
 }
 
-TEST_F(Evaluation, compileResidualsTakesTheRecordAsItStands) {
+TEST_F(Evaluation, CompileResidualsTakesTheRecordAsItStands) {
     problem.sizeProblem(1);
     problem.record.varNames = {"t"};
     problem.record.residuals = {"t^3 - (8)"};
@@ -261,7 +261,7 @@ TEST_F(Evaluation, compileResidualsTakesTheRecordAsItStands) {
     EXPECT_EQ(valueAt(1, {5, 2}), 3);
 }
 
-TEST_F(Evaluation, theHotPathAllocatesNothing) {
+TEST_F(Evaluation, TheHotPathAllocatesNothing) {
     prepare({"x", "y", "z"}, {"x^2+y^2+z^2 = 1", "exp(x*y)-cos(z)+log(1+x^2) = 0.5",
                               "sin(x)*cos(y)+x^3-3*x*y^2+sqr(abs(z)+1)-tanh(x-z) = 2.5"});
     double value = 0;
@@ -292,7 +292,7 @@ class AllResiduals : public Evaluation, public ::testing::WithParamInterface<All
 
 // evaluateAll gives exactly what evaluate gives residual by residual, with the
 // same error numbers, and stops after the first number a run cannot absorb.
-TEST_P(AllResiduals, agreeWithOneAtATime) {
+TEST_P(AllResiduals, AgreeWithOneAtATime) {
     const AllResidualsRow &row = GetParam();
     prepare({"x", "y", "z"}, row.equations);
     const int n = problem.record.order;
@@ -368,7 +368,7 @@ struct Sweep {
     std::vector<std::int32_t> statuses = std::vector<std::int32_t>(12000, -1);
 };
 
-TEST_F(Evaluation, evaluatorsOnCopiedEnginesRunOnThreadsOfTheirOwnWithTheSameResults) {
+TEST_F(Evaluation, EvaluatorsOnCopiedEnginesRunOnThreadsOfTheirOwnWithTheSameResults) {
     prepare({"x", "y", "z"}, {"a*x^2+y^2+z^2 = 1", "x = y", "sin(3*z) = x*y + Asinh(x) + 1/(x-y)"}, {"a = 2.5"});
     const Sweep expected(evaluator);
     Worker first(session, problem), second(session, problem);
@@ -384,7 +384,7 @@ TEST_F(Evaluation, evaluatorsOnCopiedEnginesRunOnThreadsOfTheirOwnWithTheSameRes
 
 // Found by fuzzing: a library function given a text that is no double (here
 // "1E+3083") records 13 itself, and the engine reports nothing.
-TEST_F(Evaluation, aLibraryFunctionGivenTextBeyondTheDoubleRangeFailsWith13Silently) {
+TEST_F(Evaluation, ALibraryFunctionGivenTextBeyondTheDoubleRangeFailsWith13Silently) {
     prepare({"x"}, {"Asin(x)+tanh(x&3)"});
     const std::size_t before = session.reported.size();
     EXPECT_EQ(errorAt(0, {1e308}), 13);

@@ -21,7 +21,7 @@ protected:
     zl::testing::ScriptSession session;
 };
 
-TEST_P(ExpressionError, failsWithNumberAndColumn) {
+TEST_P(ExpressionError, FailsWithNumberAndColumn) {
     const ErrorRow &row = GetParam();
     const NumberResult result = session.engine.evaluateNumber(row.source);
     ASSERT_FALSE(result.ok()) << row.source << " gave " << result.value;
@@ -98,7 +98,7 @@ std::string repeated(const std::string &piece, int count) {
     return text;
 }
 
-TEST(DeepNesting, failsWithOutOfStackSpaceInsteadOfCrashing) {
+TEST(DeepNesting, FailsWithOutOfStackSpaceInsteadOfCrashing) {
     zl::testing::ScriptSession session;
     const std::string cases[] = {
         repeated("(", 100000) + "1" + repeated(")", 100000),
@@ -115,7 +115,7 @@ TEST(DeepNesting, failsWithOutOfStackSpaceInsteadOfCrashing) {
     }
 }
 
-TEST(DeepNesting, nestingBelowTheLimitEvaluates) {
+TEST(DeepNesting, NestingBelowTheLimitEvaluates) {
     zl::testing::ScriptSession session;
     const int depth = 150;
     const std::string text = repeated("(1+", depth) + "1" + repeated(")", depth);
@@ -124,7 +124,7 @@ TEST(DeepNesting, nestingBelowTheLimitEvaluates) {
     EXPECT_EQ(result.value, depth + 1);
 }
 
-TEST(ErrorReport, namesItsSourceByKindAndCountsLinesAndColumns) {
+TEST(ErrorReport, NamesItsSourceByKindAndCountsLinesAndColumns) {
     zl::testing::ScriptSession session;
     const auto runtime = session.engine.evaluateNumber("1/0");
     EXPECT_EQ(runtime.error->source, "Zerolith script runtime error");

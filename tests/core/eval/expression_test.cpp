@@ -25,7 +25,7 @@ protected:
     zl::testing::ScriptSession session;
 };
 
-TEST_P(ExpressionValue, evaluatesTo) {
+TEST_P(ExpressionValue, EvaluatesTo) {
     const ValueRow &row = GetParam();
     const NumberResult result = session.engine.evaluateNumber(row.source);
     ASSERT_TRUE(result.ok()) << row.source << ": error " << result.error->number << " " << result.error->description;
@@ -195,7 +195,7 @@ const ValueRow kFunctions[] = {
 INSTANTIATE_TEST_SUITE_P(Functions, ExpressionValue, ::testing::ValuesIn(kFunctions),
                          [](const auto &info) { return zl::testing::rowName(info.param.source, info.index); });
 
-TEST(ExpressionLimits, aLongFlatSumIsAShallowTree) {
+TEST(ExpressionLimits, ALongFlatSumIsAShallowTree) {
     zl::testing::ScriptSession session;
     std::string sum = "0";
     for (int i = 0; i < 200000; ++i) sum += "+1";
@@ -204,7 +204,7 @@ TEST(ExpressionLimits, aLongFlatSumIsAShallowTree) {
     EXPECT_EQ(result.value, 200000);
 }
 
-TEST(ExpressionLimits, tenMegabytesGiveAResultOrANumberedError) {
+TEST(ExpressionLimits, TenMegabytesGiveAResultOrANumberedError) {
     zl::testing::ScriptSession session;
     std::string blanks(10'000'000, ' ');
     blanks += "1+1";

@@ -62,18 +62,18 @@ protected:
     zl::testing::ScriptSession session;
 };
 
-TEST_P(BigInputs, anExpressionGivesItsValueOrError) {
+TEST_P(BigInputs, AnExpressionGivesItsValueOrError) {
     const NumberResult result = session.engine.evaluateNumber(text);
     expectOutcome(result.ok() ? 0 : result.error->number, result.value);
     EXPECT_EQ(session.reported.size(), result.ok() ? 0u : 1u);
 }
 
-TEST_P(BigInputs, anAssignmentGivesItsValueOrError) {
+TEST_P(BigInputs, AnAssignmentGivesItsValueOrError) {
     const auto error = session.engine.executeStatement("big = " + text);
     expectOutcome(error ? error->number : 0, error ? 0 : session.engine.evaluateNumber("big").value);
 }
 
-TEST_P(BigInputs, aConstantGivesItsValueOrStopsTheRegistration) {
+TEST_P(BigInputs, AConstantGivesItsValueOrStopsTheRegistration) {
     ProblemState problem;
     EquationEvaluator evaluator(session.engine, session.library, problem);
     const auto error = evaluator.registerConstants({"k=" + text, "after=1"});
@@ -82,7 +82,7 @@ TEST_P(BigInputs, aConstantGivesItsValueOrStopsTheRegistration) {
     EXPECT_EQ(session.engine.evaluateNumber("after").ok(), !error);
 }
 
-TEST_P(BigInputs, anEquationGivesItsValueOrErrorAtEveryEvaluation) {
+TEST_P(BigInputs, AnEquationGivesItsValueOrErrorAtEveryEvaluation) {
     ProblemState problem;
     problem.sizeProblem(1);
     problem.record.varNames[0] = "x";
@@ -107,7 +107,7 @@ std::int32_t failureOf(zl::testing::ScriptSession &session, const std::string &s
     return error ? error->number : 0;
 }
 
-TEST(TextBounds, aTextStopsAtItsLengthAndAllTextsAtTheStringSpace) {
+TEST(TextBounds, ATextStopsAtItsLengthAndAllTextsAtTheStringSpace) {
     constexpr int kDoublingsThatFit = 21;  // 8 * 2^21 characters is kMaxTextLength
     for (const char *doubling : {"s = s & s", "s = s + s", "s = s & \"\" & s"}) {
         zl::testing::ScriptSession session;
@@ -121,7 +121,7 @@ TEST(TextBounds, aTextStopsAtItsLengthAndAllTextsAtTheStringSpace) {
     }
 }
 
-TEST(TextBounds, aChainAllocatesInProportionToItsResult) {
+TEST(TextBounds, AChainAllocatesInProportionToItsResult) {
     zl::testing::ScriptSession session;
     session.run("t = \"" + std::string(1000, 'a') + "\"");
     for (const char *op : {" & t", " + t"}) {  // 10,000 terms: quadratic copying would be 50 GB
@@ -133,7 +133,7 @@ TEST(TextBounds, aChainAllocatesInProportionToItsResult) {
     }
 }
 
-TEST(MemoryBounds, namesBeyondTheBoundAndMemoryRunningOutFailWithSeven) {
+TEST(MemoryBounds, NamesBeyondTheBoundAndMemoryRunningOutFailWithSeven) {
     zl::testing::ScriptSession session;
     std::string names = "public a0";
     for (std::size_t i = 1; i < kMaxGlobals; ++i) names += ",a" + std::to_string(i);
@@ -150,7 +150,7 @@ TEST(MemoryBounds, namesBeyondTheBoundAndMemoryRunningOutFailWithSeven) {
     EXPECT_EQ(session.engine.evaluateNumber("a1 = \"kept\"").value, -1);
 }
 
-TEST(MemoryBounds, residualsBeyondTheProblemsSyntaxBudgetFailWithSeven) {
+TEST(MemoryBounds, ResidualsBeyondTheProblemsSyntaxBudgetFailWithSeven) {
     constexpr std::size_t kOperands = kMaxProblemSyntaxNodes * 7 / 20;  // two fit, not three
     zl::testing::ScriptSession session;
     ProblemState problem;

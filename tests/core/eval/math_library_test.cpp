@@ -35,7 +35,7 @@ protected:
     std::int32_t owner = 0;
 };
 
-TEST_P(MathLibraryCall, computesOrRecordsItsFailure) {
+TEST_P(MathLibraryCall, ComputesOrRecordsItsFailure) {
     const LibraryRow &row = GetParam();
     const double result = (library.*row.function)(row.argument);
     EXPECT_EQ(library.ierr, row.errorNumber);
@@ -84,7 +84,7 @@ const LibraryRow kRows[] = {
 INSTANTIATE_TEST_SUITE_P(Functions, MathLibraryCall, ::testing::ValuesIn(kRows),
                          [](const auto &info) { return std::string(info.param.name); });
 
-TEST(MathLibrary, aSuccessLeavesBothErrorNumbersAlone) {
+TEST(MathLibrary, ASuccessLeavesBothErrorNumbersAlone) {
     MathLibrary library;
     std::int32_t owner = 42;
     library.setOwnerErrorNumber(&owner);
@@ -94,14 +94,14 @@ TEST(MathLibrary, aSuccessLeavesBothErrorNumbersAlone) {
     EXPECT_EQ(owner, 42);
 }
 
-TEST(MathLibrary, asinAndAcosFollowTheHalfpiMember) {
+TEST(MathLibrary, AsinAndAcosFollowTheHalfpiMember) {
     zl::testing::ScriptSession session;
     session.run("halfpi = 2");
     EXPECT_EQ(session.engine.evaluateNumber("Asin(1) + Acos(-1)").value, 2 + 4);
     EXPECT_TRUE(relativelyClose(session.engine.evaluateNumber("Acos(0.5)").value, 2 - std::asin(0.5)));
 }
 
-TEST(MathLibrary, aResultBeyondTheDoubleRangeIsAnOverflow) {
+TEST(MathLibrary, AResultBeyondTheDoubleRangeIsAnOverflow) {
     MathLibrary library;
     library.halfpi = 1e308;
     EXPECT_EQ(library.Acos(-1), 0);  // 2 * halfpi
@@ -112,7 +112,7 @@ TEST(MathLibrary, aResultBeyondTheDoubleRangeIsAnOverflow) {
     EXPECT_EQ(library.ierr, 0);
 }
 
-TEST(MathLibrary, aNonNumericArgumentIsTheLibrarysOwnFailure) {
+TEST(MathLibrary, ANonNumericArgumentIsTheLibrarysOwnFailure) {
     zl::testing::ScriptSession session;
     const NumberResult result = session.engine.evaluateNumber("1 + Sinh(\"abc\")");
     ASSERT_TRUE(result.ok());

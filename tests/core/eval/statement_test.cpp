@@ -30,7 +30,7 @@ struct StatementRow {
 
 class StatementEffect : public ::testing::TestWithParam<StatementRow> {};
 
-TEST_P(StatementEffect, leavesTheExpressionWithItsValue) {
+TEST_P(StatementEffect, LeavesTheExpressionWithItsValue) {
     ScriptSession session;
     const StatementRow &row = GetParam();
     session.run(row.statements);
@@ -78,7 +78,7 @@ struct RefusalRow {
 
 class StatementRefusal : public ::testing::TestWithParam<RefusalRow> {};
 
-TEST_P(StatementRefusal, failsOnceWithNumberAndColumn) {
+TEST_P(StatementRefusal, FailsOnceWithNumberAndColumn) {
     ScriptSession session;
     const RefusalRow &row = GetParam();
     const auto error = session.engine.executeStatement(row.statement);
@@ -103,13 +103,13 @@ const RefusalRow kRefusals[] = {
 INSTANTIATE_TEST_SUITE_P(Statements, StatementRefusal, ::testing::ValuesIn(kRefusals),
                          [](const auto &info) { return zl::testing::rowName(info.param.statement, info.index); });
 
-TEST(StatementText, aSyntaxErrorAnywhereRunsNothing) {
+TEST(StatementText, ASyntaxErrorAnywhereRunsNothing) {
     ScriptSession session;
     EXPECT_TRUE(session.engine.executeStatement("m1 = 1 : m2 = )"));
     EXPECT_EQ(errorOf(session, "m1"), 500);
 }
 
-TEST(StatementText, aRuntimeErrorKeepsWhatRanBeforeIt) {
+TEST(StatementText, ARuntimeErrorKeepsWhatRanBeforeIt) {
     ScriptSession session;
     const auto error = session.engine.executeStatement("n1 = 1 : n2 = 1/0 : n3 = 3");
     ASSERT_TRUE(error);
@@ -120,14 +120,14 @@ TEST(StatementText, aRuntimeErrorKeepsWhatRanBeforeIt) {
     EXPECT_EQ(errorOf(session, "n3"), 500);
 }
 
-TEST(StatementText, aFailedAssignmentKeepsTheOldValue) {
+TEST(StatementText, AFailedAssignmentKeepsTheOldValue) {
     ScriptSession session;
     session.run("g = 7");
     EXPECT_TRUE(session.engine.executeStatement("g = Sqr(-1)"));
     EXPECT_EQ(valueOf(session, "g"), 7);
 }
 
-TEST(Globals, liveAsLongAsTheEngineAndNeverReset) {
+TEST(Globals, LiveAsLongAsTheEngineAndNeverReset) {
     ScriptSession session;
     session.run("total = 0");
     for (int i = 1; i <= 100; ++i) session.run("total = total + " + std::to_string(i));
@@ -136,7 +136,7 @@ TEST(Globals, liveAsLongAsTheEngineAndNeverReset) {
     EXPECT_EQ(valueOf(session, "TOTAL"), 5050);
 }
 
-TEST(Globals, aValueMayChangeBetweenTextAndNumber) {
+TEST(Globals, AValueMayChangeBetweenTextAndNumber) {
     ScriptSession session;
     session.run("v = 1");
     EXPECT_EQ(valueOf(session, "v + 1"), 2);
@@ -147,7 +147,7 @@ TEST(Globals, aValueMayChangeBetweenTextAndNumber) {
     EXPECT_EQ(valueOf(session, "v * v"), 16);
 }
 
-TEST(Globals, copiedIntoAnotherEngineKeepTheirValuesAndStayApart) {
+TEST(Globals, CopiedIntoAnotherEngineKeepTheirValuesAndStayApart) {
     ScriptSession source;
     source.run("a = 2.5 : s = \"abc\" : b = True : public u : x = 3");
     ScriptSession copy;
@@ -161,7 +161,7 @@ TEST(Globals, copiedIntoAnotherEngineKeepTheirValuesAndStayApart) {
     EXPECT_EQ(source.engine.evaluateNumber("a").value, 2.5);
 }
 
-TEST(MathLibraryMembers, startUpStatementsGiveThemTheirValues) {
+TEST(MathLibraryMembers, StartUpStatementsGiveThemTheirValues) {
     ScriptSession session;
     EXPECT_TRUE(relativelyClose(session.library.halfpi, 1.5707963267948966));
     EXPECT_TRUE(relativelyClose(session.library.pi, 3.141592653589793));
@@ -171,7 +171,7 @@ TEST(MathLibraryMembers, startUpStatementsGiveThemTheirValues) {
     EXPECT_EQ(session.library.e, 1);
 }
 
-TEST(MathLibraryMembers, aFailureInAStatementReportsNothing) {
+TEST(MathLibraryMembers, AFailureInAStatementReportsNothing) {
     ScriptSession session;
     session.run("c = Atanh(1)");
     EXPECT_TRUE(session.reported.empty());
@@ -179,7 +179,7 @@ TEST(MathLibraryMembers, aFailureInAStatementReportsNothing) {
     EXPECT_EQ(session.context.lastErrorNumber(), 11);
 }
 
-TEST(EngineWithoutLibrary, hasNoLibraryNames) {
+TEST(EngineWithoutLibrary, HasNoLibraryNames) {
     ScriptEngine engine;
     EXPECT_EQ(engine.evaluateNumber("pi").error->number, 500);
     EXPECT_EQ(engine.evaluateNumber("Asin(1)").error->number, 13);
