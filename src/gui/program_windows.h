@@ -29,7 +29,6 @@ public:
     EquationsWindow &equationsWindow() { return *equations_; }
     AboutWindow &aboutWindow() { return *about_; }
     HelpWindow &helpWindow() { return *help_; }
-    PlotCommand &plotCommand() { return *plot_; }
     QPrinter &printer() { return reportPrinter_; }
 
 private:

@@ -25,7 +25,6 @@ public:
     /// Sees every engine error (the recoverable numbers too), before the
     /// failing call returns.
     void setErrorObserver(ErrorObserver observer) { observer_ = std::move(observer); }
-    const ErrorObserver &errorObserver() const { return observer_; }
 
     ScriptEngine &engine() { return engine_; }
     MathLibrary &library() { return library_; }
