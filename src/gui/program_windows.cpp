@@ -57,8 +57,8 @@ void ProgramWindows::showAbout() {
 void ProgramWindows::showHelp() {
     if (!help_->openHelp(programFolder_))
         dialogs_.showMessage(&mainWindow_, QStringLiteral("Neither the help file rootex.chm nor the user manual "
-                                                        "was found in %1.")
-                                             .arg(programFolder_));
+                                                          "was found in %1.")
+                                               .arg(programFolder_));
 }
 
 void ProgramWindows::printReport() {
@@ -71,7 +71,7 @@ void ProgramWindows::printReport() {
     });
     if (outcome == ReportPrinter::Outcome::PrinterFailed)
         dialogs_.showMessage(&mainWindow_, QStringLiteral("The report could not be printed: the "
-                                                        "printer or its output file could not be opened."));
+                                                          "printer or its output file could not be opened."));
 }
 
 void ProgramWindows::shutDown() {

@@ -53,14 +53,14 @@ void checkTextsFit(QWidget &window) {
 class WindowPicturesTest : public QObject {
     Q_OBJECT
 private slots:
-    void equations_window();
-    void about_box();
-    void help_window();
-    void main_window();
-    void main_window_with_an_opened_problem();
+    void equations_window_shows_every_text_and_both_columns();
+    void about_box_opens_for_its_picture();
+    void help_window_shows_its_texts_and_a_page_of_reading_size();
+    void main_window_shows_every_text_whole();
+    void opened_problem_shows_every_text_whole();
 };
 
-void WindowPicturesTest::equations_window() {
+void WindowPicturesTest::equations_window_shows_every_text_and_both_columns() {
     EquationGridModel model;
     model.setRowCount(3);
     model.writeRowLabels();
@@ -83,13 +83,13 @@ void WindowPicturesTest::equations_window() {
     savePicture(window, "equations_window");
 }
 
-void WindowPicturesTest::about_box() {
+void WindowPicturesTest::about_box_opens_for_its_picture() {
     AboutWindow window(AboutWindow::Role::About);
     waitUntilShown(window);
     savePicture(window, "about_box");
 }
 
-void WindowPicturesTest::help_window() {
+void WindowPicturesTest::help_window_shows_its_texts_and_a_page_of_reading_size() {
     HelpWindow window({QStringLiteral(ZEROLITH_SOURCE_DIR "/docs/manual")});
     QVERIFY(window.openHelp(QDir::tempPath() + "/no-such-program-folder"));
     QVERIFY(QTest::qWaitForWindowExposed(&window));
@@ -98,7 +98,7 @@ void WindowPicturesTest::help_window() {
     savePicture(window, "help_window");
 }
 
-void WindowPicturesTest::main_window() {
+void WindowPicturesTest::main_window_shows_every_text_whole() {
     MainWindowFixture fixture;
     fixture.window = std::make_unique<MainWindow>(fixture.dialogs);
     fixture.window->show();
@@ -111,7 +111,7 @@ void WindowPicturesTest::main_window() {
 
 // File > Open of an example with a stored solution: the fields, the list
 // and its count as the user finds them after opening.
-void WindowPicturesTest::main_window_with_an_opened_problem() {
+void WindowPicturesTest::opened_problem_shows_every_text_whole() {
     MainWindowFixture fixture;
     fixture.window = std::make_unique<MainWindow>(fixture.dialogs);
     new ProblemFileCommands(*fixture.window, fixture.dialogs);
