@@ -256,52 +256,25 @@ void prepareAndEvaluate(Session &session, const FuzzedProblem &fuzzed) {
 
 void runCommands(Session &session, std::string_view input) {
     FuzzedProblem fuzzed;
+    zl::ProblemFieldTexts &fields = fuzzed.fields;
+    const std::pair<char, std::vector<std::string> *> lists[] = {
+        {'c', &fuzzed.constants},   {'v', &fuzzed.names},       {'q', &fields.equations},
+        {'l', &fields.lowerLimits}, {'u', &fields.upperLimits}, {'s', &fields.subintervals}};
     while (!input.empty()) {
         const std::size_t end = input.find('\n');
         const std::string_view line = input.substr(0, end);
         input = end == std::string_view::npos ? std::string_view() : input.substr(end + 1);
         if (line.empty()) continue;
+        const char command = line.front();
         const std::string text(line.substr(1));
-        switch (line.front()) {
-        case '!':
-            executeChecked(session, text);
-            break;
-        case '?':
-            evaluateChecked(session, text);
-            break;
-        case 'c':
-            fuzzed.constants.push_back(text);
-            break;
-        case 'v':
-            fuzzed.names.push_back(text);
-            break;
-        case 'q':
-            fuzzed.fields.equations.push_back(text);
-            break;
-        case 'l':
-            fuzzed.fields.lowerLimits.push_back(text);
-            break;
-        case 'u':
-            fuzzed.fields.upperLimits.push_back(text);
-            break;
-        case 's':
-            fuzzed.fields.subintervals.push_back(text);
-            break;
-        case 'e':
-            fuzzed.fields.errorBound = text;
-            break;
-        case 'i':
-            fuzzed.fields.iterations = text;
-            break;
-        case '=':
-            prepareAndEvaluate(session, fuzzed);
-            break;
-        case '%':
-            compareChecked(session, text);
-            break;
-        default:
-            break;
-        }
+        for (const auto &[key, list] : lists)
+            if (key == command) list->push_back(text);
+        if (command == '!') executeChecked(session, text);
+        if (command == '?') evaluateChecked(session, text);
+        if (command == 'e') fields.errorBound = text;
+        if (command == 'i') fields.iterations = text;
+        if (command == '=') prepareAndEvaluate(session, fuzzed);
+        if (command == '%') compareChecked(session, text);
     }
 }
 

@@ -95,14 +95,11 @@ void MainWindowFieldsTest::constants_add_only_valid_names_data() {
     QTest::addColumn<QString>("text");
     QTest::addColumn<bool>("byEnter");
     QTest::addColumn<bool>("added");
+    // One row per way in and outcome: the name rule itself is tested with the core.
     QTest::newRow("a=2.37") << "a=2.37" << false << true;
     QTest::newRow("b=2*pi by Enter") << "b=2*pi" << true << true;
-    QTest::newRow("letters and digits") << "a1=5" << false << true;
     QTest::newRow("digit first") << "1a=5" << true << false;
     QTest::newRow("underscore") << "a_b=5" << false << false;
-    QTest::newRow("blank before =") << "a =5" << true << false;
-    QTest::newRow("no name") << "=5" << false << false;
-    QTest::newRow("no =") << "abc" << true << false;
 }
 
 void MainWindowFieldsTest::constants_add_only_valid_names() {

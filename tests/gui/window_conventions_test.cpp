@@ -35,8 +35,7 @@ private slots:
     void standard_shortcuts_reach_the_menu_commands();
     void title_names_the_problem_file();
     void file_given_at_start_opens_and_keeps_its_solutions();
-    void unusable_file_given_at_start_gets_the_usual_message();
-    void start_arguments();
+    void start_arguments_choose_the_window_the_version_or_a_refusal();
     void message_box_is_wide_enough_for_its_title();
     void remove_empties_the_constants_box();
 
@@ -101,14 +100,7 @@ void WindowConventionsTest::file_given_at_start_opens_and_keeps_its_solutions() 
     QCOMPARE(fixture.listLines().size(), 3);
 }
 
-void WindowConventionsTest::unusable_file_given_at_start_gets_the_usual_message() {
-    files->openFile(QStringLiteral(ZEROLITH_SOURCE_DIR "/README.md"));
-    QCOMPARE(fixture.dialogs.callsOf(FakeUserDialogs::Kind::Message).value(0).text,
-             QStringLiteral("Incompatible file"));
-    QVERIFY(!fixture.window->problem().record.hasProblem() && fixture.control<QAction>("mnuOpen")->isEnabled());
-}
-
-void WindowConventionsTest::start_arguments() {
+void WindowConventionsTest::start_arguments_choose_the_window_the_version_or_a_refusal() {
     using Action = StartArguments::Action;
     const QString version = QStringLiteral("zerolith %1\n").arg(QString::fromUtf8(zl::kProgramVersion.data()));
     const struct {

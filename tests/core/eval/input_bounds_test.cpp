@@ -31,6 +31,7 @@ struct BigInput {
     const char *name;
     std::string (*expression)();  ///< built only by the test that uses it
     std::int32_t number;          ///< the error it gives, 0 for a value
+    double value = 0;             ///< the value where it gives one
 };
 
 const BigInput kBigInputs[] = {
@@ -42,9 +43,9 @@ const BigInput kBigInputs[] = {
      errorNumber(ScriptErrorCode::OutOfMemory)},
     {"TenMegabytesOfPowers", [] { return "1" + repeated("^1", kTenMegabytes / 2); },
      errorNumber(ScriptErrorCode::OutOfMemory)},
-    {"TenMegabytesOfBlanks", [] { return repeated(" ", kTenMegabytes) + "2"; }, 0},
-    {"TenMegabyteString", [] { return "\"" + repeated("a", kTenMegabytes) + "\" > \"a\""; }, 0},
-    {"TenMegabyteNumber", [] { return repeated("0", kTenMegabytes) + "2"; }, 0},
+    {"TenMegabytesOfBlanks", [] { return repeated(" ", kTenMegabytes) + "2"; }, 0, 2},
+    {"TenMegabyteString", [] { return "\"" + repeated("a", kTenMegabytes) + "\" > \"a\""; }, 0, -1},
+    {"TenMegabyteNumber", [] { return repeated("0", kTenMegabytes) + "2"; }, 0, 2},
     {"TenMegabyteName", [] { return repeated("a", kTenMegabytes); }, errorNumber(ScriptErrorCode::VariableUndefined)},
 };
 
@@ -56,7 +57,7 @@ protected:
     void expectOutcome(std::int32_t number, double value) const {
         EXPECT_EQ(number, input().number);
         if (input().number == 0) {
-            EXPECT_NE(value, 0);
+            EXPECT_EQ(value, input().value);
         }
     }
     zl::testing::ScriptSession session;
@@ -94,7 +95,7 @@ TEST_P(BigInputs, AnEquationGivesItsValueOrErrorAtEveryEvaluation) {
         const double x = 0;
         double value = 0;
         const std::int32_t number = evaluator.evaluate(0, &x, value);
-        expectOutcome(number, value);
+        expectOutcome(number, -value);  // the residual x-(text) at x = 0
     }
     EXPECT_EQ(session.reported.size(), input().number ? 2u : 0u);
 }

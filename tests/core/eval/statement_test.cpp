@@ -55,8 +55,6 @@ const StatementRow kEffects[] = {
     {"d = 4 : Rem comment", "d", 4},
     {"", "1", 1},
     {" : : ", "1", 1},
-    {"halfpi = 1", "Asin(1)", 1},
-    {"halfpi = 1", "Acos(-1)", 2},
     {"sh.x = 5", "x", 5},
     {"x = 3", "sh.x", 3},
     {"pi = 3", "sh.pi", 3},

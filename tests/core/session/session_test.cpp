@@ -79,28 +79,21 @@ TEST_P(TypedRuns, ListTheSameOnEveryThreadCount) {
     for (int threads : {2, 3, 8}) EXPECT_EQ(exploreThenRandom(GetParam(), threads), serial) << threads << " threads";
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Problems, TypedRuns,
-    ::testing::Values(TypedProblem{"CircleAndCurveWithAConstant",
-                                   {"x", "y"},
-                                   {"r=1.5"},
-                                   fields({"x^2+y^2=r", "sin(3*y)=x*y"}, "-2", "2", "40"),
-                                   "-POSSIBLE INCONSISTENCE PROBLEMS."},
-                      // Half the box has an identically zero residual: singular first solves,
-                      // whose failure reports show the correction the seed before left.
-                      TypedProblem{"HalfSingular",
-                                   {"x", "y", "z"},
-                                   {},
-                                   fields({"x=0.3", "y*y=0.25", "(z>=0.5)*(z-0.7)=0"}, "0", "1", "12"),
-                                   "-POSSIBLE LINEAR DEPENDENCE PROBLEMS."},
-                      // x of 1/3 and more cannot be evaluated at all (error 13): the first
-                      // such node or seed ends each run, and its message is shown once.
-                      TypedProblem{"FatalPastAThird",
-                                   {"x", "y"},
-                                   {},
-                                   fields({"x^2+y^2=0.5", "y-x+0*CDbl(\"-\" & -Int(x*3))=0"}, "-1", "1", "30"),
-                                   "1 solutions"}),
-    [](const auto &info) { return info.param.name; });
+INSTANTIATE_TEST_SUITE_P(Problems, TypedRuns,
+                         ::testing::Values(TypedProblem{"CircleAndCurveWithAConstant",
+                                                        {"x", "y"},
+                                                        {"r=1.5"},
+                                                        fields({"x^2+y^2=r", "sin(3*y)=x*y"}, "-2", "2", "40"),
+                                                        "-POSSIBLE INCONSISTENCE PROBLEMS."},
+                                           // x of 1/3 and more cannot be evaluated at all (error 13): the first
+                                           // such node or seed ends each run, and its message is shown once.
+                                           TypedProblem{"FatalPastAThird",
+                                                        {"x", "y"},
+                                                        {},
+                                                        fields({"x^2+y^2=0.5", "y-x+0*CDbl(\"-\" & -Int(x*3))=0"}, "-1",
+                                                               "1", "30"),
+                                                        "1 solutions"}),
+                         [](const auto &info) { return info.param.name; });
 
 TEST(TypedRuns, AFatalErrorIsShownOnceWhereTheSerialRunMeetsIt) {
     const Transcript transcript = exploreThenRandom(
