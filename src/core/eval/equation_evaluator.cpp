@@ -65,7 +65,8 @@ struct EquationEvaluator::Compiled {
     /// them all and each has a numeric program; joinedCount is -1 otherwise.
     NumericProgram joined;
     std::int32_t joinedCount = -1;
-    std::vector<double> stack;  ///< deep enough for every program
+    std::vector<double> stack;               ///< deep enough for every program
+    std::vector<std::int32_t> manyStatuses;  ///< what evaluateMany's run writes and nobody reads
 };
 
 EquationEvaluator::EquationEvaluator(ScriptEngine &engine, MathLibrary &library, ProblemState &problem)
@@ -290,6 +291,26 @@ int EquationEvaluator::evaluateAll(int count, const double *point, double *value
         return count;
     // Read back from the frame, so that the run need not keep them in registers.
     return evaluateEachFrom(stored, count, frame.inputs, frame.values, frame.statuses);
+}
+
+// The run stops at the first failure; the coordinates it stored of that
+// point are stored again by the evaluateAll that follows.
+int EquationEvaluator::evaluateMany(int count, const double *points, int pointCount, double *values) {
+    Compiled &compiled = *compiled_;
+    if (count != compiled.joinedCount || count <= 0 || compiled.joined.touchesLibrary || !stillLinked() ||
+        compiled.variableNumbers.size() != static_cast<std::size_t>(count)) [[unlikely]]
+        return -1;
+    if (pointCount <= 0) return 0;
+    const std::size_t results = static_cast<std::size_t>(count) * static_cast<std::size_t>(pointCount);
+    if (compiled.manyStatuses.size() < results) compiled.manyStatuses.resize(results);  // grows once per run
+    library_.ierr = 0;
+    const NumericFrame frame{.stack = compiled.stack.data(),
+                             .inputs = points,
+                             .values = values,
+                             .statuses = compiled.manyStatuses.data(),
+                             .points = pointCount,
+                             .inputStride = count};
+    return runNumericProgram(compiled.joined, frame) / count;
 }
 
 [[gnu::cold]] int EquationEvaluator::evaluateEachFrom(int from, int count, const double *point, double *values,

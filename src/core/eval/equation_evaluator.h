@@ -54,6 +54,10 @@ public:
     /// once, then all residuals run as one numeric program.
     [[nodiscard]] int evaluateAll(int count, const double *point, double *values, std::int32_t *statuses) override;
 
+    /// Every residual at several points as one run of the joined program,
+    /// for residuals that do not use the math library.
+    [[nodiscard]] int evaluateMany(int count, const double *points, int pointCount, double *values) override;
+
     /// The number of the most recent failed evaluation (the window's ierr); 0 for none.
     std::int32_t lastErrorNumber() const { return lastErrorNumber_; }
     void clearLastErrorNumber() { lastErrorNumber_ = 0; }

@@ -27,6 +27,12 @@ std::int32_t failedResult(const NumericInstruction *instruction) {
     return instruction->count;
 }
 
+/// The program's result count, from its End.
+std::int32_t resultCount(const NumericInstruction *instruction) {
+    while (instruction->op != NumericOp::End) ++instruction;
+    return instruction->count;
+}
+
 /// The runner in both forms. The threaded form called with `handlers` set
 /// only reports where the code of each instruction starts (label addresses
 /// exist only in here).
@@ -52,17 +58,17 @@ std::int32_t execute(const NumericInstruction *instruction, const NumericFrame &
         }
     }
 #define ZL_STEP(name) case NumericOp::name: op_##name:
-#define ZL_NEXT()                                     \
-    ++instruction;                                    \
+#define ZL_DISPATCH()                                 \
     if constexpr (kThreaded) goto *instruction->handler; \
     else continue
 #else
     (void)handlers;
 #define ZL_STEP(name) case NumericOp::name:
-#define ZL_NEXT() \
-    ++instruction; \
-    continue
+#define ZL_DISPATCH() continue
 #endif
+#define ZL_NEXT()  \
+    ++instruction; \
+    ZL_DISPATCH()
 #define ZL_REQUIRE_FINITE(value) \
     if (!std::isfinite(value)) [[unlikely]] goto failed
 #define ZL_COMPUTE(call)                             \
@@ -81,9 +87,11 @@ std::int32_t execute(const NumericInstruction *instruction, const NumericFrame &
 
     double *below = frame.stack;  // the slot under the top
     double top = 0;
-    const double *const inputs = frame.inputs;
-    double *const values = frame.values;
-    std::int32_t *const statuses = frame.statuses;
+    const double *inputs = frame.inputs;
+    double *values = frame.values;
+    std::int32_t *statuses = frame.statuses;
+    const NumericInstruction *const first = instruction;
+    std::int32_t pointsDone = 0;
 
 #if ZL_NUMERIC_THREADED_DISPATCH
     if constexpr (kThreaded) goto *instruction->handler;  // the switch is never entered
@@ -333,15 +341,24 @@ std::int32_t execute(const NumericInstruction *instruction, const NumericFrame &
             top = (*below-- * top) - *instruction->variable;
             ZL_STORE();
         ZL_STEP(End)
-            return instruction->count;
+            if (++pointsDone < frame.points) {
+                // Every result left the stack as it found it: the next point starts afresh.
+                inputs += frame.inputStride;
+                values += instruction->count;
+                statuses += instruction->count;
+                instruction = first;
+                ZL_DISPATCH();
+            }
+            return pointsDone * instruction->count;
         }
     }
 
 failed:
-    return failedResult(instruction);
+    return pointsDone * resultCount(instruction) + failedResult(instruction);
 
 #undef ZL_STEP
 #undef ZL_NEXT
+#undef ZL_DISPATCH
 #undef ZL_REQUIRE_FINITE
 #undef ZL_COMPUTE
 #undef ZL_STORE

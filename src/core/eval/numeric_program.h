@@ -167,16 +167,24 @@ NumericProgram joinNumericPrograms(std::span<double *const> inputTargets,
 /// slots, the inputs its TakeInput steps read, and where result i goes: its
 /// value in values[i] and 0 (the status of a result that succeeded) in
 /// statuses[i].
+///
+/// A frame may hold several points (`points` above 1): the program then runs
+/// once per point, point k reading its inputs from inputs + k * inputStride
+/// and storing its results at values and statuses + k * (result count), until
+/// the first failure. One run of several points saves the call and set-up of
+/// a run per point.
 struct NumericFrame {
     double *stack = nullptr;
     const double *inputs = nullptr;
     double *values = nullptr;
     std::int32_t *statuses = nullptr;
+    std::int32_t points = 1;
+    std::int32_t inputStride = 0;
 };
 
 /// Runs a program. Returns how many results it stored before the first
-/// failure: the result count when nothing failed, else the index of the
-/// result whose computation failed (a non-finite input, division by zero, a
+/// failure: the result count (times the points) when nothing failed, else
+/// the index of the result whose computation failed, counted over the points (a non-finite input, division by zero, a
 /// domain error, an overflow, a conversion out of range, or a Fail
 /// instruction). Stored values are finite.
 ///

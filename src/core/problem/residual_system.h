@@ -39,6 +39,18 @@ public:
         }
         return count;
     }
+
+    /// Residuals 0..count-1 at several points without reporting anything:
+    /// point k has its coordinates at points + k * count, and residual j of it
+    /// goes to values[k * count + j]. Stops at the first point where some
+    /// residual fails or is not finite, and returns how many points came
+    /// before it; the caller evaluates that point with evaluateAll to learn
+    /// why. Returns -1, having evaluated nothing, when the system cannot
+    /// evaluate quietly (the default).
+    [[nodiscard]] virtual int evaluateMany(int count, const double *points, int pointCount, double *values) {
+        (void)count, (void)points, (void)pointCount, (void)values;
+        return -1;
+    }
 };
 
 }  // namespace zl

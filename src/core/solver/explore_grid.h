@@ -102,6 +102,28 @@ private:
         return changed ? NodeSigns::Changed : NodeSigns::Same;
     }
 
+    /// Signs of the next node evaluated ahead, compared with `reference`.
+    /// Those values are all finite: no node can fail here.
+    [[gnu::always_inline]] NodeSigns signsAhead(std::int32_t *signs, const std::int32_t *reference) {
+        const double *values = aheadValues_.data() + static_cast<std::size_t>(aheadNext_++) * n_;
+        bool changed = false;
+        for (int j = 0; j < n_; ++j) {
+            const std::int32_t sign = (values[j] > 0) - (values[j] < 0);
+            signs[j] = sign;
+            changed |= sign != reference[j];
+        }
+        return changed ? NodeSigns::Changed : NodeSigns::Same;
+    }
+
+    /// Evaluates, in one call, the node in `point` and the nodes after it on
+    /// its line, at most `nodesLeft` and kAhead in all. Returns how many of
+    /// them, from the first, evaluated cleanly (0 when the first failed).
+    int evaluateAhead(std::uint64_t nodesLeft);
+    /// Evaluates the last node taken from the nodes evaluated ahead again
+    /// when a seed ran after them, so that the variables are left as one
+    /// evaluation after the other would leave them.
+    void catchUpVariables();
+
     /// The failed evaluations of a node, as evaluateResiduals records them:
     /// a recoverable number in ierr, any other one ending the run.
     void recordFailures(int evaluated);
@@ -119,11 +141,24 @@ private:
     std::int32_t *statuses_;
     bool hasReference_ = false;
     std::vector<double> node_;  ///< the node a seed starts from, put back after it
+
+    // Nodes evaluated ahead along the line: each evaluation call then serves
+    // many nodes. The values are those of one evaluation after the other.
+    static constexpr int kAhead = 32;
+    std::vector<double> aheadPoints_;
+    std::vector<double> aheadValues_;
+    int aheadNext_ = 0;              ///< the next node's index in them
+    int aheadCount_ = 0;             ///< how many evaluated cleanly
+    int aheadSize_ = 1;              ///< nodes to evaluate at the next call: doubles while they succeed
+    bool aheadUnavailable_ = false;  ///< the system cannot evaluate quietly
+    bool variablesBehind_ = false;   ///< a seed ran after the last evaluation ahead
 };
 
 template <typename Visitor>
 bool ExploreGrid::walkStretch(Visitor &visitor, std::uint64_t maxNodes) {
     hasReference_ = false;
+    aheadNext_ = aheadCount_ = 0;
+    aheadUnavailable_ = false;
     std::uint64_t nodes = 0;
     for (;;) {
         visitor.visitNode();
@@ -138,16 +173,20 @@ bool ExploreGrid::walkStretch(Visitor &visitor, std::uint64_t maxNodes) {
         advance(last_);
         visitor.visitNode();
         ++nodes;
-        const NodeSigns signs = evaluateSigns(current_, previous_);
+        const NodeSigns signs = aheadNext_ < aheadCount_ || evaluateAhead(maxNodes - nodes + 1) > 0
+                                    ? signsAhead(current_, previous_)
+                                    : evaluateSigns(current_, previous_);
         if (signs == NodeSigns::Failed) continue;  // the reference stays put
         if (signs == NodeSigns::Changed) {
             std::copy(work_.point.begin(), work_.point.end(), node_.begin());
             const bool goOn = visitor.startSeed();
             std::copy(node_.begin(), node_.end(), work_.point.begin());
             if (!goOn) return false;
+            variablesBehind_ = aheadNext_ < aheadCount_;
         }
         std::swap(previous_, current_);
     }
+    catchUpVariables();
     return true;
 }
 

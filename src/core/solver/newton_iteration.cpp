@@ -74,12 +74,52 @@ public:
         return true;
     }
 
+    /// The matrix and right-hand side of a cycle from one call that evaluates
+    /// all 2n + 1 points (x - h e_i, x + h e_i for each i, then x) quietly.
+    /// False, with nothing reported, when one of them failed or a quotient is
+    /// not finite: the cycle is then formed again one column after the other,
+    /// which finds and reports the failure as usual.
+    bool formSystemAtOnce() {
+        const auto n = static_cast<std::size_t>(n_);
+        const int pointCount = 2 * n_ + 1;
+        std::vector<double> &points = run_.cyclePoints;
+        std::vector<double> &values = run_.cycleValues;
+        if (points.size() < static_cast<std::size_t>(pointCount) * n) {  // once per run
+            points.resize(static_cast<std::size_t>(pointCount) * n);
+            values.resize(points.size());
+        }
+        const double *x = work_.point.data();
+        double *p = points.data();
+        for (int i = 0; i < n_; ++i) {
+            for (int side = 0; side < 2; ++side, p += n) {
+                for (std::size_t c = 0; c < n; ++c) p[c] = x[c];
+                p[i] = side == 0 ? x[i] - kDifferenceStep : x[i] + kDifferenceStep;
+            }
+        }
+        for (std::size_t c = 0; c < n; ++c) p[c] = x[c];
+        run_.throwIfInterrupted();
+        if (residuals_.evaluateMany(n_, points.data(), pointCount, values.data()) != pointCount) return false;
+        Matrix &a = work_.systemMatrix;
+        const double *v = values.data();
+        for (int i = 0; i < n_; ++i, v += 2 * n) {
+            for (int j = 0; j < n_; ++j) {
+                a(j, i) = (v[n + static_cast<std::size_t>(j)] - v[j]) / kDifferenceSpan;
+                if (!std::isfinite(a(j, i))) return false;
+            }
+        }
+        for (int j = 0; j < n_; ++j) a(j, n_) = -v[j];
+        run_.ierr = 0;
+        return true;
+    }
+
     /// One cycle: the outcome when the seed ends here, nothing when another
     /// cycle may follow.
     std::optional<NewtonOutcome> runCycle() {
-        for (int i = 0; i < n_; ++i)
-            if (!formJacobianColumn(i)) return NewtonOutcome::EvaluationFailure;
-        if (!formRightHandSide()) return NewtonOutcome::EvaluationFailure;
+        if (!formSystemAtOnce()) {
+            for (int i = 0; i < n_; ++i)
+                if (!formJacobianColumn(i)) return NewtonOutcome::EvaluationFailure;
+            if (!formRightHandSide()) return NewtonOutcome::EvaluationFailure;
+        }
         if (solveCorrection(work_.systemMatrix, work_.correction, run_) == SolveResult::Singular)
             return NewtonOutcome::Singular;
         run_.firstSolveDone = true;

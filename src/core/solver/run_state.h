@@ -37,13 +37,19 @@ struct RunState {
     /// Scratch space for evaluating every residual at one point.
     std::vector<double> residualValues;
     std::vector<std::int32_t> residualStatuses;
+    /// Scratch space for the points of one Newton cycle and their residuals.
+    std::vector<double> cyclePoints;
+    std::vector<double> cycleValues;
 
     bool anyProblem() const { return convergenceProblem || inconsistency || linearDependence; }
     void clearProblems() { convergenceProblem = inconsistency = linearDependence = false; }
 
+    bool interruptRequested() const {
+        return (stopRequest && stopRequest->load(std::memory_order_relaxed)) ||
+               (cancelRequest && cancelRequest->load(std::memory_order_relaxed));
+    }
     void throwIfInterrupted() const {
-        if ((stopRequest && stopRequest->load(std::memory_order_relaxed)) ||
-            (cancelRequest && cancelRequest->load(std::memory_order_relaxed))) [[unlikely]]
+        if (interruptRequested()) [[unlikely]]
             throw RunInterrupted{};
     }
 };
