@@ -45,11 +45,16 @@ int ExploreGrid::evaluateAhead(std::uint64_t nodesLeft) {
     const double step = work_.gridStep[last_];
     double x = work_.point[last_];
     const std::uint64_t wanted = std::min<std::uint64_t>(static_cast<std::uint64_t>(aheadSize_), nodesLeft);
-    double *node = aheadPoints_.data();
+    if (!aheadRowsFilled_) {
+        // Along a stretch only the last coordinate moves: the others are written once.
+        for (int k = 0; k < kAhead; ++k)
+            std::copy(work_.point.begin(), work_.point.end(), aheadPoints_.begin() + k * n_);
+        aheadRowsFilled_ = true;
+    }
+    double *node = aheadPoints_.data() + last_;
     int count = 0;
     for (;;) {
-        for (int i = 0; i < n_; ++i) node[i] = work_.point[i];  // n is small: no call to copy
-        node[last_] = x;
+        *node = x;
         node += n_;
         if (++count == static_cast<int>(wanted) || !(x < upper && x + step > x)) break;
         x += step;

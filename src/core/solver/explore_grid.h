@@ -151,6 +151,7 @@ private:
     int aheadCount_ = 0;             ///< how many evaluated cleanly
     int aheadSize_ = 1;              ///< nodes to evaluate at the next call: doubles while they succeed
     bool aheadUnavailable_ = false;  ///< the system cannot evaluate quietly
+    bool aheadRowsFilled_ = false;   ///< the coordinates before the last one are in every row
     bool variablesBehind_ = false;   ///< a seed ran after the last evaluation ahead
 };
 
@@ -158,7 +159,7 @@ template <typename Visitor>
 bool ExploreGrid::walkStretch(Visitor &visitor, std::uint64_t maxNodes) {
     hasReference_ = false;
     aheadNext_ = aheadCount_ = 0;
-    aheadUnavailable_ = false;
+    aheadUnavailable_ = aheadRowsFilled_ = false;
     std::uint64_t nodes = 0;
     for (;;) {
         visitor.visitNode();

@@ -283,6 +283,54 @@ TEST_F(Differential, AJoinedProgramStopsWhereItsFirstFailingPartFails) {
     EXPECT_LT(stoppedEarly, 2700);
 }
 
+// Several points in one run: the results of one run per point, up to the
+// first point where a result fails; the count runs on over the points.
+TEST_F(Differential, aRunOverSeveralPointsStopsAtTheFirstFailingPoint) {
+    set("w", Value::boolean(true));
+    setPoint(0, 0, 0);
+    double *const coordinates[] = {variableNumber("x"), variableNumber("y"), variableNumber("z")};
+    ExpressionGenerator generator(4242);
+    constexpr int kPoints = 5;
+    int stoppedInside = 0;
+    for (int trial = 0; trial < 2000; ++trial) {
+        std::vector<CompiledExpression> parts;
+        std::vector<const NumericProgram *> programs;
+        for (int k = 0; k < 3; ++k) parts.push_back(compile(generator.expression(2)));
+        for (const CompiledExpression &part : parts) programs.push_back(&*part.numeric);
+        const NumericProgram joined = joinNumericPrograms(coordinates, programs, &library.ierr);
+        if (joined.touchesLibrary) continue;  // ierr is cleared before each point by the caller
+        std::vector<double> points(3 * kPoints);
+        for (double &coordinate : points) coordinate = generator.coordinate();
+
+        std::int32_t expected = 0;
+        std::vector<double> expectedValues;
+        for (int k = 0; k < kPoints; ++k) {
+            std::vector<double> values;
+            const std::int32_t stored = runFast(joined, values, &points[3 * k]);
+            expectedValues.insert(expectedValues.end(), values.begin(), values.begin() + stored);
+            expected += stored;
+            if (stored != 3) break;
+        }
+        for (const bool threaded : {true, false}) {
+            std::vector<double> stack(static_cast<std::size_t>(joined.maxDepth) + 1), values(3 * kPoints);
+            std::vector<std::int32_t> statuses(3 * kPoints, -1);
+            const NumericFrame frame{.stack = stack.data(),
+                                     .inputs = points.data(),
+                                     .values = values.data(),
+                                     .statuses = statuses.data(),
+                                     .points = kPoints,
+                                     .inputStride = 3};
+            ASSERT_EQ(threaded ? runNumericProgram(joined, frame) : runNumericProgramBySwitch(joined, frame), expected);
+            for (std::int32_t i = 0; i < expected; ++i) {
+                ASSERT_TRUE(sameBits(values[i], expectedValues[i]));
+                ASSERT_EQ(statuses[i], 0);
+            }
+        }
+        if (expected > 0 && expected < 3 * kPoints) ++stoppedInside;
+    }
+    EXPECT_GT(stoppedInside, 100);
+}
+
 // The point goes in as assignments would: up to the first coordinate that is
 // not finite, where the first result fails.
 TEST_F(Differential, AJoinedProgramTakesThePointUpToItsFirstNonFiniteCoordinate) {

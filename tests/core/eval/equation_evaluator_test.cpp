@@ -318,6 +318,24 @@ TEST_P(AllResiduals, AgreeWithOneAtATime) {
     EXPECT_EQ(session.reported.size() - reportsBefore, reportsBefore);
 }
 
+// Many points in one call: what evaluateAll gives point by point, up to the
+// first point where a residual fails, and nothing reported about it.
+TEST_F(Evaluation, manyPointsAtOnceStopQuietlyAtTheFirstFailingPoint) {
+    prepare({"x", "y", "z"}, {"x^2+y^2+z^2=1", "1/(x-y)", "sin(3*z)=x*y"});
+    const double points[] = {0.5, 0.25, 1, -1, 2, 0.5, 3, 3, 1, 1, 2, 3};
+    double many[12], one[3];
+    std::int32_t statuses[3];
+    const std::size_t reportsBefore = session.reported.size();
+    EXPECT_EQ(evaluator.evaluateMany(3, points, 4, many), 2);
+    EXPECT_EQ(session.reported.size(), reportsBefore);
+    for (int k = 0; k < 2; ++k) {
+        ASSERT_EQ(evaluator.evaluateAll(3, points + 3 * k, one, statuses), 3);
+        EXPECT_EQ(std::memcmp(one, many + 3 * k, sizeof one), 0) << "point " << k;
+    }
+    prepare({"x", "y", "z"}, {"Sinh(x)", "y", "z"});  // the library's ierr is cleared per evaluation
+    EXPECT_EQ(evaluator.evaluateMany(3, points, 1, many), -1);
+}
+
 INSTANTIATE_TEST_SUITE_P(
     Rows, AllResiduals,
     ::testing::Values(AllResidualsRow{"Plain", {"x^2+y^2+z^2=1", "x=y", "sin(3*z)=x*y"}, {0.5, -0.25, 1.5}, 3},

@@ -54,6 +54,35 @@ TEST(RunExplore, StopsAtOnceWhenAHundredAndFirstSolutionArrives) {
     EXPECT_LT(residuals.pointsVisited().back()[0], 330.0) << "the walk went on";
 }
 
+// Nodes evaluated ahead and Newton cycles evaluated at once change nothing:
+// failing nodes and points still go one at a time, and are the ones reported.
+TEST(RunExplore, ManyPointsPerCallListAsOneAtATime) {
+    auto circleAndLine = [](bool quiet) {
+        NativeResiduals residuals({[](const Point &p) { return p[0] * p[0] + p[1] * p[1] - 1; },
+                                   [](const Point &p) { return std::log(p[0] + 0.5) - p[1]; }},
+                                  [](int, const Point &p) {
+                                      return p[0] <= -0.5 ? 5 : std::abs(p[1] - 0.3) < 0.02 ? 11 : 0;
+                                  });
+        residuals.quiet = quiet;
+        return residuals;
+    };
+    NativeResiduals loud = circleAndLine(false), quiet = circleAndLine(true);
+    ProblemState first = makeProblem(2, {{-2, 2, 40}}), second = first;
+    RecordingList loudList, quietList;
+    EXPECT_EQ(runExplore(first, loud, loudList).end, RunEnd::Completed);
+    EXPECT_EQ(runExplore(second, quiet, quietList).end, RunEnd::Completed);
+    EXPECT_EQ(quietList.lines, loudList.lines);
+    EXPECT_GE(first.store.solutionCount, 1);
+    EXPECT_GT(quiet.quietPoints, 1000);
+    auto failing = [](const NativeResiduals &residuals) {
+        std::vector<Point> points;
+        for (const auto &e : residuals.evaluations)
+            if (e.point[0] <= -0.5 || std::abs(e.point[1] - 0.3) < 0.02) points.push_back(e.point);
+        return points;
+    };
+    EXPECT_EQ(failing(quiet), failing(loud));
+}
+
 // x^2 + 1 has no real root: every seed fails and is reported.
 TEST(RunRandom, TrialLinesYieldsAndFailureReportsInOrder) {
     ProblemState problem = makeProblem(1, {{0, 1, 1}}, 1e-9, 2);

@@ -37,6 +37,24 @@ public:
         return 0;
     }
 
+    /// With `quiet` set, also evaluates many points per call without
+    /// recording them, as the expression engine does.
+    int evaluateMany(int count, const double *points, int pointCount, double *values) override {
+        if (!quiet) return -1;
+        for (int k = 0; k < pointCount; ++k, points += count, values += count) {
+            const Point at(points, points + count);
+            for (int j = 0; j < count; ++j) {
+                if ((failure_ && failure_(j, at) != 0)) return k;
+                values[j] = functions_[static_cast<std::size_t>(j)](at);
+                if (!std::isfinite(values[j])) return k;
+            }
+            ++quietPoints;
+        }
+        return pointCount;
+    }
+    bool quiet = false;
+    int quietPoints = 0;
+
     /// Points in the order evaluated, consecutive repeats (NaN included) merged.
     std::vector<Point> pointsVisited() const {
         auto same = [](const Point &a, const Point &b) {
