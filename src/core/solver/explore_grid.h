@@ -104,16 +104,18 @@ private:
 
     /// Signs of the next node evaluated ahead, compared with `reference`.
     /// Those values are all finite: no node can fail here.
+    /// Where they are the same, `signs` is left alone: the reference already holds them.
     [[gnu::always_inline]] NodeSigns signsAhead(std::int32_t *signs, const std::int32_t *reference) {
         const double *values = aheadValues_.data() + static_cast<std::size_t>(aheadNext_++) * n_;
-        bool changed = false;
         for (int j = 0; j < n_; ++j) {
-            const std::int32_t sign = (values[j] > 0) - (values[j] < 0);
-            signs[j] = sign;
-            changed |= sign != reference[j];
+            if (signOf(values[j]) != reference[j]) [[unlikely]] {
+                for (int k = 0; k < n_; ++k) signs[k] = signOf(values[k]);
+                return NodeSigns::Changed;
+            }
         }
-        return changed ? NodeSigns::Changed : NodeSigns::Same;
+        return NodeSigns::Same;
     }
+    static std::int32_t signOf(double value) { return (value > 0) - (value < 0); }
 
     /// Evaluates, in one call, the node in `point` and the nodes after it on
     /// its line, at most `nodesLeft` and kAhead in all. Returns how many of
@@ -184,8 +186,8 @@ bool ExploreGrid::walkStretch(Visitor &visitor, std::uint64_t maxNodes) {
             std::copy(node_.begin(), node_.end(), work_.point.begin());
             if (!goOn) return false;
             variablesBehind_ = aheadNext_ < aheadCount_;
+            std::swap(previous_, current_);  // the same signs need no swap
         }
-        std::swap(previous_, current_);
     }
     catchUpVariables();
     return true;
