@@ -131,6 +131,8 @@ TEST_P(SolveCommandsBadInput, SaysWhatIsWrongAndExitsTwo) {
     EXPECT_EQ(outcome.err.rfind("zerolith-cli: ", 0), 0u) << outcome.err;
 }
 
+const char *const kGood = kCircleAndLine;
+
 INSTANTIATE_TEST_SUITE_P(
     Rows, SolveCommandsBadInput,
     ::testing::Values(
@@ -141,20 +143,17 @@ INSTANTIATE_TEST_SUITE_P(
                     "bad.zerolith:2: the error bound must be a number"},
         BadInputRow{"MissingFile", {"explore", "/nonexistent/zerolith.file"}, "", "/nonexistent/zerolith.file"},
         BadInputRow{"NoFile", {"explore"}, "", "explore takes one problem file"},
-        BadInputRow{"TwoFiles", {"list", "@", "@"}, kCircleAndLine, "list takes one problem file"},
-        BadInputRow{"UnknownOption", {"explore", "@", "--fast"}, kCircleAndLine, "unknown option --fast"},
-        BadInputRow{"NoSeeds", {"random", "@"}, kCircleAndLine, "--seeds"},
-        BadInputRow{"ZeroSeeds", {"random", "@", "--seeds", "0"}, kCircleAndLine, "--seeds"},
-        BadInputRow{"TextSeeds", {"random", "@", "--seeds", "many"}, kCircleAndLine, "--seeds"},
+        BadInputRow{"TwoFiles", {"list", "@", "@"}, kGood, "list takes one problem file"},
+        BadInputRow{"UnknownOption", {"explore", "@", "--fast"}, kGood, "unknown option --fast"},
+        BadInputRow{"NoSeeds", {"random", "@"}, kGood, "--seeds"},
+        BadInputRow{"ZeroSeeds", {"random", "@", "--seeds", "0"}, kGood, "--seeds"},
+        BadInputRow{"TextSeeds", {"random", "@", "--seeds", "many"}, kGood, "--seeds"},
+        BadInputRow{"NegativeRngSeed", {"random", "@", "--seeds", "2", "--rng-seed", "-1"}, kGood, "--rng-seed"},
+        BadInputRow{"ZeroMaxNodes", {"explore", "@", "--max-nodes", "0"}, kGood, "--max-nodes"},
+        BadInputRow{"TextMaxNodes", {"explore", "@", "--max-nodes", "1e9"}, kGood, "--max-nodes"},
+        BadInputRow{"WidthZero", {"report", "@", "--width", "0"}, kGood, "--width"},
         BadInputRow{
-            "NegativeRngSeed", {"random", "@", "--seeds", "2", "--rng-seed", "-1"}, kCircleAndLine, "--rng-seed"},
-        BadInputRow{"ZeroMaxNodes", {"explore", "@", "--max-nodes", "0"}, kCircleAndLine, "--max-nodes"},
-        BadInputRow{"TextMaxNodes", {"explore", "@", "--max-nodes", "1e9"}, kCircleAndLine, "--max-nodes"},
-        BadInputRow{"WidthZero", {"report", "@", "--width", "0"}, kCircleAndLine, "--width"},
-        BadInputRow{"SaveIntoMissingFolder",
-                    {"list", "@", "--save", "/nonexistent/dir/out"},
-                    kCircleAndLine,
-                    "/nonexistent/dir/out"}),
+            "SaveIntoMissingFolder", {"list", "@", "--save", "/nonexistent/dir/out"}, kGood, "/nonexistent/dir/out"}),
     [](const ::testing::TestParamInfo<BadInputRow> &info) { return info.param.name; });
 
 }  // namespace

@@ -16,8 +16,10 @@
 #include "gui/about_window.h"
 #include "gui/help_window.h"
 #include "gui/window_title.h"
+#include "support/gui_input.h"
 
 using namespace zl::gui;
+using zl::gui::testing::clickThroughWindow;
 
 namespace {
 
@@ -64,7 +66,7 @@ void AboutAndHelpTest::about_window_lines_and_click() {
     QVERIFY(window.font().bold());
     window.show();
     QVERIFY(QTest::qWaitForWindowExposed(&window));
-    QTest::mouseClick(window.windowHandle(), Qt::LeftButton, {}, window.rect().center());
+    clickThroughWindow(&window);
     QCOMPARE(window.isVisible(), !clickCloses);
 }
 
@@ -84,8 +86,7 @@ void AboutAndHelpTest::help_without_chm_opens_manual_contents() {
     QTest::keyClick(help.windowHandle(), Qt::Key_Tab);
     QTest::keyClick(help.windowHandle(), Qt::Key_Return);
     QCOMPARE(help.browser()->source().fileName(), QStringLiteral("starting.html"));
-    auto *contents = help.findChild<QPushButton *>();
-    QTest::mouseClick(help.windowHandle(), Qt::LeftButton, {}, contents->mapTo(&help, contents->rect().center()));
+    clickThroughWindow(help.findChild<QPushButton *>());  // Contents
     QCOMPARE(help.browser()->source(), index);
 }
 

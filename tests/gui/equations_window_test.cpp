@@ -12,9 +12,11 @@
 #include "gui/cell_edit_box.h"
 #include "gui/equation_grid_model.h"
 #include "gui/equations_window.h"
+#include "support/gui_input.h"
 
 using zl::gui::EquationGridModel;
 using zl::gui::EquationsWindow;
+using zl::gui::testing::clickThroughWindow;
 
 namespace {
 const QStringList kStart{"a=1", "b=2", "c=3"};
@@ -35,9 +37,7 @@ private slots:
     void closing_keeps_what_was_set_up();
 
 private:
-    QPoint cellCentre(int row, int column) const;
-    void click(QPoint at) { QTest::mouseClick(window->windowHandle(), Qt::LeftButton, {}, at); }
-    void clickOk();
+    void clickCell(int row, int column) const;
     void reopen();
     void editRowThenBackToGrid(int row);
     std::unique_ptr<EquationGridModel> model;
@@ -56,14 +56,9 @@ void EquationsWindowTest::init() {
     reopen();
 }
 
-QPoint EquationsWindowTest::cellCentre(int row, int column) const {
+void EquationsWindowTest::clickCell(int row, int column) const {
     QTableWidget *grid = window->grid();
-    const QRect cell = grid->visualRect(grid->model()->index(row, column));
-    return grid->viewport()->mapTo(window.get(), cell.center());
-}
-
-void EquationsWindowTest::clickOk() {
-    click(window->okButton()->mapTo(window.get(), window->okButton()->rect().center()));
+    clickThroughWindow(grid->viewport(), grid->visualRect(grid->model()->index(row, column)).center());
 }
 
 // The offscreen platform keeps a hidden window as its focus window, so
@@ -79,7 +74,7 @@ void EquationsWindowTest::reopen() {
 }
 
 void EquationsWindowTest::editRowThenBackToGrid(int row) {
-    click(cellCentre(row, 1));
+    clickCell(row, 1);
     QCOMPARE(QApplication::focusWidget(), window->editBox());
     QTest::keyClick(window->editBox(), Qt::Key_Left);
     QCOMPARE(QApplication::focusWidget(), window->grid());
@@ -119,7 +114,7 @@ void EquationsWindowTest::typing_on_grid_replaces_the_row() {
 void EquationsWindowTest::typed_character_replaces_even_when_the_box_already_holds_it() {
     editRowThenBackToGrid(0);
     QTest::keyClick(window->grid(), Qt::Key_Q);
-    clickOk();
+    clickThroughWindow(window->okButton());
     model->setEquationText(0, "changed in the main window");
     reopen();
     window->grid()->setFocus();
@@ -145,7 +140,7 @@ void EquationsWindowTest::arrow_keys_in_edit_box() {
     QFETCH(int, key);
     QFETCH(int, expectedRow);
     QFETCH(bool, boxKeepsFocus);
-    click(cellCentre(startRow, 1));
+    clickCell(startRow, 1);
 
     QTest::keyClick(window->editBox(), Qt::Key(key));
 
@@ -158,14 +153,14 @@ void EquationsWindowTest::arrow_keys_in_edit_box() {
 }
 
 void EquationsWindowTest::first_focus_keeps_selection_later_ones_select_all() {
-    click(cellCentre(0, 1));
+    clickCell(0, 1);
     QCOMPARE(QApplication::focusWidget(), window->editBox());
     QVERIFY(!window->editBox()->hasSelectedText());
     QTest::keyClick(window->editBox(), Qt::Key_Down);
     QCOMPARE(window->editBox()->selectedText(), kStart[1]);
-    clickOk();
-    reopen();                 // the flag outlives the window's closing
-    click(cellCentre(2, 0));  // the label column edits its row's equation
+    clickThroughWindow(window->okButton());
+    reopen();         // the flag outlives the window's closing
+    clickCell(2, 0);  // the label column edits its row's equation
     QCOMPARE(window->grid()->currentColumn(), 1);
     QCOMPARE(window->editBox()->selectedText(), kStart[2]);
 }
@@ -181,14 +176,14 @@ void EquationsWindowTest::closing_keeps_what_was_set_up() {
     QTableWidget *grid = window->grid();
     const int labelWidth = grid->columnWidth(0);
     QVERIFY(qAbs(grid->columnWidth(1) - labelWidth * 8.8) <= 0.5);
-    click(cellCentre(1, 1));
+    clickCell(1, 1);
     QTest::keyClick(window->editBox(), Qt::Key_End);
     QTest::keyClicks(window->editBox(), "+1");
 
     if (withTitleBar)
         window->windowHandle()->close();  // what the window manager's close button does
     else
-        clickOk();
+        clickThroughWindow(window->okButton());
 
     QVERIFY(window->isHidden());
     QVERIFY(window->editBox()->isHidden());

@@ -53,18 +53,15 @@ void MainWindowFieldsTest::fields_check_their_text_when_left_data() {
     QTest::addColumn<bool>("accepted");
     QTest::addColumn<QString>("shown");  // the text after the attempt to leave
     // One row per kind of field: the rules themselves are tested with the core.
-    QTest::newRow("lower limit abc") << "txtLL"
-                                     << "abc" << false << "abc";
-    QTest::newRow("upper limit empty") << "txtUL"
-                                       << "" << false << "";
-    QTest::newRow("subintervals take any text") << "txtSubintervals"
-                                                << "abc" << true << "abc";
-    QTest::newRow("error bound 0") << "txtError"
-                                   << "0" << false << "0";
-    QTest::newRow("iterations 0.4 written back as 0") << "txtMaxcy"
-                                                      << "0.4" << false << "0";
-    QTest::newRow("seeds 0.5") << "txtRand"
-                               << "0.5" << false << "0.5";
+    const auto row = [](const char *name, const char *field, const char *typed, bool accepted, const char *shown) {
+        QTest::newRow(name) << QString(field) << QString(typed) << accepted << QString(shown);
+    };
+    row("lower limit abc", "txtLL", "abc", false, "abc");
+    row("upper limit empty", "txtUL", "", false, "");
+    row("subintervals take any text", "txtSubintervals", "abc", true, "abc");
+    row("error bound 0", "txtError", "0", false, "0");
+    row("iterations 0.4 written back as 0", "txtMaxcy", "0.4", false, "0");
+    row("seeds 0.5", "txtRand", "0.5", false, "0.5");
 }
 
 void MainWindowFieldsTest::fields_check_their_text_when_left() {

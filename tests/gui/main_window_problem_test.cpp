@@ -21,10 +21,6 @@ int visibleIndex(const MainWindowFixture &fixture, const char *name) {
     return shown < 0 ? -1 : shown;
 }
 
-void clickAt(QWidget *widget, QPoint position) {
-    QTest::mouseClick(widget->window()->windowHandle(), Qt::LeftButton, {}, widget->mapTo(widget->window(), position));
-}
-
 QString nameWithIndex(const QWidget *widget) {
     const QVariant index = widget->property("index");
     return index.isValid() ? QStringLiteral("%1[%2]").arg(widget->objectName()).arg(index.toInt())
@@ -39,9 +35,7 @@ private slots:
     void init() { QVERIFY(fixture.open()); }
     void cleanup() { fixture.window.reset(); }
 
-    void order_sizes_the_problem_and_copies_field_zero_data();
     void order_sizes_the_problem_and_copies_field_zero();
-    void unusable_order_keeps_the_focus_and_blocks_the_window_data();
     void unusable_order_keeps_the_focus_and_blocks_the_window();
     void names_must_match_the_order_data();
     void names_must_match_the_order();
@@ -55,18 +49,11 @@ private:
     MainWindowFixture fixture;
 };
 
-void MainWindowProblemTest::order_sizes_the_problem_and_copies_field_zero_data() {
-    QTest::addColumn<QString>("text");
-    QTest::addColumn<int>("order");
-    QTest::newRow("3.5 rounds to even") << "3.5" << 4;  // the order rule's value, not the text's
-}
-
 void MainWindowProblemTest::order_sizes_the_problem_and_copies_field_zero() {
-    QFETCH(QString, text);
-    QFETCH(int, order);
+    const int order = 4;  // the order rule's value for "3.5" (halves to even), not the text's
     typeOver(fixture.element("txtUL", 0), QStringLiteral("7"));
     QVERIFY(!action("mnuSave")->isEnabled() && !action("mnuPrint")->isVisible() && !action("mnuAbout")->isVisible());
-    fixture.enter(fixture.control("txtOrder"), text);
+    fixture.enter(fixture.control("txtOrder"), QStringLiteral("3.5"));
 
     QCOMPARE(fixture.window->problem().record.order, order);
     for (const char *array : {"txtEquation", "txtLL", "txtUL", "txtSubintervals"}) {
@@ -82,15 +69,9 @@ void MainWindowProblemTest::order_sizes_the_problem_and_copies_field_zero() {
     QCOMPARE(focusedName(), QStringLiteral("txtVarNams"));
 }
 
-void MainWindowProblemTest::unusable_order_keeps_the_focus_and_blocks_the_window_data() {
-    QTest::addColumn<QString>("text");
-    QTest::newRow("0.3 rounds to no order") << QStringLiteral("0.3");
-}
-
 void MainWindowProblemTest::unusable_order_keeps_the_focus_and_blocks_the_window() {
-    QFETCH(QString, text);
     QLineEdit *order = fixture.control<QLineEdit>("txtOrder");
-    typeOver(order, text);
+    typeOver(order, QStringLiteral("0.3"));  // rounds to no order
     QSignalSpy focusChanges(qApp, &QApplication::focusChanged);
     QSignalSpy help(fixture.window.get(), &zl::gui::MainWindow::helpRequested);
     pressKey(Qt::Key_Tab);
@@ -108,10 +89,10 @@ void MainWindowProblemTest::unusable_order_keeps_the_focus_and_blocks_the_window
     QCOMPARE(fixture.elementCount("txtEquation"), 1);
 
     // The field itself and the menus stay usable.
-    clickAt(order, {2, order->height() / 2});
+    clickThroughWindow(order, QPoint(2, order->height() / 2));
     QCOMPARE(order->cursorPosition(), 0);
     QMenuBar *bar = fixture.window->menuBar();
-    clickAt(bar, bar->actionGeometry(action("mnuHelp")).center());
+    clickThroughWindow(bar, bar->actionGeometry(action("mnuHelp")).center());
     QTRY_COMPARE(help.count(), 1);
     fixture.enter(order, QStringLiteral("2"));
     QCOMPARE(focusedName(), QStringLiteral("txtVarNams"));
@@ -121,10 +102,8 @@ void MainWindowProblemTest::names_must_match_the_order_data() {
     QTest::addColumn<QString>("order");
     QTest::addColumn<QString>("names");
     QTest::addColumn<bool>("accepted");
-    QTest::newRow("blank kept in a name") << "2"
-                                          << "x, y" << true;
-    QTest::newRow("empty middle piece") << "3"
-                                        << "x,,y" << false;
+    QTest::newRow("blank kept in a name") << QString("2") << QString("x, y") << true;
+    QTest::newRow("empty middle piece") << QString("3") << QString("x,,y") << false;
 }
 
 void MainWindowProblemTest::names_must_match_the_order() {
@@ -149,18 +128,12 @@ void MainWindowProblemTest::navigation_wraps_round_data() {
     QTest::addColumn<QString>("names");
     QTest::addColumn<QString>("button");
     QTest::addColumn<QList<int>>("shown");
-    QTest::newRow("next equation") << "x, y,z"
-                                   << "cmdNextEq" << QList<int>{2, 3, 1};
-    QTest::newRow("previous equation") << "x, y,z"
-                                       << "cmdPrevEq" << QList<int>{3, 2, 1};
-    QTest::newRow("next equation, order 1") << "x"
-                                            << "cmdNextEq" << QList<int>{1, 1};
-    QTest::newRow("next variable") << "x, y,z"
-                                   << "cmdNextLim" << QList<int>{2, 3, 1};
-    QTest::newRow("previous variable") << "x, y,z"
-                                       << "cmdPrevLim" << QList<int>{3, 2, 1};
-    QTest::newRow("previous variable, order 1") << "x"
-                                                << "cmdPrevLim" << QList<int>{1, 1};
+    QTest::newRow("next equation") << QString("x, y,z") << QString("cmdNextEq") << QList<int>{2, 3, 1};
+    QTest::newRow("previous equation") << QString("x, y,z") << QString("cmdPrevEq") << QList<int>{3, 2, 1};
+    QTest::newRow("next equation, order 1") << QString("x") << QString("cmdNextEq") << QList<int>{1, 1};
+    QTest::newRow("next variable") << QString("x, y,z") << QString("cmdNextLim") << QList<int>{2, 3, 1};
+    QTest::newRow("previous variable") << QString("x, y,z") << QString("cmdPrevLim") << QList<int>{3, 2, 1};
+    QTest::newRow("previous variable, order 1") << QString("x") << QString("cmdPrevLim") << QList<int>{1, 1};
 }
 
 void MainWindowProblemTest::navigation_wraps_round() {

@@ -45,12 +45,10 @@ bool writeFile(const QString &path, const QByteArray &bytes) {
 bool chooseFromFileMenu(MainWindow &window, const char *actionName) {
     QMenu *file = window.findChild<QMenu *>(QStringLiteral("mnuFile"));
     auto *item = window.findChild<QAction *>(QLatin1String(actionName));
-    QMenuBar *bar = window.menuBar();
-    QTest::mouseClick(window.windowHandle(), Qt::LeftButton, {},
-                      bar->mapTo(&window, bar->actionGeometry(file->menuAction()).center()));
+    clickThroughWindow(window.menuBar(), window.menuBar()->actionGeometry(file->menuAction()).center());
     if (!QTest::qWaitFor([file] { return file->isVisible(); })) return false;
     QSignalSpy triggered(item, &QAction::triggered);
-    QTest::mouseClick(file->windowHandle(), Qt::LeftButton, {}, file->actionGeometry(item).center());
+    clickThroughWindow(file, file->actionGeometry(item).center());
     if (file->isVisible()) QTest::keyClick(file, Qt::Key_Escape);
     return triggered.count() == 1;
 }
@@ -228,13 +226,12 @@ void ProblemFileCommandsTest::unusable_file_leaves_the_window_untouched_data() {
     QTest::addColumn<QString>("name");
     QTest::addColumn<QByteArray>("file");  // written only under a .zerolith name
     QTest::addColumn<QString>("message");  // how the message starts; "=" for the whole of it
+    const QByteArray longEquation = "Rootex\r\n1,0,0.01,8\r\n\"x\",0,1,2,\"" + QByteArray(32768, 'x') + "\"\r\n 0 \r\n";
     QTest::newRow("lower-case magic") << "a.zerolith" << QByteArray("rootex\r\n1,0,0.01,8\r\n") << "=Incompatible file";
     QTest::newRow("text for a number") << "a.zerolith" << QByteArray("Rootex\r\n1,0,abc,8\r\n")
                                        << "Cannot open %1:\nLine 2: the error bound must be a number";
     QTest::newRow("equation longer than its field")
-        << "a.zerolith"
-        << "Rootex\r\n1,0,0.01,8\r\n\"x\",0,1,2,\"" + QByteArray(32768, 'x') + "\"\r\n 0 \r\n"
-        << "Cannot open %1:\nLine 3: equation 1 has more than the 32767 characters";
+        << "a.zerolith" << longEquation << "Cannot open %1:\nLine 3: equation 1 has more than the 32767 characters";
     QTest::newRow("missing file") << "missing" << QByteArray() << "Cannot open %1: the file does not exist";
     QTest::newRow("folder") << "." << QByteArray() << "Cannot open %1: not a regular file";
 }

@@ -45,10 +45,9 @@ const QString kProgramFolder = QStringLiteral(ZEROLITH_SOURCE_DIR "/tests");
 void clickMenu(MainWindow &window, const char *actionName) {
     auto *action = window.findChild<QAction *>(QLatin1String(actionName));
     QVERIFY(action != nullptr && action->isVisible());
-    QMenuBar *bar = window.menuBar();
-    const QRect place = bar->actionGeometry(action);
+    const QRect place = window.menuBar()->actionGeometry(action);
     QVERIFY(!place.isEmpty());
-    QTest::mouseClick(window.windowHandle(), Qt::LeftButton, {}, bar->mapTo(&window, place.center()));
+    clickThroughWindow(window.menuBar(), place.center());
 }
 
 QString pdfText(const QString &pdf) {
@@ -159,8 +158,7 @@ void ProgramWindowsTest::grid_typing_reaches_the_equation_fields() {
     QCOMPARE(grid.cellText(1, 0), QStringLiteral("Equat.#2:"));
     QCOMPARE(grid.variablesCaption(), QStringLiteral("Variables: x,y"));
     QTableWidget *table = grid.grid();
-    const QRect cell = table->visualRect(table->model()->index(1, 1));
-    QTest::mouseClick(grid.windowHandle(), Qt::LeftButton, {}, table->viewport()->mapTo(&grid, cell.center()));
+    clickThroughWindow(table->viewport(), table->visualRect(table->model()->index(1, 1)).center());
     QTest::keyClick(grid.editBox(), Qt::Key_Left);  // back to the grid, row 2 current
     QTest::keyClicks(table, QStringLiteral("x"));
     QTest::keyClicks(grid.editBox(), QStringLiteral("=y"));

@@ -29,19 +29,9 @@ namespace {
 
 // x,y; x^2+y^2=k; x=y; k=2; -5..5 in 10 subintervals; 0.001; 8; solution x=y=1.
 struct ExampleProblem {
-    ExampleProblem() {
-        data.names = {"x", "y"};
-        data.constants = {"k=2"};
-        data.lowerLimits = {-5, -5};
-        data.upperLimits = {5, 5};
-        data.subintervals = {10, 10};
-        data.equations = {"x^2+y^2=k", "x=y"};
-        data.maxError = 0.001;
-        data.maxCycles = 8;
-        data.solutions = {{{1, 1}, {0, 0}, {0, 0}}};
-    }
     Lines lines(int charsPerLine) const { return zl::reportLines(data, charsPerLine); }
-    zl::ReportData data;
+    zl::ReportData data{
+        {"x", "y"}, {"k=2"}, {-5, -5}, {5, 5}, {10, 10}, {"x^2+y^2=k", "x=y"}, 0.001, 8, {{{1, 1}, {0, 0}, {0, 0}}}};
 };
 
 void useA4(QPrinter &printer, const QString &file, QPageLayout::Orientation orientation, double sideMm) {

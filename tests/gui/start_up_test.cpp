@@ -21,6 +21,7 @@
 #include "gui/splash_sequence.h"
 #include "gui/start_up.h"
 #include "support/fake_user_dialogs.h"
+#include "support/gui_input.h"
 
 using namespace zl::gui;
 
@@ -65,8 +66,7 @@ void answerNextBox(QMessageBox::StandardButton answer, QMessageBox **seen, QStri
         *seen = box;
         *text = box->windowTitle() + '|' + QString::number(box->icon()) + '|' + box->text();
         if (answer == QMessageBox::Escape) return QTest::keyClick(box->windowHandle(), Qt::Key_Escape);
-        QAbstractButton *button = box->button(answer);
-        QTest::mouseClick(box->windowHandle(), Qt::LeftButton, {}, button->mapTo(box, button->rect().center()));
+        zl::gui::testing::clickThroughWindow(box->button(answer));
     });
 }
 

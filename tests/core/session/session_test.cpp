@@ -61,12 +61,8 @@ Transcript exploreThenRandom(const TypedProblem &typed, int threads) {
 ProblemFieldTexts fields(std::vector<std::string> equations, const std::string &lower, const std::string &upper,
                          const std::string &subintervals, const std::string &iterations = "8") {
     const std::size_t n = equations.size();
-    return {".0001",
-            iterations,
-            std::vector<std::string>(n, lower),
-            std::vector<std::string>(n, upper),
-            std::vector<std::string>(n, subintervals),
-            std::move(equations)};
+    using Texts = std::vector<std::string>;
+    return {".0001", iterations, Texts(n, lower), Texts(n, upper), Texts(n, subintervals), std::move(equations)};
 }
 
 void PrintTo(const TypedProblem &problem, std::ostream *out) { *out << problem.name; }
@@ -79,25 +75,26 @@ TEST_P(TypedRuns, ListTheSameOnEveryThreadCount) {
     for (int threads : {2, 3, 8}) EXPECT_EQ(exploreThenRandom(GetParam(), threads), serial) << threads << " threads";
 }
 
+TypedProblem typed(std::string name, std::vector<std::string> names, std::vector<std::string> constants,
+                   ProblemFieldTexts texts, std::string shown) {
+    return {std::move(name), std::move(names), std::move(constants), std::move(texts), std::move(shown)};
+}
+
+// x of 1/3 and more cannot be evaluated at all (error 13): the first such node
+// or seed ends each run, and its message is shown once.
+const TypedProblem kFatalPastAThird =
+    typed("FatalPastAThird", {"x", "y"}, {},
+          fields({"x^2+y^2=0.5", "y-x+0*CDbl(\"-\" & -Int(x*3))=0"}, "-1", "1", "30"), "1 solutions");
+
 INSTANTIATE_TEST_SUITE_P(Problems, TypedRuns,
-                         ::testing::Values(TypedProblem{"CircleAndCurveWithAConstant",
-                                                        {"x", "y"},
-                                                        {"r=1.5"},
-                                                        fields({"x^2+y^2=r", "sin(3*y)=x*y"}, "-2", "2", "40"),
-                                                        "-POSSIBLE INCONSISTENCE PROBLEMS."},
-                                           // x of 1/3 and more cannot be evaluated at all (error 13): the first
-                                           // such node or seed ends each run, and its message is shown once.
-                                           TypedProblem{"FatalPastAThird",
-                                                        {"x", "y"},
-                                                        {},
-                                                        fields({"x^2+y^2=0.5", "y-x+0*CDbl(\"-\" & -Int(x*3))=0"}, "-1",
-                                                               "1", "30"),
-                                                        "1 solutions"}),
+                         ::testing::Values(typed("CircleAndCurveWithAConstant", {"x", "y"}, {"r=1.5"},
+                                                 fields({"x^2+y^2=r", "sin(3*y)=x*y"}, "-2", "2", "40"),
+                                                 "-POSSIBLE INCONSISTENCE PROBLEMS."),
+                                           kFatalPastAThird),
                          [](const auto &info) { return info.param.name; });
 
 TEST(TypedRuns, AFatalErrorIsShownOnceWhereTheSerialRunMeetsIt) {
-    const Transcript transcript = exploreThenRandom(
-        {"", {"x", "y"}, {}, fields({"x^2+y^2=0.5", "y-x+0*CDbl(\"-\" & -Int(x*3))=0"}, "-1", "1", "30"), ""}, 8);
+    const Transcript transcript = exploreThenRandom(kFatalPastAThird, 8);
     ASSERT_EQ(transcript.errors.size(), 2u) << "one per run";
     EXPECT_NE(transcript.errors.front().find("Type mismatch"), std::string::npos);
 }
@@ -163,9 +160,9 @@ TEST(SolutionLineQueue, HandsOverLinesFromAnotherThreadInOrder) {
     run.join();
     const SolutionLineQueue::Batch batch = queue.take();
     EXPECT_TRUE(batch.cleared);
-    ASSERT_EQ(batch.lines.size(), 1000u);
-    EXPECT_EQ(batch.lines.front(), "0");
-    EXPECT_EQ(batch.lines.back(), "999");
+    std::vector<std::string> expected;
+    for (int k = 0; k < 1000; ++k) expected.push_back(std::to_string(k));
+    EXPECT_EQ(batch.lines, expected);
     EXPECT_EQ(batch.countText, "3 solutions");
     EXPECT_TRUE(queue.take().empty());
 }

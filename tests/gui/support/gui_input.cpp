@@ -7,9 +7,10 @@
 
 namespace zl::gui::testing {
 
-void clickThroughWindow(QWidget *target) {
+void clickThroughWindow(QWidget *target, std::optional<QPoint> at) {
     QWidget *top = target->window();
-    QTest::mouseClick(top->windowHandle(), Qt::LeftButton, {}, target->mapTo(top, target->rect().center()));
+    QTest::mouseClick(top->windowHandle(), Qt::LeftButton, {},
+                      target->mapTo(top, at.value_or(target->rect().center())));
 }
 
 void typeOver(QWidget *field, const QString &text) {

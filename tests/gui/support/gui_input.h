@@ -3,14 +3,17 @@
 // a mouse click does, so the application sees them before it moves the focus;
 // keys go to the widget that has the focus.
 
+#include <QPoint>
 #include <QString>
+
+#include <optional>
 
 class QWidget;
 
 namespace zl::gui::testing {
 
-/// A left click at the centre of `target`, delivered to its window.
-void clickThroughWindow(QWidget *target);
+/// A left click at `at` in `target` (its centre by default), delivered to its window.
+void clickThroughWindow(QWidget *target, std::optional<QPoint> at = std::nullopt);
 /// Clicks into the field, selects its whole text and types `text` over it.
 void typeOver(QWidget *field, const QString &text);
 /// A key press and release at the focused widget.
