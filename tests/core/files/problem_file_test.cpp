@@ -79,10 +79,7 @@ TEST(ProblemFile, SaveRefusesContentThatWouldNotReadBackAndWritesNothing) {
         {[](auto &d) { d.maxCycles = 0.4; }, UnwritableNumber, "iterations must be at least 1"},
         {[](auto &d) { d.variables.clear(); }, InvalidProblem, "1 to 500 variables"},
         {[](auto &d) { d.constants.assign(102, "k=2"); }, InvalidProblem, "102 constants"},
-        {[](auto &d) {
-             d.solutions.assign(101, {1, 1});
-         },
-         InvalidProblem, "100 solutions"},
+        {[](auto &d) { d.solutions.assign(101, std::vector<double>(2, 1)); }, InvalidProblem, "100 solutions"},
     };
     const auto path = std::filesystem::temp_directory_path() / ("zerolith-refused-" + std::to_string(::getpid()));
     for (const auto &[spoil, code, fragment] : cases) {
@@ -124,14 +121,12 @@ TEST(ProblemFile, ApplyFillsTheRecordAsOpenDoes) {
     EXPECT_EQ(record.varNames, (std::vector<std::string>{"x", "y"}));
     EXPECT_EQ(record.equations, (std::vector<std::string>{"x^2+y^2=k", "x=y"}));
     EXPECT_EQ(record.residuals, (std::vector<std::string>{"x^2+y^2-(k)", "x-(y)"}));
-    EXPECT_EQ(record.lowerLimits, (std::vector<double>{-5, -5}));
-    EXPECT_EQ(record.upperLimits, (std::vector<double>{5, 5}));
+    EXPECT_EQ(std::tie(record.lowerLimits, record.upperLimits),
+              std::make_tuple(std::vector<double>{-5, -5}, std::vector<double>{5, 5}));
     EXPECT_EQ(record.subintervals, (std::vector<std::int32_t>{10, 10}));
-    EXPECT_EQ(std::tie(record.maxError, record.maxCycles, record.constantCount), std::make_tuple(0.001, 8, 1));
-    EXPECT_EQ(record.constants[0], "k=2");
-    EXPECT_EQ(problem.store.solutionCount, 1);
-    EXPECT_EQ(problem.store.solutions(1, 1), 1);
-    EXPECT_EQ(record.fileName, "kept.zerolith");
+    EXPECT_EQ(std::tie(record.maxError, record.maxCycles, record.constantCount, record.constants[0], record.fileName),
+              std::make_tuple(0.001, 8, 1, "k=2", "kept.zerolith"));
+    EXPECT_EQ(std::tie(problem.store.solutionCount, problem.store.solutions(1, 1)), std::make_tuple(1, 1.0));
 
     ProblemFileData tooManySolutions = reading.data;
     tooManySolutions.solutions.assign(101, {1, 1});
