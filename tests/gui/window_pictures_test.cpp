@@ -34,6 +34,12 @@ void waitUntilShown(QWidget &window) {
     QVERIFY(QTest::qWaitForWindowExposed(&window));
 }
 
+void showActive(MainWindowFixture &fixture) {
+    fixture.window->show();
+    fixture.window->activateWindow();  // no window manager under Xvfb
+    QVERIFY(QTest::qWaitForWindowActive(fixture.window.get()));
+}
+
 // Labels and buttons that are shown must have room for their whole text.
 void checkTextsFit(QWidget &window) {
     for (QLabel *label : window.findChildren<QLabel *>()) {
@@ -64,9 +70,8 @@ void WindowPicturesTest::equations_window_shows_every_text_and_both_columns() {
     EquationGridModel model;
     model.setRowCount(3);
     model.writeRowLabels();
-    model.setEquationText(0, "x^2+y^2+z^2=k");
-    model.setEquationText(1, "x=y");
-    model.setEquationText(2, "Sinh(z)-Cosh(x)*Asin(y/2)=0.25");
+    const QStringList equations{"x^2+y^2+z^2=k", "x=y", "Sinh(z)-Cosh(x)*Asin(y/2)=0.25"};
+    for (int row = 0; row < 3; ++row) model.setEquationText(row, equations[row]);
     model.setVariablesCaption("Variables: x,y,z");
     EquationsWindow window(model);
     waitUntilShown(window);
@@ -101,9 +106,7 @@ void WindowPicturesTest::help_window_shows_its_texts_and_a_page_of_reading_size(
 void WindowPicturesTest::main_window_shows_every_text_whole() {
     MainWindowFixture fixture;
     fixture.window = std::make_unique<MainWindow>(fixture.dialogs);
-    fixture.window->show();
-    fixture.window->activateWindow();  // no window manager under Xvfb
-    QVERIFY(QTest::qWaitForWindowActive(fixture.window.get()));
+    showActive(fixture);
     fixture.enterProblem("2", "x,y");
     checkTextsFit(*fixture.window);
     savePicture(*fixture.window, "main_window");
@@ -115,9 +118,7 @@ void WindowPicturesTest::opened_problem_shows_every_text_whole() {
     MainWindowFixture fixture;
     fixture.window = std::make_unique<MainWindow>(fixture.dialogs);
     new ProblemFileCommands(*fixture.window, fixture.dialogs);
-    fixture.window->show();
-    fixture.window->activateWindow();
-    QVERIFY(QTest::qWaitForWindowActive(fixture.window.get()));
+    showActive(fixture);
     fixture.dialogs.openFileAnswers.enqueue(QStringLiteral(ZEROLITH_SOURCE_DIR "/examples/circle_and_line.zerolith"));
     fixture.control<QAction>("mnuOpen")->trigger();  // menus are driven with the mouse in their own test
     QCOMPARE(fixture.countText(), QStringLiteral("1 solutions"));
