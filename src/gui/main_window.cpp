@@ -6,9 +6,12 @@
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
-#include <QListWidget>
+#include <QListView>
 #include <QMenuBar>
+#include <QProgressBar>
 #include <QPushButton>
+#include <QShortcut>
+#include <QThread>
 
 #include <algorithm>
 #include <cassert>
@@ -18,12 +21,15 @@
 #include "core/numbers/number_text.h"
 #include "core/problem/field_rules.h"
 #include "core/problem/residual_system.h"
+#include "core/session/run_estimate.h"
 #include "core/solver/compute.h"
 #include "core/solver/explore_size.h"
 #include "gui/constants_box.h"
 #include "gui/focus_guard.h"
+#include "gui/run_controller.h"
 #include "gui/select_all_on_focus.h"
-#include "gui/solution_list_widget_view.h"
+#include "gui/solution_list_display.h"
+#include "gui/solution_list_model.h"
 #include "gui/user_dialogs.h"
 
 namespace zl::gui {
@@ -38,17 +44,21 @@ double readingOf(const QLineEdit *field) { return readLeadingNumber(textOf(field
 
 // While a run is under way the window accepts no edit and no second command:
 // the store and the record are the run's. The fields, buttons and menus are
-// disabled, the grid refuses edits, and a close request waits for the end of
-// the run, which then closes the window. The solution list stays scrollable.
+// disabled, the grid refuses edits, and a close request stops the run and
+// closes the window once the run has ended. The solution list stays
+// scrollable; Stop (and Esc) is available only now.
 class MainWindow::RunLock {
 public:
     explicit RunLock(MainWindow &window) : window_(window), focus_(QApplication::focusWidget()) {
         window_.runUnderWay_ = true;
-        QApplication::setOverrideCursor(Qt::WaitCursor);
+        QApplication::setOverrideCursor(Qt::BusyCursor);  // busy, but the window answers
         setEditingEnabled(false);
+        window_.ui_.cmdStop->setEnabled(true);
     }
     ~RunLock() {
+        window_.ui_.cmdStop->setEnabled(false);
         setEditingEnabled(true);
+        window_.updateRunCommands();
         QApplication::restoreOverrideCursor();
         if (focus_) focus_->setFocus();
         window_.runUnderWay_ = false;
@@ -93,7 +103,18 @@ MainWindow::MainWindow(UserDialogs &dialogs, QWidget *parent)
       ui_(buildMainWindowControls(*this)) {
     setObjectName(QStringLiteral("frmRootex"));
     setWindowTitle(QStringLiteral("Zerolith"));
-    listView_ = std::make_unique<SolutionListWidgetView>(*ui_.lstRoots, *ui_.lblRoots);
+    listModel_ = new SolutionListModel(ui_.lstRoots);
+    ui_.lstRoots->setModel(listModel_);
+    listView_ = std::make_unique<SolutionListDisplay>(*ui_.lstRoots, *listModel_, *ui_.lblRoots);
+    runs_ = std::make_unique<RunController>(RunController::Sinks{
+        [this](SolutionLineQueue::Batch batch) {
+            if (batch.cleared) listView_->clearLines();
+            listView_->appendLines(std::move(batch.lines));
+            if (batch.countText) listView_->setCountText(*batch.countText);
+        },
+        [this](const RunProgress &progress) { showRunProgress(progress); },
+        [this] { runFinished(); },
+    });
     focusGuard_ = new FocusGuard(this);
     selectAll_ = new SelectAllOnFocus(this);
 
@@ -119,14 +140,21 @@ MainWindow::MainWindow(UserDialogs &dialogs, QWidget *parent)
 }
 
 MainWindow::~MainWindow() {
+    runs_->stopAndWait();  // the run uses the session
     // The controls go first, while the state their handlers touch still exists.
     delete focusGuard_;
     delete takeCentralWidget();
 }
 
-// The session has run the start-up statements; from now on the window shows its errors.
+// The session has run the start-up statements; from now on the window shows
+// its errors. A run's errors arrive on its worker and are shown here, in order.
 void MainWindow::setUpEngine() {
-    session_.setErrorObserver([this](const ScriptError &error) { onScriptError(error); });
+    session_.setErrorObserver([this](const ScriptError &error) {
+        if (QThread::currentThread() == thread())
+            onScriptError(error);
+        else if (!isRecoverableError(error.number))
+            runs_->postToWindowThread([this, error] { onScriptError(error); });
+    });
 }
 
 void MainWindow::setUpMenus() {
@@ -151,6 +179,11 @@ void MainWindow::connectCommands() {
     connect(ui_.cmdPrevLim, &QPushButton::clicked, this, [this] { showNextVariable(-1); });
     connect(ui_.cmdExplore, &QPushButton::clicked, this, [this] { runCommand(RunKind::Explore); });
     connect(ui_.cmdRandom, &QPushButton::clicked, this, [this] { runCommand(RunKind::Random); });
+    connect(ui_.cmdStop, &QPushButton::clicked, runs_.get(), &RunController::requestStop);
+    auto *escape = new QShortcut(QKeySequence(Qt::Key_Escape), this);
+    connect(escape, &QShortcut::activated, this, [this] {
+        if (runUnderWay_) runs_->requestStop();
+    });
     connect(ui_.cmdPlot, &QPushButton::clicked, this, &MainWindow::plotRequested);
     connect(ui_.cmdExit, &QPushButton::clicked, this, &MainWindow::cmdExit_Click);
     connect(&gridModel_, &EquationGridModel::equationsEditedInGrid, this, &MainWindow::copyGridIntoEquationFields);
@@ -401,39 +434,74 @@ void MainWindow::updateRunCommands() {
 
 namespace {
 
-QString tooLargeGridMessage(double nodes) {
-    return QStringLiteral("Explore would visit %1 grid nodes, more than %2, and would take too long.\n"
-                          "Use fewer subintervals, or narrower limits.")
-        .arg(QString::fromStdString(generalNumberText(nodes)),
-             QString::fromStdString(generalNumberText(kMaxExploreNodes)));
+/// Asked only for a walk estimated at more than a minute.
+constexpr std::chrono::minutes kLongestUnaskedRun{1};
+/// Below this a walk cannot take a minute (a node would have to cost 0.6 ms),
+/// so the sample that times it is not worth its milliseconds.
+constexpr double kNodesWorthTiming = 1e5;
+constexpr std::chrono::milliseconds kEstimateSample{10};
+
+QString longRunQuestion(double nodes, std::chrono::duration<double> time) {
+    return QStringLiteral("Explore will visit %1 grid nodes, which will take %2.\n"
+                          "A run can be stopped with Stop or Esc, keeping what it has found.\n\n"
+                          "Start the run?")
+        .arg(QString::fromStdString(generalNumberText(nodes)), QString::fromStdString(roughDurationText(time.count())));
 }
 
 }  // namespace
 
 void MainWindow::runCommand(RunKind kind) {
     if (runUnderWay_ || !problemReady()) return;
-    RunLock lock(*this);
-    const EngineCommand command(*this);
     RunRequest request;
     request.kind = kind;
     request.constantItems = constants_->items();
     request.fields = fieldTexts();
-    request.options.threads = 0;  // every hardware thread
     if (kind == RunKind::Random) {
         request.seeds = randomSeedsFromText(textOf(ui_.txtRand)).value_or(0);
         request.random = &random_;
     }
-    request.approve = [this, &request](const ProblemSpec &record) {
-        if (request.kind == RunKind::Random) return request.seeds >= 1;
-        // There is no way to stop a run, so a grid that would take longer
-        // than anyone waits is refused before it starts.
-        const double nodes = exploreNodeCount(record);
-        if (nodes <= kMaxExploreNodes) return true;
-        dialogs_.showMessage(this, tooLargeGridMessage(nodes));
-        return false;
-    };
-    const RunCommandResult result = session_.runCommand(request, *listView_);
-    if (result.constantFailure) reportConstantFailure(*result.constantFailure);
+    runLock_ = std::make_unique<RunLock>(*this);
+    runEngineCommand_ = std::make_unique<EngineCommand>(*this);
+    ui_.prgRun->setValue(0);
+    ui_.lblProgress->clear();
+    ui_.prgRun->show();
+    ui_.lblProgress->show();
+    const int threads = 0;  // every hardware thread
+    runs_->start(
+        [this, request = std::move(request)](SolutionListView &lines, const RunOptions &options) mutable {
+            request.options = options;
+            request.approve = [this, &request, &options](const ProblemSpec &record) {
+                if (request.kind == RunKind::Random) return request.seeds >= 1;
+                return approveExplore(record, options.threads);
+            };
+            const RunCommandResult result = session_.runCommand(request, lines);
+            if (result.constantFailure)
+                runs_->postToWindowThread(
+                    [this, failure = *result.constantFailure] { reportConstantFailure(failure); });
+        },
+        threads);
+}
+
+bool MainWindow::approveExplore(const ProblemSpec &record, int threads) {
+    const double nodes = exploreNodeCount(record);
+    if (nodes < kNodesWorthTiming) return true;
+    const std::optional<ExploreEstimate> estimate = estimateExplore(record, session_.evaluator(), kEstimateSample);
+    if (!estimate || estimate->time(threads) <= kLongestUnaskedRun) return true;  // a failure ends it at once
+    const QString question = longRunQuestion(nodes, estimate->time(threads));
+    return runs_->askOnWindowThread([this, question] { return dialogs_.confirmLongRun(this, question); });
+}
+
+void MainWindow::showRunProgress(const RunProgress &progress) {
+    const double done = progress.total > 0 ? static_cast<double>(progress.done) / progress.total : 0;
+    ui_.prgRun->setValue(static_cast<int>(std::clamp(done, 0.0, 1.0) * kProgressSteps));
+    ui_.lblProgress->setText(QString::fromStdString(runProgressText(progress)));
+}
+
+void MainWindow::runFinished() {
+    ui_.prgRun->hide();
+    ui_.lblProgress->hide();
+    runEngineCommand_.reset();
+    runLock_.reset();
 }
 
 void MainWindow::reportConstantFailure(const ConstantFailure &failure) {
@@ -517,7 +585,8 @@ void MainWindow::cmdExit_Click() { close(); }
 
 void MainWindow::closeEvent(QCloseEvent *event) {
     if (runUnderWay_) {
-        closeRequested_ = true;  // the run closes the window when it ends
+        closeRequested_ = true;  // the run closes the window when it has stopped
+        runs_->requestStop();
         event->ignore();
         return;
     }

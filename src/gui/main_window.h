@@ -21,14 +21,16 @@
 #include "gui/main_window_controls.h"
 
 class QLineEdit;
-class QListWidget;
+class QListView;
 
 namespace zl::gui {
 
 class ConstantsBox;
 class FocusGuard;
 class SelectAllOnFocus;
-class SolutionListWidgetView;
+class RunController;
+class SolutionListDisplay;
+class SolutionListModel;
 class UserDialogs;
 
 class MainWindow : public QMainWindow {
@@ -42,7 +44,8 @@ public:
     ScriptEngine &engine() { return session_.engine(); }
     MathLibrary &library() { return session_.library(); }
     EquationEvaluator &evaluator() { return session_.evaluator(); }
-    QListWidget &solutionList() { return *ui_.lstRoots; }
+    QListView &solutionList() { return *ui_.lstRoots; }
+    const SolutionListModel &solutionLines() const { return *listModel_; }
     /// The rows the equations grid window shows.
     EquationGridModel &equationGrid() { return gridModel_; }
     bool runUnderWay() const { return runUnderWay_; }
@@ -126,6 +129,11 @@ private:
     bool problemReady() const;
     void updateRunCommands();
     void runCommand(RunKind kind);
+    /// On the run's worker: whether an Explore of `record` may start. A walk
+    /// estimated at more than a minute needs the user's word.
+    bool approveExplore(const ProblemSpec &record, int threads);
+    void showRunProgress(const RunProgress &progress);
+    void runFinished();
     /// A constant that failed without the script error box has its own message.
     void reportConstantFailure(const ConstantFailure &failure);
     /// False after a failure, which onScriptError has shown.
@@ -141,7 +149,11 @@ private:
     RandomSource random_;
     EquationGridModel gridModel_;
     MainWindowControls ui_;
-    std::unique_ptr<SolutionListWidgetView> listView_;
+    SolutionListModel *listModel_ = nullptr;
+    std::unique_ptr<SolutionListDisplay> listView_;
+    std::unique_ptr<RunController> runs_;
+    std::unique_ptr<RunLock> runLock_;
+    std::unique_ptr<EngineCommand> runEngineCommand_;  ///< the run's command, until its end is handled
     FocusGuard *focusGuard_ = nullptr;
     SelectAllOnFocus *selectAll_ = nullptr;
     ConstantsBox *constants_ = nullptr;

@@ -9,11 +9,13 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
-#include <QListWidget>
+#include <QListView>
 #include <QMainWindow>
 #include <QMenu>
 #include <QMenuBar>
+#include <QProgressBar>
 #include <QPushButton>
+#include <QStatusBar>
 #include <QVBoxLayout>
 
 #include "gui/elided_label.h"
@@ -222,8 +224,9 @@ QWidget *buildResultsArea(QWidget *parent, MainWindowControls &ui, QWidget *&com
     auto *column = new QVBoxLayout(area);
     column->setContentsMargins(0, 0, 0, 0);
 
-    ui.lstRoots = new QListWidget(area);
+    ui.lstRoots = new QListView(area);
     ui.lstRoots->setObjectName(QStringLiteral("lstRoots"));
+    ui.lstRoots->setUniformItemSizes(true);  // a million lines scroll without measuring each
     QFont fixedPitch(QStringLiteral("Courier New"));
     fixedPitch.setStyleHint(QFont::TypeWriter);
     ui.lstRoots->setFont(fixedPitch);
@@ -232,6 +235,9 @@ QWidget *buildResultsArea(QWidget *parent, MainWindowControls &ui, QWidget *&com
     ui.lstRoots->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     column->addWidget(ui.lstRoots, 1);
 
+    // Explore and Random sit in a panel of their own, which a run disables;
+    // Stop beside them and Exit stay usable.
+    auto *commandRow = new QHBoxLayout;
     commandPanel = new QWidget(area);
     commandPanel->setObjectName(QStringLiteral("commandPanel"));
     auto *commands = new QHBoxLayout(commandPanel);
@@ -240,19 +246,35 @@ QWidget *buildResultsArea(QWidget *parent, MainWindowControls &ui, QWidget *&com
                                QStringLiteral("Explore interval for solutions"));
     ui.cmdRandom = makeButton(commandPanel, "cmdRandom", QStringLiteral("Random"),
                               QStringLiteral("Generate randoms seeds to find solutions"));
-    ui.cmdPlot = makeButton(commandPanel, "cmdPlot", QStringLiteral("Plot"),
-                            QStringLiteral("Draw the equations' zero sets with the solutions found"));
-    ui.cmdExit = makeButton(commandPanel, "cmdExit", QStringLiteral("E&xit"));
     commands->addWidget(ui.cmdExplore);
     commands->addWidget(ui.cmdRandom);
-    commands->addWidget(ui.cmdPlot);
-    commands->addStretch();
-    commands->addWidget(ui.cmdExit);
+    ui.cmdStop = makeButton(area, "cmdStop", QStringLiteral("Stop"), QStringLiteral("Stop the run (Esc)"));
+    ui.cmdStop->setEnabled(false);
+    ui.cmdPlot = makeButton(area, "cmdPlot", QStringLiteral("Plot"),
+                            QStringLiteral("Draw the equations' zero sets with the solutions found"));
+    ui.cmdExit = makeButton(area, "cmdExit", QStringLiteral("E&xit"));
+    commandRow->addWidget(commandPanel);
+    commandRow->addWidget(ui.cmdStop);
+    commandRow->addWidget(ui.cmdPlot);
+    commandRow->addStretch();
+    commandRow->addWidget(ui.cmdExit);
 
     ui.lblRoots = makeLabel(area, "lblRoots", QString());
     column->addWidget(ui.lblRoots);
-    column->addWidget(commandPanel);
+    column->addLayout(commandRow);
     return area;
+}
+
+void buildRunStatus(QMainWindow &window, MainWindowControls &ui) {
+    ui.lblProgress = makeLabel(window.statusBar(), "lblProgress", QString());
+    ui.prgRun = new QProgressBar(window.statusBar());
+    ui.prgRun->setObjectName(QStringLiteral("prgRun"));
+    ui.prgRun->setRange(0, kProgressSteps);
+    ui.prgRun->setTextVisible(false);
+    window.statusBar()->addWidget(ui.prgRun, 1);
+    window.statusBar()->addWidget(ui.lblProgress, 3);
+    ui.prgRun->hide();
+    ui.lblProgress->hide();
 }
 
 void setInitialTabOrder(const MainWindowControls &ui) {
@@ -277,6 +299,7 @@ void setInitialTabOrder(const MainWindowControls &ui) {
         ui.lstRoots,
         ui.cmdExplore,
         ui.cmdRandom,
+        ui.cmdStop,
         ui.cmdPlot,
         ui.cmdExit,
     };
@@ -312,7 +335,8 @@ MainWindowControls buildMainWindowControls(QMainWindow &window) {
     page->addLayout(lower, 1);
 
     window.setCentralWidget(central);
-    ui.editingPanels = {problemLines, equations, leftPanel, commandPanel};
+    buildRunStatus(window, ui);
+    ui.editingPanels = {problemLines, equations, leftPanel, commandPanel, ui.cmdPlot};
     setInitialTabOrder(ui);
     return ui;
 }

@@ -13,12 +13,16 @@ class QComboBox;
 class QGroupBox;
 class QLabel;
 class QLineEdit;
-class QListWidget;
+class QListView;
 class QMainWindow;
+class QProgressBar;
 class QPushButton;
 class QWidget;
 
 namespace zl::gui {
+
+/// The progress bar's range: the fraction of the run done, in thousandths.
+inline constexpr int kProgressSteps = 1000;
 
 struct MainWindowControls {
     QAction *mnuOpen = nullptr;
@@ -66,15 +70,20 @@ struct MainWindowControls {
     std::unique_ptr<FieldArray> txtUL;
     std::unique_ptr<FieldArray> txtSubintervals;
 
-    QListWidget *lstRoots = nullptr;
+    QListView *lstRoots = nullptr;
     QLabel *lblRoots = nullptr;
     QPushButton *cmdExplore = nullptr;
     QPushButton *cmdRandom = nullptr;
+    QPushButton *cmdStop = nullptr;  ///< enabled only while a run is under way
     QPushButton *cmdPlot = nullptr;
     QPushButton *cmdExit = nullptr;
 
+    /// The run's progress in the status bar, shown while a run is under way.
+    QProgressBar *prgRun = nullptr;
+    QLabel *lblProgress = nullptr;
+
     /// Everything the user could edit or press, apart from the solution list
-    /// (which stays scrollable); disabled while a run is under way.
+    /// (which stays scrollable), Stop and Exit; disabled while a run is under way.
     QList<QWidget *> editingPanels;
 };
 

@@ -1,6 +1,7 @@
 #include "gui/plot_command.h"
 
-#include <QListWidget>
+#include <QItemSelectionModel>
+#include <QListView>
 
 #include <string>
 
@@ -8,6 +9,7 @@
 #include "core/plot/solution_rows.h"
 #include "gui/main_window.h"
 #include "gui/plot_window.h"
+#include "gui/solution_list_model.h"
 
 namespace zl::gui {
 
@@ -17,7 +19,8 @@ PlotCommand::PlotCommand(MainWindow &window, UserDialogs &dialogs)
     plotWindow_->setEvaluationGate([this] { return !window_.runUnderWay(); });
     connect(&window_, &MainWindow::plotRequested, this, &PlotCommand::plot);
     connect(plotWindow_.get(), &PlotWindow::solutionClicked, this, &PlotCommand::selectInList);
-    connect(&window_.solutionList(), &QListWidget::currentRowChanged, this, &PlotCommand::listRowChanged);
+    connect(window_.solutionList().selectionModel(), &QItemSelectionModel::currentRowChanged, this,
+            [this](const QModelIndex &current) { listRowChanged(current.row()); });
 }
 
 PlotCommand::~PlotCommand() = default;
@@ -49,10 +52,7 @@ std::unique_ptr<PlotInput> PlotCommand::problemToPlot() {
 std::vector<int> PlotCommand::groupRows() const {
     const ProblemState *problem = plotWindow_->problem();
     if (!problem) return {};
-    const QListWidget &list = window_.solutionList();
-    std::vector<std::string> lines;
-    for (int row = 0; row < list.count(); ++row) lines.push_back(list.item(row)->text().toStdString());
-    return solutionGroupRows(lines, *problem);
+    return solutionGroupRows(window_.solutionLines().lines(), *problem);
 }
 
 void PlotCommand::selectInList(int solution) {
@@ -61,13 +61,14 @@ void PlotCommand::selectInList(int solution) {
     const int first = rows[static_cast<std::size_t>(solution - 1)];
     if (first < 0) return;
     const int last = first + plotWindow_->problem()->record.order - 1;
-    QListWidget &list = window_.solutionList();
+    QListView &list = window_.solutionList();
+    const QModelIndex firstLine = list.model()->index(first, 0);
+    const QModelIndex lastLine = list.model()->index(last, 0);
     selectingInList_ = true;
-    list.setCurrentRow(first, QItemSelectionModel::ClearAndSelect);
-    list.selectionModel()->select(QItemSelection(list.model()->index(first, 0), list.model()->index(last, 0)),
-                                  QItemSelectionModel::ClearAndSelect);
-    list.scrollToItem(list.item(last));
-    list.scrollToItem(list.item(first));
+    list.selectionModel()->setCurrentIndex(firstLine, QItemSelectionModel::ClearAndSelect);
+    list.selectionModel()->select(QItemSelection(firstLine, lastLine), QItemSelectionModel::ClearAndSelect);
+    list.scrollTo(lastLine);
+    list.scrollTo(firstLine);
     selectingInList_ = false;
 }
 

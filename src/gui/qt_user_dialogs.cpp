@@ -55,6 +55,13 @@ void QtUserDialogs::showMessage(QWidget *parent, const QString &text) {
     box.exec();
 }
 
+bool QtUserDialogs::confirmLongRun(QWidget *parent, const QString &text) {
+    QMessageBox box(QMessageBox::Question, programTitle(), text, QMessageBox::Yes | QMessageBox::No, parent);
+    box.setDefaultButton(QMessageBox::No);
+    keepTitleVisible(box);
+    return box.exec() == QMessageBox::Yes;
+}
+
 QMessageBox::StandardButton QtUserDialogs::askDecimalComma(const QString &text) {
     QMessageBox box(QMessageBox::Critical, QStringLiteral("Decimal Comma Warning!"), text,
                     QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);

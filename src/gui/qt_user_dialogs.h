@@ -10,6 +10,7 @@ public:
     void showScriptError(QWidget *parent, const QString &text) override;
     void showMessage(QWidget *parent, const QString &text) override;
     QMessageBox::StandardButton askDecimalComma(const QString &text) override;
+    [[nodiscard]] bool confirmLongRun(QWidget *parent, const QString &text) override;
     QString openFileName(QWidget *parent) override;
     QString saveFileName(QWidget *parent) override;
     QString exportFileName(QWidget *parent) override;

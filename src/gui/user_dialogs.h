@@ -25,6 +25,9 @@ public:
     /// (closing the box counts as Cancel).
     virtual QMessageBox::StandardButton askDecimalComma(const QString &text) = 0;
 
+    /// A question before a long run: true for Yes, false for No (closing the box counts as No).
+    [[nodiscard]] virtual bool confirmLongRun(QWidget *parent, const QString &text) = 0;
+
     /// Open and save dialogs: the chosen file's full path, or "" when cancelled.
     virtual QString openFileName(QWidget *parent) = 0;
     virtual QString saveFileName(QWidget *parent) = 0;

@@ -2,9 +2,10 @@
 // edits that make listed solutions stale, and the window during a run.
 
 #include <QComboBox>
+#include <QListView>
 #include <QMenuBar>
+#include <QProgressBar>
 #include <QSignalSpy>
-#include <QTimer>
 
 #include "core/session/session.h"
 #include "support/main_window_fixture.h"
@@ -45,7 +46,10 @@ QStringList exploreDirectly() {
 class MainWindowRunTest : public QObject {
     Q_OBJECT
 private slots:
-    void init() { QVERIFY(fixture.open()); }
+    void init() {
+        fixture.dialogs = FakeUserDialogs();
+        QVERIFY(fixture.open());
+    }
     void cleanup() { fixture.window.reset(); }
 
     void explore_lists_what_the_core_finds_for_the_typed_problem();
@@ -54,8 +58,11 @@ private slots:
     void random_lists_one_trial_line_per_seed();
     void edits_that_make_solutions_stale_clear_the_list_data();
     void edits_that_make_solutions_stale_clear_the_list();
-    void window_takes_no_edit_second_run_or_close_during_a_run();
-    void explore_refuses_a_grid_too_large_to_wait_for();
+    void window_takes_no_edit_or_second_run_during_a_run();
+    void stop_keeps_what_was_found_data();
+    void stop_keeps_what_was_found();
+    void closing_the_window_stops_the_run();
+    void explore_asks_before_a_walk_of_hours();
 
 private:
     void typeProblem(const QStringList &equations, const QString &names) {
@@ -71,7 +78,26 @@ private:
         typeOver(fixture.control<QComboBox>("cboConstants")->lineEdit(), QStringLiteral("r2=4"));
         pressKey(Qt::Key_Return);
     }
-    void explore() { clickThroughWindow(fixture.control("cmdExplore")); }
+    void explore() { QVERIFY(fixture.runToTheEnd("cmdExplore")); }
+    /// x^2=4 over a grid of two billion nodes: both solutions are found at
+    /// its start, then the walk takes many seconds. Starts it and waits for them.
+    void startLongExplore() {
+        typeProblem({QStringLiteral("x^2=4")}, QStringLiteral("x"));
+        fixture.enter(fixture.element("txtLL", 0), QStringLiteral("-3"));
+        fixture.enter(fixture.element("txtUL", 0), QStringLiteral("1999999997"));
+        fixture.enter(fixture.element("txtSubintervals", 0), QStringLiteral("2000000000"));
+        fixture.dialogs.longRunAnswers.enqueue(true);  // should a slow machine ask
+        clickThroughWindow(fixture.control("cmdExplore"));
+        QTRY_COMPARE_WITH_TIMEOUT(fixture.listLines().size(), 4, 20000);
+        QVERIFY(fixture.window->runUnderWay());
+    }
+    void checkStoppedAfterTwoSolutions(const QStringList &lines) {
+        QCOMPARE(lines.size(), 5);
+        QVERIFY(lines[0].startsWith(QStringLiteral("x=-2 ")) && lines[2].startsWith(QStringLiteral("x=2 ")));
+        QVERIFY2(
+            QRegularExpression(QStringLiteral("^RUN STOPPED: \\d+ of 2000000001 nodes\\.$")).match(lines[4]).hasMatch(),
+            qPrintable(lines[4]));
+    }
     MainWindowFixture fixture;
 };
 
@@ -106,6 +132,7 @@ void MainWindowRunTest::random_lists_one_trial_line_per_seed_data() {
     QTest::addColumn<QString>("seeds");
     QTest::addColumn<int>("trials");
     QTest::newRow("2.5 rounds to even") << "2.5" << 2;  // the seeds rule's value, not the text's
+    QTest::newRow("above ten thousand") << "10001" << 10001;
 }
 
 void MainWindowRunTest::random_lists_one_trial_line_per_seed() {
@@ -113,7 +140,7 @@ void MainWindowRunTest::random_lists_one_trial_line_per_seed() {
     QFETCH(int, trials);
     typeProblem({QStringLiteral("x^2=4")}, QStringLiteral("x"));
     fixture.enter(fixture.control("txtRand"), seeds);
-    clickThroughWindow(fixture.control("cmdRandom"));
+    QVERIFY(fixture.runToTheEnd("cmdRandom"));
 
     const QStringList trialLines = fixture.listLines().filter(QRegularExpression(QStringLiteral("^TRIAL")));
     QStringList expected;
@@ -161,50 +188,75 @@ void MainWindowRunTest::edits_that_make_solutions_stale_clear_the_list() {
     QCOMPARE(fixture.window->problem().store.solutionCount, cleared ? 0 : 2);
 }
 
-// A second command, an edit or a close request must not disturb a run: the
-// window refuses them, and closes only once the run has listed everything.
-void MainWindowRunTest::window_takes_no_edit_second_run_or_close_during_a_run() {
+// A second command or an edit must not disturb a run: the window refuses
+// them until it has handled the run's end (which needs its event loop).
+void MainWindowRunTest::window_takes_no_edit_or_second_run_during_a_run() {
     typeCircleAndLine();
     QLineEdit *equation = fixture.element("txtEquation", 1);
-    QSignalSpy shutDown(fixture.window.get(), &zl::gui::MainWindow::aboutToShutDown);
-    bool ranDuringRun = false;
-    QTimer::singleShot(0, fixture.window.get(), [&] {  // when the run first yields
-        ranDuringRun = fixture.window->runUnderWay();
-        QVERIFY(!fixture.window->menuBar()->isEnabled());
-        QVERIFY(!fixture.window->equationGrid().editFromGrid(0, QStringLiteral("x=1")));
-        clickThroughWindow(fixture.control("cmdRandom"));
-        QTest::keyClicks(equation, QStringLiteral("zz"));
-        fixture.window->close();
-        QVERIFY(fixture.window->isVisible());
-    });
-    explore();
+    clickThroughWindow(fixture.control("cmdExplore"));
+    QVERIFY(fixture.window->runUnderWay());
+    QTest::keyClicks(equation, QStringLiteral("zz"));
+    QVERIFY(!fixture.window->equationGrid().editFromGrid(0, QStringLiteral("x=1")));
+    QVERIFY(!fixture.window->menuBar()->isEnabled() && !fixture.control("cmdRandom")->isEnabled());
+    QVERIFY(fixture.control("cmdStop")->isEnabled());
+    QVERIFY(fixture.control<QProgressBar>("prgRun")->isVisible());
+    QTRY_VERIFY(!fixture.window->runUnderWay());
 
-    QVERIFY(ranDuringRun);
     QCOMPARE(equation->text(), kCircleAndLine.last());
     QCOMPARE(fixture.listLines(), exploreDirectly());
     QCOMPARE(fixture.countText(), QStringLiteral("2 solutions"));
     QVERIFY(equation->isEnabled() && fixture.window->menuBar()->isEnabled());
+    QVERIFY(!fixture.control("cmdStop")->isEnabled() && !fixture.control("prgRun")->isVisible());
     QVERIFY(!fixture.control("txtOrder")->isEnabled());  // fixed for good, also after the run
-    QTRY_VERIFY(!fixture.window->isVisible());
-    QCOMPARE(shutDown.count(), 1);
 }
 
-// There is no way to stop a run, so a grid of more than 1E+08 nodes is
-// refused with a message instead of freezing the window.
-void MainWindowRunTest::explore_refuses_a_grid_too_large_to_wait_for() {
-    typeProblem({QStringLiteral("x^2=4")}, QStringLiteral("x"));
-    fixture.enter(fixture.element("txtSubintervals", 0), QStringLiteral("200000000"));
+void MainWindowRunTest::stop_keeps_what_was_found_data() {
+    QTest::addColumn<bool>("escape");
+    QTest::newRow("Stop button") << false;
+    QTest::newRow("Esc in the list") << true;
+}
+
+void MainWindowRunTest::stop_keeps_what_was_found() {
+    QFETCH(bool, escape);
+    startLongExplore();
+    if (escape) {
+        auto *list = fixture.control<QListView>("lstRoots");
+        QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualRect(list->model()->index(0, 0)).center());
+        pressKey(Qt::Key_Escape);
+    } else {
+        clickThroughWindow(fixture.control("cmdStop"));
+    }
+    QTRY_VERIFY_WITH_TIMEOUT(!fixture.window->runUnderWay(), 2000);
+    checkStoppedAfterTwoSolutions(fixture.listLines());
+    QCOMPARE(fixture.countText(), QStringLiteral("2 solutions"));
+    QVERIFY(fixture.control("cmdExplore")->isEnabled() && !fixture.control("cmdStop")->isEnabled());
+}
+
+void MainWindowRunTest::closing_the_window_stops_the_run() {
+    QSignalSpy shutDown(fixture.window.get(), &zl::gui::MainWindow::aboutToShutDown);
+    startLongExplore();
+    clickThroughWindow(fixture.control("cmdExit"));
+    QTRY_VERIFY_WITH_TIMEOUT(!fixture.window->isVisible(), 2000);
+    QCOMPARE(shutDown.count(), 1);
+    checkStoppedAfterTwoSolutions(fixture.listLines());
+}
+
+// A grid of 10^12 nodes takes hours: the user is asked, and No runs nothing.
+void MainWindowRunTest::explore_asks_before_a_walk_of_hours() {
+    typeProblem({QStringLiteral("x^2=4"), QStringLiteral("y=1")}, QStringLiteral("x,y"));
+    fixture.enter(fixture.element("txtSubintervals", 0), QStringLiteral("1000000"));
+    clickThroughWindow(fixture.control("cmdNextLim"));
+    fixture.enter(fixture.element("txtSubintervals", 1), QStringLiteral("1000000"));
     explore();
-    const QList<FakeUserDialogs::Call> messages = fixture.dialogs.callsOf(FakeUserDialogs::Kind::Message);
-    QCOMPARE(messages.size(), 1);
-    QVERIFY2(messages.first().text.contains(QStringLiteral("200000001 grid nodes")), qPrintable(messages.first().text));
+    const QList<FakeUserDialogs::Call> questions = fixture.dialogs.callsOf(FakeUserDialogs::Kind::ConfirmLongRun);
+    QCOMPARE(questions.size(), 1);
+    QVERIFY2(
+        QRegularExpression(QStringLiteral("1000002000001 grid nodes, which will take about \\d+ (hours|days|years)"))
+            .match(questions.first().text)
+            .hasMatch(),
+        qPrintable(questions.first().text));
     QCOMPARE(fixture.listLines(), QStringList());
     QCOMPARE(fixture.countText(), QStringLiteral("0 solutions"));
-
-    fixture.enter(fixture.element("txtSubintervals", 0), QStringLiteral("100"));
-    explore();
-    QCOMPARE(fixture.dialogs.count(FakeUserDialogs::Kind::Message), 1);
-    QCOMPARE(fixture.countText(), QStringLiteral("2 solutions"));
 }
 
 QTEST_MAIN(MainWindowRunTest)

@@ -56,9 +56,7 @@ std::optional<std::int16_t> iterationsNormalForm(std::string_view text) {
 std::optional<std::int32_t> randomSeedsFromText(std::string_view text) {
     const double value = readLeadingNumber(text);
     if (!(value >= 1)) return std::nullopt;
-    const auto seeds = roundToInt32(value);
-    if (!seeds || *seeds > kMaxRandomSeeds) return std::nullopt;
-    return seeds;
+    return roundToInt32(value);
 }
 
 std::optional<double> limitFromText(std::string_view text) { return parseWholeNumber(text); }

@@ -18,10 +18,6 @@ namespace zl {
 /// Newton cycle costs 2 * order^2 evaluations, so larger systems are refused.
 inline constexpr std::int32_t kMaxOrder = 500;
 
-/// Most random seeds one Random run accepts: every seed adds lines to the
-/// list, so the count is bounded to keep the list's memory bounded.
-inline constexpr std::int32_t kMaxRandomSeeds = 10000;
-
 /// 1..kMaxOrder.
 [[nodiscard]] bool isUsableOrder(std::int32_t order);
 
@@ -60,7 +56,8 @@ inline constexpr std::int32_t kMaxRandomSeeds = 10000;
 [[nodiscard]] std::optional<std::int16_t> iterationsNormalForm(std::string_view text);
 
 /// The leading number rounded (halves to even) when the number is at least 1
-/// and the result at most kMaxRandomSeeds: "1.4" gives 1, "0.5" is refused.
+/// and the result fits 32 bits: "1.4" gives 1, "0.5" is refused. A run of
+/// many seeds can be stopped, so nothing lower bounds the count.
 [[nodiscard]] std::optional<std::int32_t> randomSeedsFromText(std::string_view text);
 
 /// A lower or upper limit: the whole text one finite number ("1e3" gives 1000;

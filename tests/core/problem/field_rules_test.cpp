@@ -77,13 +77,13 @@ TEST(FieldRules, IterationsTakeTheir16BitFormAndMustBeAtLeastOne) {
     }
 }
 
-TEST(FieldRules, RandomSeedsAreAtLeastOneAndAtMostTheBound) {
+TEST(FieldRules, RandomSeedsAreAtLeastOneAndFitThirtyTwoBits) {
     const struct {
         const char *text;
         std::optional<std::int32_t> seeds;
     } rows[] = {
-        {"20", 20},  {"1.4", 1}, {"2.5", 2},  {"3.5", 4},    {"10000", kMaxRandomSeeds},
-        {"0.5", {}}, {"0", {}},  {"abc", {}}, {"10001", {}}, {"1e999", {}},
+        {"20", 20},  {"1.4", 1}, {"2.5", 2},  {"3.5", 4},         {"10001", 10001}, {"2147483647", 2147483647},
+        {"0.5", {}}, {"0", {}},  {"abc", {}}, {"2147483648", {}}, {"1e999", {}},
     };
     for (const auto &row : rows) EXPECT_EQ(randomSeedsFromText(row.text), row.seeds) << '"' << row.text << '"';
 }

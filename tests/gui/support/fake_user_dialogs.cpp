@@ -21,6 +21,11 @@ void FakeUserDialogs::showMessage(QWidget *parent, const QString &text) {
     recorded.append({Kind::Message, text, parent});
 }
 
+bool FakeUserDialogs::confirmLongRun(QWidget *parent, const QString &text) {
+    recorded.append({Kind::ConfirmLongRun, text, parent});
+    return takeOr(longRunAnswers, false);
+}
+
 QMessageBox::StandardButton FakeUserDialogs::askDecimalComma(const QString &text) {
     recorded.append({Kind::DecimalComma, text, nullptr});
     return takeOr(decimalCommaAnswers, QMessageBox::Cancel);

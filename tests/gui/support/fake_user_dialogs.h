@@ -13,7 +13,7 @@ namespace zl::gui {
 
 class FakeUserDialogs : public UserDialogs {
 public:
-    enum class Kind { ScriptError, Message, DecimalComma, OpenFile, SaveFile, ExportFile, Printer };
+    enum class Kind { ScriptError, Message, ConfirmLongRun, DecimalComma, OpenFile, SaveFile, ExportFile, Printer };
 
     struct Call {
         Kind kind;
@@ -23,6 +23,7 @@ public:
 
     void showScriptError(QWidget *parent, const QString &text) override;
     void showMessage(QWidget *parent, const QString &text) override;
+    bool confirmLongRun(QWidget *parent, const QString &text) override;
     QMessageBox::StandardButton askDecimalComma(const QString &text) override;
     QString openFileName(QWidget *parent) override;
     QString saveFileName(QWidget *parent) override;
@@ -31,6 +32,7 @@ public:
 
     // Answers, consumed in order.
     QQueue<QMessageBox::StandardButton> decimalCommaAnswers;  // default Cancel
+    QQueue<bool> longRunAnswers;                              // default false (No)
     QQueue<QString> openFileAnswers;                          // default ""
     QQueue<QString> saveFileAnswers;                          // default ""
     QQueue<QString> exportFileAnswers;                        // default ""

@@ -4,7 +4,7 @@
 
 #include <QLabel>
 #include <QLineEdit>
-#include <QListWidget>
+#include <QListView>
 #include <QTest>
 
 #include <memory>
@@ -39,10 +39,15 @@ struct MainWindowFixture {
     int elementCount(const char *name) const { return int(window->findChildren<QLineEdit *>(name).size()); }
 
     QStringList listLines() const {
-        const auto *list = control<QListWidget>("lstRoots");
-        QStringList lines;
-        for (int i = 0; i < list->count(); ++i) lines << list->item(i)->text();
-        return lines;
+        const QAbstractItemModel *lines = control<QListView>("lstRoots")->model();
+        QStringList texts;
+        for (int i = 0; i < lines->rowCount(); ++i) texts << lines->index(i, 0).data().toString();
+        return texts;
+    }
+    /// Clicks a run command and waits until the window has handled the run's end.
+    bool runToTheEnd(const char *command) {
+        clickThroughWindow(control(command));
+        return QTest::qWaitFor([this] { return !window->runUnderWay(); }, 60000);
     }
     QString countText() const { return control<QLabel>("lblRoots")->text(); }
 
