@@ -9,6 +9,7 @@
 #include <QObject>
 #include <QTimer>
 
+#include <chrono>
 #include <functional>
 #include <mutex>
 #include <optional>
@@ -63,7 +64,8 @@ private:
         std::optional<RunProgress> latest_;
     };
 
-    void handOver();
+    /// Progress at every tick; lines when their pause is over, or all of them at the end.
+    void handOver(bool final);
     void finish();
 
     Sinks sinks_;
@@ -71,6 +73,8 @@ private:
     ProgressSlot progress_;
     RunControl control_;
     QTimer handOverTimer_;
+    std::size_t linesShown_ = 0;
+    std::chrono::steady_clock::time_point lastLines_;
     std::jthread worker_;
 };
 
