@@ -485,7 +485,14 @@ void MainWindow::runCommand(RunKind kind) {
 bool MainWindow::approveExplore(const ProblemSpec &record, int threads) {
     const double nodes = exploreNodeCount(record);
     if (nodes < kNodesWorthTiming) return true;
-    const std::optional<ExploreEstimate> estimate = estimateExplore(record, session_.evaluator(), kEstimateSample);
+    // The declaration before the walk left the variables without a kind, which
+    // the first evaluations give them: after those the residuals are linked
+    // afresh and timed the way the walk's workers run them.
+    EquationEvaluator &residuals = session_.evaluator();
+    if (!estimateExplore(record, residuals, std::chrono::milliseconds(0)))
+        return true;  // a failure ends the run at once
+    residuals.compileResiduals();
+    const std::optional<ExploreEstimate> estimate = estimateExplore(record, residuals, kEstimateSample);
     if (!estimate || estimate->time(threads) <= kLongestUnaskedRun) return true;  // a failure ends it at once
     const QString question = longRunQuestion(nodes, estimate->time(threads));
     return runs_->askOnWindowThread([this, question] { return dialogs_.confirmLongRun(this, question); });
