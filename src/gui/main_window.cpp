@@ -6,7 +6,6 @@
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
-#include <QListView>
 #include <QMenuBar>
 #include <QProgressBar>
 #include <QPushButton>
@@ -26,6 +25,7 @@
 #include "core/solver/explore_size.h"
 #include "gui/constants_box.h"
 #include "gui/focus_guard.h"
+#include "gui/line_list_view.h"
 #include "gui/run_controller.h"
 #include "gui/select_all_on_focus.h"
 #include "gui/solution_list_display.h"
@@ -138,6 +138,8 @@ MainWindow::MainWindow(UserDialogs &dialogs, QWidget *parent)
     updateRunCommands();
     ui_.txtOrder->setFocus();
 }
+
+QAbstractItemView &MainWindow::solutionList() { return *ui_.lstRoots; }
 
 MainWindow::~MainWindow() {
     runs_->stopAndWait();  // the run uses the session

@@ -21,7 +21,7 @@
 #include "gui/main_window_controls.h"
 
 class QLineEdit;
-class QListView;
+class QAbstractItemView;
 
 namespace zl::gui {
 
@@ -44,7 +44,7 @@ public:
     ScriptEngine &engine() { return session_.engine(); }
     MathLibrary &library() { return session_.library(); }
     EquationEvaluator &evaluator() { return session_.evaluator(); }
-    QListView &solutionList() { return *ui_.lstRoots; }
+    QAbstractItemView &solutionList();
     const SolutionListModel &solutionLines() const { return *listModel_; }
     /// The rows the equations grid window shows.
     EquationGridModel &equationGrid() { return gridModel_; }

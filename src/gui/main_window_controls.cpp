@@ -9,7 +9,6 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
-#include <QListView>
 #include <QMainWindow>
 #include <QMenu>
 #include <QMenuBar>
@@ -20,6 +19,7 @@
 
 #include "gui/elided_label.h"
 #include "gui/focus_guard.h"
+#include "gui/line_list_view.h"
 
 namespace zl::gui {
 
@@ -224,14 +224,14 @@ QWidget *buildResultsArea(QWidget *parent, MainWindowControls &ui, QWidget *&com
     auto *column = new QVBoxLayout(area);
     column->setContentsMargins(0, 0, 0, 0);
 
-    ui.lstRoots = new QListView(area);
+    ui.lstRoots = new LineListView(area);
     ui.lstRoots->setObjectName(QStringLiteral("lstRoots"));
-    ui.lstRoots->setUniformItemSizes(true);  // a million lines scroll without measuring each
     QFont fixedPitch(QStringLiteral("Courier New"));
     fixedPitch.setStyleHint(QFont::TypeWriter);
     ui.lstRoots->setFont(fixedPitch);
     const int lineWidth = QFontMetrics(fixedPitch).horizontalAdvance(QString(kListColumns, QLatin1Char('0')));
     ui.lstRoots->setMinimumSize(lineWidth + 2 * ui.lstRoots->frameWidth() + 24, kListMinimumHeight);
+    ui.lstRoots->setLineWidth(lineWidth + 8);
     ui.lstRoots->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     column->addWidget(ui.lstRoots, 1);
 

@@ -13,13 +13,14 @@ class QComboBox;
 class QGroupBox;
 class QLabel;
 class QLineEdit;
-class QListView;
 class QMainWindow;
 class QProgressBar;
 class QPushButton;
 class QWidget;
 
 namespace zl::gui {
+
+class LineListView;
 
 /// The progress bar's range: the fraction of the run done, in thousandths.
 inline constexpr int kProgressSteps = 1000;
@@ -70,7 +71,7 @@ struct MainWindowControls {
     std::unique_ptr<FieldArray> txtUL;
     std::unique_ptr<FieldArray> txtSubintervals;
 
-    QListView *lstRoots = nullptr;
+    LineListView *lstRoots = nullptr;
     QLabel *lblRoots = nullptr;
     QPushButton *cmdExplore = nullptr;
     QPushButton *cmdRandom = nullptr;

@@ -1,7 +1,7 @@
 #include "gui/plot_command.h"
 
+#include <QAbstractItemView>
 #include <QItemSelectionModel>
-#include <QListView>
 
 #include <string>
 
@@ -61,7 +61,7 @@ void PlotCommand::selectInList(int solution) {
     const int first = rows[static_cast<std::size_t>(solution - 1)];
     if (first < 0) return;
     const int last = first + plotWindow_->problem()->record.order - 1;
-    QListView &list = window_.solutionList();
+    QAbstractItemView &list = window_.solutionList();
     const QModelIndex firstLine = list.model()->index(first, 0);
     const QModelIndex lastLine = list.model()->index(last, 0);
     selectingInList_ = true;

@@ -1,7 +1,7 @@
 #include "gui/solution_list_display.h"
 
+#include <QAbstractItemView>
 #include <QLabel>
-#include <QListView>
 #include <QScrollBar>
 
 #include "gui/solution_list_model.h"

@@ -9,7 +9,7 @@
 #include "core/solver/solution_list_view.h"
 
 class QLabel;
-class QListView;
+class QAbstractItemView;
 
 namespace zl::gui {
 
@@ -17,7 +17,7 @@ class SolutionListModel;
 
 class SolutionListDisplay : public SolutionListView {
 public:
-    SolutionListDisplay(QListView &view, SolutionListModel &model, QLabel &count)
+    SolutionListDisplay(QAbstractItemView &view, SolutionListModel &model, QLabel &count)
         : view_(view), model_(model), count_(count) {}
 
     void appendLine(const std::string &line) override;
@@ -27,7 +27,7 @@ public:
     void appendLines(std::vector<std::string> lines);
 
 private:
-    QListView &view_;
+    QAbstractItemView &view_;
     SolutionListModel &model_;
     QLabel &count_;
 };

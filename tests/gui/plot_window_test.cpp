@@ -3,10 +3,10 @@
 // read-out and export. With ZEROLITH_SCREENSHOT_DIR set each example's plot
 // is saved there as a PNG.
 
+#include <QAbstractItemView>
 #include <QAction>
 #include <QComboBox>
 #include <QDir>
-#include <QListView>
 #include <QRegularExpression>
 #include <QTemporaryDir>
 #include <qcustomplot.h>
@@ -168,7 +168,7 @@ void PlotWindowTest::himmelblau_marks_every_solution_and_picks_them_with_the_lis
 
     // A click on the third mark selects the third group's two lines ...
     QTest::mouseClick(window.plot(), Qt::LeftButton, {}, window.pixelOf({solutions[2][0], solutions[2][1]}).toPoint());
-    auto *list = fixture.control<QListView>("lstRoots");
+    auto *list = fixture.control<QAbstractItemView>("lstRoots");
     QCOMPARE(window.selectedSolution(), 3);
     QCOMPARE(list->currentIndex().row(), 6);
     QCOMPARE(list->selectionModel()->selectedRows(),
@@ -206,7 +206,7 @@ void PlotWindowTest::three_variables_show_a_slice_through_the_chosen_solution() 
     QVERIFY(markedAt(picture(window), window.pixelOf({solutions[0][2], solutions[0][1]})));
 
     // Picking the second solution in the list moves the slice through it.
-    auto *list = fixture.control<QListView>("lstRoots");
+    auto *list = fixture.control<QAbstractItemView>("lstRoots");
     QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualRect(list->model()->index(4, 0)).center());
     QCOMPARE(window.title(), "Slice through solution 2: x = " + shown(solutions[1][0]));
 }

@@ -2,9 +2,9 @@
 // A shown main window with a recording dialogs fake, and the steps every main
 // window test takes: finding controls, reading the list, entering a problem.
 
+#include <QAbstractItemView>
 #include <QLabel>
 #include <QLineEdit>
-#include <QListView>
 #include <QTest>
 
 #include <memory>
@@ -39,7 +39,7 @@ struct MainWindowFixture {
     int elementCount(const char *name) const { return int(window->findChildren<QLineEdit *>(name).size()); }
 
     QStringList listLines() const {
-        const QAbstractItemModel *lines = control<QListView>("lstRoots")->model();
+        const QAbstractItemModel *lines = control<QAbstractItemView>("lstRoots")->model();
         QStringList texts;
         for (int i = 0; i < lines->rowCount(); ++i) texts << lines->index(i, 0).data().toString();
         return texts;
