@@ -80,6 +80,15 @@ std::string randomUsage() {
            runOptionsHelp();
 }
 
+std::string certifyUsage() {
+    return "  certify FILE [--min-width W] [--save OUT]\n"
+           "      Searches the whole box for the roots and proves each one unique in a\n"
+           "      box around it. Prints the roots as the list shows solutions, then\n"
+           "      whether the search is complete (every root in the box found) or how\n"
+           "      many boxes stayed undecided, then the count. Boxes narrower than W in\n"
+           "      every variable (default: the problem's error bound) are not split.\n";
+}
+
 std::string listUsage() {
     return "  list FILE [--save OUT]\n"
            "      Prints the solution list of the solutions stored in FILE, with the\n"
@@ -96,8 +105,8 @@ std::string reportUsage() {
 // One entry per subcommand, in the order --help lists them.
 constexpr std::array kSubcommands{
     Subcommand{"eval", runEvalCommand, evalUsage},       Subcommand{"explore", runExploreCommand, exploreUsage},
-    Subcommand{"random", runRandomCommand, randomUsage}, Subcommand{"list", runListCommand, listUsage},
-    Subcommand{"report", runReportCommand, reportUsage},
+    Subcommand{"random", runRandomCommand, randomUsage}, Subcommand{"certify", runCertifyCommand, certifyUsage},
+    Subcommand{"list", runListCommand, listUsage},       Subcommand{"report", runReportCommand, reportUsage},
 };
 
 std::string exitStatusHelp() {

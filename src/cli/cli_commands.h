@@ -19,5 +19,6 @@ using Arguments = std::vector<std::string>;
 [[nodiscard]] int runRandomCommand(const Arguments &args, std::ostream &out, std::ostream &err);
 [[nodiscard]] int runListCommand(const Arguments &args, std::ostream &out, std::ostream &err);
 [[nodiscard]] int runReportCommand(const Arguments &args, std::ostream &out, std::ostream &err);
+[[nodiscard]] int runCertifyCommand(const Arguments &args, std::ostream &out, std::ostream &err);
 
 }  // namespace zl::cli

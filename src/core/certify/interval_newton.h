@@ -1,0 +1,53 @@
+#pragma once
+// The interval Newton step of Hansen and Sengupta: with the Jacobian J
+// enclosed over the box X, a center c in X and Y the inverse of J's midpoint
+// matrix, every root x in X satisfies (Y J)(x - c) = -Y F(c) for some matrix
+// of the enclosure, and one Gauss-Seidel sweep over that interval system
+// narrows X to the x that can. When the sweep's image lies strictly inside X
+// in every variable (with no diagonal entry of Y J containing 0), X holds
+// exactly one root (Hansen & Sengupta 1981; Neumaier, Interval Methods for
+// Systems of Equations, 1990, section 5.2).
+//
+// The step needs residuals that are defined and continuous on the whole box
+// (the mean-value argument behind it), so it is only taken on regular boxes.
+
+#include <cstdint>
+#include <vector>
+
+#include "core/certify/box.h"
+#include "core/eval/interval_program.h"
+
+namespace zl {
+
+enum class NewtonStep : std::uint8_t {
+    Empty,          ///< the box holds no root
+    Contracted,     ///< narrowed (possibly not at all); the box may hold roots
+    Proved,         ///< the box holds exactly one root, within the narrowed box
+    NotApplicable,  ///< not regular on the box, or no usable preconditioner
+};
+
+class IntervalNewton {
+public:
+    explicit IntervalNewton(const IntervalProgram &program);
+
+    /// One step on `box` around `center` (a point of the box), narrowing the
+    /// box in place.
+    NewtonStep step(Box &box, const double *center, IntervalWorkspace &workspace);
+
+    /// The Jacobian enclosure of the last step's box, row-major.
+    const std::vector<Interval> &jacobian() const { return jacobian_; }
+
+private:
+    const IntervalProgram &program_;
+    std::size_t n_;
+    Box centerBox_;
+    std::vector<Interval> centerValues_;
+    std::vector<Interval> jacobian_;
+    std::vector<double> preconditioner_;
+    std::vector<double> scratch_;
+    std::vector<Interval> preconditioned_;
+    std::vector<Interval> rightSide_;
+    std::vector<Interval> offsets_;
+};
+
+}  // namespace zl
