@@ -123,6 +123,8 @@ inline double max4(double a, double b, double c, double d) { return max2(max2(a,
 }  // namespace interval_detail
 
 inline Interval operator*(const Interval &a, const Interval &b) {
+    // Zero times anything is exactly zero, with no rounding to widen.
+    if ((a.lo == 0 && a.hi == 0) || (b.lo == 0 && b.hi == 0)) return Interval(0.0);
     double p1;
     double p2;
     double p3;
@@ -153,6 +155,7 @@ inline Interval operator*(double a, const Interval &b) {
 /// a / b for b not containing 0.
 inline Interval divideAwayFromZero(const Interval &a, const Interval &b) {
     using namespace interval_detail;
+    if (a.lo == 0 && a.hi == 0) return Interval(0.0);
     if (a.isBounded() && b.isBounded()) [[likely]] {
         const double q1 = a.lo / b.lo;
         const double q2 = a.lo / b.hi;

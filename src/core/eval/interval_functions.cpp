@@ -32,7 +32,9 @@ Interval increasing(double (*function)(double), const Interval &x) {
     return {libraryDown(function(x.lo)), libraryUp(function(x.hi))};
 }
 
-Interval clampToUnit(Interval v) { return {std::max(v.lo, -1.0), std::min(v.hi, 1.0)}; }
+/// sin, cos and tanh stay within [-1, 1]; an ulp beyond it in case the C
+/// library rounds past it.
+Interval clampToUnit(Interval v) { return {std::max(v.lo, nextDown(-1.0)), std::min(v.hi, nextUp(1.0))}; }
 
 /// True when x holds, or may hold within rounding, a point phase + k * period.
 bool mayContainPhase(const Interval &x, double phase, double period) {
@@ -118,8 +120,11 @@ Interval longRange(const Interval &x, bool &regular) { return roundedConversion(
 
 bool isOneValue(const Interval &v) { return v.lo == v.hi; }
 
-Interval exactly(std::int32_t error, double value) {
-    return error == arithmetic::kOk ? Interval(value) : Interval::empty();
+/// The one value an operation on single numbers gives, or nothing when it fails.
+template <typename Operation>
+Interval exactly(Operation operation) {
+    double result = 0;
+    return operation(result) == arithmetic::kOk ? Interval(result) : Interval::empty();
 }
 
 }  // namespace
@@ -141,22 +146,22 @@ Interval sqrt(const Interval &x, bool &regular) {
 }
 
 Interval sin(const Interval &x) {
-    if (coversPeriod(x)) return {-1, 1};
+    if (coversPeriod(x)) return clampToUnit(Interval::entire());
     const double a = std::sin(x.lo);
     const double b = std::sin(x.hi);
     Interval v{libraryDown(std::min(a, b)), libraryUp(std::max(a, b))};
-    if (mayContainPhase(x, kHalfPi, kTwoPi)) v.hi = 1;
-    if (mayContainPhase(x, -kHalfPi, kTwoPi)) v.lo = -1;
+    if (mayContainPhase(x, kHalfPi, kTwoPi)) v.hi = nextUp(1.0);
+    if (mayContainPhase(x, -kHalfPi, kTwoPi)) v.lo = nextDown(-1.0);
     return clampToUnit(v);
 }
 
 Interval cos(const Interval &x) {
-    if (coversPeriod(x)) return {-1, 1};
+    if (coversPeriod(x)) return clampToUnit(Interval::entire());
     const double a = std::cos(x.lo);
     const double b = std::cos(x.hi);
     Interval v{libraryDown(std::min(a, b)), libraryUp(std::max(a, b))};
-    if (mayContainPhase(x, 0, kTwoPi)) v.hi = 1;
-    if (mayContainPhase(x, kPi, kTwoPi)) v.lo = -1;
+    if (mayContainPhase(x, 0, kTwoPi)) v.hi = nextUp(1.0);
+    if (mayContainPhase(x, kPi, kTwoPi)) v.lo = nextDown(-1.0);
     return clampToUnit(v);
 }
 
@@ -322,8 +327,9 @@ Interval logical(Logical op, const Interval &a, const Interval &b, bool &regular
     const Interval right = longRange(b, regular);
     if (left.isEmpty() || right.isEmpty()) return Interval::empty();
     if (isOneValue(left) && isOneValue(right)) {
-        double result = 0;
-        return exactly(arithmetic::bitwise(static_cast<arithmetic::Bitwise>(op), left.lo, right.lo, result), result);
+        return exactly([&](double &result) {
+            return arithmetic::bitwise(static_cast<arithmetic::Bitwise>(op), left.lo, right.lo, result);
+        });
     }
     // Truth values stay truth values under every operator.
     const Interval truth{-1, 0};
@@ -342,8 +348,7 @@ Interval integerDivide(const Interval &a, const Interval &b, bool &regular) {
     const Interval right = longRange(b, regular);
     if (left.isEmpty() || right.isEmpty() || (right.lo == 0 && right.hi == 0)) return Interval::empty();
     if (isOneValue(left) && isOneValue(right)) {
-        double result = 0;
-        return exactly(arithmetic::integerDivide(left.lo, right.lo, result), result);
+        return exactly([&](double &result) { return arithmetic::integerDivide(left.lo, right.lo, result); });
     }
     regular = false;
     // Quotients over each sign of the divisor, truncated, a unit wider for
@@ -359,8 +364,7 @@ Interval modulo(const Interval &a, const Interval &b, bool &regular) {
     const Interval right = longRange(b, regular);
     if (left.isEmpty() || right.isEmpty() || (right.lo == 0 && right.hi == 0)) return Interval::empty();
     if (isOneValue(left) && isOneValue(right)) {
-        double result = 0;
-        return exactly(arithmetic::modulo(left.lo, right.lo, result), result);
+        return exactly([&](double &result) { return arithmetic::modulo(left.lo, right.lo, result); });
     }
     regular = false;
     // |a Mod b| < |b| and |a Mod b| <= |a|, with the sign of a.
@@ -368,11 +372,46 @@ Interval modulo(const Interval &a, const Interval &b, bool &regular) {
     return {left.lo >= 0 ? 0.0 : -bound, left.hi <= 0 ? 0.0 : bound};
 }
 
+// The math library computes its functions by formulas whose rounding can
+// exceed the C library's few ulps (Sinh near 0 by cancellation of two
+// exponentials, Asinh of negative numbers, Acosh and Asin near where their
+// square roots vanish). Each enclosure below is the exact function's range,
+// widened by a bound on how far the library's formula can stray from it
+// (worked out term by term in units of kHalfUlp = 2^-53, with margin), so
+// that it holds both the exact value and the value the engine computes.
+
+namespace {
+
+constexpr double kHalfUlp = 0x1p-53;
+constexpr double kUlp = 0x1p-52;
+
+Interval widenedBy(const Interval &v, double error) { return {nextDown(v.lo - error), nextUp(v.hi + error)}; }
+
+/// How far sqrt(d) can move when d = 1 - v*v or v*v - 1 is computed from
+/// v*v rounded with error `eta`: at most eta / (2 sqrt(d)). Where d is small,
+/// v is a double next to 1, and v*v discards at most j^2 ulp^2 for v = 1 -+ j
+/// ulps; the worst case over j gives 2^-39 / 4 or less.
+double rootTermError(double eta, double smallestD) {
+    constexpr double kNearOne = 0x1p-39 / 4;
+    const double bound = std::max(kNearOne, eta);
+    return smallestD > 0 ? std::min(bound, eta / (2 * std::sqrt(smallestD))) : bound;
+}
+
+/// asin over d (within [-1, 1]) as atan(v / sqrt(1 - v*v)) computes it.
+Interval libraryArcSine(const Interval &d) {
+    const double smallestD = std::max(0.0, nextDown(1 - square(d).hi));
+    // atan's error is the root's error times |v|, plus the quotient's and atan's own.
+    const double error = rootTermError(kHalfUlp, smallestD) + 4 * kHalfUlp + 4 * kUlp;
+    return widenedBy(increasing(std::asin, d), error);
+}
+
+}  // namespace
+
 Interval asin(const Interval &x, double halfpi, bool &regular) {
     if (!(x.lo > -1 && x.hi < 1)) regular = false;
     const Interval d = intersect(x, {-1, 1});
     if (d.isEmpty()) return d;
-    Interval v = increasing(std::asin, d);
+    Interval v = libraryArcSine(d);
     if (d.lo == -1) v = hull(v, Interval(-halfpi));
     if (d.hi == 1) v = hull(v, Interval(halfpi));
     return v;
@@ -382,36 +421,59 @@ Interval acos(const Interval &x, double halfpi, bool &regular) {
     if (!(x.lo > -1 && x.hi < 1)) regular = false;
     const Interval d = intersect(x, {-1, 1});
     if (d.isEmpty()) return d;
-    Interval v = Interval(halfpi) - increasing(std::asin, d);
+    Interval v = Interval(halfpi) - libraryArcSine(d);
     if (d.lo == -1) v = hull(v, Interval(2 * halfpi));
     if (d.hi == 1) v = hull(v, Interval(0.0));
     return v;
 }
 
-Interval sinh(const Interval &x) { return increasing(std::sinh, x); }
+// (exp(v) -+ exp(-v)) * 0.5: each exponential within 2 ulps, the sum or
+// difference within half an ulp: at most 3 ulps of cosh(v) in all.
+Interval sinh(const Interval &x) { return widenedBy(increasing(std::sinh, x), 4 * kUlp * std::cosh(x.magnitude())); }
 
 Interval cosh(const Interval &x) {
     const Interval m = absolute(x);
-    return {std::max(libraryDown(std::cosh(m.lo)), 1.0), libraryUp(std::cosh(m.hi))};
+    const Interval v{std::max(libraryDown(std::cosh(m.lo)), 1.0), libraryUp(std::cosh(m.hi))};
+    return widenedBy(v, 4 * kUlp * std::cosh(x.magnitude()));
 }
 
-Interval tanh(const Interval &x) { return clampToUnit(increasing(std::tanh, x)); }
+// -2 exp(-v) / (exp(v) + exp(-v)) + 1: a quotient of magnitude at most 2
+// within 5 ulps, then the rounding of the sum.
+Interval tanh(const Interval &x) { return clampToUnit(widenedBy(increasing(std::tanh, x), 16 * kUlp)); }
 
-Interval asinh(const Interval &x) { return increasing(std::asinh, x); }
+// log(v + sqrt(v*v + 1)): the argument's relative error is at most
+// 2^-53 (1 + 2 t / s) with t the root and s the sum; t / s is at most 1 for
+// v >= 0 and 2 (v*v + 1) for v < 0, where the sum cancels.
+Interval asinh(const Interval &x, bool &regular) {
+    // Below -2^26 the root rounds to -v and the library's log(0) fails.
+    if (x.lo < -0x1p26) regular = false;
+    const Interval v = increasing(std::asinh, x);
+    const double negative = std::max(0.0, -x.lo);
+    const double error = kUlp * (6 + 3 * negative * negative + 3 * v.magnitude());
+    return widenedBy(v, error);
+}
 
+// log(v + sqrt(v*v - 1)), v >= 1: the root term errs as for Asin; the sum
+// is at least 1 and has no cancellation.
 Interval acosh(const Interval &x, bool &regular) {
     if (!(x.lo >= 1)) regular = false;
     const Interval d = intersect(x, {1, kInfinity});
     if (d.isEmpty()) return d;
     const Interval v = increasing(std::acosh, d);
-    return {std::max(v.lo, 0.0), v.hi};
+    const double smallestD = std::max(0.0, nextDown(d.lo * d.lo - 1));
+    const double smallestSum = std::max(1.0, d.lo + std::sqrt(smallestD));
+    const double eta = kHalfUlp * d.hi * d.hi;
+    const double error = 1.01 * (rootTermError(eta, smallestD) / smallestSum + 4 * kHalfUlp) + 4 * kUlp * v.magnitude();
+    return widenedBy({std::max(v.lo, 0.0), v.hi}, error);
 }
 
+// log((1 + v) / (1 - v)) * 0.5: a ratio within 3 half-ulps, then log's 2 ulps.
 Interval atanh(const Interval &x, bool &regular) {
     if (x.hi <= -1 || x.lo >= 1) return Interval::empty();
     if (!(x.lo > -1 && x.hi < 1)) regular = false;
-    return {x.lo <= -1 ? -kInfinity : libraryDown(std::atanh(x.lo)),
-            x.hi >= 1 ? kInfinity : libraryUp(std::atanh(x.hi))};
+    const Interval v{x.lo <= -1 ? -kInfinity : libraryDown(std::atanh(x.lo)),
+                     x.hi >= 1 ? kInfinity : libraryUp(std::atanh(x.hi))};
+    return widenedBy(v, kUlp * (4 + 4 * v.magnitude()));
 }
 
 }  // namespace zl::intervals

@@ -74,7 +74,7 @@ Interval acos(const Interval &x, double halfpi, bool &regular);
 Interval sinh(const Interval &x);
 Interval cosh(const Interval &x);
 Interval tanh(const Interval &x);
-Interval asinh(const Interval &x);
+Interval asinh(const Interval &x, bool &regular);
 Interval acosh(const Interval &x, bool &regular);
 Interval atanh(const Interval &x, bool &regular);
 

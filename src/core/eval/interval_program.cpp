@@ -336,7 +336,7 @@ Interval applyIntervalOp(const IntervalNode &node, const Interval &a, const Inte
     case IntervalOp::Tanh:
         return iv::tanh(a);
     case IntervalOp::Asinh:
-        return iv::asinh(a);
+        return iv::asinh(a, regular);
     case IntervalOp::Acosh:
         return iv::acosh(a, regular);
     case IntervalOp::Atanh:
