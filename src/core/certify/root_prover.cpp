@@ -5,7 +5,7 @@
 
 namespace zl {
 
-RootProver::RootProver(const IntervalProgram &program) : program_(program), newton_(program) {}
+RootProver::RootProver(const IntervalProgram &program) : program_(program), newton_(program), pointNewton_(program) {}
 
 std::optional<ProvedRoot> RootProver::proveInBox(const Box &box, const double *center, IntervalWorkspace &workspace) {
     Box narrowed = box;
@@ -16,11 +16,18 @@ std::optional<ProvedRoot> RootProver::proveInBox(const Box &box, const double *c
     return root;
 }
 
-std::optional<ProvedRoot> RootProver::proveNear(const std::vector<double> &point, const Box *cover, const Box *limits,
-                                                double maxRadius, IntervalWorkspace &workspace) {
-    const std::size_t n = point.size();
-    // Radii grow eightfold per attempt: from 2^-30 of each coordinate's scale.
-    for (double scale = 0x1p-30; scale <= 1.0; scale *= 8) {
+std::optional<ProvedRoot> RootProver::proveNear(const std::vector<double> &approximate, const Box *cover,
+                                                const Box *limits, double maxRadius, IntervalWorkspace &workspace) {
+    const std::size_t n = approximate.size();
+    std::vector<double> point = approximate;
+    // A polish that fails, or leads away to some other root, is not taken.
+    bool polished = pointNewton_.converge(point, workspace, 8);
+    for (std::size_t i = 0; i < n && polished; ++i)
+        if (!(std::fabs(point[i] - approximate[i]) <= maxRadius)) polished = false;
+    if (!polished) point = approximate;
+    // Radii grow eightfold per attempt: from 2^-40 of each coordinate's scale
+    // (a few thousand ulps around a polished root).
+    for (double scale = 0x1p-40; scale <= 1.0; scale *= 8) {
         Box box(n);
         bool tooLarge = false;
         for (std::size_t i = 0; i < n; ++i) {

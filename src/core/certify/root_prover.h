@@ -8,6 +8,7 @@
 
 #include "core/certify/box.h"
 #include "core/certify/interval_newton.h"
+#include "core/certify/point_newton.h"
 #include "core/eval/interval_program.h"
 
 namespace zl {
@@ -26,7 +27,8 @@ public:
     /// (a point of the box, or null for its midpoint) steers the first step.
     std::optional<ProvedRoot> proveInBox(const Box &box, const double *center, IntervalWorkspace &workspace);
 
-    /// Grows boxes around `point` from a radius of about 1e-9 of its scale,
+    /// Polishes `point` by Newton's method, then grows boxes around it from a
+    /// radius of about 1e-12 of its scale,
     /// each holding `cover` when it is given, and returns the first that
     /// provably holds exactly one root. Boxes stay inside `limits` when it is
     /// given, and within `maxRadius` of the point per variable.
@@ -40,6 +42,7 @@ public:
 private:
     const IntervalProgram &program_;
     IntervalNewton newton_;
+    PointNewton pointNewton_;
 };
 
 }  // namespace zl

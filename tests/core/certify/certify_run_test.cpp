@@ -1,0 +1,137 @@
+// Certify on small systems whose roots are known: every root in the box is
+// listed and stored, and the summary says whether the search is complete.
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cmath>
+
+#include "certify_test_support.h"
+#include "core/certify/certify_run.h"
+
+namespace zl {
+namespace {
+
+using zl::testing::RecordingList;
+using zl::testing::TypedProblem;
+
+struct KnownRoots {
+    const char *name;
+    std::vector<std::string> variables;
+    std::vector<std::string> equations;
+    const char *lower;
+    const char *upper;
+    std::vector<std::vector<double>> roots;  ///< in lexicographic order
+};
+
+class CertifyFindsKnownRoots : public ::testing::TestWithParam<KnownRoots> {};
+
+TEST_P(CertifyFindsKnownRoots, andSaysTheSearchIsComplete) {
+    const KnownRoots &c = GetParam();
+    TypedProblem typed(c.variables, c.equations, c.lower, c.upper);
+    RecordingList list;
+    const CertifySummary summary = runCertify(typed.problem, typed.evaluator, typed.engine, list);
+    EXPECT_EQ(summary.end, CertifyEnd::Complete);
+    ASSERT_EQ(typed.problem.store.solutionCount, static_cast<std::int32_t>(c.roots.size()));
+    for (std::size_t m = 0; m < c.roots.size(); ++m)
+        for (std::size_t i = 0; i < c.variables.size(); ++i)
+            EXPECT_NEAR(typed.problem.store.solutions(static_cast<int>(i), static_cast<int>(m + 1)), c.roots[m][i],
+                        1e-12)
+                << "root " << m << " variable " << i;
+    // Each root's lines and an empty line, then the summary.
+    const std::size_t groupLines = c.variables.size() + 1;
+    ASSERT_EQ(list.lines.size(), c.roots.size() * groupLines + 1);
+    EXPECT_EQ(list.lines.back(),
+              "ALL SOLUTIONS IN THE BOX FOUND: " + std::to_string(c.roots.size()) + ", each proved unique");
+    EXPECT_EQ(list.countText, std::to_string(c.roots.size()) + " solutions");
+}
+
+const double kPi = std::acos(-1.0);
+
+INSTANTIATE_TEST_SUITE_P(
+    Table, CertifyFindsKnownRoots,
+    ::testing::Values(
+        KnownRoots{"CircleAndLine", {"x", "y"}, {"x^2 + y^2 = 2", "x = y"}, "-5", "5", {{-1, -1}, {1, 1}}},
+        KnownRoots{"NoRootInTheBox", {"x", "y"}, {"x^2 + y^2 = -1", "x = y"}, "-5", "5", {}},
+        KnownRoots{"RootsOutsideOnly", {"x"}, {"x^2 = 9"}, "-2", "2", {}},
+        KnownRoots{"RootOnAFace", {"x", "y"}, {"x^2 = 1", "x + y = 2"}, "1", "3", {{1, 1}}},
+        KnownRoots{"RootsOnCorners", {"x", "y"}, {"x^2 = x", "x + y = 1"}, "0", "1", {{0, 1}, {1, 0}}},
+        KnownRoots{"Periodic",
+                   {"x", "y"},
+                   {"Sin(x) = 0.5", "Cos(y) = 0"},
+                   "0",
+                   "7",
+                   {{kPi / 6, kPi / 2},
+                    {kPi / 6, 3 * kPi / 2},
+                    {5 * kPi / 6, kPi / 2},
+                    {5 * kPi / 6, 3 * kPi / 2},
+                    {13 * kPi / 6, kPi / 2},
+                    {13 * kPi / 6, 3 * kPi / 2}}},
+        KnownRoots{"DomainOfTheSquareRoot", {"x"}, {"Sqr(x) + x = 2"}, "-5", "5", {{1}}},
+        KnownRoots{"LibraryFunctions",
+                   {"a", "b"},
+                   {"Atanh(a) = b", "Asinh(b) + a = 1"},
+                   "-0.99",
+                   "0.99",
+                   {{0.48850386176208693, 0.5340933696823669}}}),
+    [](const ::testing::TestParamInfo<KnownRoots> &info) { return std::string(info.param.name); });
+
+TEST(Certify, listsTheUndecidedBoxesWhereARootIsDouble) {
+    TypedProblem typed({"x", "y"}, {"x^2 = 0", "y = 1"}, "-1", "2");
+    RecordingList list;
+    const CertifySummary summary = runCertify(typed.problem, typed.evaluator, typed.engine, list);
+    EXPECT_EQ(summary.end, CertifyEnd::Incomplete);
+    EXPECT_EQ(typed.problem.store.solutionCount, 0);
+    ASSERT_EQ(list.lines.size(), 2u);
+    EXPECT_EQ(list.lines[0], "SEARCH NOT COMPLETE: 0 solutions proved unique, 1 boxes undecided");
+    EXPECT_EQ(list.lines[1].rfind("UNDECIDED BOX 1: x=[", 0), 0u) << list.lines[1];
+    EXPECT_NE(list.lines[1].find(" y=[1, 1]"), std::string::npos) << list.lines[1];
+    EXPECT_EQ(list.countText, "0 solutions");
+}
+
+TEST(Certify, saysWhichEquationHasNoIntervalForm) {
+    TypedProblem typed({"x", "y"}, {"x = 1", "CDbl(y & \"\") = 2"}, "-5", "5");
+    RecordingList list;
+    const CertifySummary summary = runCertify(typed.problem, typed.evaluator, typed.engine, list);
+    EXPECT_EQ(summary.end, CertifyEnd::NoIntervalForm);
+    EXPECT_EQ(list.lines, std::vector<std::string>{"NO INTERVAL FORM: EQUATION #2 USES THE & OPERATOR."});
+    EXPECT_EQ(list.countText, "0 solutions");
+}
+
+TEST(Certify, endsOnAnErrorOutsideTheRecoverableSetAsExploreDoes) {
+    TypedProblem typed({"x"}, {"x + undefinedName = 1"}, "-5", "5");
+    RecordingList list;
+    const CertifySummary summary = runCertify(typed.problem, typed.evaluator, typed.engine, list);
+    EXPECT_EQ(summary.end, CertifyEnd::FatalError);
+    EXPECT_NE(summary.fatalErrorNumber, 0);
+    EXPECT_TRUE(list.lines.empty());
+}
+
+TEST(Certify, theMinimumWidthDecidesWhenToStopSplitting) {
+    // A double root leaves boxes undecided; the wider the minimum, the fewer the splits.
+    TypedProblem coarse({"x"}, {"x^2 - 2*x + 1 = 0"}, "-3", "3");
+    TypedProblem fine({"x"}, {"x^2 - 2*x + 1 = 0"}, "-3", "3");
+    RecordingList list;
+    CertifyOptions options;
+    options.minWidth = 1e-3;
+    const CertifySummary wide = runCertify(coarse.problem, coarse.evaluator, coarse.engine, list, options);
+    options.minWidth = 1e-9;
+    const CertifySummary narrow = runCertify(fine.problem, fine.evaluator, fine.engine, list, options);
+    EXPECT_EQ(wide.end, CertifyEnd::Incomplete);
+    EXPECT_EQ(narrow.end, CertifyEnd::Incomplete);
+    EXPECT_LT(wide.statistics.boxes, narrow.statistics.boxes);
+}
+
+TEST(Certify, aStopRequestEndsTheSearchWithWhatItHas) {
+    TypedProblem typed({"x", "y"}, {"Sin(x) = 0.5", "Cos(y) = 0"}, "0", "70");
+    RecordingList list;
+    const std::atomic<bool> stop{true};
+    CertifyOptions options;
+    options.stop = &stop;
+    const CertifySummary summary = runCertify(typed.problem, typed.evaluator, typed.engine, list, options);
+    EXPECT_EQ(summary.end, CertifyEnd::Stopped);
+    EXPECT_EQ(list.lines.back(), "RUN STOPPED: 0 boxes searched.");
+}
+
+}  // namespace
+}  // namespace zl
