@@ -110,17 +110,18 @@ private:
     Outcome contract(Box &box, bool &regular) {
         for (int round = 0; round < kMaxContractionRounds; ++round) {
             for (int pass = 0; pass < kMaxPropagationPasses; ++pass) {
-                const Box before = box;
+                before_ = box;
                 if (!hc4_.contract(box, workspace_)) return Outcome::Decided;
-                if (!shrankEnough(before, box)) break;
+                if (!shrankEnough(before_, box)) break;
             }
-            const Box before = box;
-            const std::vector<double> center = centerFor(box);
-            switch (newton_.step(box, center.data(), workspace_)) {
+            before_ = box;
+            chooseCenter(box);
+            switch (newton_.step(box, center_.data(), workspace_,
+                                 {.reusePreconditioner = round > 0, .valuesReady = true})) {
             case NewtonStep::Empty:
                 return Outcome::Decided;
             case NewtonStep::Proved: {
-                ProvedRoot root{midpoint(box), box, before};
+                ProvedRoot root{midpoint(box), box, before_};
                 prover_.tighten(root, workspace_);
                 record(std::move(root));
                 return Outcome::Decided;
@@ -133,16 +134,21 @@ private:
                 jacobianKnown_ = true;
                 break;
             }
-            if (!shrankEnough(before, box)) break;
+            if (!shrankEnough(before_, box)) break;
         }
         return Outcome::Open;
     }
 
     /// A known root inside the box makes the best center; else the midpoint.
-    std::vector<double> centerFor(const Box &box) const {
-        for (const ProvedRoot &root : result_.roots)
-            if (boxContainsPoint(box, root.point.data())) return root.point;
-        return midpoint(box);
+    void chooseCenter(const Box &box) {
+        for (const ProvedRoot &root : result_.roots) {
+            if (boxContainsPoint(box, root.point.data())) {
+                center_ = root.point;
+                return;
+            }
+        }
+        center_.resize(n_);
+        for (std::size_t i = 0; i < n_; ++i) center_[i] = box[i].mid();
     }
 
     /// Newton from the midpoint; a root it reaches anywhere in the search box
@@ -151,8 +157,12 @@ private:
         for (const ProvedRoot &root : result_.roots)
             if (boxContainsPoint(box, root.point.data())) return;
         ++result_.statistics.newtonRuns;
+        // A root is looked for near the box only: Newton's method wandering
+        // off is stopped early, and roots elsewhere have their own boxes.
+        near_ = box;
+        for (Interval &x : near_) x = {x.lo - x.width(), x.hi + x.width()};
         std::vector<double> point = midpoint(box);
-        if (!pointNewton_.converge(point, workspace_, 20)) return;
+        if (!pointNewton_.converge(point, workspace_, 20, &near_)) return;
         if (!boxContainsPoint(limits_, point.data())) return;
         for (const ProvedRoot &root : result_.roots)
             if (boxContainsPoint(root.region, point.data())) return;
@@ -163,9 +173,9 @@ private:
     /// box's or one shared with a neighbour) may still be proved in a box
     /// reaching a little beyond it.
     void decideSmall(Box &box) {
-        const std::vector<double> center = centerFor(box);
+        chooseCenter(box);
         std::optional<ProvedRoot> root =
-            prover_.proveNear(center, &box, &limits_, 16 * settings_.minWidth + 1e-12, workspace_);
+            prover_.proveNear(center_, &box, &limits_, 16 * settings_.minWidth + 1e-12, workspace_);
         if (root) {
             const bool covers = boxContains(root->region, box);
             record(std::move(root));
@@ -270,6 +280,9 @@ private:
     PointNewton pointNewton_;
     RootProver prover_;
     Box limits_;
+    Box near_;                    ///< scratch: where Newton's method may go from a box
+    Box before_;                  ///< scratch: a box before a contraction step
+    std::vector<double> center_;  ///< scratch: the center of a Newton step
     std::vector<Box> stack_;
     std::vector<Box> undecided_;
     std::int64_t undecidedCount_ = 0;

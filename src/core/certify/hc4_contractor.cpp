@@ -27,6 +27,7 @@ Interval evenPreimage(const Interval &a, const Interval &root) {
 /// The non-negative x with x^n in v (n >= 1), for v's non-negative part.
 Interval nthRootRange(const Interval &v, int n) {
     if (v.hi < 0) return Interval::empty();
+    if (n == 2) return squareRoot(v);
     const double lo = v.lo <= 0 ? 0.0 : std::max(0.0, looseDown(std::pow(v.lo, 1.0 / n)));
     return {lo, looseUp(std::pow(v.hi, 1.0 / n))};
 }
@@ -153,20 +154,31 @@ Interval solveProduct(const Interval &a, const Interval &b, const Interval &c) {
     return result;
 }
 
-bool Hc4Contractor::contract(Box &box, IntervalWorkspace &workspace) const {
+bool Hc4Contractor::contract(Box &box, IntervalWorkspace &workspace) {
     if (!evaluateIntervals(program_, box.data(), workspace)) return false;
-    Interval *values = workspace.values.data();
+    narrowedValues_ = workspace.values;
+    Interval *values = narrowedValues_.data();
+    narrowed_.assign(program_.size(), 0);
     for (const std::int32_t root : program_.roots) {
-        values[root] = intersect(values[root], Interval(0.0));
-        if (values[root].isEmpty()) return false;
+        const Interval zeroed = intersect(values[root], Interval(0.0));
+        if (zeroed.isEmpty()) return false;
+        narrowed_[static_cast<std::size_t>(root)] = 1;
+        values[root] = zeroed;
     }
+    // A node whose value the sweep has not narrowed has nothing to pass on:
+    // its operands already give no more than it holds.
     for (std::size_t i = program_.size(); i-- > 0;) {
+        if (!narrowed_[i]) continue;
         const IntervalNode &node = program_.nodes[i];
         if (node.a < 0) continue;
         Interval &a = values[node.a];
         Interval ignored(0.0);
         Interval &b = node.b >= 0 ? values[node.b] : ignored;
+        const Interval aBefore = a;
+        const Interval bBefore = b;
         if (!project(node, values[i], a, b)) return false;
+        if (a.lo != aBefore.lo || a.hi != aBefore.hi) narrowed_[static_cast<std::size_t>(node.a)] = 1;
+        if (node.b >= 0 && (b.lo != bBefore.lo || b.hi != bBefore.hi)) narrowed_[static_cast<std::size_t>(node.b)] = 1;
     }
     for (std::size_t i = 0; i < program_.size(); ++i) {
         const IntervalNode &node = program_.nodes[i];

@@ -6,6 +6,9 @@
 // variables' narrowed intervals are the contracted box. No root is lost:
 // every step keeps each point at which all residuals are defined and zero.
 
+#include <cstdint>
+#include <vector>
+
 #include "core/certify/box.h"
 #include "core/eval/interval_program.h"
 
@@ -15,12 +18,15 @@ class Hc4Contractor {
 public:
     explicit Hc4Contractor(const IntervalProgram &program) : program_(program) {}
 
-    /// Narrows `box` in place; false when it holds no root. Overwrites
-    /// workspace.values with the narrowed node enclosures.
-    bool contract(Box &box, IntervalWorkspace &workspace) const;
+    /// Narrows `box` in place; false when it holds no root. Leaves in
+    /// workspace.values (and .regular) the enclosures over the box as it was
+    /// before narrowing.
+    bool contract(Box &box, IntervalWorkspace &workspace);
 
 private:
     const IntervalProgram &program_;
+    std::vector<Interval> narrowedValues_;  ///< per node, narrowed by the backward sweep
+    std::vector<std::uint8_t> narrowed_;    ///< per node: narrowed in this sweep
 };
 
 /// The hull of { x in a : x * b = c for some b, c } (x = c / b as a relation,

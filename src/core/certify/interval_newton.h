@@ -30,14 +30,31 @@ class IntervalNewton {
 public:
     explicit IntervalNewton(const IntervalProgram &program);
 
+    struct StepOptions {
+        /// Use the inverse of the last step's midpoint matrix again: any matrix
+        /// is sound, and one from a box holding this one still works well.
+        bool reusePreconditioner = false;
+        /// workspace.values and .regular already hold the enclosures over a
+        /// box holding this one (a Jacobian enclosed over it encloses this
+        /// box's too), so the step need not evaluate them again.
+        bool valuesReady = false;
+    };
+
     /// One step on `box` around `center` (a point of the box), narrowing the
-    /// box in place.
-    NewtonStep step(Box &box, const double *center, IntervalWorkspace &workspace);
+    /// box in place. Leaves workspace.values at the center.
+    NewtonStep step(Box &box, const double *center, IntervalWorkspace &workspace, StepOptions options);
+    NewtonStep step(Box &box, const double *center, IntervalWorkspace &workspace) {
+        return step(box, center, workspace, StepOptions{});
+    }
 
     /// The Jacobian enclosure of the last step's box, row-major.
     const std::vector<Interval> &jacobian() const { return jacobian_; }
 
 private:
+    /// Y J and Y F(c) by midpoint and radius; false when some entry is too large for it.
+    bool precondition();
+    void preconditionInIntervals();
+
     const IntervalProgram &program_;
     std::size_t n_;
     Box centerBox_;
@@ -48,6 +65,9 @@ private:
     std::vector<Interval> preconditioned_;
     std::vector<Interval> rightSide_;
     std::vector<Interval> offsets_;
+    std::vector<double> middles_;
+    std::vector<double> radii_;
+    bool preconditionerReady_ = false;
 };
 
 }  // namespace zl

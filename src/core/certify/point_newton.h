@@ -6,6 +6,7 @@
 #include <cstddef>
 #include <vector>
 
+#include "core/certify/box.h"
 #include "core/eval/interval_program.h"
 
 namespace zl {
@@ -15,9 +16,10 @@ public:
     explicit PointNewton(const IntervalProgram &program);
 
     /// Iterates from `point` (updated in place) until the step is within a
-    /// few ulps of the point; false when it fails or does not settle within
-    /// `maxIterations`.
-    bool converge(std::vector<double> &point, IntervalWorkspace &workspace, int maxIterations = 40);
+    /// few ulps of the point; false when it fails, leaves `region` (when
+    /// given), or does not settle within `maxIterations`.
+    bool converge(std::vector<double> &point, IntervalWorkspace &workspace, int maxIterations = 40,
+                  const Box *region = nullptr);
 
 private:
     const IntervalProgram &program_;

@@ -195,6 +195,19 @@ inline Interval square(const Interval &a) {
     return {0.0, nextUp(m * m)};
 }
 
+/// a^3 as (a * a) * a, which never decreases: the bounds from the bounds.
+inline Interval cube(const Interval &a) {
+    auto lowerCube = [](double x) {
+        if (x >= 0) return nextDown(nextDown(x * x) * x);
+        return -nextUp(nextUp(x * x) * -x);
+    };
+    auto upperCube = [](double x) {
+        if (x >= 0) return nextUp(nextUp(x * x) * x);
+        return -nextDown(nextDown(x * x) * -x);
+    };
+    return {lowerCube(a.lo), upperCube(a.hi)};
+}
+
 inline Interval absolute(const Interval &a) {
     if (a.lo >= 0) return a;
     if (a.hi <= 0) return -a;

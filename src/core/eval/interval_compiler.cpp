@@ -420,7 +420,7 @@ IntervalCompilation compileIntervalProgram(const std::vector<std::shared_ptr<con
             return result;
         }
     }
-    computeDependencies(program);
+    computeResidualNodes(program);
     result.program = std::move(program);
     return result;
 }

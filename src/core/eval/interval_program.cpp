@@ -47,6 +47,7 @@ Slopes slopesOf(const IntervalNode &node, const Interval &a, const Interval &b, 
     case IntervalOp::Square:
         return unary(2.0 * a);
     case IntervalOp::WholePower:
+        if (node.count == 3) return unary(3.0 * square(a));
         return unary(static_cast<double>(node.count) * intervals::wholePower(a, node.count - 1, ignored));
     case IntervalOp::ConstantPower:
         return unary(node.constant.lo * intervals::constantPower(a, node.constant.lo - 1, ignored));
@@ -345,37 +346,33 @@ Interval applyIntervalOp(const IntervalNode &node, const Interval &a, const Inte
     return Interval::entire();
 }
 
-void computeDependencies(IntervalProgram &program) {
-    program.dependencies.assign(program.nodes.size(), {});
-    for (std::size_t i = 0; i < program.nodes.size(); ++i) {
-        const IntervalNode &node = program.nodes[i];
-        std::vector<std::int32_t> &depends = program.dependencies[i];
-        if (node.op == IntervalOp::Variable) {
-            depends.push_back(node.count);
-            continue;
+void computeResidualNodes(IntervalProgram &program) {
+    program.residualNodes.clear();
+    std::vector<std::uint8_t> reached(program.nodes.size());
+    for (const std::int32_t root : program.roots) {
+        std::fill(reached.begin(), reached.end(), 0);
+        reached[static_cast<std::size_t>(root)] = 1;
+        std::vector<std::int32_t> nodes;
+        for (std::size_t i = static_cast<std::size_t>(root) + 1; i-- > 0;) {
+            if (!reached[i]) continue;
+            nodes.push_back(static_cast<std::int32_t>(i));
+            const IntervalNode &node = program.nodes[i];
+            if (node.a >= 0) reached[static_cast<std::size_t>(node.a)] = 1;
+            if (node.b >= 0) reached[static_cast<std::size_t>(node.b)] = 1;
         }
-        for (const std::int32_t operand : {node.a, node.b}) {
-            if (operand < 0) continue;
-            const auto &theirs = program.dependencies[static_cast<std::size_t>(operand)];
-            depends.insert(depends.end(), theirs.begin(), theirs.end());
-        }
-        std::sort(depends.begin(), depends.end());
-        depends.erase(std::unique(depends.begin(), depends.end()), depends.end());
+        program.residualNodes.push_back(std::move(nodes));
     }
 }
 
 void IntervalWorkspace::prepare(const IntervalProgram &program) {
-    const std::size_t n = static_cast<std::size_t>(program.variableCount);
     values.assign(program.size(), Interval(0.0));
-    derivatives.assign(program.size() * n, Interval(0.0));
+    alphas.assign(program.size(), Interval(0.0));
+    betas.assign(program.size(), Interval(0.0));
+    adjoints.assign(program.size(), Interval(0.0));
     points.assign(program.size(), 0.0);
-    pointDerivatives.assign(program.size() * n, 0.0);
-    for (std::size_t i = 0; i < program.size(); ++i) {
-        const IntervalNode &node = program.nodes[i];
-        if (node.op != IntervalOp::Variable) continue;
-        derivatives[i * n + static_cast<std::size_t>(node.count)] = Interval(1.0);
-        pointDerivatives[i * n + static_cast<std::size_t>(node.count)] = 1.0;
-    }
+    pointAlphas.assign(program.size(), 0.0);
+    pointBetas.assign(program.size(), 0.0);
+    pointAdjoints.assign(program.size(), 0.0);
 }
 
 bool evaluateIntervals(const IntervalProgram &program, const Interval *box, IntervalWorkspace &workspace) {
@@ -405,6 +402,15 @@ bool evaluateIntervals(const IntervalProgram &program, const Interval *box, Inte
         case IntervalOp::Square:
             v = square(values[node.a]);
             break;
+        case IntervalOp::Negate:
+            v = -values[node.a];
+            break;
+        case IntervalOp::WholePower:
+            if (node.count == 3) {
+                v = cube(values[node.a]);
+                break;
+            }
+            [[fallthrough]];
         default:
             v = applyIntervalOp(node, values[node.a], node.b >= 0 ? values[node.b] : Interval(0.0), regular);
             break;
@@ -419,36 +425,55 @@ bool evaluateIntervals(const IntervalProgram &program, const Interval *box, Inte
     return true;
 }
 
-void evaluateDerivatives(const IntervalProgram &program, IntervalWorkspace &workspace) {
+void evaluateJacobian(const IntervalProgram &program, IntervalWorkspace &workspace, Interval *jacobian) {
     const std::size_t n = static_cast<std::size_t>(program.variableCount);
     const Interval *values = workspace.values.data();
-    Interval *derivatives = workspace.derivatives.data();
+    Interval *alphas = workspace.alphas.data();
+    Interval *betas = workspace.betas.data();
+    // Each node's derivatives by its operands, once for all residuals; an
+    // operand a node does not use keeps slope 0.
     for (std::size_t i = 0; i < program.size(); ++i) {
         const IntervalNode &node = program.nodes[i];
         if (node.op == IntervalOp::Variable || node.op == IntervalOp::Constant) continue;
         const Interval &a = values[node.a];
-        const Interval &b = node.b >= 0 ? values[node.b] : a;
-        const Slopes slopes = slopesOf(node, a, b, values[i]);
-        Interval *d = derivatives + i * n;
-        const Interval *da = derivatives + static_cast<std::size_t>(node.a) * n;
-        const Interval *db = node.b >= 0 ? derivatives + static_cast<std::size_t>(node.b) * n : da;
-        const std::vector<std::int32_t> &depends = program.dependencies[i];
+        const Slopes slopes = slopesOf(node, a, node.b >= 0 ? values[node.b] : a, values[i]);
         switch (slopes.form) {
         case Slopes::Form::Zero:
-            for (const std::int32_t k : depends) d[k] = Interval(0.0);
+            alphas[i] = Interval(0.0);
+            betas[i] = Interval(0.0);
             break;
         case Slopes::Form::Sum:
-            for (const std::int32_t k : depends) d[k] = da[k] + db[k];
+            alphas[i] = one();
+            betas[i] = one();
             break;
         case Slopes::Form::Difference:
-            for (const std::int32_t k : depends) d[k] = da[k] - db[k];
+            alphas[i] = one();
+            betas[i] = Interval(-1.0);
             break;
         case Slopes::Form::Unary:
-            for (const std::int32_t k : depends) d[k] = slopes.alpha * da[k];
-            break;
         case Slopes::Form::Binary:
-            for (const std::int32_t k : depends) d[k] = slopes.alpha * da[k] + slopes.beta * db[k];
+            alphas[i] = slopes.alpha;
+            betas[i] = slopes.beta;
             break;
+        }
+    }
+    Interval *adjoints = workspace.adjoints.data();
+    for (std::size_t j = 0; j < program.roots.size(); ++j) {
+        const std::vector<std::int32_t> &nodes = program.residualNodes[j];
+        for (const std::int32_t i : nodes) adjoints[i] = Interval(0.0);
+        adjoints[program.roots[j]] = one();
+        Interval *row = jacobian + j * n;
+        for (std::size_t k = 0; k < n; ++k) row[k] = Interval(0.0);
+        for (const std::int32_t i : nodes) {
+            const IntervalNode &node = program.nodes[static_cast<std::size_t>(i)];
+            const Interval adjoint = adjoints[i];
+            if (node.op == IntervalOp::Variable) {
+                row[node.count] = row[node.count] + adjoint;
+                continue;
+            }
+            if (node.op == IntervalOp::Constant || (adjoint.lo == 0 && adjoint.hi == 0)) continue;
+            adjoints[node.a] = adjoints[node.a] + alphas[i] * adjoint;
+            if (node.b >= 0) adjoints[node.b] = adjoints[node.b] + betas[i] * adjoint;
         }
     }
 }
@@ -457,7 +482,8 @@ bool evaluatePoint(const IntervalProgram &program, const double *point, Interval
                    double *jacobian) {
     const std::size_t n = static_cast<std::size_t>(program.variableCount);
     double *values = workspace.points.data();
-    double *derivatives = workspace.pointDerivatives.data();
+    double *alphas = workspace.pointAlphas.data();
+    double *betas = workspace.pointBetas.data();
     for (std::size_t i = 0; i < program.size(); ++i) {
         const IntervalNode &node = program.nodes[i];
         if (node.op == IntervalOp::Variable) {
@@ -469,19 +495,26 @@ bool evaluatePoint(const IntervalProgram &program, const double *point, Interval
         const double v = pointValue(node, a, b);
         if (!std::isfinite(v)) return false;
         values[i] = v;
-        if (node.op == IntervalOp::Constant) continue;
-        double alpha = 0;
-        double beta = 0;
-        pointSlopes(node, a, b, v, alpha, beta);
-        double *d = derivatives + i * n;
-        const double *da = derivatives + static_cast<std::size_t>(node.a) * n;
-        const double *db = node.b >= 0 ? derivatives + static_cast<std::size_t>(node.b) * n : da;
-        for (const std::int32_t k : program.dependencies[i]) d[k] = alpha * da[k] + beta * db[k];
+        pointSlopes(node, a, b, v, alphas[i], betas[i]);
     }
+    double *adjoints = workspace.pointAdjoints.data();
     for (std::size_t j = 0; j < program.roots.size(); ++j) {
-        const auto root = static_cast<std::size_t>(program.roots[j]);
-        residuals[j] = values[root];
-        std::copy(derivatives + root * n, derivatives + root * n + n, jacobian + j * n);
+        residuals[j] = values[program.roots[j]];
+        const std::vector<std::int32_t> &nodes = program.residualNodes[j];
+        for (const std::int32_t i : nodes) adjoints[i] = 0;
+        adjoints[program.roots[j]] = 1;
+        double *row = jacobian + j * n;
+        for (std::size_t k = 0; k < n; ++k) row[k] = 0;
+        for (const std::int32_t i : nodes) {
+            const IntervalNode &node = program.nodes[static_cast<std::size_t>(i)];
+            const double adjoint = adjoints[i];
+            if (node.op == IntervalOp::Variable) {
+                row[node.count] += adjoint;
+            } else if (node.op != IntervalOp::Constant && adjoint != 0) {
+                adjoints[node.a] += alphas[i] * adjoint;
+                if (node.b >= 0) adjoints[node.b] += betas[i] * adjoint;
+            }
+        }
     }
     return true;
 }

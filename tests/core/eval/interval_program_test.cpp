@@ -102,8 +102,7 @@ protected:
         if (!evaluateIntervals(program, box.data(), workspace)) return false;
         const auto root = static_cast<std::size_t>(program.roots[0]);
         value = workspace.values[root];
-        evaluateDerivatives(program, workspace);
-        for (std::size_t k = 0; k < 3; ++k) slopes[k] = workspace.derivatives[root * 3 + k];
+        evaluateJacobian(program, workspace, slopes.data());
         return true;
     }
 
