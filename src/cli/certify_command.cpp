@@ -27,13 +27,18 @@ std::optional<double> parseWidth(const std::string &text) {
 
 int runCertifyCommand(const Arguments &args, std::ostream &out, std::ostream &err) {
     std::string error;
-    auto arguments = CommandArguments::parse(args, {"--save", "--min-width"}, error);
+    auto arguments = CommandArguments::parse(args, {"--save", "--min-width", "--threads"}, error);
     if (arguments && arguments->positionals().size() != 1) error = "certify takes one problem file";
     CertifyOptions options;
     if (arguments && error.empty()) {
         if (const auto width = arguments->option("--min-width")) {
             options.minWidth = parseWidth(*width);
             if (!options.minWidth) error = "--min-width takes a positive number";
+        }
+        if (const auto threads = arguments->option("--threads")) {
+            const auto count = parseIntegerOption(*threads, 1, 256);
+            if (!count) error = "--threads takes a whole number from 1 to 256";
+            options.control.threads = count ? static_cast<int>(*count) : 1;
         }
     }
     if (!arguments || !error.empty()) {

@@ -81,12 +81,13 @@ std::string randomUsage() {
 }
 
 std::string certifyUsage() {
-    return "  certify FILE [--min-width W] [--save OUT]\n"
+    return "  certify FILE [--min-width W] [--threads N] [--save OUT]\n"
            "      Searches the whole box for the roots and proves each one unique in a\n"
            "      box around it. Prints the roots as the list shows solutions, then\n"
            "      whether the search is complete (every root in the box found) or how\n"
            "      many boxes stayed undecided, then the count. Boxes narrower than W in\n"
-           "      every variable (default: the problem's error bound) are not split.\n";
+           "      every variable (default: the problem's error bound) are not split.\n"
+           "      --threads N searches with N worker threads (default 1).\n";
 }
 
 std::string listUsage() {

@@ -1,54 +1,51 @@
 #pragma once
-// The complete search for the roots in a box: boxes are narrowed by
-// constraint propagation and interval Newton steps, searched for a root by
-// Newton's method from their midpoints, and bisected, until each is proved to
-// hold no root, proved to hold exactly one, or is narrower than the minimum
-// width (undecided).
+// The complete search for the roots in a box: every box is narrowed, looked
+// into for a root, and then proved to hold no root, proved to hold exactly
+// one, or split, until the boxes left are narrower than the minimum width
+// (undecided). Worker threads share the boxes; each box is handled the same
+// whichever thread takes it, and the findings are merged in an order of their
+// own, so the result does not depend on the thread count.
 
 #include <atomic>
+#include <chrono>
 #include <cstdint>
 #include <functional>
 #include <vector>
 
 #include "core/certify/box.h"
+#include "core/certify/box_processor.h"
 #include "core/certify/root_prover.h"
 #include "core/eval/interval_program.h"
 
 namespace zl {
 
-struct SearchSettings {
-    /// A box whose every width is below this is not bisected again.
-    double minWidth = 1e-8;
-    /// A root may be proved in a box reaching this far outside the search
-    /// box: a root on a face is then found, one just outside it may be too.
-    double faceTolerance = 1e-8;
+struct SearchProgress {
+    double decidedFraction = 0;  ///< of the search box's volume, decided or split off as too small
+    std::int64_t boxes = 0;      ///< processed so far
+    std::int64_t proofs = 0;     ///< proofs so far (a root proved twice counts twice)
 };
 
-struct SearchStatistics {
-    std::int64_t boxes = 0;  ///< boxes taken from the stack
-    std::int64_t bisections = 0;
-    std::int64_t newtonRuns = 0;  ///< quick Newton iterations from midpoints
-    std::int64_t proofs = 0;      ///< successful proofs, duplicates included
+struct SearchControl {
+    int threads = 1;                                       ///< worker threads, at least 1
+    const std::atomic<bool> *stop = nullptr;               ///< read between boxes
+    std::function<void(const SearchProgress &)> progress;  ///< on the calling thread
+    std::chrono::milliseconds progressInterval{100};
 };
 
 struct SearchResult {
-    std::vector<ProvedRoot> roots;  ///< each proved unique in its region, in lexicographic order of points
+    std::vector<ProvedRoot> roots;  ///< distinct roots, each proved unique in its region, lexicographic order
     std::vector<Box> undecided;     ///< touching undecided boxes merged, largest first
     SearchStatistics statistics;
-    bool stopped = false;  ///< the stop request was honoured before the search ended
+    bool stopped = false;  ///< the stop request ended the search; the boxes left are undecided
 };
 
 class BranchAndPrune {
 public:
     BranchAndPrune(const IntervalProgram &program, SearchSettings settings);
-    ~BranchAndPrune();
 
-    /// Searches `searchBox`. `stop` is read between boxes; when it turns
-    /// true the search ends with what it has, the rest counted undecided.
-    SearchResult run(const Box &searchBox, const std::atomic<bool> *stop = nullptr);
+    SearchResult run(const Box &searchBox, const SearchControl &control = {});
 
 private:
-    class Worker;
     const IntervalProgram &program_;
     SearchSettings settings_;
 };

@@ -89,7 +89,7 @@ CertifySummary runCertify(ProblemState &problem, ResidualSystem &residuals, Scri
     settings.minWidth = options.minWidth.value_or(tolerance);
     settings.faceTolerance = tolerance;
     BranchAndPrune search(*compilation.program, settings);
-    const SearchResult result = search.run(*box, options.stop);
+    const SearchResult result = search.run(*box, options.control);
     summary.statistics = result.statistics;
     summary.roots = static_cast<std::int64_t>(result.roots.size());
     summary.undecided = static_cast<std::int64_t>(result.undecided.size());

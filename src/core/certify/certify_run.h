@@ -19,7 +19,7 @@ class ScriptEngine;
 struct CertifyOptions {
     /// Boxes narrower than this in every variable stay undecided; maxError when not given.
     std::optional<double> minWidth;
-    const std::atomic<bool> *stop = nullptr;
+    SearchControl control;  ///< threads, stop request, progress
 };
 
 enum class CertifyEnd {

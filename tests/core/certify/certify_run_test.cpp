@@ -127,10 +127,40 @@ TEST(Certify, aStopRequestEndsTheSearchWithWhatItHas) {
     RecordingList list;
     const std::atomic<bool> stop{true};
     CertifyOptions options;
-    options.stop = &stop;
+    options.control.stop = &stop;
     const CertifySummary summary = runCertify(typed.problem, typed.evaluator, typed.engine, list, options);
     EXPECT_EQ(summary.end, CertifyEnd::Stopped);
     EXPECT_EQ(list.lines.back(), "RUN STOPPED: 0 boxes searched.");
+    EXPECT_EQ(summary.roots, 0);
+}
+
+}  // namespace
+}  // namespace zl
+
+namespace zl {
+namespace {
+
+TEST(Certify, listsTheSameWhateverTheThreadCount) {
+    const std::vector<std::vector<std::string>> systems{
+        {"Sin(x) * Cos(y) = 0.25", "x^2 + y^2 = 20"},  // complete
+        {"x^2 - 2*x + 1 = 0", "x * y = 1"},            // a double root: undecided boxes
+    };
+    for (const auto &equations : systems) {
+        std::vector<std::string> reference;
+        for (int threads : {1, 2, 3, 8}) {
+            TypedProblem typed({"x", "y"}, equations, "-5", "5");
+            RecordingList list;
+            CertifyOptions options;
+            options.control.threads = threads;
+            runCertify(typed.problem, typed.evaluator, typed.engine, list, options);
+            if (threads == 1) {
+                reference = list.lines;
+                EXPECT_GT(reference.size(), 1u);
+            } else {
+                EXPECT_EQ(list.lines, reference) << equations[0] << " on " << threads << " threads";
+            }
+        }
+    }
 }
 
 }  // namespace
