@@ -60,6 +60,23 @@ std::optional<ProvedRoot> RootProver::proveNear(const std::vector<double> &appro
     return std::nullopt;
 }
 
+Box RootProver::widestRegion(const ProvedRoot &root, IntervalWorkspace &workspace) {
+    const std::size_t n = root.point.size();
+    Box widest = root.region;
+    Box box(n);
+    for (double scale = 0x1p-40; scale <= 1.0; scale *= 4) {
+        for (std::size_t i = 0; i < n; ++i) {
+            const double radius = scale * (1 + std::fabs(root.point[i]));
+            box[i] = {nextDown(root.point[i] - radius), nextUp(root.point[i] + radius)};
+        }
+        if (boxContains(widest, box)) continue;
+        Box narrowed = box;
+        if (newton_.step(narrowed, root.point.data(), workspace) != NewtonStep::Proved) break;
+        widest = box;
+    }
+    return widest;
+}
+
 void RootProver::tighten(ProvedRoot &root, IntervalWorkspace &workspace) {
     for (int step = 0; step < 8; ++step) {
         Box narrowed = root.enclosure;

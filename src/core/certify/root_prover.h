@@ -35,6 +35,10 @@ public:
     std::optional<ProvedRoot> proveNear(const std::vector<double> &point, const Box *cover, const Box *limits,
                                         double maxRadius, IntervalWorkspace &workspace);
 
+    /// The largest box around the root, growing fourfold at a time up to the
+    /// scale of its coordinates, still proved to hold it and no other root.
+    Box widestRegion(const ProvedRoot &root, IntervalWorkspace &workspace);
+
     /// After a proof: narrows the enclosure by further steps until they stop
     /// paying, and takes the point from it.
     void tighten(ProvedRoot &root, IntervalWorkspace &workspace);

@@ -1,0 +1,60 @@
+// The proof line after each solution group: added before the group's empty
+// line, with the radius of a box proved to hold that solution alone.
+
+#include <gtest/gtest.h>
+
+#include "certify_test_support.h"
+#include "core/certify/proving_list_view.h"
+#include "core/solver/compute.h"
+
+namespace zl {
+namespace {
+
+using zl::testing::RecordingList;
+using zl::testing::TypedProblem;
+
+/// The stored list of the problem with `solutions` stored, through the proving view.
+std::vector<std::string> provedList(TypedProblem &typed, const std::vector<std::vector<double>> &solutions,
+                                    const IntervalProgram *program) {
+    for (const auto &solution : solutions) {
+        const int column = ++typed.problem.store.solutionCount;
+        for (std::size_t i = 0; i < solution.size(); ++i)
+            typed.problem.store.solutions(static_cast<int>(i), column) = solution[i];
+    }
+    RecordingList list;
+    ProvingListView view(list, typed.problem, program);
+    listSolutions(typed.problem, typed.evaluator, view);
+    return list.lines;
+}
+
+TEST(ProvingListView, addsAProofLineBeforeEachGroupsEmptyLine) {
+    TypedProblem typed({"x", "y"}, {"x^2 + y^2 = 2", "x = y"}, "-5", "5");
+    const IntervalProgram program = typed.program();
+    const std::vector<std::string> lines = provedList(typed, {{1, 1}, {-1.0000000001, -1}}, &program);
+    ASSERT_EQ(lines.size(), 8u);
+    EXPECT_EQ(lines[0].rfind("x=1 ", 0), 0u);
+    EXPECT_EQ(lines[1].rfind("y=1 ", 0), 0u);
+    // The two roots are sqrt(2) apart along the line: the box around each
+    // that holds it alone reaches some way, but not to the other.
+    for (const std::size_t proof : {2u, 6u}) {
+        ASSERT_EQ(lines[proof].rfind("PROVED UNIQUE WITHIN ", 0), 0u) << lines[proof];
+        const double radius = std::stod(lines[proof].substr(21));
+        EXPECT_GT(radius, 1e-3);
+        EXPECT_LT(radius, 2.0);
+    }
+    EXPECT_EQ(lines[3], "");
+    EXPECT_EQ(lines[7], "");
+}
+
+TEST(ProvingListView, saysNotProvedAtADoubleRootAndWithoutAnIntervalForm) {
+    TypedProblem typed({"x"}, {"x^2 = 0"}, "-5", "5");
+    const IntervalProgram program = typed.program();
+    EXPECT_EQ(provedList(typed, {{0}}, &program),
+              (std::vector<std::string>{"x=0                           EQUATION #1=0", "NOT PROVED", ""}));
+    TypedProblem text({"x"}, {"x^2 = 4"}, "-5", "5");
+    EXPECT_EQ(provedList(text, {{2}}, nullptr),
+              (std::vector<std::string>{"x=2                           EQUATION #1=0", "NOT PROVED", ""}));
+}
+
+}  // namespace
+}  // namespace zl
