@@ -11,56 +11,11 @@
 #include "core/eval/interval_compiler.h"
 #include "core/eval/parser.h"
 #include "core/eval/script_engine_impl.h"
+#include "random_expressions.h"
 #include "script_session.h"
 
 namespace zl {
 namespace {
-
-class RandomExpressions {
-public:
-    explicit RandomExpressions(std::uint64_t seed) : random_(seed) {}
-
-    std::string expression(int depth) {
-        if (depth == 0 || chance(0.2)) return leaf();
-        switch (pick(8)) {
-        case 0:
-        case 1:
-            return "(" + expression(depth - 1) + " " + pickFrom(kArithmetic) + " " + expression(depth - 1) + ")";
-        case 2:
-            return "(" + expression(depth - 1) + " " + pickFrom(kOtherOperators) + " " + expression(depth - 1) + ")";
-        case 3:
-        case 4:
-            return "(" + pickFrom(kFunctions) + "(" + expression(depth - 1) + "))";
-        case 5:
-            return "(" + expression(depth - 1) + ")^" + pickFrom(kExponents);
-        case 6:
-            return "Round(" + expression(depth - 1) + ", " + pickFrom(kDigits) + ")";
-        default:
-            return "(-" + expression(depth - 1) + ")";
-        }
-    }
-
-    double uniform(double from, double to) { return std::uniform_real_distribution<double>(from, to)(random_); }
-
-private:
-    static inline const std::vector<std::string> kArithmetic{"+", "-", "*", "/", "+", "-", "*"};
-    static inline const std::vector<std::string> kOtherOperators{"^",  "\\", "Mod", "=",  "<>",  "<",   ">",
-                                                                 "<=", ">=", "And", "Or", "Xor", "Eqv", "Imp"};
-    static inline const std::vector<std::string> kFunctions{
-        "Abs",  "Atn",  "Cos",  "Exp",   "Fix",  "Int",  "Log",  "Round", "Sgn",  "Sin",   "Sqr",   "Tan",   "CDbl",
-        "CInt", "CLng", "CSng", "CBool", "Asin", "Acos", "Sinh", "Cosh",  "Tanh", "Asinh", "Acosh", "Atanh", "Not "};
-    static inline const std::vector<std::string> kExponents{"2", "3", "-1", "-2", "0", "0.5", "17", "-2.5", "y"};
-    static inline const std::vector<std::string> kDigits{"0", "1", "2", "y"};
-    static inline const std::vector<std::string> kLeaves{"x", "y", "z",   "x",    "y",    "z",     "sh.x", "pi", "0",
-                                                         "1", "2", "0.5", "3.25", "True", "(1/3)", "ierr", "k"};
-
-    std::string leaf() { return pickFrom(kLeaves); }
-    bool chance(double p) { return uniform(0, 1) < p; }
-    std::size_t pick(std::size_t n) { return std::uniform_int_distribution<std::size_t>(0, n - 1)(random_); }
-    const std::string &pickFrom(const std::vector<std::string> &choices) { return choices[pick(choices.size())]; }
-
-    std::mt19937_64 random_;
-};
 
 using Point = std::array<double, 3>;
 
@@ -128,7 +83,7 @@ std::array<Interval, 3> boxAround(const Point &center, double radius) {
 }
 
 /// Corners, the center and random points of the box.
-std::vector<Point> samples(const std::array<Interval, 3> &box, RandomExpressions &random) {
+std::vector<Point> samples(const std::array<Interval, 3> &box, zl::testing::RandomExpressions &random) {
     std::vector<Point> points;
     for (int corner = 0; corner < 8; ++corner)
         points.push_back({(corner & 1) ? box[0].hi : box[0].lo, (corner & 2) ? box[1].hi : box[1].lo,
@@ -141,7 +96,7 @@ std::vector<Point> samples(const std::array<Interval, 3> &box, RandomExpressions
 }
 
 TEST_F(IntervalEnclosure, everyPointValueLiesInTheEnclosureAndEverySlopeInTheDerivatives) {
-    RandomExpressions random(20250611);
+    zl::testing::RandomExpressions random(20250611);
     int containments = 0;
     int slopesChecked = 0;
     int emptyBoxes = 0;
@@ -203,7 +158,7 @@ TEST_F(IntervalEnclosure, everyPointValueLiesInTheEnclosureAndEverySlopeInTheDer
 }
 
 TEST_F(IntervalEnclosure, theEnclosureNarrowsWithTheBox) {
-    RandomExpressions random(77);
+    zl::testing::RandomExpressions random(77);
     int narrowed = 0;
     for (int e = 0; e < 2000; ++e) {
         const std::string text = random.expression(3);
