@@ -1,0 +1,79 @@
+// zerolith-cli certify, driven through runCommandLine on problem files written
+// into a temporary folder.
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
+#include "cli/cli_commands.h"
+
+namespace zl::cli {
+namespace {
+
+namespace fs = std::filesystem;
+
+struct Outcome {
+    int exitCode;
+    std::string out;
+    std::string err;
+};
+
+Outcome runCli(const Arguments &args) {
+    std::ostringstream out, err;
+    const int code = runCommandLine(args, out, err);
+    return {code, out.str(), err.str()};
+}
+
+class CertifyCommand : public ::testing::Test {
+protected:
+    void SetUp() override {
+        folder_ = fs::temp_directory_path() / ("zerolith-certify-test-" + std::to_string(::getpid()) + "-" +
+                                               ::testing::UnitTest::GetInstance()->current_test_info()->name());
+        fs::create_directories(folder_);
+    }
+    void TearDown() override { fs::remove_all(folder_); }
+
+    std::string write(const std::string &bytes) {
+        const std::string path = (folder_ / "p.zerolith").string();
+        std::ofstream(path, std::ios::binary) << bytes;
+        return path;
+    }
+
+    fs::path folder_;
+};
+
+const char *const kCircleAndLine =
+    "Rootex\r\n2,0,1E-10,8\r\n\"x\",-5,5,10,\"x^2+y^2=k\"\r\n\"y\",-5,5,10,\"x=y\"\r\n 1 \r\nk=2\r\n";
+
+TEST_F(CertifyCommand, printsTheProvedRootsTheSummaryAndTheCount) {
+    const std::string file = write(kCircleAndLine);
+    for (const char *threads : {"1", "3"}) {
+        const Outcome outcome = runCli({"certify", file, "--threads", threads});
+        EXPECT_EQ(outcome.exitCode, 0) << outcome.err;
+        EXPECT_EQ(outcome.out, "x=-1                          EQUATION #1=0\n"
+                               "y=-1                          EQUATION #2=0\n"
+                               "\n"
+                               "x=1                           EQUATION #1=0\n"
+                               "y=1                           EQUATION #2=0\n"
+                               "\n"
+                               "ALL SOLUTIONS IN THE BOX FOUND: 2, each proved unique\n"
+                               "2 solutions\n");
+    }
+}
+
+TEST_F(CertifyCommand, refusesBadOptions) {
+    const std::string file = write(kCircleAndLine);
+    for (const Arguments &args :
+         {Arguments{"certify", file, "--min-width", "0"}, Arguments{"certify", file, "--min-width", "tiny"},
+          Arguments{"certify", file, "--threads", "0"}, Arguments{"certify"}}) {
+        const Outcome outcome = runCli(args);
+        EXPECT_EQ(outcome.exitCode, 2);
+        EXPECT_NE(outcome.err.find("zerolith-cli: "), std::string::npos);
+        EXPECT_EQ(outcome.out, "");
+    }
+}
+
+}  // namespace
+}  // namespace zl::cli
