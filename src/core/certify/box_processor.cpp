@@ -12,7 +12,7 @@ constexpr double kSplitRatio = 0.4557;
 /// A contraction round counts when some width shrinks by this fraction.
 constexpr double kWorthwhileShrink = 0.1;
 constexpr int kMaxContractionRounds = 8;
-constexpr int kMaxPropagationPasses = 4;
+constexpr int kMaxPropagationPasses = 8;
 constexpr int kMaxNewtonIterations = 20;
 
 bool shrankEnough(const Box &before, const Box &after) {
@@ -36,7 +36,7 @@ void BoxProcessor::process(SearchBox &box, std::vector<SearchBox> &children, Box
     if (contract(box, findings) == Outcome::Decided) return;
     if (!box.knownRoot.empty() && !boxContainsPoint(box.box, box.knownRoot.data())) box.knownRoot.clear();
     if (maxWidth(box.box) < settings_.minWidth) return decideSmall(box, findings);
-    if (regular_ && box.knownRoot.empty()) searchWithNewton(box, findings);
+    if (regular_ && newton_.nearlyLinear() && box.knownRoot.empty()) searchWithNewton(box, findings);
     bisect(box, children, findings);
 }
 

@@ -27,6 +27,7 @@ IntervalNewton::IntervalNewton(const IntervalProgram &program)
 
 NewtonStep IntervalNewton::step(Box &box, const double *center, IntervalWorkspace &workspace, StepOptions options) {
     const std::size_t n = n_;
+    nearlyLinear_ = false;
     if (!options.valuesReady && !evaluateIntervals(program_, box.data(), workspace)) return NewtonStep::Empty;
     if (!workspace.regular) return NewtonStep::NotApplicable;
     evaluateJacobian(program_, workspace, jacobian_.data());
@@ -46,6 +47,9 @@ NewtonStep IntervalNewton::step(Box &box, const double *center, IntervalWorkspac
     if (!bounded || !precondition()) preconditionInIntervals();
 
     for (std::size_t j = 0; j < n; ++j) offsets_[j] = box[j] - Interval(center[j]);
+    nearlyLinear_ = true;
+    for (std::size_t i = 0; i < n; ++i)
+        if (preconditioned_[i * n + i].containsZero()) nearlyLinear_ = false;
     bool inside = true;
     for (std::size_t i = 0; i < n; ++i) {
         Interval sum = rightSide_[i];

@@ -50,6 +50,11 @@ public:
     /// The Jacobian enclosure of the last step's box, row-major.
     const std::vector<Interval> &jacobian() const { return jacobian_; }
 
+    /// After a step that got that far: no diagonal entry of the preconditioned
+    /// Jacobian contains 0, so the box is nearly linear and holds at most a
+    /// few roots, which Newton's method from inside it tends to reach.
+    bool nearlyLinear() const { return nearlyLinear_; }
+
 private:
     /// Y J and Y F(c) by midpoint and radius; false when some entry is too large for it.
     bool precondition();
@@ -68,6 +73,7 @@ private:
     std::vector<double> middles_;
     std::vector<double> radii_;
     bool preconditionerReady_ = false;
+    bool nearlyLinear_ = false;
 };
 
 }  // namespace zl

@@ -122,9 +122,12 @@ inline double max4(double a, double b, double c, double d) { return max2(max2(a,
 
 }  // namespace interval_detail
 
+inline Interval operator*(double a, const Interval &b);
+
 inline Interval operator*(const Interval &a, const Interval &b) {
-    // Zero times anything is exactly zero, with no rounding to widen.
-    if ((a.lo == 0 && a.hi == 0) || (b.lo == 0 && b.hi == 0)) return Interval(0.0);
+    // A point factor (a constant, often, or zero) needs two products only.
+    if (a.lo == a.hi) return a.lo * b;
+    if (b.lo == b.hi) return b.lo * a;
     double p1;
     double p2;
     double p3;
@@ -144,7 +147,7 @@ inline Interval operator*(const Interval &a, const Interval &b) {
     return widened(interval_detail::min4(p1, p2, p3, p4), interval_detail::max4(p1, p2, p3, p4));
 }
 
-/// A point times an interval.
+/// A point times an interval; zero times anything is exactly zero.
 inline Interval operator*(double a, const Interval &b) {
     if (a == 0) return Interval(0.0);
     const double p1 = a * b.lo;

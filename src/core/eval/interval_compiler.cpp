@@ -1,6 +1,7 @@
 #include "core/eval/interval_compiler.h"
 
 #include <bit>
+#include <cmath>
 #include <map>
 #include <tuple>
 #include <unordered_map>
@@ -134,7 +135,8 @@ public:
     std::int32_t constant(const Interval &value) {
         IntervalNode node;
         node.op = IntervalOp::Constant;
-        node.constant = value;
+        // An infinite number overflows wherever it is used: nothing is defined there.
+        node.constant = std::isfinite(value.lo) && std::isfinite(value.hi) ? value : Interval::empty();
         return add(node);
     }
 
