@@ -5,9 +5,10 @@
 namespace zl {
 namespace {
 
-/// Bisection splits a little off the middle, so that a root at the middle of
-/// a symmetric box (often 0) does not land on the face between the halves.
-constexpr double kSplitRatio = 0.4557;
+/// Bisection splits at the middle. A root that lands on the face between the
+/// halves is held by both: each narrows to a tiny box at it and proves it in
+/// a box reaching a little beyond that face, and the two proofs merge.
+constexpr double kSplitRatio = 0.5;
 
 /// A contraction round counts when some width shrinks by this fraction.
 constexpr double kWorthwhileShrink = 0.1;
