@@ -355,6 +355,8 @@ void computeResidualNodes(IntervalProgram &program) {
         std::vector<std::int32_t> nodes;
         for (std::size_t i = static_cast<std::size_t>(root) + 1; i-- > 0;) {
             if (!reached[i]) continue;
+            // A constant has no derivative to pass on, unless it is the residual itself.
+            if (program.nodes[i].op == IntervalOp::Constant && static_cast<std::int32_t>(i) != root) continue;
             nodes.push_back(static_cast<std::int32_t>(i));
             const IntervalNode &node = program.nodes[i];
             if (node.a >= 0) reached[static_cast<std::size_t>(node.a)] = 1;
@@ -425,6 +427,10 @@ bool evaluateIntervals(const IntervalProgram &program, const Interval *box, Inte
     return true;
 }
 
+namespace {
+bool isZero(const Interval &x) { return x.lo == 0 && x.hi == 0; }
+}  // namespace
+
 void evaluateJacobian(const IntervalProgram &program, IntervalWorkspace &workspace, Interval *jacobian) {
     const std::size_t n = static_cast<std::size_t>(program.variableCount);
     const Interval *values = workspace.values.data();
@@ -456,6 +462,10 @@ void evaluateJacobian(const IntervalProgram &program, IntervalWorkspace &workspa
             betas[i] = slopes.beta;
             break;
         }
+        // Nothing flows into a constant.
+        if (program.nodes[static_cast<std::size_t>(node.a)].op == IntervalOp::Constant) alphas[i] = Interval(0.0);
+        if (node.b >= 0 && program.nodes[static_cast<std::size_t>(node.b)].op == IntervalOp::Constant)
+            betas[i] = Interval(0.0);
     }
     Interval *adjoints = workspace.adjoints.data();
     for (std::size_t j = 0; j < program.roots.size(); ++j) {
@@ -472,8 +482,8 @@ void evaluateJacobian(const IntervalProgram &program, IntervalWorkspace &workspa
                 continue;
             }
             if (node.op == IntervalOp::Constant || (adjoint.lo == 0 && adjoint.hi == 0)) continue;
-            adjoints[node.a] = adjoints[node.a] + alphas[i] * adjoint;
-            if (node.b >= 0) adjoints[node.b] = adjoints[node.b] + betas[i] * adjoint;
+            if (!isZero(alphas[i])) adjoints[node.a] = adjoints[node.a] + alphas[i] * adjoint;
+            if (node.b >= 0 && !isZero(betas[i])) adjoints[node.b] = adjoints[node.b] + betas[i] * adjoint;
         }
     }
 }
