@@ -63,6 +63,8 @@ void certifyFile(benchmark::State &state, const std::string &name) {
     state.counters["boxes"] = static_cast<double>(summary.statistics.boxes);
     state.counters["proofs"] = static_cast<double>(summary.statistics.proofs);
     state.counters["newton"] = static_cast<double>(summary.statistics.newtonRuns);
+    state.counters["sweeps"] = static_cast<double>(summary.statistics.propagations);
+    state.counters["steps"] = static_cast<double>(summary.statistics.newtonSteps);
 }
 
 BENCHMARK_CAPTURE(certifyFile, himmelblau, std::string("himmelblau"))->Unit(benchmark::kMillisecond);

@@ -47,11 +47,13 @@ BoxProcessor::Outcome BoxProcessor::contract(SearchBox &searchBox, BoxFindings &
     for (int round = 0; round < kMaxContractionRounds; ++round) {
         for (int pass = 0; pass < kMaxPropagationPasses; ++pass) {
             before_ = box;
+            ++findings.statistics.propagations;
             if (!hc4_.contract(box, workspace_)) return Outcome::Decided;
             if (!shrankEnough(before_, box)) break;
         }
         before_ = box;
         chooseCenter(searchBox);
+        ++findings.statistics.newtonSteps;
         const IntervalNewton::StepOptions options{.reusePreconditioner = round > 0, .valuesReady = true};
         switch (newton_.step(box, center_.data(), workspace_, options)) {
         case NewtonStep::Empty:
