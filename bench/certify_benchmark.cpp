@@ -9,12 +9,8 @@
 #include <memory>
 #include <string>
 
-#include "core/certify/certify_run.h"
-#include "core/eval/equation_evaluator.h"
-#include "core/eval/math_library.h"
-#include "core/eval/script_engine.h"
-#include "core/files/problem_file.h"
 #include "core/files/problem_file_reader.h"
+#include "core/session/session.h"
 #include "core/solver/solution_list_view.h"
 
 namespace {
@@ -28,19 +24,12 @@ public:
 
 /// A problem file opened as the command line opens it.
 struct OpenedProblem {
-    zl::MathLibrary library;
-    zl::ScriptEngine engine;
-    zl::ProblemState problem;
-    zl::EquationEvaluator evaluator{engine, library, problem};
+    zl::Session session;
 
     bool open(const std::string &path) {
-        engine.addMathLibrary(library);
-        for (std::string_view statement : zl::kStartupStatements) engine.executeStatement(statement);
         const zl::ProblemFileReading reading = zl::readProblemFile(path);
-        if (!reading.ok() || zl::applyProblemFile(reading.data, problem)) return false;
-        evaluator.registerConstants(reading.data.constants);
-        evaluator.compileResiduals();
-        return true;
+        if (!reading.ok() || session.open(reading.data)) return false;
+        return !session.prepareRun(zl::RunKind::Certify, reading.data.constants, session.recordFieldTexts());
     }
 };
 
@@ -56,7 +45,7 @@ void certifyFile(benchmark::State &state, const std::string &name) {
         }
         DiscardingList list;
         state.ResumeTiming();
-        summary = zl::runCertify(opened->problem, opened->evaluator, opened->engine, list);
+        summary = opened->session.certify(list);
     }
     state.counters["roots"] = static_cast<double>(summary.roots);
     state.counters["undecided"] = static_cast<double>(summary.undecided);

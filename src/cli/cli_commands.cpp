@@ -56,45 +56,58 @@ std::string evalUsage() {
            "      1 with \"error N: DESCRIPTION\" on a script error.\n";
 }
 
+/// The options explore and random add to the list.
+std::string solutionOptionsHelp() {
+    return "      --inside-box     store only the solutions inside the search box (each\n"
+           "                       variable within its limits widened by the error bound);\n"
+           "                       a last line counts the converged points left out.\n"
+           "      --certify        after each solution's lines, a line saying whether it\n"
+           "                       is proved the only root in a box around it.\n";
+}
+
 std::string exploreUsage() {
     return "  explore FILE [--save OUT] [--max-nodes N] [--threads N] [--timeout SECONDS]\n"
-           "          [--quiet | --progress]\n"
+           "          [--quiet | --progress] [--inside-box] [--certify]\n"
            "      Opens the problem FILE and runs Explore: the grid over the search box,\n"
            "      Newton from every node where a residual changes sign. Prints the\n"
            "      solution list line by line, then the count (\"3 solutions\").\n"
            "      --save OUT writes the problem with the solutions found to OUT.\n"
            "      --max-nodes N refuses a grid of more than N nodes (1 to " +
            std::to_string(std::numeric_limits<long long>::max()) + ") before it runs, exit " +
-           std::to_string(kExitBadInput) + ".\n" + runOptionsHelp();
+           std::to_string(kExitBadInput) + ".\n" + solutionOptionsHelp() + runOptionsHelp();
 }
 
 std::string randomUsage() {
     return "  random FILE --seeds K [--rng-seed S] [--save OUT] [--threads N]\n"
-           "          [--timeout SECONDS] [--quiet | --progress]\n"
+           "          [--timeout SECONDS] [--quiet | --progress] [--inside-box] [--certify]\n"
            "      Runs Random with K random starting points (1 to " +
            std::to_string(std::numeric_limits<std::int32_t>::max()) +
            ") and prints the list\n"
            "      as explore does, a TRIAL line before each seed. --rng-seed S makes the\n"
            "      points reproducible, whatever the thread count; without it they are\n"
            "      drawn from the clock.\n" +
-           runOptionsHelp();
+           solutionOptionsHelp() + runOptionsHelp();
 }
 
 std::string certifyUsage() {
-    return "  certify FILE [--min-width W] [--threads N] [--save OUT]\n"
+    return "  certify FILE [--min-width W] [--save OUT] [--threads N] [--timeout SECONDS]\n"
+           "          [--quiet | --progress]\n"
            "      Searches the whole box for the roots and proves each one unique in a\n"
            "      box around it. Prints the roots as the list shows solutions, then\n"
            "      whether the search is complete (every root in the box found) or how\n"
            "      many boxes stayed undecided, then the count. Boxes narrower than W in\n"
            "      every variable (default: the problem's error bound) are not split.\n"
-           "      --threads N searches with N worker threads (default 1).\n";
+           "      The run options are explore's; the progress shows the share of the box\n"
+           "      decided, and a stopped search ends with \"RUN STOPPED: N boxes searched.\"\n" +
+           runOptionsHelp();
 }
 
 std::string listUsage() {
-    return "  list FILE [--save OUT]\n"
+    return "  list FILE [--save OUT] [--certify]\n"
            "      Prints the solution list of the solutions stored in FILE, with the\n"
            "      residuals evaluated there, then the count. --save OUT writes the\n"
-           "      problem back (a file this program wrote comes back byte for byte).\n";
+           "      problem back (a file this program wrote comes back byte for byte).\n"
+           "      --certify adds the proof line after each solution, as explore does.\n";
 }
 
 std::string reportUsage() {

@@ -23,6 +23,13 @@ constexpr const char *kClearToEndOfLine = "\x1b[K";
 }  // namespace
 
 std::string progressText(const RunProgress &progress) {
+    if (progress.unit == RunUnit::BoxShare) {
+        const auto percent = static_cast<int>(100 * static_cast<double>(progress.done) / progress.total);
+        std::string text = "Certify: " + std::to_string(percent) + "% of the box decided, " +
+                           std::to_string(progress.solutions) + " proofs, " + durationText(progress.elapsed);
+        if (progress.remaining) text += ", about " + durationText(*progress.remaining) + " left";
+        return text;
+    }
     const bool nodes = progress.unit == RunUnit::Nodes;
     std::string text = nodes ? "Explore: " : "Random: ";
     text += std::to_string(progress.done) + " of " + countText(progress.total) + (nodes ? " nodes" : " seeds");

@@ -1,8 +1,10 @@
-// explore, random and list: the window's run commands and Open's solution
-// list, printed line by line as the window's list shows them.
+// explore, random, certify and list: the window's run commands and Open's
+// solution list, printed line by line as the window's list shows them.
 
 #include <unistd.h>
 
+#include <charconv>
+#include <cmath>
 #include <iostream>
 #include <limits>
 #include <ostream>
@@ -88,6 +90,8 @@ std::optional<RunSettings> readRunSettings(const CommandArguments &arguments, st
 int runAndFinish(SolveRequest &request, RunRequest run, const RunSettings &settings, std::ostream &out,
                  std::ostream &err) {
     ProblemSession &problem = *request.session;
+    run.insideBoxOnly = request.arguments.flag("--inside-box");
+    run.proveSolutions = request.arguments.flag("--certify");
     RunControl control;
     ProgressDisplay display(err, settings.progress);
     StreamListView list(out, &display);
@@ -126,6 +130,15 @@ int runAndFinish(SolveRequest &request, RunRequest run, const RunSettings &setti
     }
 }
 
+/// --min-width: a positive finite number, "1e-6" or "0.001".
+std::optional<double> parseWidth(const std::string &text) {
+    double value = 0;
+    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
+    if (error != std::errc() || end != text.data() + text.size() || !std::isfinite(value) || !(value > 0))
+        return std::nullopt;
+    return value;
+}
+
 /// --max-nodes N: a grid of more nodes is refused before the run.
 std::optional<std::optional<double>> readNodeBound(const CommandArguments &arguments, std::ostream &err) {
     const auto text = arguments.option("--max-nodes");
@@ -143,7 +156,7 @@ std::optional<std::optional<double>> readNodeBound(const CommandArguments &argum
 int runExploreCommand(const Arguments &args, std::ostream &out, std::ostream &err) {
     int exitCode = kExitOk;
     auto request = openRequest("explore", args, {"--save", "--max-nodes", "--threads", "--timeout"},
-                               {"--quiet", "--progress"}, err, exitCode);
+                               {"--quiet", "--progress", "--inside-box", "--certify"}, err, exitCode);
     if (!request) return exitCode;
     const auto settings = readRunSettings(request->arguments, err);
     const auto bound = readNodeBound(request->arguments, err);
@@ -165,7 +178,7 @@ int runExploreCommand(const Arguments &args, std::ostream &out, std::ostream &er
 int runRandomCommand(const Arguments &args, std::ostream &out, std::ostream &err) {
     int exitCode = kExitOk;
     auto request = openRequest("random", args, {"--save", "--seeds", "--rng-seed", "--threads", "--timeout"},
-                               {"--quiet", "--progress"}, err, exitCode);
+                               {"--quiet", "--progress", "--inside-box", "--certify"}, err, exitCode);
     if (!request) return exitCode;
     const auto seedsText = request->arguments.option("--seeds");
     const auto seeds =
@@ -196,14 +209,33 @@ int runRandomCommand(const Arguments &args, std::ostream &out, std::ostream &err
     return runAndFinish(*request, std::move(run), *settings, out, err);
 }
 
+int runCertifyCommand(const Arguments &args, std::ostream &out, std::ostream &err) {
+    int exitCode = kExitOk;
+    auto request = openRequest("certify", args, {"--save", "--min-width", "--threads", "--timeout"},
+                               {"--quiet", "--progress"}, err, exitCode);
+    if (!request) return exitCode;
+    const auto settings = readRunSettings(request->arguments, err);
+    if (!settings) return kExitBadInput;
+    RunRequest run;
+    run.kind = RunKind::Certify;
+    if (const auto width = request->arguments.option("--min-width")) {
+        run.minWidth = parseWidth(*width);
+        if (!run.minWidth) {
+            err << "zerolith-cli: --min-width takes a positive number\n";
+            return kExitBadInput;
+        }
+    }
+    return runAndFinish(*request, std::move(run), *settings, out, err);
+}
+
 int runListCommand(const Arguments &args, std::ostream &out, std::ostream &err) {
     int exitCode = kExitOk;
-    auto request = openRequest("list", args, {"--save"}, {}, err, exitCode);
+    auto request = openRequest("list", args, {"--save"}, {"--certify"}, err, exitCode);
     if (!request) return exitCode;
     ProblemSession &problem = *request->session;
     if (!problem.registerConstants()) return kExitScriptError;
     StreamListView list(out);
-    const std::int32_t failure = problem.session().listSolutions(list);
+    const std::int32_t failure = problem.session().listSolutions(list, request->arguments.flag("--certify"));
     list.printCount();
     if (auto path = request->arguments.option("--save"); path && !problem.save(*path, err)) return kExitBadInput;
     return failure != 0 && problem.scriptErrorReported() ? kExitScriptError : kExitOk;

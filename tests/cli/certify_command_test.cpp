@@ -63,6 +63,39 @@ TEST_F(CertifyCommand, printsTheProvedRootsTheSummaryAndTheCount) {
     }
 }
 
+TEST_F(CertifyCommand, timeoutStopsTheSearchWithTheStopLine) {
+    // A line of roots: never proved, so the search would split boxes for ages.
+    const std::string file =
+        write("Rootex\r\n2,0,1E-10,8\r\n\"x\",-5,5,10,\"x-y=0\"\r\n\"y\",-5,5,10,\"y-x=0\"\r\n 1 \r\nk=2\r\n");
+    const Outcome outcome = runCli({"certify", file, "--timeout", "0.2", "--quiet", "--threads", "2"});
+    EXPECT_EQ(outcome.exitCode, 124) << outcome.err;
+    EXPECT_EQ(outcome.out.rfind("RUN STOPPED: ", 0), 0u) << outcome.out;
+    EXPECT_TRUE(outcome.out.ends_with(" boxes searched.\n0 solutions\n")) << outcome.out;
+}
+
+TEST_F(CertifyCommand, insideBoxAndProofLinesOnExploreAndList) {
+    const std::string file = write(kCircleAndLine);
+    const std::string saved = (folder_ / "saved.zerolith").string();
+    const Outcome explore = runCli({"explore", file, "--inside-box", "--certify", "--quiet", "--save", saved});
+    EXPECT_EQ(explore.exitCode, 0) << explore.err;
+    const Outcome list = runCli({"list", saved, "--certify"});
+    EXPECT_EQ(list.exitCode, 0) << list.err;
+    for (const Outcome *outcome : {&explore, &list}) {
+        std::istringstream lines(outcome->out);
+        std::vector<std::string> all;
+        for (std::string line; std::getline(lines, line);) all.push_back(line);
+        // Each group: its two variable lines, the proof line, the empty line.
+        ASSERT_GE(all.size(), 9u) << outcome->out;
+        for (std::size_t group : {0u, 4u}) {
+            EXPECT_EQ(all[group + 2].rfind("PROVED UNIQUE WITHIN ", 0), 0u) << outcome->out;
+            EXPECT_EQ(all[group + 3], "");
+        }
+        EXPECT_EQ(all.back(), "2 solutions");
+    }
+    EXPECT_NE(explore.out.find("\nOUTSIDE THE BOX, NOT STORED: 0 converged points.\n2 solutions\n"), std::string::npos)
+        << explore.out;
+}
+
 TEST_F(CertifyCommand, refusesBadOptions) {
     const std::string file = write(kCircleAndLine);
     for (const Arguments &args :

@@ -28,8 +28,8 @@ struct SearchSettings {
 struct SearchStatistics {
     std::int64_t boxes = 0;  ///< boxes processed
     std::int64_t bisections = 0;
-    std::int64_t newtonRuns = 0;  ///< quick Newton iterations from midpoints
-    std::int64_t proofs = 0;      ///< successful proofs, the same root proved twice counted twice
+    std::int64_t newtonRuns = 0;    ///< quick Newton iterations from midpoints
+    std::int64_t proofs = 0;        ///< successful proofs, the same root proved twice counted twice
     std::int64_t propagations = 0;  ///< sweeps of constraint propagation
     std::int64_t newtonSteps = 0;   ///< interval Newton steps
 

@@ -6,6 +6,7 @@
 #include <thread>
 
 #include "core/certify/findings_merge.h"
+#include "core/solver/progress_reporter.h"
 
 namespace zl {
 namespace {
@@ -23,6 +24,7 @@ public:
 
     /// Runs one worker's share until no box is left anywhere.
     void work(BoxProcessor &processor, BoxFindings &findings, bool reportsProgress) {
+        clearUpperVectorState();
         std::vector<SearchBox> stack;
         std::vector<SearchBox> children;
         for (;;) {

@@ -428,7 +428,7 @@ IntervalCompilation compileIntervalProgram(const std::vector<std::shared_ptr<con
 }
 
 IntervalCompilation compileIntervalSystem(ScriptEngine &engine, const ProblemSpec &record) {
-    NameScope &scope = engine.impl().scope;
+    NameScope &scope = engineScope(engine);
     const auto order = static_cast<std::size_t>(std::max(record.order, 0));
     std::vector<Global *> variables;
     for (std::size_t i = 0; i < order; ++i)

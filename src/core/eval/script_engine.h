@@ -15,6 +15,7 @@
 namespace zl {
 
 class MathLibrary;
+class NameScope;
 
 /// The result of evaluating an expression to a double.
 struct NumberResult {
@@ -59,6 +60,8 @@ private:
     // The equation evaluator binds residuals to the engine's names and
     // reports its errors through the engine's observer.
     friend class EquationEvaluator;
+    // The interval compiler binds the same names (script_engine_impl.h).
+    friend NameScope &engineScope(ScriptEngine &engine);
     struct Impl;
     Impl &impl() { return *impl_; }
 

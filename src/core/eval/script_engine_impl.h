@@ -38,4 +38,7 @@ private:
     [[nodiscard]] std::int32_t runDeclaration(const SyntaxTree &tree, const Statement &statement, std::int32_t &offset);
 };
 
+/// The engine's names, for code of this folder that binds them as the engine does.
+inline NameScope &engineScope(ScriptEngine &engine) { return engine.impl().scope; }
+
 }  // namespace zl

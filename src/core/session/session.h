@@ -25,6 +25,7 @@
 #include <string>
 #include <vector>
 
+#include "core/certify/certify_run.h"
 #include "core/eval/equation_evaluator.h"
 #include "core/files/file_error.h"
 #include "core/files/problem_file_data.h"
@@ -40,7 +41,8 @@
 
 namespace zl {
 
-enum class RunKind { Explore, Random };
+/// Certify searches the whole box and proves each root it lists (certify_run.h).
+enum class RunKind { Explore, Random, Certify };
 
 /// A constant whose statement failed. Nothing that needed the constants
 /// (a run, a listing, a report) takes place.
@@ -65,12 +67,20 @@ struct RunRequest {
     /// Asked after the problem is prepared and before the run; false refuses
     /// the run (a grid larger than the caller takes on, say). None: always run.
     std::function<bool(const ProblemSpec &)> approve;
+    /// Explore, Random: store only the converged points inside the search box
+    /// (widened by maxError); the list ends with how many were left out.
+    bool insideBoxOnly = false;
+    /// Explore, Random: after each solution's lines, whether it is proved the
+    /// only root in a box around it.
+    bool proveSolutions = false;
+    std::optional<double> minWidth;  ///< Certify: narrowest box split; maxError when none
 };
 
 struct RunCommandResult {
     std::optional<ConstantFailure> constantFailure;  ///< set: no run took place
     bool refused = false;                            ///< approve said no: no run took place
     RunSummary summary;                              ///< of the run, when one took place
+    std::optional<CertifySummary> certify;           ///< of a Certify run, when one took place
 
     bool ran() const { return !constantFailure && !refused; }
 };
@@ -120,6 +130,9 @@ public:
     /// The run alone (Compute) on the prepared problem: appends to the list.
     RunSummary explore(SolutionListView &list, const RunOptions &options = {});
     RunSummary random(SolutionListView &list, RandomSource &random, std::int32_t seeds, const RunOptions &options = {});
+    /// Certify on the prepared problem: the roots it proves, then the summary lines.
+    CertifySummary certify(SolutionListView &list, const RunOptions &options = {},
+                           std::optional<double> minWidth = std::nullopt);
 
     /// A whole run command: ClearSolutions, PrepareEquations (and the
     /// declaration for Explore), the run, then the count text.
@@ -129,7 +142,8 @@ public:
     void clearSolutions(SolutionListView &list);
     /// ListSolutions: the stored solutions with their residuals evaluated now,
     /// then the count text. Returns 0 or the number of the first failed evaluation.
-    std::int32_t listSolutions(SolutionListView &list);
+    /// `proveSolutions` adds the proof line after each solution's lines.
+    std::int32_t listSolutions(SolutionListView &list, bool proveSolutions = false);
     /// The printed report's lines.
     std::vector<std::string> report(const std::vector<std::string> &constantItems,
                                     const std::vector<std::string> &equationTexts, int charsPerLine);
@@ -139,6 +153,7 @@ public:
 
 private:
     RunWorkerFactory workerFactory();
+    RunSummary runSolver(const RunRequest &request, SolutionListView &list);
 
     ProblemState problem_;
     ScriptContext context_;

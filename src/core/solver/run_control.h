@@ -18,6 +18,8 @@ namespace zl {
 enum class RunUnit {
     Nodes,  ///< Explore: grid nodes visited
     Seeds,  ///< Random: seeds done
+    /// Certify: millionths of the search box's volume decided (total: a million)
+    BoxShare,
 };
 
 struct RunProgress {

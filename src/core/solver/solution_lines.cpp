@@ -65,6 +65,11 @@ std::string runStoppedLine(RunUnit unit, std::uint64_t done, double total) {
            (unit == RunUnit::Nodes ? " nodes." : " seeds.");
 }
 
+std::string outsideBoxLine(std::int64_t count) {
+    return "OUTSIDE THE BOX, NOT STORED: " + std::to_string(count) +
+           (count == 1 ? " converged point." : " converged points.");
+}
+
 std::string failedResidualText(std::int32_t errorNumber) { return "error " + std::to_string(errorNumber); }
 
 }  // namespace zl

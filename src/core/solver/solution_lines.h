@@ -47,6 +47,10 @@ std::vector<std::string> problemsReportLines(const RunState &run);
 /// 3388518008 nodes." or "RUN STOPPED: 41 of 1000 seeds.".
 std::string runStoppedLine(RunUnit unit, std::uint64_t done, double total);
 
+/// The last line of a run that stored only the points inside the search box:
+/// "OUTSIDE THE BOX, NOT STORED: 94 converged points."
+std::string outsideBoxLine(std::int64_t count);
+
 /// A count held as a double, as a whole number: "3388518008"; beyond 64 bits
 /// in the general number text ("1E+20").
 std::string countText(double count);

@@ -27,6 +27,18 @@ int readableSolutionCount(const ProblemState &problem) {
     return std::clamp(problem.store.solutionCount, 0, std::max(columns, 0));
 }
 
+/// Within [lower - maxError, upper + maxError] in every variable, the limits
+/// taken in either order. NaN is outside.
+bool insideSearchBox(const ProblemSpec &record, const double *point) {
+    for (int i = 0; i < record.order; ++i) {
+        const double a = record.lowerLimits[i];
+        const double b = record.upperLimits[i];
+        if (!(point[i] >= std::min(a, b) - record.maxError && point[i] <= std::max(a, b) + record.maxError))
+            return false;
+    }
+    return true;
+}
+
 }  // namespace
 
 bool sameSolution(const double *a, const double *b, int count, double maxError) {
@@ -44,6 +56,10 @@ AcceptResult acceptSolution(ProblemState &problem, SolutionListView &list) {
 
 AcceptResult acceptSolution(ProblemState &problem, const double *point, const double *residuals,
                             SolutionListView &list) {
+    if (problem.store.insideBoxOnly && !insideSearchBox(problem.record, point)) {
+        ++problem.store.outsideBox;
+        return AcceptResult::OutsideBox;
+    }
     for (int m = 1; m <= readableSolutionCount(problem); ++m)
         if (matchesStoredSolution(problem, point, m)) return AcceptResult::Duplicate;
     if (problem.store.full()) return AcceptResult::StoreFull;

@@ -10,9 +10,10 @@
 namespace zl {
 
 enum class AcceptResult {
-    Duplicate,  ///< within maxError of a stored solution in every variable: nothing stored
-    Stored,     ///< stored as the next column and listed, followed by an empty line
-    StoreFull,  ///< new, but 100 solutions are stored already: neither stored nor listed
+    Duplicate,   ///< within maxError of a stored solution in every variable: nothing stored
+    Stored,      ///< stored as the next column and listed, followed by an empty line
+    StoreFull,   ///< new, but 100 solutions are stored already: neither stored nor listed
+    OutsideBox,  ///< outside the search box while store.insideBoxOnly is set: counted only
 };
 
 /// True when every |a_i - b_i| <= maxError (a box, not a distance). NaN never matches.

@@ -7,36 +7,31 @@
 #include <string>
 #include <vector>
 
-#include "core/eval/equation_evaluator.h"
 #include "core/eval/interval_compiler.h"
-#include "core/eval/math_library.h"
-#include "core/eval/script_engine.h"
-#include "core/problem/problem_state.h"
+#include "core/session/session.h"
 #include "core/solver/solution_list_view.h"
 
 namespace zl::testing {
 
 struct TypedProblem {
-    MathLibrary library;
-    ScriptEngine engine;
-    ProblemState problem;
-    EquationEvaluator evaluator{engine, library, problem};
+    Session session;
+    ScriptEngine &engine = session.engine();
+    ProblemState &problem = session.problem();
+    EquationEvaluator &evaluator = session.evaluator();
 
     /// Every variable searched over [lower, upper].
     TypedProblem(const std::vector<std::string> &names, const std::vector<std::string> &equations,
                  const std::string &lower, const std::string &upper, const std::vector<std::string> &constants = {}) {
-        engine.addMathLibrary(library);
-        for (std::string_view statement : kStartupStatements) engine.executeStatement(statement);
         problem.sizeProblem(static_cast<std::int32_t>(names.size()));
         problem.record.varNames = names;
-        RunFieldTexts fields;
+        ProblemFieldTexts fields;
         fields.equations = equations;
         fields.errorBound = "1E-10";
         fields.iterations = "30";
         fields.lowerLimits.assign(names.size(), lower);
         fields.upperLimits.assign(names.size(), upper);
         fields.subintervals.assign(names.size(), "4");
-        EXPECT_FALSE(evaluator.prepareEquations(constants, fields));
+        EXPECT_FALSE(session.prepareRun(RunKind::Certify, constants, fields));
     }
 
     IntervalProgram program() {

@@ -23,7 +23,7 @@ std::vector<std::string> provedList(TypedProblem &typed, const std::vector<std::
     }
     RecordingList list;
     ProvingListView view(list, typed.problem, program);
-    listSolutions(typed.problem, typed.evaluator, view);
+    EXPECT_EQ(listSolutions(typed.problem, typed.evaluator, view), 0);
     return list.lines;
 }
 

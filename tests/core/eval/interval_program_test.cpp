@@ -29,7 +29,7 @@ protected:
         }
     }
 
-    NameScope &scope() { return session.engine.impl().scope; }
+    NameScope &scope() { return engineScope(session.engine); }
 
     IntervalCompilation compile(const std::string &text) {
         const ParseResult parsed = parseExpression(text);
@@ -39,7 +39,7 @@ protected:
 
     /// The engine's value at a point, or nothing where it fails.
     std::optional<double> numeric(const CompiledExpression &expression, const Point &point) {
-        for (std::size_t i = 0; i < 3; ++i) scope().globals().assignNumber(*variables[i], point[i]);
+        for (std::size_t i = 0; i < 3; ++i) EXPECT_EQ(scope().globals().assignNumber(*variables[i], point[i]), 0);
         std::vector<double> stack(stackSlots(expression));
         session.library.ierr = 0;
         double value = 0;

@@ -48,7 +48,12 @@ Transcript exploreThenRandom(const TypedProblem &typed, int threads) {
     session.problem().record.varNames = typed.names;
     RandomSource random = RandomSource::withFixedSeed(99);
     for (RunKind kind : {RunKind::Explore, RunKind::Random}) {
-        RunRequest request{kind, typed.constants, typed.fields, 150, &random, {}, {}};
+        RunRequest request;
+        request.kind = kind;
+        request.constantItems = typed.constants;
+        request.fields = typed.fields;
+        request.seeds = 150;
+        request.random = &random;
         request.options.threads = threads;
         RecordingList list;
         session.runCommand(request, list);
@@ -118,7 +123,9 @@ TEST_P(FailingConstant, StopsTheRunBeforeItStartsAndNamesTheConstant) {
     session.problem().record.varNames = {"x"};
     RecordingList list;
     list.lines = {"an earlier run's line"};
-    RunRequest request{RunKind::Explore, {"c=2", c.failing, "d=3"}, fields({"x=c"}, "0", "4", "8"), 0, nullptr, {}, {}};
+    RunRequest request;
+    request.constantItems = {"c=2", c.failing, "d=3"};
+    request.fields = fields({"x=c"}, "0", "4", "8");
     const RunCommandResult result = session.runCommand(request, list);
 
     ASSERT_TRUE(result.constantFailure);
