@@ -1,53 +1,26 @@
-// zerolith-cli certify, driven through runCommandLine on problem files written
-// into a temporary folder.
+// zerolith-cli certify, and the certify options of explore and list, driven
+// through runCommandLine on problem files written into a temporary folder.
 
-#include <gtest/gtest.h>
-
-#include <filesystem>
-#include <fstream>
 #include <sstream>
 
-#include "cli/cli_commands.h"
+#include "cli_test_support.h"
 
 namespace zl::cli {
 namespace {
 
-namespace fs = std::filesystem;
+using testing::CliFolderTest;
+using testing::Outcome;
+using testing::runCli;
 
-struct Outcome {
-    int exitCode;
-    std::string out;
-    std::string err;
-};
-
-Outcome runCli(const Arguments &args) {
-    std::ostringstream out, err;
-    const int code = runCommandLine(args, out, err);
-    return {code, out.str(), err.str()};
-}
-
-class CertifyCommand : public ::testing::Test {
+class CertifyCommand : public CliFolderTest {
 protected:
-    void SetUp() override {
-        folder_ = fs::temp_directory_path() / ("zerolith-certify-test-" + std::to_string(::getpid()) + "-" +
-                                               ::testing::UnitTest::GetInstance()->current_test_info()->name());
-        fs::create_directories(folder_);
-    }
-    void TearDown() override { fs::remove_all(folder_); }
-
-    std::string write(const std::string &bytes) {
-        const std::string path = (folder_ / "p.zerolith").string();
-        std::ofstream(path, std::ios::binary) << bytes;
-        return path;
-    }
-
-    fs::path folder_;
+    std::string write(const std::string &bytes) { return CliFolderTest::write("p.zerolith", bytes); }
 };
 
 const char *const kCircleAndLine =
     "Rootex\r\n2,0,1E-10,8\r\n\"x\",-5,5,10,\"x^2+y^2=k\"\r\n\"y\",-5,5,10,\"x=y\"\r\n 1 \r\nk=2\r\n";
 
-TEST_F(CertifyCommand, printsTheProvedRootsTheSummaryAndTheCount) {
+TEST_F(CertifyCommand, PrintsTheProvedRootsTheSummaryAndTheCount) {
     const std::string file = write(kCircleAndLine);
     for (const char *threads : {"1", "3"}) {
         const Outcome outcome = runCli({"certify", file, "--threads", threads});
@@ -63,7 +36,7 @@ TEST_F(CertifyCommand, printsTheProvedRootsTheSummaryAndTheCount) {
     }
 }
 
-TEST_F(CertifyCommand, timeoutStopsTheSearchWithTheStopLine) {
+TEST_F(CertifyCommand, TimeoutStopsTheSearchWithTheStopLine) {
     // A line of roots: never proved, so the search would split boxes for ages.
     const std::string file =
         write("Rootex\r\n2,0,1E-10,8\r\n\"x\",-5,5,10,\"x-y=0\"\r\n\"y\",-5,5,10,\"y-x=0\"\r\n 1 \r\nk=2\r\n");
@@ -73,9 +46,9 @@ TEST_F(CertifyCommand, timeoutStopsTheSearchWithTheStopLine) {
     EXPECT_TRUE(outcome.out.ends_with(" boxes searched.\n0 solutions\n")) << outcome.out;
 }
 
-TEST_F(CertifyCommand, insideBoxAndProofLinesOnExploreAndList) {
+TEST_F(CertifyCommand, InsideBoxAndProofLinesOnExploreAndList) {
     const std::string file = write(kCircleAndLine);
-    const std::string saved = (folder_ / "saved.zerolith").string();
+    const std::string saved = path("saved.zerolith");
     const Outcome explore = runCli({"explore", file, "--inside-box", "--certify", "--quiet", "--save", saved});
     EXPECT_EQ(explore.exitCode, 0) << explore.err;
     const Outcome list = runCli({"list", saved, "--certify"});
@@ -96,7 +69,7 @@ TEST_F(CertifyCommand, insideBoxAndProofLinesOnExploreAndList) {
         << explore.out;
 }
 
-TEST_F(CertifyCommand, refusesBadOptions) {
+TEST_F(CertifyCommand, RefusesBadOptions) {
     const std::string file = write(kCircleAndLine);
     for (const Arguments &args :
          {Arguments{"certify", file, "--min-width", "0"}, Arguments{"certify", file, "--min-width", "tiny"},

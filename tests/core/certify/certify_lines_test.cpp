@@ -7,7 +7,7 @@
 namespace zl {
 namespace {
 
-TEST(CertifyLines, readAsTheListShowsThem) {
+TEST(CertifyLines, ReadAsTheListShowsThem) {
     EXPECT_EQ(completeSearchLine(18), "ALL SOLUTIONS IN THE BOX FOUND: 18, each proved unique");
     EXPECT_EQ(incompleteSearchLine(17, 3), "SEARCH NOT COMPLETE: 17 solutions proved unique, 3 boxes undecided");
     EXPECT_EQ(undecidedBoxLine(2, {"x", "speed"}, {Interval(0.5, 0.75), Interval(-1e-9, 1)}),

@@ -26,7 +26,7 @@ struct KnownRoots {
 
 class CertifyFindsKnownRoots : public ::testing::TestWithParam<KnownRoots> {};
 
-TEST_P(CertifyFindsKnownRoots, andSaysTheSearchIsComplete) {
+TEST_P(CertifyFindsKnownRoots, AndSaysTheSearchIsComplete) {
     const KnownRoots &c = GetParam();
     TypedProblem typed(c.variables, c.equations, c.lower, c.upper);
     RecordingList list;
@@ -76,7 +76,7 @@ INSTANTIATE_TEST_SUITE_P(
                    {{0.48850386176208693, 0.5340933696823669}}}),
     [](const ::testing::TestParamInfo<KnownRoots> &info) { return std::string(info.param.name); });
 
-TEST(Certify, listsTheUndecidedBoxesWhereARootIsDouble) {
+TEST(Certify, ListsTheUndecidedBoxesWhereARootIsDouble) {
     TypedProblem typed({"x", "y"}, {"x^2 = 0", "y = 1"}, "-1", "2");
     RecordingList list;
     const CertifySummary summary = runCertify(typed.problem, typed.evaluator, typed.engine, list);
@@ -89,7 +89,7 @@ TEST(Certify, listsTheUndecidedBoxesWhereARootIsDouble) {
     EXPECT_EQ(list.countText, "0 solutions");
 }
 
-TEST(Certify, saysWhichEquationHasNoIntervalForm) {
+TEST(Certify, SaysWhichEquationHasNoIntervalForm) {
     TypedProblem typed({"x", "y"}, {"x = 1", "CDbl(y & \"\") = 2"}, "-5", "5");
     RecordingList list;
     const CertifySummary summary = runCertify(typed.problem, typed.evaluator, typed.engine, list);
@@ -98,7 +98,7 @@ TEST(Certify, saysWhichEquationHasNoIntervalForm) {
     EXPECT_EQ(list.countText, "0 solutions");
 }
 
-TEST(Certify, endsOnAnErrorOutsideTheRecoverableSetAsExploreDoes) {
+TEST(Certify, EndsOnAnErrorOutsideTheRecoverableSetAsExploreDoes) {
     TypedProblem typed({"x"}, {"x + undefinedName = 1"}, "-5", "5");
     RecordingList list;
     const CertifySummary summary = runCertify(typed.problem, typed.evaluator, typed.engine, list);
@@ -107,7 +107,7 @@ TEST(Certify, endsOnAnErrorOutsideTheRecoverableSetAsExploreDoes) {
     EXPECT_TRUE(list.lines.empty());
 }
 
-TEST(Certify, theMinimumWidthDecidesWhenToStopSplitting) {
+TEST(Certify, TheMinimumWidthDecidesWhenToStopSplitting) {
     // A double root leaves boxes undecided; the wider the minimum, the fewer the splits.
     TypedProblem coarse({"x"}, {"x^2 - 2*x + 1 = 0"}, "-3", "3");
     TypedProblem fine({"x"}, {"x^2 - 2*x + 1 = 0"}, "-3", "3");
@@ -122,7 +122,7 @@ TEST(Certify, theMinimumWidthDecidesWhenToStopSplitting) {
     EXPECT_LT(wide.statistics.boxes, narrow.statistics.boxes);
 }
 
-TEST(Certify, aStopRequestEndsTheSearchWithWhatItHas) {
+TEST(Certify, AStopRequestEndsTheSearchWithWhatItHas) {
     TypedProblem typed({"x", "y"}, {"Sin(x) = 0.5", "Cos(y) = 0"}, "0", "70");
     RecordingList list;
     const std::atomic<bool> stop{true};
@@ -140,7 +140,7 @@ TEST(Certify, aStopRequestEndsTheSearchWithWhatItHas) {
 namespace zl {
 namespace {
 
-TEST(Certify, listsTheSameWhateverTheThreadCount) {
+TEST(Certify, ListsTheSameWhateverTheThreadCount) {
     const std::vector<std::vector<std::string>> systems{
         {"Sin(x) * Cos(y) = 0.25", "x^2 + y^2 = 20"},  // complete
         {"x^2 - 2*x + 1 = 0", "x * y = 1"},            // a double root: undecided boxes

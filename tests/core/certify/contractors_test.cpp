@@ -26,7 +26,7 @@ std::string exactText(double value) {
     return text;
 }
 
-TEST(Contractors, keepEveryPointWhereTheResidualsVanish) {
+TEST(Contractors, KeepEveryPointWhereTheResidualsVanish) {
     zl::testing::RandomExpressions random(4242, false);
     int kept = 0;
     int narrowed = 0;

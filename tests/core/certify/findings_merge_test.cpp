@@ -14,13 +14,13 @@ ProvedRoot proof(double root, double enclosureRadius, double regionRadius) {
             {Interval(root - regionRadius, root + regionRadius)}};
 }
 
-TEST(FindingsMerge, twoProofsOfOneRootGiveOneRootWithTheTighterEnclosure) {
+TEST(FindingsMerge, TwoProofsOfOneRootGiveOneRootWithTheTighterEnclosure) {
     const MergedFindings merged = mergeFindings({proof(1, 1e-10, 0.5), proof(1 + 1e-12, 1e-14, 1e-6)}, {});
     ASSERT_EQ(merged.roots.size(), 1u);
     EXPECT_LT(merged.roots[0].enclosure[0].width(), 1e-13);
 }
 
-TEST(FindingsMerge, rootsApartStayApartInOrder) {
+TEST(FindingsMerge, RootsApartStayApartInOrder) {
     const MergedFindings merged =
         mergeFindings({proof(3, 1e-12, 0.1), proof(-2, 1e-12, 0.1), proof(1, 1e-12, 0.1)}, {});
     ASSERT_EQ(merged.roots.size(), 3u);
@@ -28,7 +28,7 @@ TEST(FindingsMerge, rootsApartStayApartInOrder) {
     EXPECT_EQ(merged.roots[2].point[0], 3);
 }
 
-TEST(FindingsMerge, proofsTooCloseToTellApartLeaveTheirHullUndecided) {
+TEST(FindingsMerge, ProofsTooCloseToTellApartLeaveTheirHullUndecided) {
     // Overlapping enclosures, neither inside the other's region.
     const MergedFindings merged = mergeFindings({proof(1, 1e-3, 1.5e-3), proof(1 + 1.8e-3, 1e-3, 1.5e-3)}, {});
     EXPECT_EQ(merged.roots.size(), 1u);
@@ -36,7 +36,7 @@ TEST(FindingsMerge, proofsTooCloseToTellApartLeaveTheirHullUndecided) {
     EXPECT_TRUE(merged.undecided[0][0].containsInterval({0.999, 1.0028}));
 }
 
-TEST(FindingsMerge, dropsUndecidedBoxesInARegionAndJoinsTouchingOnes) {
+TEST(FindingsMerge, DropsUndecidedBoxesInARegionAndJoinsTouchingOnes) {
     const std::vector<Box> undecided{{Interval(0.9, 0.95), Interval(0, 1)},  // inside the root's region
                                      {Interval(5, 6), Interval(0, 1)},
                                      {Interval(6, 7), Interval(1, 2)},  // touches the one before at a corner

@@ -27,7 +27,7 @@ std::vector<std::string> provedList(TypedProblem &typed, const std::vector<std::
     return list.lines;
 }
 
-TEST(ProvingListView, addsAProofLineBeforeEachGroupsEmptyLine) {
+TEST(ProvingListView, AddsAProofLineBeforeEachGroupsEmptyLine) {
     TypedProblem typed({"x", "y"}, {"x^2 + y^2 = 2", "x = y"}, "-5", "5");
     const IntervalProgram program = typed.program();
     const std::vector<std::string> lines = provedList(typed, {{1, 1}, {-1.0000000001, -1}}, &program);
@@ -46,7 +46,7 @@ TEST(ProvingListView, addsAProofLineBeforeEachGroupsEmptyLine) {
     EXPECT_EQ(lines[7], "");
 }
 
-TEST(ProvingListView, saysNotProvedAtADoubleRootAndWithoutAnIntervalForm) {
+TEST(ProvingListView, SaysNotProvedAtADoubleRootAndWithoutAnIntervalForm) {
     TypedProblem typed({"x"}, {"x^2 = 0"}, "-5", "5");
     const IntervalProgram program = typed.program();
     EXPECT_EQ(provedList(typed, {{0}}, &program),

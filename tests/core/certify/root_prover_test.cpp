@@ -22,7 +22,7 @@ struct SimpleRoot {
 
 class ProvesSimpleRoots : public ::testing::TestWithParam<SimpleRoot> {};
 
-TEST_P(ProvesSimpleRoots, inABoxHoldingTheExactRoot) {
+TEST_P(ProvesSimpleRoots, InABoxHoldingTheExactRoot) {
     const SimpleRoot &c = GetParam();
     TypedProblem typed(c.names, c.equations, "-10", "10");
     const IntervalProgram program = typed.program();
@@ -51,7 +51,7 @@ INSTANTIATE_TEST_SUITE_P(Table, ProvesSimpleRoots,
                                                       {0.5, 0.6},
                                                       {0.48850386176208693, 0.5340933696823669}}));
 
-TEST(RootProver, refusesADoubleRoot) {
+TEST(RootProver, RefusesADoubleRoot) {
     for (const char *equation : {"x^2 = 0", "x^2 - 2*x + 1 = 0", "x^3 = 0"}) {
         TypedProblem typed({"x"}, {equation}, "-10", "10");
         const IntervalProgram program = typed.program();
@@ -64,7 +64,7 @@ TEST(RootProver, refusesADoubleRoot) {
     }
 }
 
-TEST(RootProver, refusesARootOnTheBoxEdgeButNotInside) {
+TEST(RootProver, RefusesARootOnTheBoxEdgeButNotInside) {
     TypedProblem typed({"x", "y"}, {"x = 0", "y^2 = 4"}, "-10", "10");
     const IntervalProgram program = typed.program();
     IntervalWorkspace workspace;
@@ -77,7 +77,7 @@ TEST(RootProver, refusesARootOnTheBoxEdgeButNotInside) {
     EXPECT_TRUE(inside->enclosure[0].contains(0) && inside->enclosure[1].contains(2));
 }
 
-TEST(RootProver, needsTheResidualsDefinedOnTheWholeBox) {
+TEST(RootProver, NeedsTheResidualsDefinedOnTheWholeBox) {
     TypedProblem typed({"x"}, {"Sqr(x) = 1"}, "-10", "10");
     const IntervalProgram program = typed.program();
     IntervalWorkspace workspace;
@@ -87,7 +87,7 @@ TEST(RootProver, needsTheResidualsDefinedOnTheWholeBox) {
     EXPECT_TRUE(prover.proveInBox({Interval(0.5, 2)}, nullptr, workspace));
 }
 
-TEST(RootProver, findsNoRootWhereThereIsNone) {
+TEST(RootProver, FindsNoRootWhereThereIsNone) {
     TypedProblem typed({"x"}, {"x^2 + 1 = 0"}, "-10", "10");
     const IntervalProgram program = typed.program();
     IntervalWorkspace workspace;

@@ -27,7 +27,7 @@ constexpr double kTiny = std::numeric_limits<double>::denorm_min();
                                          << exact.hi << "]";
 }
 
-TEST(IntervalArithmetic, stepsToTheNeighbouringDouble) {
+TEST(IntervalArithmetic, StepsToTheNeighbouringDouble) {
     EXPECT_EQ(nextUp(1.0), 1.0 + 0x1p-52);
     EXPECT_EQ(nextDown(1.0), 1.0 - 0x1p-53);
     EXPECT_EQ(nextUp(-1.0), -1.0 + 0x1p-53);
@@ -46,7 +46,7 @@ struct Operation {
     Interval exact;
 };
 
-TEST(IntervalArithmetic, enclosesEveryResultAndLittleMore) {
+TEST(IntervalArithmetic, EnclosesEveryResultAndLittleMore) {
     const Operation operations[] = {
         {"sum", Interval(0.1, 0.2) + Interval(0.3, 0.4), {0.4, 0.6}},
         {"difference", Interval(1, 2) - Interval(-3, 5), {-4, 5}},
@@ -71,7 +71,7 @@ TEST(IntervalArithmetic, enclosesEveryResultAndLittleMore) {
         EXPECT_TRUE(tightAround(operation.actual, operation.exact)) << operation.name;
 }
 
-TEST(IntervalArithmetic, undefinedEverywhereIsEmpty) {
+TEST(IntervalArithmetic, UndefinedEverywhereIsEmpty) {
     EXPECT_TRUE((Interval(1, 2) / Interval(0.0)).isEmpty());
     EXPECT_TRUE(squareRoot(Interval(-2, -1)).isEmpty());
     EXPECT_TRUE(intersect(Interval(0, 1), Interval(2, 3)).isEmpty());

@@ -22,58 +22,59 @@ using Point = std::array<double, 3>;
 class IntervalEnclosure : public ::testing::Test {
 protected:
     IntervalEnclosure() {
-        session.run("k = 2.5");
+        session_.run("k = 2.5");
         for (const char *name : {"x", "y", "z"}) {
             const NameBinding binding = scope().resolve(name);
-            variables.push_back(binding.kind == NameKind::Variable ? binding.global : &scope().globals().declare(name));
+            variables_.push_back(binding.kind == NameKind::Variable ? binding.global
+                                                                    : &scope().globals().declare(name));
         }
     }
 
-    NameScope &scope() { return engineScope(session.engine); }
+    NameScope &scope() { return engineScope(session_.engine); }
 
     IntervalCompilation compile(const std::string &text) {
         const ParseResult parsed = parseExpression(text);
         EXPECT_TRUE(parsed.ok()) << text;
-        return compileIntervalProgram({parsed.tree}, scope(), variables);
+        return compileIntervalProgram({parsed.tree}, scope(), variables_);
     }
 
     /// The engine's value at a point, or nothing where it fails.
     std::optional<double> numeric(const CompiledExpression &expression, const Point &point) {
-        for (std::size_t i = 0; i < 3; ++i) EXPECT_EQ(scope().globals().assignNumber(*variables[i], point[i]), 0);
+        for (std::size_t i = 0; i < 3; ++i) EXPECT_EQ(scope().globals().assignNumber(*variables_[i], point[i]), 0);
         std::vector<double> stack(stackSlots(expression));
-        session.library.ierr = 0;
+        session_.library.ierr = 0;
         double value = 0;
         RuntimeFailure failure;
         const std::int32_t number = evaluateToNumber(expression, scope(), stack.data(), value, failure);
-        lastError = number ? number : session.library.ierr;
-        if (lastError) return std::nullopt;
+        lastError_ = number ? number : session_.library.ierr;
+        if (lastError_) return std::nullopt;
         return value;
     }
 
     /// Encloses the program's one residual (and its derivatives) over `box`.
     bool enclose(const IntervalProgram &program, const std::array<Interval, 3> &box, Interval &value,
                  std::array<Interval, 3> &slopes) {
-        workspace.prepare(program);
-        if (!evaluateIntervals(program, box.data(), workspace)) return false;
+        workspace_.prepare(program);
+        if (!evaluateIntervals(program, box.data(), workspace_)) return false;
         const auto root = static_cast<std::size_t>(program.roots[0]);
-        value = workspace.values[root];
-        evaluateJacobian(program, workspace, slopes.data());
+        value = workspace_.values[root];
+        evaluateJacobian(program, workspace_, slopes.data());
         return true;
     }
 
     double pointWidth(const IntervalProgram &program, const Point &point) {
         Interval value;
         std::array<Interval, 3> slopes;
-        IntervalWorkspace saved = workspace;
+        IntervalWorkspace saved = workspace_;
         enclose(program, {Interval(point[0]), Interval(point[1]), Interval(point[2])}, value, slopes);
-        workspace = saved;
+        workspace_ = saved;
         return value.width();
     }
 
-    zl::testing::ScriptSession session;
-    std::vector<Global *> variables;
-    IntervalWorkspace workspace;
-    std::int32_t lastError = 0;
+    zl::testing::ScriptSession session_;
+    std::vector<Global *> variables_;
+    IntervalWorkspace workspace_;
+    std::int32_t lastError_ = 0;
 };
 
 std::array<Interval, 3> boxAround(const Point &center, double radius) {
@@ -95,7 +96,7 @@ std::vector<Point> samples(const std::array<Interval, 3> &box, zl::testing::Rand
     return points;
 }
 
-TEST_F(IntervalEnclosure, everyPointValueLiesInTheEnclosureAndEverySlopeInTheDerivatives) {
+TEST_F(IntervalEnclosure, EveryPointValueLiesInTheEnclosureAndEverySlopeInTheDerivatives) {
     zl::testing::RandomExpressions random(20250611);
     int containments = 0;
     int slopesChecked = 0;
@@ -112,13 +113,13 @@ TEST_F(IntervalEnclosure, everyPointValueLiesInTheEnclosureAndEverySlopeInTheDer
             Interval value;
             std::array<Interval, 3> slopes;
             const bool some = enclose(*compiled.program, box, value, slopes);
-            const bool regular = some && workspace.regular;
+            const bool regular = some && workspace_.regular;
             emptyBoxes += some ? 0 : 1;
             std::vector<std::pair<Point, double>> computed;
             for (const Point &point : samples(box, random)) {
                 const std::optional<double> v = numeric(expression, point);
                 if (regular) {
-                    ASSERT_TRUE(v || lastError == 6) << text << " fails with " << lastError << " in a regular box";
+                    ASSERT_TRUE(v || lastError_ == 6) << text << " fails with " << lastError_ << " in a regular box";
                 }
                 if (!v) continue;
                 ASSERT_TRUE(some) << text << ": the enclosure is empty but the engine gives " << *v;
@@ -157,7 +158,7 @@ TEST_F(IntervalEnclosure, everyPointValueLiesInTheEnclosureAndEverySlopeInTheDer
     EXPECT_GT(emptyBoxes, 50);
 }
 
-TEST_F(IntervalEnclosure, theEnclosureNarrowsWithTheBox) {
+TEST_F(IntervalEnclosure, TheEnclosureNarrowsWithTheBox) {
     zl::testing::RandomExpressions random(77);
     int narrowed = 0;
     for (int e = 0; e < 1000; ++e) {
@@ -180,7 +181,7 @@ TEST_F(IntervalEnclosure, theEnclosureNarrowsWithTheBox) {
             }
             enclosures.push_back(value);
         }
-        if (enclosures.size() < 8 || !workspace.regular) continue;
+        if (enclosures.size() < 8 || !workspace_.regular) continue;
         // Continuous there, so the enclosure shrinks in step with the box,
         // down to its width at the center point itself (the rounding).
         const Interval &last = enclosures.back();
@@ -202,7 +203,7 @@ struct Case {
     bool regular;
 };
 
-TEST_F(IntervalEnclosure, domainsAndStepsDecideEmptinessAndRegularity) {
+TEST_F(IntervalEnclosure, DomainsAndStepsDecideEmptinessAndRegularity) {
     const Interval anyY{0, 1};
     const Interval anyZ{0, 1};
     const Case cases[] = {
@@ -231,24 +232,24 @@ TEST_F(IntervalEnclosure, domainsAndStepsDecideEmptinessAndRegularity) {
         const bool some = enclose(*compiled.program, c.box, value, slopes);
         EXPECT_EQ(!some, c.empty) << c.expression;
         if (!some) continue;
-        EXPECT_EQ(workspace.regular, c.regular) << c.expression;
+        EXPECT_EQ(workspace_.regular, c.regular) << c.expression;
         auto near = [](double a, double b) { return a == b || std::fabs(a - b) <= 1e-3; };
         EXPECT_TRUE(near(value.lo, c.expected.lo) && near(value.hi, c.expected.hi))
             << c.expression << ": [" << value.lo << ", " << value.hi << "]";
     }
 }
 
-TEST_F(IntervalEnclosure, asinGivesTheLibrarysHalfpiAtOne) {
-    session.run("halfpi = 2");
+TEST_F(IntervalEnclosure, AsinGivesTheLibrarysHalfpiAtOne) {
+    session_.run("halfpi = 2");
     const IntervalCompilation compiled = compile("Asin(x)");
     Interval value;
     std::array<Interval, 3> slopes;
     ASSERT_TRUE(enclose(*compiled.program, {Interval(0.5, 1), Interval(0), Interval(0)}, value, slopes));
     EXPECT_TRUE(value.contains(2.0));
-    EXPECT_FALSE(workspace.regular);
+    EXPECT_FALSE(workspace_.regular);
 }
 
-TEST_F(IntervalEnclosure, textHasNoIntervalForm) {
+TEST_F(IntervalEnclosure, TextHasNoIntervalForm) {
     for (const char *text : {"x & 1", "Len(\"a\") + x", "Null + x"}) {
         const IntervalCompilation compiled = compile(text);
         EXPECT_FALSE(compiled.program) << text;

@@ -41,7 +41,7 @@ RecordingList runRandom(bool insideBoxOnly) {
 
 double valueOf(const std::string &solutionLine) { return std::stod(solutionLine.substr(2)); }
 
-TEST(InsideBox, dropsExactlyTheSolutionsOutsideTheBoxAndCountsTheConvergedPointsLeftOut) {
+TEST(InsideBox, DropsExactlyTheSolutionsOutsideTheBoxAndCountsTheConvergedPointsLeftOut) {
     const RecordingList all = runRandom(false);
     const RecordingList inside = runRandom(true);
     // The plain list, its solutions outside [1.6, 4.6] taken out (a solution
@@ -77,7 +77,7 @@ struct StopAtFirstReport : RunObserver {
     RunControl &control;
 };
 
-TEST(CertifyRun, stopsOnRequestWithTheStopLineLast) {
+TEST(CertifyRun, StopsOnRequestWithTheStopLineLast) {
     // A line of roots: no box on it is ever proved, so the search would run
     // down to boxes 1E-10 wide.
     for (int threads : {1, 2}) {
