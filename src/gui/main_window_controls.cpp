@@ -235,7 +235,7 @@ QWidget *buildResultsArea(QWidget *parent, MainWindowControls &ui, QWidget *&com
     ui.lstRoots->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     column->addWidget(ui.lstRoots, 1);
 
-    // Explore and Random sit in a panel of their own, which a run disables;
+    // Explore, Random and Certify sit in a panel of their own, which a run disables;
     // Stop beside them and Exit stay usable.
     auto *commandRow = new QHBoxLayout;
     commandPanel = new QWidget(area);
@@ -246,8 +246,11 @@ QWidget *buildResultsArea(QWidget *parent, MainWindowControls &ui, QWidget *&com
                                QStringLiteral("Explore interval for solutions"));
     ui.cmdRandom = makeButton(commandPanel, "cmdRandom", QStringLiteral("Random"),
                               QStringLiteral("Generate randoms seeds to find solutions"));
+    ui.cmdCertify = makeButton(commandPanel, "cmdCertify", QStringLiteral("Certify"),
+                               QStringLiteral("Search the whole box and prove each solution found"));
     commands->addWidget(ui.cmdExplore);
     commands->addWidget(ui.cmdRandom);
+    commands->addWidget(ui.cmdCertify);
     ui.cmdStop = makeButton(area, "cmdStop", QStringLiteral("Stop"), QStringLiteral("Stop the run (Esc)"));
     ui.cmdStop->setEnabled(false);
     ui.cmdPlot = makeButton(area, "cmdPlot", QStringLiteral("Plot"),
@@ -299,6 +302,7 @@ void setInitialTabOrder(const MainWindowControls &ui) {
         ui.lstRoots,
         ui.cmdExplore,
         ui.cmdRandom,
+        ui.cmdCertify,
         ui.cmdStop,
         ui.cmdPlot,
         ui.cmdExit,

@@ -75,6 +75,7 @@ struct MainWindowControls {
     QLabel *lblRoots = nullptr;
     QPushButton *cmdExplore = nullptr;
     QPushButton *cmdRandom = nullptr;
+    QPushButton *cmdCertify = nullptr;
     QPushButton *cmdStop = nullptr;  ///< enabled only while a run is under way
     QPushButton *cmdPlot = nullptr;
     QPushButton *cmdExit = nullptr;

@@ -62,6 +62,7 @@ private slots:
     void stop_keeps_what_was_found();
     void closing_the_window_stops_the_run();
     void explore_asks_before_a_walk_of_hours();
+    void certify_searches_the_box_and_ends_with_its_summary();
 
 private:
     void typeProblem(const QStringList &equations, const QString &names) {
@@ -196,7 +197,8 @@ void MainWindowRunTest::window_takes_no_edit_or_second_run_during_a_run() {
     QVERIFY(fixture.window->runUnderWay());
     QTest::keyClicks(equation, QStringLiteral("zz"));
     QVERIFY(!fixture.window->equationGrid().editFromGrid(0, QStringLiteral("x=1")));
-    QVERIFY(!fixture.window->menuBar()->isEnabled() && !fixture.control("cmdRandom")->isEnabled());
+    QVERIFY(!fixture.window->menuBar()->isEnabled() && !fixture.control("cmdRandom")->isEnabled() &&
+            !fixture.control("cmdCertify")->isEnabled());
     QVERIFY(fixture.control("cmdStop")->isEnabled());
     QVERIFY(fixture.control<QProgressBar>("prgRun")->isVisible());
     QTRY_VERIFY(!fixture.window->runUnderWay());
@@ -256,6 +258,19 @@ void MainWindowRunTest::explore_asks_before_a_walk_of_hours() {
         qPrintable(questions.first().text));
     QCOMPARE(fixture.listLines(), QStringList());
     QCOMPARE(fixture.countText(), QStringLiteral("0 solutions"));
+}
+
+void MainWindowRunTest::certify_searches_the_box_and_ends_with_its_summary() {
+    typeCircleAndLine();
+    QVERIFY(fixture.control("cmdCertify")->isEnabled());
+    QVERIFY(fixture.runToTheEnd("cmdCertify"));
+    const QStringList lines = fixture.listLines();
+    QVERIFY(!lines.isEmpty());
+    QCOMPARE(lines.last(), QStringLiteral("ALL SOLUTIONS IN THE BOX FOUND: 2, each proved unique"));
+    QCOMPARE(lines.filter(QRegularExpression(QStringLiteral("^x=-?1\\.414"))).size(), 2);
+    QCOMPARE(fixture.countText(), QStringLiteral("2 solutions"));
+    QCOMPARE(fixture.dialogs.calls().size(), 0);  // no question about the size of the search
+    QVERIFY(fixture.control("cmdCertify")->isEnabled());
 }
 
 QTEST_MAIN(MainWindowRunTest)
