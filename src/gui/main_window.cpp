@@ -2,6 +2,7 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QCheckBox>
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QLabel>
@@ -460,6 +461,8 @@ void MainWindow::runCommand(RunKind kind) {
     request.kind = kind;
     request.constantItems = constants_->items();
     request.fields = fieldTexts();
+    request.insideBoxOnly = ui_.chkInsideBox->isChecked();
+    request.proveSolutions = ui_.chkProve->isChecked();
     if (kind == RunKind::Random) {
         request.seeds = randomSeedsFromText(textOf(ui_.txtRand)).value_or(0);
         request.random = &random_;

@@ -1,6 +1,7 @@
 #include "gui/main_window_controls.h"
 
 #include <QAction>
+#include <QCheckBox>
 #include <QComboBox>
 #include <QFont>
 #include <QFontMetrics>
@@ -52,6 +53,13 @@ QPushButton *makeButton(QWidget *parent, const char *name, const QString &captio
     button->setToolTip(toolTip);
     button->setAutoDefault(false);
     return button;
+}
+
+QCheckBox *makeCheckBox(QWidget *parent, const char *name, const QString &caption, const QString &toolTip) {
+    auto *box = new QCheckBox(caption, parent);
+    box->setObjectName(QLatin1String(name));
+    box->setToolTip(toolTip);
+    return box;
 }
 
 QAction *makeAction(QWidget *owner, const char *name, const QString &caption, const QKeySequence &shortcut = {}) {
@@ -218,6 +226,21 @@ QGroupBox *buildIntervalsFrame(QWidget *parent, MainWindowControls &ui) {
     return ui.fraIntervals;
 }
 
+QWidget *buildRunOptions(QWidget *parent, MainWindowControls &ui) {
+    auto *options = new QWidget(parent);
+    auto *column = new QVBoxLayout(options);
+    column->setContentsMargins(0, 0, 0, 0);
+    ui.chkInsideBox = makeCheckBox(options, "chkInsideBox", QStringLiteral("Only solutions inside the box"),
+                                   QStringLiteral("Explore and Random: do not list the points Newton reaches "
+                                                  "outside the search box"));
+    ui.chkProve = makeCheckBox(options, "chkProve", QStringLiteral("Prove each solution"),
+                               QStringLiteral("Explore and Random: after each solution, whether it is proved "
+                                              "the only one in a small box around it"));
+    column->addWidget(ui.chkInsideBox);
+    column->addWidget(ui.chkProve);
+    return options;
+}
+
 /// The solution list with the run buttons and the count under it.
 QWidget *buildResultsArea(QWidget *parent, MainWindowControls &ui, QWidget *&commandPanel) {
     auto *area = new QWidget(parent);
@@ -299,6 +322,8 @@ void setInitialTabOrder(const MainWindowControls &ui) {
         ui.txtLL->at(0),
         ui.txtUL->at(0),
         ui.txtSubintervals->at(0),
+        ui.chkInsideBox,
+        ui.chkProve,
         ui.lstRoots,
         ui.cmdExplore,
         ui.cmdRandom,
@@ -332,6 +357,7 @@ MainWindowControls buildMainWindowControls(QMainWindow &window) {
     left->setContentsMargins(0, 0, 0, 0);
     left->addWidget(buildConstantsFrame(leftPanel, ui));
     left->addWidget(buildIntervalsFrame(leftPanel, ui));
+    left->addWidget(buildRunOptions(leftPanel, ui));
     left->addStretch();
     lower->addWidget(leftPanel);
     QWidget *commandPanel = nullptr;

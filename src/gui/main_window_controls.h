@@ -9,6 +9,7 @@
 #include "gui/field_array.h"
 
 class QAction;
+class QCheckBox;
 class QComboBox;
 class QGroupBox;
 class QLabel;
@@ -70,6 +71,11 @@ struct MainWindowControls {
     std::unique_ptr<FieldArray> txtLL;
     std::unique_ptr<FieldArray> txtUL;
     std::unique_ptr<FieldArray> txtSubintervals;
+
+    /// Explore and Random: drop the points that converge outside the box, and
+    /// prove each listed solution. Neither is kept in the problem file.
+    QCheckBox *chkInsideBox = nullptr;
+    QCheckBox *chkProve = nullptr;
 
     LineListView *lstRoots = nullptr;
     QLabel *lblRoots = nullptr;

@@ -175,16 +175,16 @@ void MainWindowProblemTest::tab_runs_through_the_controls_in_reading_order() {
     fixture.enterProblem(QStringLiteral("2"), QStringLiteral("x,y"));
     clickThroughWindow(fixture.control("cmdNextLim"));  // the second variable's fields on show
     QStringList visited{nameWithIndex(QApplication::focusWidget())};
-    for (int i = 0; i < 21; ++i) {
+    for (int i = 0; i < 23; ++i) {
         pressKey(Qt::Key_Tab);
         visited << nameWithIndex(QApplication::focusWidget());
     }
     // Order and names are fixed (disabled) by now.
-    const QStringList expected{
-        "txtLL[1]",   "txtUL[1]",       "txtSubintervals[1]", "lstRoots",   "cmdExplore", "cmdRandom",  "cmdCertify",
-        "cmdPlot",    "cmdExit",        "txtError",           "txtMaxcy",   "txtRand",    "cmdPrevEq",  "cmdNextEq",
-        "cmdShowAll", "txtEquation[0]", "cboConstants",       "cmdAddCons", "cmdRemCons", "cmdPrevLim", "cmdNextLim",
-        "txtLL[1]"};
+    const QStringList expected{"txtLL[1]",   "txtUL[1]",   "txtSubintervals[1]", "chkInsideBox", "chkProve",
+                               "lstRoots",   "cmdExplore", "cmdRandom",          "cmdCertify",   "cmdPlot",
+                               "cmdExit",    "txtError",   "txtMaxcy",           "txtRand",      "cmdPrevEq",
+                               "cmdNextEq",  "cmdShowAll", "txtEquation[0]",     "cboConstants", "cmdAddCons",
+                               "cmdRemCons", "cmdPrevLim", "cmdNextLim",         "txtLL[1]"};
     QCOMPARE(visited, expected);
 }
 

@@ -1,6 +1,7 @@
 // Runs started from typed fields: what the list shows, script errors, the
 // edits that make listed solutions stale, and the window during a run.
 
+#include <QCheckBox>
 #include <QComboBox>
 #include <QMenuBar>
 #include <QProgressBar>
@@ -26,13 +27,15 @@ const QStringList kCircleAndLine{QStringLiteral("x^2+y^2=r2"), QStringLiteral("x
 
 /// The list the core alone writes for that problem, with the default fields;
 /// the failure's description instead when a step fails.
-QStringList exploreDirectly() {
+QStringList exploreDirectly(bool insideBoxOnly = false, bool proveSolutions = false) {
     zl::Session session;
     session.problem().sizeProblem(2);
     session.problem().record.varNames = {"x", "y"};
     zl::RunRequest request;
     request.constantItems = {"r2=4"};
     request.fields = {".01", "8", {"-5", "-5"}, {"5", "5"}, {"4", "4"}, {}};
+    request.insideBoxOnly = insideBoxOnly;
+    request.proveSolutions = proveSolutions;
     for (const QString &equation : kCircleAndLine) request.fields.equations.push_back(equation.toStdString());
     RecordingListView view;
     const zl::RunCommandResult result = session.runCommand(request, view);
@@ -63,6 +66,7 @@ private slots:
     void closing_the_window_stops_the_run();
     void explore_asks_before_a_walk_of_hours();
     void certify_searches_the_box_and_ends_with_its_summary();
+    void ticked_run_options_add_proofs_and_the_outside_box_count();
 
 private:
     void typeProblem(const QStringList &equations, const QString &names) {
@@ -271,6 +275,22 @@ void MainWindowRunTest::certify_searches_the_box_and_ends_with_its_summary() {
     QCOMPARE(fixture.countText(), QStringLiteral("2 solutions"));
     QCOMPARE(fixture.dialogs.calls().size(), 0);  // no question about the size of the search
     QVERIFY(fixture.control("cmdCertify")->isEnabled());
+}
+
+void MainWindowRunTest::ticked_run_options_add_proofs_and_the_outside_box_count() {
+    typeCircleAndLine();
+    for (const char *option : {"chkInsideBox", "chkProve"}) {
+        auto *box = fixture.control<QCheckBox>(option);
+        QVERIFY(!box->isChecked());
+        QTest::mouseClick(box, Qt::LeftButton, {}, QPoint(8, box->height() / 2));
+        QVERIFY(box->isChecked());
+    }
+    explore();
+    const QStringList lines = fixture.listLines();
+    QCOMPARE(lines, exploreDirectly(true, true));
+    QCOMPARE(lines.filter(QRegularExpression(QStringLiteral("^PROVED UNIQUE WITHIN "))).size(), 2);
+    QCOMPARE(lines.last(), QStringLiteral("OUTSIDE THE BOX, NOT STORED: 0 converged points."));
+    QCOMPARE(fixture.countText(), QStringLiteral("2 solutions"));
 }
 
 QTEST_MAIN(MainWindowRunTest)
