@@ -12,15 +12,11 @@
 #include "core/files/problem_file_reader.h"
 #include "core/session/session.h"
 #include "core/solver/solution_list_view.h"
+#include "discarding_list.h"
 
 namespace {
 
-class DiscardingList : public zl::SolutionListView {
-public:
-    void appendLine(const std::string &line) override { benchmark::DoNotOptimize(line.data()); }
-    void clearLines() override {}
-    void setCountText(const std::string &) override {}
-};
+using zl::bench::DiscardingList;
 
 /// A problem file opened as the command line opens it.
 struct OpenedProblem {

@@ -17,6 +17,7 @@
 #include "core/problem/problem_state.h"
 #include "core/session/session.h"
 #include "core/solver/solution_list_view.h"
+#include "discarding_list.h"
 
 namespace {
 
@@ -193,12 +194,7 @@ private:
     bool full_ = false;
 };
 
-class DiscardingList : public zl::SolutionListView {
-public:
-    void appendLine(const std::string &line) override { benchmark::DoNotOptimize(line.data()); }
-    void clearLines() override {}
-    void setCountText(const std::string &) override {}
-};
+using zl::bench::DiscardingList;
 
 /// Processor seconds of the native run per iteration, for the engine's ratio.
 double nativeSecondsPerRun = 0;

@@ -15,15 +15,11 @@
 #include "core/session/session.h"
 #include "core/solver/compute.h"
 #include "core/solver/solution_list_view.h"
+#include "discarding_list.h"
 
 namespace {
 
-class DiscardingList : public zl::SolutionListView {
-public:
-    void appendLine(const std::string &line) override { benchmark::DoNotOptimize(line.data()); }
-    void clearLines() override {}
-    void setCountText(const std::string &) override {}
-};
+using zl::bench::DiscardingList;
 
 class NativeSphereSystem : public zl::ResidualSystem {
 public:

@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "../../support/recording_list.h"
 #include "core/eval/interval_compiler.h"
 #include "core/session/session.h"
 #include "core/solver/solution_list_view.h"
@@ -39,16 +40,6 @@ struct TypedProblem {
         EXPECT_TRUE(compiled.program) << compiled.reason;
         return compiled.program ? std::move(*compiled.program) : IntervalProgram{};
     }
-};
-
-class RecordingList : public SolutionListView {
-public:
-    void appendLine(const std::string &line) override { lines.push_back(line); }
-    void clearLines() override { lines.clear(); }
-    void setCountText(const std::string &text) override { countText = text; }
-
-    std::vector<std::string> lines;
-    std::string countText;
 };
 
 }  // namespace zl::testing

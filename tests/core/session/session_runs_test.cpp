@@ -6,18 +6,13 @@
 #include <string>
 #include <vector>
 
+#include "../../support/recording_list.h"
 #include "core/session/session.h"
 
 namespace zl {
 namespace {
 
-struct RecordingList : SolutionListView {
-    void appendLine(const std::string &line) override { lines.push_back(line); }
-    void clearLines() override { lines.clear(); }
-    void setCountText(const std::string &text) override { countText = text; }
-    std::vector<std::string> lines;
-    std::string countText;
-};
+using zl::testing::RecordingList;
 
 ProblemFieldTexts oneVariable(const std::string &equation, const std::string &lower, const std::string &upper) {
     return {".0001", "30", {lower}, {upper}, {"20"}, {equation}};

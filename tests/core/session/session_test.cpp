@@ -1,6 +1,7 @@
 // The session: typed problems run on one thread or many with the same list
 // and the same script errors; failing constants stop a command before it runs.
 
+#include "../../support/recording_list.h"
 #include "core/session/session.h"
 
 #include <gtest/gtest.h>
@@ -13,13 +14,7 @@
 namespace zl {
 namespace {
 
-struct RecordingList : SolutionListView {
-    void appendLine(const std::string &line) override { lines.push_back(line); }
-    void clearLines() override { lines.clear(); }
-    void setCountText(const std::string &text) override { countText = text; }
-    std::vector<std::string> lines;
-    std::string countText;
-};
+using zl::testing::RecordingList;
 
 struct TypedProblem {
     std::string name;
