@@ -25,8 +25,8 @@ bool shrankEnough(const Box &before, const Box &after) {
 }  // namespace
 
 BoxProcessor::BoxProcessor(const IntervalProgram &program, const SearchSettings &settings, const Box &searchBox)
-    : program_(program), settings_(settings), n_(static_cast<std::size_t>(program.variableCount)), hc4_(program),
-      newton_(program), pointNewton_(program), prover_(program), limits_(searchBox) {
+    : settings_(settings), n_(static_cast<std::size_t>(program.variableCount)), hc4_(program), newton_(program),
+      pointNewton_(program), prover_(program), limits_(searchBox) {
     workspace_.prepare(program);
     for (Interval &x : limits_) x = {nextDown(x.lo - settings.faceTolerance), nextUp(x.hi + settings.faceTolerance)};
 }

@@ -74,7 +74,6 @@ private:
     void bisect(SearchBox &box, std::vector<SearchBox> &children, BoxFindings &findings);
     std::size_t splitVariable(const Box &box);
 
-    const IntervalProgram &program_;
     SearchSettings settings_;
     std::size_t n_;
     IntervalWorkspace workspace_;

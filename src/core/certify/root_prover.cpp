@@ -5,7 +5,7 @@
 
 namespace zl {
 
-RootProver::RootProver(const IntervalProgram &program) : program_(program), newton_(program), pointNewton_(program) {}
+RootProver::RootProver(const IntervalProgram &program) : newton_(program), pointNewton_(program) {}
 
 std::optional<ProvedRoot> RootProver::proveInBox(const Box &box, const double *center, IntervalWorkspace &workspace) {
     Box narrowed = box;

@@ -44,7 +44,6 @@ public:
     void tighten(ProvedRoot &root, IntervalWorkspace &workspace);
 
 private:
-    const IntervalProgram &program_;
     IntervalNewton newton_;
     PointNewton pointNewton_;
 };

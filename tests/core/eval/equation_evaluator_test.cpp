@@ -375,15 +375,16 @@ struct Sweep {
     explicit Sweep(EquationEvaluator &evaluator) {
         for (int i = 0; i < 4000; ++i) {
             const double point[] = {i % 20 * 0.25 - 2, i / 20 % 20 * 0.25 - 2, i * 0.001};
-            evaluator.evaluateAll(3, point, &values[3 * i], &statuses[3 * i]);
+            evaluated += evaluator.evaluateAll(3, point, &values[3 * i], &statuses[3 * i]);
         }
     }
     bool operator==(const Sweep &other) const {
-        return statuses == other.statuses &&
+        return evaluated == other.evaluated && statuses == other.statuses &&
                std::memcmp(values.data(), other.values.data(), sizeof(double) * 12000) == 0;
     }
     std::vector<double> values = std::vector<double>(12000);
     std::vector<std::int32_t> statuses = std::vector<std::int32_t>(12000, -1);
+    long evaluated = 0;
 };
 
 TEST_F(Evaluation, EvaluatorsOnCopiedEnginesRunOnThreadsOfTheirOwnWithTheSameResults) {
