@@ -7,6 +7,7 @@
 #include <QProgressBar>
 #include <QSignalSpy>
 
+#include "../support/recording_list.h"
 #include "core/session/session.h"
 #include "support/main_window_fixture.h"
 
@@ -14,13 +15,6 @@ using namespace zl::gui::testing;
 using zl::gui::FakeUserDialogs;
 
 namespace {
-
-struct RecordingListView : zl::SolutionListView {
-    void appendLine(const std::string &line) override { lines << QString::fromStdString(line); }
-    void clearLines() override { lines.clear(); }
-    void setCountText(const std::string &) override {}
-    QStringList lines;
-};
 
 /// The circle x^2+y^2=r2 (r2 a user constant, 4) cut by the line x=y: two solutions.
 const QStringList kCircleAndLine{QStringLiteral("x^2+y^2=r2"), QStringLiteral("x-y=0")};
@@ -37,10 +31,12 @@ QStringList exploreDirectly(bool insideBoxOnly = false, bool proveSolutions = fa
     request.insideBoxOnly = insideBoxOnly;
     request.proveSolutions = proveSolutions;
     for (const QString &equation : kCircleAndLine) request.fields.equations.push_back(equation.toStdString());
-    RecordingListView view;
+    zl::testing::RecordingList view;
     const zl::RunCommandResult result = session.runCommand(request, view);
     if (!result.ran() || result.summary.end != zl::RunEnd::Completed) return {QStringLiteral("run failed")};
-    return view.lines;
+    QStringList lines;
+    for (const std::string &line : view.lines) lines << QString::fromStdString(line);
+    return lines;
 }
 
 }  // namespace
