@@ -19,36 +19,12 @@ using SolveCommands = testing::CliFolderTest;
 const char *const kCircleAndLine =
     "Rootex\r\n2,1,0.001,8\r\n\"x\",-5,5,10,\"x^2+y^2=k\"\r\n\"y\",-5,5,10,\"x=y\"\r\n 1 \r\nk=2\r\n 1 \r\n 1 \r\n";
 
-TEST_F(SolveCommands, ListShowsTheStoredSolutionWithItsResiduals) {
-    const Outcome outcome = runCli({"list", write("p.zerolith", kCircleAndLine)});
-    EXPECT_EQ(outcome.exitCode, 0);
-    EXPECT_EQ(outcome.out, "x=1                           EQUATION #1=0\n"
-                           "y=1                           EQUATION #2=0\n"
-                           "\n"
-                           "1 solutions\n");
-    EXPECT_EQ(outcome.err, "");
-}
-
 TEST_F(SolveCommands, ListSaveWritesAFileOfOursBackByteForByte) {
     for (const char *name : {"circle_and_line.zerolith", "two_parabolas.zerolith", "three_variables.zerolith"}) {
         const Outcome outcome = runCli({"list", example(name), "--save", path(name)});
         EXPECT_EQ(outcome.exitCode, 0) << outcome.err;
         EXPECT_EQ(readBytes(path(name)), readBytes(example(name))) << name;
     }
-}
-
-TEST_F(SolveCommands, ExploreFindsTheTwoPointsOfTheCircleAndTheLine) {
-    const Outcome outcome = runCli({"explore", write("p.zerolith", kCircleAndLine), "--save", path("out")});
-    ASSERT_EQ(outcome.exitCode, 0) << outcome.err;
-    EXPECT_NE(outcome.out.find("x=-1."), std::string::npos);
-    EXPECT_NE(outcome.out.find("x=1"), std::string::npos);
-    EXPECT_TRUE(outcome.out.ends_with("\n2 solutions\n")) << outcome.out;
-
-    // The saved file holds both solutions, and listing it shows them again.
-    const Outcome listed = runCli({"list", path("out")});
-    EXPECT_EQ(listed.exitCode, 0);
-    EXPECT_TRUE(listed.out.ends_with("\n\n2 solutions\n")) << listed.out;
-    EXPECT_EQ(std::count(listed.out.begin(), listed.out.end(), '\n'), 7) << listed.out;
 }
 
 TEST_F(SolveCommands, RandomWithAFixedSeedRepeatsItself) {

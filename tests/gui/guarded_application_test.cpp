@@ -12,26 +12,24 @@
 class GuardedApplicationTest : public QObject {
     Q_OBJECT
 private slots:
-    void running_out_of_memory_stops_the_command_and_the_program_goes_on();
+    void running_out_of_memory_stops_the_command_and_the_program_goes_on() {
+        struct GreedyField : QLineEdit {  // its handling of M needs more memory than there is
+            void keyPressEvent(QKeyEvent *event) override {
+                if (event->key() == Qt::Key_M) throw std::bad_alloc();
+                QLineEdit::keyPressEvent(event);
+            }
+        } field;
+        zl::gui::FakeUserDialogs dialogs;
+        static_cast<zl::gui::GuardedApplication *>(qApp)->setDialogs(&dialogs);
+        field.show();
+        QVERIFY(QTest::qWaitForWindowActive(&field));
+        QTest::keyClicks(&field, QStringLiteral("abMcd"));
+        QCOMPARE(field.text(), QStringLiteral("abcd"));
+        QCOMPARE(dialogs.count(zl::gui::FakeUserDialogs::Kind::Message), 1);
+        QVERIFY(dialogs.calls().front().text.startsWith(QStringLiteral("Error 7: Out of memory")));
+        static_cast<zl::gui::GuardedApplication *>(qApp)->setDialogs(nullptr);
+    }
 };
-
-void GuardedApplicationTest::running_out_of_memory_stops_the_command_and_the_program_goes_on() {
-    struct GreedyField : QLineEdit {  // its handling of M needs more memory than there is
-        void keyPressEvent(QKeyEvent *event) override {
-            if (event->key() == Qt::Key_M) throw std::bad_alloc();
-            QLineEdit::keyPressEvent(event);
-        }
-    } field;
-    zl::gui::FakeUserDialogs dialogs;
-    static_cast<zl::gui::GuardedApplication *>(qApp)->setDialogs(&dialogs);
-    field.show();
-    QVERIFY(QTest::qWaitForWindowActive(&field));
-    QTest::keyClicks(&field, QStringLiteral("abMcd"));
-    QCOMPARE(field.text(), QStringLiteral("abcd"));
-    QCOMPARE(dialogs.count(zl::gui::FakeUserDialogs::Kind::Message), 1);
-    QVERIFY(dialogs.calls().front().text.startsWith(QStringLiteral("Error 7: Out of memory")));
-    static_cast<zl::gui::GuardedApplication *>(qApp)->setDialogs(nullptr);
-}
 
 int main(int argc, char *argv[]) {
     zl::gui::GuardedApplication application(argc, argv);

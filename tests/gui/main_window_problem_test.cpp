@@ -35,158 +35,150 @@ private slots:
     void init() { QVERIFY(fixture.open()); }
     void cleanup() { fixture.window.reset(); }
 
-    void order_sizes_the_problem_and_copies_field_zero();
-    void unusable_order_keeps_the_focus_and_blocks_the_window();
-    void names_must_match_the_order_data();
-    void names_must_match_the_order();
-    void navigation_wraps_round_data();
-    void navigation_wraps_round();
-    void empty_equation_cannot_be_left_and_typing_writes_the_grid();
-    void tab_runs_through_the_controls_in_reading_order();
+    void order_sizes_the_problem_and_copies_field_zero() {
+        const int order = 4;  // the order rule's value for "3.5" (halves to even), not the text's
+        typeOver(fixture.element("txtUL", 0), QStringLiteral("7"));
+        QVERIFY(!action("mnuSave")->isEnabled() && !action("mnuPrint")->isVisible() &&
+                !action("mnuAbout")->isVisible());
+        fixture.enter(fixture.control("txtOrder"), QStringLiteral("3.5"));
+
+        QCOMPARE(fixture.window->problem().record.order, order);
+        for (const char *array : {"txtEquation", "txtLL", "txtUL", "txtSubintervals"}) {
+            QCOMPARE(fixture.elementCount(array), order);
+            QCOMPARE(visibleIndex(fixture, array), 0);
+        }
+        QLineEdit *last = fixture.element("txtUL", order - 1);
+        QCOMPARE(last->text(), QStringLiteral("7"));  // field 0 as it was when copied
+        QCOMPARE(fixture.element("txtEquation", order - 1)->text(), QStringLiteral("3*x^2*sin(x)=pi"));
+        QCOMPARE(fixture.window->equationGrid().rowCount(), order);
+        QVERIFY(!fixture.control("txtOrder")->isEnabled());
+        QVERIFY(!action("mnuOpen")->isEnabled());
+        QCOMPARE(focusedName(), QStringLiteral("txtVarNams"));
+    }
+
+    void unusable_order_keeps_the_focus_and_blocks_the_window() {
+        QLineEdit *order = fixture.control<QLineEdit>("txtOrder");
+        typeOver(order, QStringLiteral("0.3"));  // rounds to no order
+        QSignalSpy focusChanges(qApp, &QApplication::focusChanged);
+        QSignalSpy help(fixture.window.get(), &zl::gui::MainWindow::helpRequested);
+        pressKey(Qt::Key_Tab);
+        pressKey(Qt::Key_Backtab, Qt::ShiftModifier);
+        clickThroughWindow(fixture.control("txtVarNams"));
+        clickThroughWindow(fixture.control("cmdExit"));
+        pressKey(Qt::Key_X, Qt::AltModifier);  // Exit's mnemonic
+        QTest::qWait(250);
+        // Refused before the focus moves: the field never runs its focus-in work again.
+        QCOMPARE(focusChanges.count(), 0);
+        fixture.control("txtVarNams")->setFocus();  // moved by the program: pulled back
+        QCOMPARE(focusedName(), QStringLiteral("txtOrder"));
+        QVERIFY(fixture.window->isVisible());
+        QCOMPARE(fixture.window->problem().record.order, 0);
+        QCOMPARE(fixture.elementCount("txtEquation"), 1);
+
+        // The field itself and the menus stay usable.
+        clickThroughWindow(order, QPoint(2, order->height() / 2));
+        QCOMPARE(order->cursorPosition(), 0);
+        QMenuBar *bar = fixture.window->menuBar();
+        clickThroughWindow(bar, bar->actionGeometry(action("mnuHelp")).center());
+        QTRY_COMPARE(help.count(), 1);
+        fixture.enter(order, QStringLiteral("2"));
+        QCOMPARE(focusedName(), QStringLiteral("txtVarNams"));
+    }
+
+    void names_must_match_the_order_data() {
+        QTest::addColumn<QString>("order");
+        QTest::addColumn<QString>("names");
+        QTest::addColumn<bool>("accepted");
+        QTest::newRow("blank kept in a name") << QString("2") << QString("x, y") << true;
+        QTest::newRow("empty middle piece") << QString("3") << QString("x,,y") << false;
+    }
+
+    void names_must_match_the_order() {
+        QFETCH(QString, order);
+        QFETCH(QString, names);
+        QFETCH(bool, accepted);
+        fixture.enterProblem(order, names);
+        QCOMPARE(focusedName(), accepted ? QStringLiteral("txtError") : QStringLiteral("txtVarNams"));
+        QCOMPARE(fixture.control("txtVarNams")->isEnabled(), !accepted);
+        QCOMPARE(fixture.control("cmdExplore")->isEnabled(), accepted);
+        QCOMPARE(action("mnuSave")->isEnabled() && action("mnuSaveAs")->isEnabled(), accepted);
+        QCOMPARE(action("mnuPrint")->isVisible() && action("mnuAbout")->isVisible(), accepted);
+        if (!accepted) return;
+        const EquationGridModel &grid = fixture.window->equationGrid();
+        QCOMPARE(grid.variablesCaption(), QStringLiteral("Variables: ") + names);
+        QCOMPARE(grid.rowLabel(order.toInt() - 1), QStringLiteral("Equat.#%1:").arg(order));
+        QCOMPARE(fixture.control<QLabel>("lblVarNum")->text(), names.split(',').first());
+        QCOMPARE(QString::fromStdString(fixture.window->problem().record.varNames.back()), names.split(',').last());
+    }
+
+    void navigation_wraps_round_data() {
+        QTest::addColumn<QString>("names");
+        QTest::addColumn<QString>("button");
+        QTest::addColumn<QList<int>>("shown");
+        QTest::newRow("next equation") << QString("x, y,z") << QString("cmdNextEq") << QList<int>{2, 3, 1};
+        QTest::newRow("previous equation") << QString("x, y,z") << QString("cmdPrevEq") << QList<int>{3, 2, 1};
+        QTest::newRow("next equation, order 1") << QString("x") << QString("cmdNextEq") << QList<int>{1, 1};
+        QTest::newRow("next variable") << QString("x, y,z") << QString("cmdNextLim") << QList<int>{2, 3, 1};
+        QTest::newRow("previous variable") << QString("x, y,z") << QString("cmdPrevLim") << QList<int>{3, 2, 1};
+        QTest::newRow("previous variable, order 1") << QString("x") << QString("cmdPrevLim") << QList<int>{1, 1};
+    }
+
+    void navigation_wraps_round() {
+        QFETCH(QString, names);
+        QFETCH(QString, button);
+        QFETCH(QList<int>, shown);
+        const QStringList variables = names.split(',');
+        fixture.enterProblem(QString::number(variables.size()), names);
+        const bool equations = button.endsWith(QStringLiteral("Eq"));
+        for (int number : shown) {
+            clickThroughWindow(fixture.control(qPrintable(button)));
+            if (equations) {
+                QCOMPARE(fixture.control<QLabel>("lblEqNum")->text(), QString::number(number));
+                QCOMPARE(visibleIndex(fixture, "txtEquation"), number - 1);
+            } else {
+                QCOMPARE(fixture.control<QLabel>("lblVarNum")->text(), variables[number - 1]);
+                QCOMPARE(visibleIndex(fixture, "txtUL"), number - 1);
+                QCOMPARE(visibleIndex(fixture, "txtSubintervals"), number - 1);
+            }
+            QVERIFY(fixture.element(equations ? "txtEquation" : "txtLL", number - 1)->hasFocus());
+        }
+    }
+
+    void empty_equation_cannot_be_left_and_typing_writes_the_grid() {
+        fixture.enterProblem(QStringLiteral("2"), QStringLiteral("x,y"));
+        QLineEdit *first = fixture.element("txtEquation", 0);
+        typeOver(first, QString());
+        QCOMPARE(fixture.window->equationGrid().equationText(0), QString());
+        clickThroughWindow(fixture.control("cmdNextEq"));
+        QVERIFY(first->hasFocus());
+
+        QTest::keyClicks(first, QStringLiteral("x-1"));  // no "=": its own residual
+        QCOMPARE(fixture.window->equationGrid().equationText(0), QStringLiteral("x-1"));
+        clickThroughWindow(fixture.control("cmdNextEq"));
+        QCOMPARE(fixture.control<QLabel>("lblEqNum")->text(), QStringLiteral("2"));
+    }
+
+    void tab_runs_through_the_controls_in_reading_order() {
+        fixture.enterProblem(QStringLiteral("2"), QStringLiteral("x,y"));
+        clickThroughWindow(fixture.control("cmdNextLim"));  // the second variable's fields on show
+        QStringList visited{nameWithIndex(QApplication::focusWidget())};
+        for (int i = 0; i < 23; ++i) {
+            pressKey(Qt::Key_Tab);
+            visited << nameWithIndex(QApplication::focusWidget());
+        }
+        // Order and names are fixed (disabled) by now.
+        const QStringList expected{"txtLL[1]",   "txtUL[1]",   "txtSubintervals[1]", "chkInsideBox", "chkProve",
+                                   "lstRoots",   "cmdExplore", "cmdRandom",          "cmdCertify",   "cmdPlot",
+                                   "cmdExit",    "txtError",   "txtMaxcy",           "txtRand",      "cmdPrevEq",
+                                   "cmdNextEq",  "cmdShowAll", "txtEquation[0]",     "cboConstants", "cmdAddCons",
+                                   "cmdRemCons", "cmdPrevLim", "cmdNextLim",         "txtLL[1]"};
+        QCOMPARE(visited, expected);
+    }
 
 private:
     QAction *action(const char *name) const { return fixture.control<QAction>(name); }
     MainWindowFixture fixture;
 };
-
-void MainWindowProblemTest::order_sizes_the_problem_and_copies_field_zero() {
-    const int order = 4;  // the order rule's value for "3.5" (halves to even), not the text's
-    typeOver(fixture.element("txtUL", 0), QStringLiteral("7"));
-    QVERIFY(!action("mnuSave")->isEnabled() && !action("mnuPrint")->isVisible() && !action("mnuAbout")->isVisible());
-    fixture.enter(fixture.control("txtOrder"), QStringLiteral("3.5"));
-
-    QCOMPARE(fixture.window->problem().record.order, order);
-    for (const char *array : {"txtEquation", "txtLL", "txtUL", "txtSubintervals"}) {
-        QCOMPARE(fixture.elementCount(array), order);
-        QCOMPARE(visibleIndex(fixture, array), 0);
-    }
-    QLineEdit *last = fixture.element("txtUL", order - 1);
-    QCOMPARE(last->text(), QStringLiteral("7"));  // field 0 as it was when copied
-    QCOMPARE(fixture.element("txtEquation", order - 1)->text(), QStringLiteral("3*x^2*sin(x)=pi"));
-    QCOMPARE(fixture.window->equationGrid().rowCount(), order);
-    QVERIFY(!fixture.control("txtOrder")->isEnabled());
-    QVERIFY(!action("mnuOpen")->isEnabled());
-    QCOMPARE(focusedName(), QStringLiteral("txtVarNams"));
-}
-
-void MainWindowProblemTest::unusable_order_keeps_the_focus_and_blocks_the_window() {
-    QLineEdit *order = fixture.control<QLineEdit>("txtOrder");
-    typeOver(order, QStringLiteral("0.3"));  // rounds to no order
-    QSignalSpy focusChanges(qApp, &QApplication::focusChanged);
-    QSignalSpy help(fixture.window.get(), &zl::gui::MainWindow::helpRequested);
-    pressKey(Qt::Key_Tab);
-    pressKey(Qt::Key_Backtab, Qt::ShiftModifier);
-    clickThroughWindow(fixture.control("txtVarNams"));
-    clickThroughWindow(fixture.control("cmdExit"));
-    pressKey(Qt::Key_X, Qt::AltModifier);  // Exit's mnemonic
-    QTest::qWait(250);
-    // Refused before the focus moves: the field never runs its focus-in work again.
-    QCOMPARE(focusChanges.count(), 0);
-    fixture.control("txtVarNams")->setFocus();  // moved by the program: pulled back
-    QCOMPARE(focusedName(), QStringLiteral("txtOrder"));
-    QVERIFY(fixture.window->isVisible());
-    QCOMPARE(fixture.window->problem().record.order, 0);
-    QCOMPARE(fixture.elementCount("txtEquation"), 1);
-
-    // The field itself and the menus stay usable.
-    clickThroughWindow(order, QPoint(2, order->height() / 2));
-    QCOMPARE(order->cursorPosition(), 0);
-    QMenuBar *bar = fixture.window->menuBar();
-    clickThroughWindow(bar, bar->actionGeometry(action("mnuHelp")).center());
-    QTRY_COMPARE(help.count(), 1);
-    fixture.enter(order, QStringLiteral("2"));
-    QCOMPARE(focusedName(), QStringLiteral("txtVarNams"));
-}
-
-void MainWindowProblemTest::names_must_match_the_order_data() {
-    QTest::addColumn<QString>("order");
-    QTest::addColumn<QString>("names");
-    QTest::addColumn<bool>("accepted");
-    QTest::newRow("blank kept in a name") << QString("2") << QString("x, y") << true;
-    QTest::newRow("empty middle piece") << QString("3") << QString("x,,y") << false;
-}
-
-void MainWindowProblemTest::names_must_match_the_order() {
-    QFETCH(QString, order);
-    QFETCH(QString, names);
-    QFETCH(bool, accepted);
-    fixture.enterProblem(order, names);
-    QCOMPARE(focusedName(), accepted ? QStringLiteral("txtError") : QStringLiteral("txtVarNams"));
-    QCOMPARE(fixture.control("txtVarNams")->isEnabled(), !accepted);
-    QCOMPARE(fixture.control("cmdExplore")->isEnabled(), accepted);
-    QCOMPARE(action("mnuSave")->isEnabled() && action("mnuSaveAs")->isEnabled(), accepted);
-    QCOMPARE(action("mnuPrint")->isVisible() && action("mnuAbout")->isVisible(), accepted);
-    if (!accepted) return;
-    const EquationGridModel &grid = fixture.window->equationGrid();
-    QCOMPARE(grid.variablesCaption(), QStringLiteral("Variables: ") + names);
-    QCOMPARE(grid.rowLabel(order.toInt() - 1), QStringLiteral("Equat.#%1:").arg(order));
-    QCOMPARE(fixture.control<QLabel>("lblVarNum")->text(), names.split(',').first());
-    QCOMPARE(QString::fromStdString(fixture.window->problem().record.varNames.back()), names.split(',').last());
-}
-
-void MainWindowProblemTest::navigation_wraps_round_data() {
-    QTest::addColumn<QString>("names");
-    QTest::addColumn<QString>("button");
-    QTest::addColumn<QList<int>>("shown");
-    QTest::newRow("next equation") << QString("x, y,z") << QString("cmdNextEq") << QList<int>{2, 3, 1};
-    QTest::newRow("previous equation") << QString("x, y,z") << QString("cmdPrevEq") << QList<int>{3, 2, 1};
-    QTest::newRow("next equation, order 1") << QString("x") << QString("cmdNextEq") << QList<int>{1, 1};
-    QTest::newRow("next variable") << QString("x, y,z") << QString("cmdNextLim") << QList<int>{2, 3, 1};
-    QTest::newRow("previous variable") << QString("x, y,z") << QString("cmdPrevLim") << QList<int>{3, 2, 1};
-    QTest::newRow("previous variable, order 1") << QString("x") << QString("cmdPrevLim") << QList<int>{1, 1};
-}
-
-void MainWindowProblemTest::navigation_wraps_round() {
-    QFETCH(QString, names);
-    QFETCH(QString, button);
-    QFETCH(QList<int>, shown);
-    const QStringList variables = names.split(',');
-    fixture.enterProblem(QString::number(variables.size()), names);
-    const bool equations = button.endsWith(QStringLiteral("Eq"));
-    for (int number : shown) {
-        clickThroughWindow(fixture.control(qPrintable(button)));
-        if (equations) {
-            QCOMPARE(fixture.control<QLabel>("lblEqNum")->text(), QString::number(number));
-            QCOMPARE(visibleIndex(fixture, "txtEquation"), number - 1);
-        } else {
-            QCOMPARE(fixture.control<QLabel>("lblVarNum")->text(), variables[number - 1]);
-            QCOMPARE(visibleIndex(fixture, "txtUL"), number - 1);
-            QCOMPARE(visibleIndex(fixture, "txtSubintervals"), number - 1);
-        }
-        QVERIFY(fixture.element(equations ? "txtEquation" : "txtLL", number - 1)->hasFocus());
-    }
-}
-
-void MainWindowProblemTest::empty_equation_cannot_be_left_and_typing_writes_the_grid() {
-    fixture.enterProblem(QStringLiteral("2"), QStringLiteral("x,y"));
-    QLineEdit *first = fixture.element("txtEquation", 0);
-    typeOver(first, QString());
-    QCOMPARE(fixture.window->equationGrid().equationText(0), QString());
-    clickThroughWindow(fixture.control("cmdNextEq"));
-    QVERIFY(first->hasFocus());
-
-    QTest::keyClicks(first, QStringLiteral("x-1"));  // no "=": its own residual
-    QCOMPARE(fixture.window->equationGrid().equationText(0), QStringLiteral("x-1"));
-    clickThroughWindow(fixture.control("cmdNextEq"));
-    QCOMPARE(fixture.control<QLabel>("lblEqNum")->text(), QStringLiteral("2"));
-}
-
-void MainWindowProblemTest::tab_runs_through_the_controls_in_reading_order() {
-    fixture.enterProblem(QStringLiteral("2"), QStringLiteral("x,y"));
-    clickThroughWindow(fixture.control("cmdNextLim"));  // the second variable's fields on show
-    QStringList visited{nameWithIndex(QApplication::focusWidget())};
-    for (int i = 0; i < 23; ++i) {
-        pressKey(Qt::Key_Tab);
-        visited << nameWithIndex(QApplication::focusWidget());
-    }
-    // Order and names are fixed (disabled) by now.
-    const QStringList expected{"txtLL[1]",   "txtUL[1]",   "txtSubintervals[1]", "chkInsideBox", "chkProve",
-                               "lstRoots",   "cmdExplore", "cmdRandom",          "cmdCertify",   "cmdPlot",
-                               "cmdExit",    "txtError",   "txtMaxcy",           "txtRand",      "cmdPrevEq",
-                               "cmdNextEq",  "cmdShowAll", "txtEquation[0]",     "cboConstants", "cmdAddCons",
-                               "cmdRemCons", "cmdPrevLim", "cmdNextLim",         "txtLL[1]"};
-    QCOMPARE(visited, expected);
-}
 
 QTEST_MAIN(MainWindowProblemTest)
 #include "main_window_problem_test.moc"

@@ -7,6 +7,7 @@
 #include <QProgressBar>
 #include <QSignalSpy>
 
+#include "../support/recording_list.h"
 #include "core/session/session.h"
 #include "support/main_window_fixture.h"
 
@@ -14,13 +15,6 @@ using namespace zl::gui::testing;
 using zl::gui::FakeUserDialogs;
 
 namespace {
-
-struct RecordingListView : zl::SolutionListView {
-    void appendLine(const std::string &line) override { lines << QString::fromStdString(line); }
-    void clearLines() override { lines.clear(); }
-    void setCountText(const std::string &) override {}
-    QStringList lines;
-};
 
 /// The circle x^2+y^2=r2 (r2 a user constant, 4) cut by the line x=y: two solutions.
 const QStringList kCircleAndLine{QStringLiteral("x^2+y^2=r2"), QStringLiteral("x-y=0")};
@@ -37,10 +31,12 @@ QStringList exploreDirectly(bool insideBoxOnly = false, bool proveSolutions = fa
     request.insideBoxOnly = insideBoxOnly;
     request.proveSolutions = proveSolutions;
     for (const QString &equation : kCircleAndLine) request.fields.equations.push_back(equation.toStdString());
-    RecordingListView view;
+    zl::testing::RecordingList view;
     const zl::RunCommandResult result = session.runCommand(request, view);
     if (!result.ran() || result.summary.end != zl::RunEnd::Completed) return {QStringLiteral("run failed")};
-    return view.lines;
+    QStringList lines;
+    for (const std::string &line : view.lines) lines << QString::fromStdString(line);
+    return lines;
 }
 
 }  // namespace
@@ -54,19 +50,189 @@ private slots:
     }
     void cleanup() { fixture.window.reset(); }
 
-    void explore_lists_what_the_core_finds_for_the_typed_problem();
-    void script_error_is_shown_once_and_ends_the_run();
-    void random_lists_one_trial_line_per_seed_data();
-    void random_lists_one_trial_line_per_seed();
-    void edits_that_make_solutions_stale_clear_the_list_data();
-    void edits_that_make_solutions_stale_clear_the_list();
-    void window_takes_no_edit_or_second_run_during_a_run();
-    void stop_keeps_what_was_found_data();
-    void stop_keeps_what_was_found();
-    void closing_the_window_stops_the_run();
-    void explore_asks_before_a_walk_of_hours();
-    void certify_searches_the_box_and_ends_with_its_summary();
-    void ticked_run_options_add_proofs_and_the_outside_box_count();
+    void explore_lists_what_the_core_finds_for_the_typed_problem() {
+        typeCircleAndLine();
+        explore();
+        QCOMPARE(fixture.listLines(), exploreDirectly());
+        QCOMPARE(fixture.countText(), QStringLiteral("2 solutions"));
+        QCOMPARE(fixture.dialogs.calls().size(), 0);
+        QCOMPARE(QApplication::overrideCursor(), nullptr);
+    }
+
+    void script_error_is_shown_once_and_ends_the_run() {
+        typeProblem({QStringLiteral("x+*2")}, QStringLiteral("x"));
+        explore();
+        const QList<FakeUserDialogs::Call> errors = fixture.dialogs.callsOf(FakeUserDialogs::Kind::ScriptError);
+        QCOMPARE(errors.size(), 1);
+        QVERIFY2(errors.first().text.endsWith(QStringLiteral("\r\rAt line 1, col 2: [x+*2]")),
+                 qPrintable(errors.first().text));
+        QCOMPARE(errors.first().parent, fixture.window.get());
+        QCOMPARE(fixture.listLines(), QStringList());
+        QCOMPARE(fixture.countText(), QStringLiteral("0 solutions"));
+        explore();  // the command completed: the next one runs and reports again
+        QCOMPARE(fixture.dialogs.count(FakeUserDialogs::Kind::ScriptError), 2);
+        // Outside the window's commands (a printed report evaluating) each error shows.
+        QVERIFY(fixture.window->engine().executeStatement("y=+*"));
+        QVERIFY(fixture.window->engine().executeStatement("y=+*"));
+        QCOMPARE(fixture.dialogs.count(FakeUserDialogs::Kind::ScriptError), 4);
+    }
+
+    void random_lists_one_trial_line_per_seed_data() {
+        QTest::addColumn<QString>("seeds");
+        QTest::addColumn<int>("trials");
+        QTest::newRow("2.5 rounds to even") << "2.5" << 2;  // the seeds rule's value, not the text's
+        QTest::newRow("above ten thousand") << "10001" << 10001;
+    }
+
+    void random_lists_one_trial_line_per_seed() {
+        QFETCH(QString, seeds);
+        QFETCH(int, trials);
+        typeProblem({QStringLiteral("x^2=4")}, QStringLiteral("x"));
+        fixture.enter(fixture.control("txtRand"), seeds);
+        QVERIFY(fixture.runToTheEnd("cmdRandom"));
+
+        const QStringList trialLines = fixture.listLines().filter(QRegularExpression(QStringLiteral("^TRIAL")));
+        QStringList expected;
+        for (int n = 1; n <= trials; ++n) expected << QStringLiteral("TRIAL%1:").arg(n);
+        QCOMPARE(trialLines, expected);
+        QCOMPARE(fixture.window->problem().record.randomSeeds, 0);
+    }
+
+    void edits_that_make_solutions_stale_clear_the_list_data() {
+        QTest::addColumn<QString>("control");
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<bool>("cleared");
+        const auto row = [](const char *name, const char *control, const char *typed, bool cleared) {
+            QTest::newRow(name) << QString(control) << QString(typed) << cleared;
+        };
+        row("equation, first keystroke", "txtEquation", "x", true);
+        row("iterations, first keystroke", "txtMaxcy", "9", true);
+        row("constants box", "cboConstants", "a", true);
+        row("error bound tightened", "txtError", ".001\t", true);
+        row("error bound loosened", "txtError", ".1\t", false);
+        row("error bound unchanged", "txtError", ".01\t", false);
+        row("lower limit", "txtLL", "-4\t", false);
+        row("random seeds", "txtRand", "5\t", false);
+    }
+
+    void edits_that_make_solutions_stale_clear_the_list() {
+        QFETCH(QString, control);
+        QFETCH(QString, typed);
+        QFETCH(bool, cleared);
+        typeCircleAndLine();
+        explore();
+        const QStringList found = fixture.listLines();
+        QVERIFY(!found.isEmpty());
+
+        clickThroughWindow(fixture.control(qPrintable(control)));
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_A, Qt::ControlModifier);
+        QTest::keyClicks(QApplication::focusWidget(), typed);
+        QCOMPARE(fixture.listLines(), cleared ? QStringList() : found);
+        QCOMPARE(fixture.countText(), cleared ? QString() : QStringLiteral("2 solutions"));
+        QCOMPARE(fixture.window->problem().store.solutionCount, cleared ? 0 : 2);
+    }
+
+    // A second command or an edit must not disturb a run: the window refuses
+    // them until it has handled the run's end (which needs its event loop).
+    void window_takes_no_edit_or_second_run_during_a_run() {
+        typeCircleAndLine();
+        QLineEdit *equation = fixture.element("txtEquation", 1);
+        QTest::mouseClick(fixture.control("cmdExplore"), Qt::LeftButton);  // straight to it: no events handled
+        QVERIFY(fixture.window->runUnderWay());
+        QTest::keyClicks(equation, QStringLiteral("zz"));
+        QVERIFY(!fixture.window->equationGrid().editFromGrid(0, QStringLiteral("x=1")));
+        QVERIFY(!fixture.window->menuBar()->isEnabled() && !fixture.control("cmdRandom")->isEnabled() &&
+                !fixture.control("cmdCertify")->isEnabled());
+        QVERIFY(fixture.control("cmdStop")->isEnabled());
+        QVERIFY(fixture.control<QProgressBar>("prgRun")->isVisible());
+        QTRY_VERIFY(!fixture.window->runUnderWay());
+
+        QCOMPARE(equation->text(), kCircleAndLine.last());
+        QCOMPARE(fixture.listLines(), exploreDirectly());
+        QCOMPARE(fixture.countText(), QStringLiteral("2 solutions"));
+        QVERIFY(equation->isEnabled() && fixture.window->menuBar()->isEnabled());
+        QVERIFY(!fixture.control("cmdStop")->isEnabled() && !fixture.control("prgRun")->isVisible());
+        QVERIFY(!fixture.control("txtOrder")->isEnabled());  // fixed for good, also after the run
+    }
+
+    void stop_keeps_what_was_found_data() {
+        QTest::addColumn<bool>("escape");
+        QTest::newRow("Stop button") << false;
+        QTest::newRow("Esc in the list") << true;
+    }
+
+    void stop_keeps_what_was_found() {
+        QFETCH(bool, escape);
+        startLongExplore();
+        if (escape) {
+            auto *list = fixture.control<QAbstractItemView>("lstRoots");
+            QTest::mouseClick(list->viewport(), Qt::LeftButton, {},
+                              list->visualRect(list->model()->index(0, 0)).center());
+            pressKey(Qt::Key_Escape);
+        } else {
+            clickThroughWindow(fixture.control("cmdStop"));
+        }
+        QTRY_VERIFY_WITH_TIMEOUT(!fixture.window->runUnderWay(), 2000);
+        checkStoppedAfterTwoSolutions(fixture.listLines());
+        QCOMPARE(fixture.countText(), QStringLiteral("2 solutions"));
+        QVERIFY(fixture.control("cmdExplore")->isEnabled() && !fixture.control("cmdStop")->isEnabled());
+    }
+
+    void closing_the_window_stops_the_run() {
+        QSignalSpy shutDown(fixture.window.get(), &zl::gui::MainWindow::aboutToShutDown);
+        startLongExplore();
+        clickThroughWindow(fixture.control("cmdExit"));
+        QTRY_VERIFY_WITH_TIMEOUT(!fixture.window->isVisible(), 2000);
+        QCOMPARE(shutDown.count(), 1);
+        checkStoppedAfterTwoSolutions(fixture.listLines());
+    }
+
+    // A grid of 10^12 nodes takes hours: the user is asked, and No runs nothing.
+    void explore_asks_before_a_walk_of_hours() {
+        typeProblem({QStringLiteral("x^2=4"), QStringLiteral("y=1")}, QStringLiteral("x,y"));
+        fixture.enter(fixture.element("txtSubintervals", 0), QStringLiteral("1000000"));
+        clickThroughWindow(fixture.control("cmdNextLim"));
+        fixture.enter(fixture.element("txtSubintervals", 1), QStringLiteral("1000000"));
+        explore();
+        const QList<FakeUserDialogs::Call> questions = fixture.dialogs.callsOf(FakeUserDialogs::Kind::ConfirmLongRun);
+        QCOMPARE(questions.size(), 1);
+        QVERIFY2(QRegularExpression(
+                     QStringLiteral("1000002000001 grid nodes, which will take about \\d+ (hours|days|years)"))
+                     .match(questions.first().text)
+                     .hasMatch(),
+                 qPrintable(questions.first().text));
+        QCOMPARE(fixture.listLines(), QStringList());
+        QCOMPARE(fixture.countText(), QStringLiteral("0 solutions"));
+    }
+
+    void certify_searches_the_box_and_ends_with_its_summary() {
+        typeCircleAndLine();
+        QVERIFY(fixture.control("cmdCertify")->isEnabled());
+        QVERIFY(fixture.runToTheEnd("cmdCertify"));
+        const QStringList lines = fixture.listLines();
+        QVERIFY(!lines.isEmpty());
+        QCOMPARE(lines.last(), QStringLiteral("ALL SOLUTIONS IN THE BOX FOUND: 2, each proved unique"));
+        QCOMPARE(lines.filter(QRegularExpression(QStringLiteral("^x=-?1\\.414"))).size(), 2);
+        QCOMPARE(fixture.countText(), QStringLiteral("2 solutions"));
+        QCOMPARE(fixture.dialogs.calls().size(), 0);  // no question about the size of the search
+        QVERIFY(fixture.control("cmdCertify")->isEnabled());
+    }
+
+    void ticked_run_options_add_proofs_and_the_outside_box_count() {
+        typeCircleAndLine();
+        for (const char *option : {"chkInsideBox", "chkProve"}) {
+            auto *box = fixture.control<QCheckBox>(option);
+            QVERIFY(!box->isChecked());
+            QTest::mouseClick(box, Qt::LeftButton, {}, QPoint(8, box->height() / 2));
+            QVERIFY(box->isChecked());
+        }
+        explore();
+        const QStringList lines = fixture.listLines();
+        QCOMPARE(lines, exploreDirectly(true, true));
+        QCOMPARE(lines.filter(QRegularExpression(QStringLiteral("^PROVED UNIQUE WITHIN "))).size(), 2);
+        QCOMPARE(lines.last(), QStringLiteral("OUTSIDE THE BOX, NOT STORED: 0 converged points."));
+        QCOMPARE(fixture.countText(), QStringLiteral("2 solutions"));
+    }
 
 private:
     void typeProblem(const QStringList &equations, const QString &names) {
@@ -104,194 +270,6 @@ private:
     }
     MainWindowFixture fixture;
 };
-
-void MainWindowRunTest::explore_lists_what_the_core_finds_for_the_typed_problem() {
-    typeCircleAndLine();
-    explore();
-    QCOMPARE(fixture.listLines(), exploreDirectly());
-    QCOMPARE(fixture.countText(), QStringLiteral("2 solutions"));
-    QCOMPARE(fixture.dialogs.calls().size(), 0);
-    QCOMPARE(QApplication::overrideCursor(), nullptr);
-}
-
-void MainWindowRunTest::script_error_is_shown_once_and_ends_the_run() {
-    typeProblem({QStringLiteral("x+*2")}, QStringLiteral("x"));
-    explore();
-    const QList<FakeUserDialogs::Call> errors = fixture.dialogs.callsOf(FakeUserDialogs::Kind::ScriptError);
-    QCOMPARE(errors.size(), 1);
-    QVERIFY2(errors.first().text.endsWith(QStringLiteral("\r\rAt line 1, col 2: [x+*2]")),
-             qPrintable(errors.first().text));
-    QCOMPARE(errors.first().parent, fixture.window.get());
-    QCOMPARE(fixture.listLines(), QStringList());
-    QCOMPARE(fixture.countText(), QStringLiteral("0 solutions"));
-    explore();  // the command completed: the next one runs and reports again
-    QCOMPARE(fixture.dialogs.count(FakeUserDialogs::Kind::ScriptError), 2);
-    // Outside the window's commands (a printed report evaluating) each error shows.
-    QVERIFY(fixture.window->engine().executeStatement("y=+*"));
-    QVERIFY(fixture.window->engine().executeStatement("y=+*"));
-    QCOMPARE(fixture.dialogs.count(FakeUserDialogs::Kind::ScriptError), 4);
-}
-
-void MainWindowRunTest::random_lists_one_trial_line_per_seed_data() {
-    QTest::addColumn<QString>("seeds");
-    QTest::addColumn<int>("trials");
-    QTest::newRow("2.5 rounds to even") << "2.5" << 2;  // the seeds rule's value, not the text's
-    QTest::newRow("above ten thousand") << "10001" << 10001;
-}
-
-void MainWindowRunTest::random_lists_one_trial_line_per_seed() {
-    QFETCH(QString, seeds);
-    QFETCH(int, trials);
-    typeProblem({QStringLiteral("x^2=4")}, QStringLiteral("x"));
-    fixture.enter(fixture.control("txtRand"), seeds);
-    QVERIFY(fixture.runToTheEnd("cmdRandom"));
-
-    const QStringList trialLines = fixture.listLines().filter(QRegularExpression(QStringLiteral("^TRIAL")));
-    QStringList expected;
-    for (int n = 1; n <= trials; ++n) expected << QStringLiteral("TRIAL%1:").arg(n);
-    QCOMPARE(trialLines, expected);
-    QCOMPARE(fixture.window->problem().record.randomSeeds, 0);
-}
-
-void MainWindowRunTest::edits_that_make_solutions_stale_clear_the_list_data() {
-    QTest::addColumn<QString>("control");
-    QTest::addColumn<QString>("typed");
-    QTest::addColumn<bool>("cleared");
-    QTest::newRow("equation, first keystroke") << "txtEquation"
-                                               << "x" << true;
-    QTest::newRow("iterations, first keystroke") << "txtMaxcy"
-                                                 << "9" << true;
-    QTest::newRow("constants box") << "cboConstants"
-                                   << "a" << true;
-    QTest::newRow("error bound tightened") << "txtError"
-                                           << ".001\t" << true;
-    QTest::newRow("error bound loosened") << "txtError"
-                                          << ".1\t" << false;
-    QTest::newRow("error bound unchanged") << "txtError"
-                                           << ".01\t" << false;
-    QTest::newRow("lower limit") << "txtLL"
-                                 << "-4\t" << false;
-    QTest::newRow("random seeds") << "txtRand"
-                                  << "5\t" << false;
-}
-
-void MainWindowRunTest::edits_that_make_solutions_stale_clear_the_list() {
-    QFETCH(QString, control);
-    QFETCH(QString, typed);
-    QFETCH(bool, cleared);
-    typeCircleAndLine();
-    explore();
-    const QStringList found = fixture.listLines();
-    QVERIFY(!found.isEmpty());
-
-    clickThroughWindow(fixture.control(qPrintable(control)));
-    QTest::keyClick(QApplication::focusWidget(), Qt::Key_A, Qt::ControlModifier);
-    QTest::keyClicks(QApplication::focusWidget(), typed);
-    QCOMPARE(fixture.listLines(), cleared ? QStringList() : found);
-    QCOMPARE(fixture.countText(), cleared ? QString() : QStringLiteral("2 solutions"));
-    QCOMPARE(fixture.window->problem().store.solutionCount, cleared ? 0 : 2);
-}
-
-// A second command or an edit must not disturb a run: the window refuses
-// them until it has handled the run's end (which needs its event loop).
-void MainWindowRunTest::window_takes_no_edit_or_second_run_during_a_run() {
-    typeCircleAndLine();
-    QLineEdit *equation = fixture.element("txtEquation", 1);
-    QTest::mouseClick(fixture.control("cmdExplore"), Qt::LeftButton);  // straight to it: no events handled
-    QVERIFY(fixture.window->runUnderWay());
-    QTest::keyClicks(equation, QStringLiteral("zz"));
-    QVERIFY(!fixture.window->equationGrid().editFromGrid(0, QStringLiteral("x=1")));
-    QVERIFY(!fixture.window->menuBar()->isEnabled() && !fixture.control("cmdRandom")->isEnabled() &&
-            !fixture.control("cmdCertify")->isEnabled());
-    QVERIFY(fixture.control("cmdStop")->isEnabled());
-    QVERIFY(fixture.control<QProgressBar>("prgRun")->isVisible());
-    QTRY_VERIFY(!fixture.window->runUnderWay());
-
-    QCOMPARE(equation->text(), kCircleAndLine.last());
-    QCOMPARE(fixture.listLines(), exploreDirectly());
-    QCOMPARE(fixture.countText(), QStringLiteral("2 solutions"));
-    QVERIFY(equation->isEnabled() && fixture.window->menuBar()->isEnabled());
-    QVERIFY(!fixture.control("cmdStop")->isEnabled() && !fixture.control("prgRun")->isVisible());
-    QVERIFY(!fixture.control("txtOrder")->isEnabled());  // fixed for good, also after the run
-}
-
-void MainWindowRunTest::stop_keeps_what_was_found_data() {
-    QTest::addColumn<bool>("escape");
-    QTest::newRow("Stop button") << false;
-    QTest::newRow("Esc in the list") << true;
-}
-
-void MainWindowRunTest::stop_keeps_what_was_found() {
-    QFETCH(bool, escape);
-    startLongExplore();
-    if (escape) {
-        auto *list = fixture.control<QAbstractItemView>("lstRoots");
-        QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualRect(list->model()->index(0, 0)).center());
-        pressKey(Qt::Key_Escape);
-    } else {
-        clickThroughWindow(fixture.control("cmdStop"));
-    }
-    QTRY_VERIFY_WITH_TIMEOUT(!fixture.window->runUnderWay(), 2000);
-    checkStoppedAfterTwoSolutions(fixture.listLines());
-    QCOMPARE(fixture.countText(), QStringLiteral("2 solutions"));
-    QVERIFY(fixture.control("cmdExplore")->isEnabled() && !fixture.control("cmdStop")->isEnabled());
-}
-
-void MainWindowRunTest::closing_the_window_stops_the_run() {
-    QSignalSpy shutDown(fixture.window.get(), &zl::gui::MainWindow::aboutToShutDown);
-    startLongExplore();
-    clickThroughWindow(fixture.control("cmdExit"));
-    QTRY_VERIFY_WITH_TIMEOUT(!fixture.window->isVisible(), 2000);
-    QCOMPARE(shutDown.count(), 1);
-    checkStoppedAfterTwoSolutions(fixture.listLines());
-}
-
-// A grid of 10^12 nodes takes hours: the user is asked, and No runs nothing.
-void MainWindowRunTest::explore_asks_before_a_walk_of_hours() {
-    typeProblem({QStringLiteral("x^2=4"), QStringLiteral("y=1")}, QStringLiteral("x,y"));
-    fixture.enter(fixture.element("txtSubintervals", 0), QStringLiteral("1000000"));
-    clickThroughWindow(fixture.control("cmdNextLim"));
-    fixture.enter(fixture.element("txtSubintervals", 1), QStringLiteral("1000000"));
-    explore();
-    const QList<FakeUserDialogs::Call> questions = fixture.dialogs.callsOf(FakeUserDialogs::Kind::ConfirmLongRun);
-    QCOMPARE(questions.size(), 1);
-    QVERIFY2(
-        QRegularExpression(QStringLiteral("1000002000001 grid nodes, which will take about \\d+ (hours|days|years)"))
-            .match(questions.first().text)
-            .hasMatch(),
-        qPrintable(questions.first().text));
-    QCOMPARE(fixture.listLines(), QStringList());
-    QCOMPARE(fixture.countText(), QStringLiteral("0 solutions"));
-}
-
-void MainWindowRunTest::certify_searches_the_box_and_ends_with_its_summary() {
-    typeCircleAndLine();
-    QVERIFY(fixture.control("cmdCertify")->isEnabled());
-    QVERIFY(fixture.runToTheEnd("cmdCertify"));
-    const QStringList lines = fixture.listLines();
-    QVERIFY(!lines.isEmpty());
-    QCOMPARE(lines.last(), QStringLiteral("ALL SOLUTIONS IN THE BOX FOUND: 2, each proved unique"));
-    QCOMPARE(lines.filter(QRegularExpression(QStringLiteral("^x=-?1\\.414"))).size(), 2);
-    QCOMPARE(fixture.countText(), QStringLiteral("2 solutions"));
-    QCOMPARE(fixture.dialogs.calls().size(), 0);  // no question about the size of the search
-    QVERIFY(fixture.control("cmdCertify")->isEnabled());
-}
-
-void MainWindowRunTest::ticked_run_options_add_proofs_and_the_outside_box_count() {
-    typeCircleAndLine();
-    for (const char *option : {"chkInsideBox", "chkProve"}) {
-        auto *box = fixture.control<QCheckBox>(option);
-        QVERIFY(!box->isChecked());
-        QTest::mouseClick(box, Qt::LeftButton, {}, QPoint(8, box->height() / 2));
-        QVERIFY(box->isChecked());
-    }
-    explore();
-    const QStringList lines = fixture.listLines();
-    QCOMPARE(lines, exploreDirectly(true, true));
-    QCOMPARE(lines.filter(QRegularExpression(QStringLiteral("^PROVED UNIQUE WITHIN "))).size(), 2);
-    QCOMPARE(lines.last(), QStringLiteral("OUTSIDE THE BOX, NOT STORED: 0 converged points."));
-    QCOMPARE(fixture.countText(), QStringLiteral("2 solutions"));
-}
 
 QTEST_MAIN(MainWindowRunTest)
 #include "main_window_run_test.moc"

@@ -68,17 +68,154 @@ void moveMouse(QWidget *widget, QPoint to, Qt::MouseButtons buttons = Qt::NoButt
 class PlotWindowTest : public QObject {
     Q_OBJECT
 private slots:
-    void init();
-    void cleanup();
+    void init() {
+        QVERIFY(fixture.open());
+        new ProblemFileCommands(*fixture.window, fixture.dialogs);
+        command = std::make_unique<PlotCommand>(*fixture.window, fixture.dialogs);
+    }
 
-    void plot_is_offered_once_order_and_names_are_set();
-    void circle_and_line_shows_both_zero_sets_and_the_listed_solution();
-    void himmelblau_marks_every_solution_and_picks_them_with_the_list();
-    void one_variable_shows_the_residual_over_its_interval();
-    void three_variables_show_a_slice_through_the_chosen_solution();
-    void wheel_zooms_drag_pans_and_reset_restores();
-    void export_writes_png_svg_and_pdf();
-    void equations_that_cannot_be_evaluated_stop_the_drawing_with_one_box();
+    void cleanup() {
+        command.reset();
+        fixture.window.reset();
+    }
+
+    void plot_is_offered_once_order_and_names_are_set() {
+        auto *button = fixture.control<QPushButton>("cmdPlot");
+        auto *item = fixture.control<QAction>("mnuPlot");
+        fixture.enter(fixture.control("txtOrder"), QStringLiteral("2"));
+        QVERIFY(!button->isEnabled() && !item->isEnabled());
+        fixture.enter(fixture.control("txtVarNams"), QStringLiteral("x,y"));
+        QVERIFY(button->isEnabled() && item->isEnabled());
+        item->trigger();
+        QTRY_VERIFY(command->plotWindow().isVisible());
+    }
+
+    void circle_and_line_shows_both_zero_sets_and_the_listed_solution() {
+        PlotWindow &window = plotOf(kExamples + "circle_and_line.zerolith", false);
+        QCOMPARE(window.title(), QStringLiteral("Zero sets of the equations"));
+        const QImage image = picture(window);
+        QVERIFY(pixelsOf(image, PlotLayers::equationColour(0)) > 300);  // the circle
+        QVERIFY(pixelsOf(image, PlotLayers::equationColour(1)) > 300);  // the line
+        QCOMPARE(listedSolutions(fixture.listLines()).size(), 1);
+        checkMarks(window, "plot_circle_and_line.png");
+        QVERIFY(!markedAt(image, window.pixelOf({-1, -1})));  // the other crossing, not in the file
+
+        // The read-out: the point under the pointer (six digits) and x^2+y^2-k (k=2), x-y there.
+        moveMouse(window.plot(), window.pixelOf({2, -1}).toPoint());
+        static const QRegularExpression readout(
+            QStringLiteral("^x = (\\S+), y = (\\S+)    residual 1 = (\\S+)    residual 2 = (\\S+)$"));
+        const auto match = readout.match(window.readout());
+        QVERIFY2(match.hasMatch(), qPrintable(window.readout()));
+        const double x = match.captured(1).toDouble(), y = match.captured(2).toDouble();
+        QVERIFY(std::abs(x - 2) < 0.1 && std::abs(y + 1) < 0.1);
+        QVERIFY(std::abs(match.captured(3).toDouble() - (x * x + y * y - 2)) < 1e-3);
+        QVERIFY(std::abs(match.captured(4).toDouble() - (x - y)) < 1e-3);
+    }
+
+    void himmelblau_marks_every_solution_and_picks_them_with_the_list() {
+        PlotWindow &window = plotOf(QStringLiteral("/work/shared/benchmarks/himmelblau.zerolith"), true);
+        const QImage image = picture(window);
+        QVERIFY(pixelsOf(image, PlotLayers::equationColour(0)) > 500 &&
+                pixelsOf(image, PlotLayers::equationColour(1)) > 500);
+        const QList<QList<double>> solutions = listedSolutions(fixture.listLines());
+        QCOMPARE(solutions.size(), 9);
+        checkMarks(window, "plot_two_variables.png");
+
+        // A click on the third mark selects the third group's two lines ...
+        QTest::mouseClick(window.plot(), Qt::LeftButton, {},
+                          window.pixelOf({solutions[2][0], solutions[2][1]}).toPoint());
+        auto *list = fixture.control<QAbstractItemView>("lstRoots");
+        QCOMPARE(window.selectedSolution(), 3);
+        QCOMPARE(list->currentIndex().row(), 6);
+        QCOMPARE(list->selectionModel()->selectedRows(),
+                 (QModelIndexList{list->model()->index(6, 0), list->model()->index(7, 0)}));
+        // ... and a click on a line of the first group picks the first mark.
+        QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualRect(list->model()->index(1, 0)).center());
+        QCOMPARE(window.selectedSolution(), 1);
+    }
+
+    void one_variable_shows_the_residual_over_its_interval() {
+        PlotWindow &window = plotOf(kExamples + "default.zerolith", true);
+        QCOMPARE(window.title(), QStringLiteral("Residual of 3*x^2*sin(x)=pi"));
+        const QCPRange x = window.plot()->xAxis->range();
+        QVERIFY(x.lower < -5 && x.lower > -6 && x.upper > 5 && x.upper < 6);
+        QVERIFY(window.plot()->yAxis->range().contains(0));
+        QVERIFY(pixelsOf(picture(window), PlotLayers::equationColour(0)) > 300);
+        QCOMPARE(listedSolutions(fixture.listLines()).size(), 3);
+        checkMarks(window, "plot_one_variable.png");
+    }
+
+    void three_variables_show_a_slice_through_the_chosen_solution() {
+        PlotWindow &window = plotOf(kExamples + "three_variables.zerolith", true);
+        const QList<QList<double>> solutions = listedSolutions(fixture.listLines());
+        QCOMPARE(solutions.size(), 2);
+        const auto shown = [](double value) { return QString::number(value, 'g', 6); };
+        QCOMPARE(window.title(), "Slice through solution 1: z = " + shown(solutions[0][2]));
+        checkMarks(window, "plot_three_variables.png");
+
+        // z across, y up: x stays at the solution's value.
+        auto *horizontal = window.findChild<QComboBox *>(QStringLiteral("cboHorizontal"));
+        horizontal->setFocus();
+        QTest::keyClick(horizontal, Qt::Key_End);
+        QCOMPARE(window.title(), "Slice through solution 1: x = " + shown(solutions[0][0]));
+        QCOMPARE(window.plot()->xAxis->label(), QStringLiteral("z"));
+        QVERIFY(markedAt(picture(window), window.pixelOf({solutions[0][2], solutions[0][1]})));
+
+        // Picking the second solution in the list moves the slice through it.
+        auto *list = fixture.control<QAbstractItemView>("lstRoots");
+        QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualRect(list->model()->index(4, 0)).center());
+        QCOMPARE(window.title(), "Slice through solution 2: x = " + shown(solutions[1][0]));
+    }
+
+    void wheel_zooms_drag_pans_and_reset_restores() {
+        PlotWindow &window = plotOf(kExamples + "circle_and_line.zerolith", false);
+        QCustomPlot *area = window.plot();
+        const QCPRange initial = area->xAxis->range();
+        const QPoint centre = area->axisRect()->rect().center();
+        QWheelEvent wheel(centre, area->mapToGlobal(centre), {}, {0, 120}, Qt::NoButton, {}, Qt::NoScrollPhase, false);
+        QApplication::sendEvent(area, &wheel);
+        const QCPRange zoomed = area->xAxis->range();
+        QVERIFY(zoomed.size() < 0.9 * initial.size());
+        QTest::mousePress(area, Qt::LeftButton, {}, centre);
+        moveMouse(area, centre + QPoint(60, 0), Qt::LeftButton);
+        QTest::mouseRelease(area, Qt::LeftButton, {}, centre + QPoint(60, 0));
+        QVERIFY(area->xAxis->range().lower < zoomed.lower - 0.05 * zoomed.size());
+        QVERIFY(pixelsOf(picture(window), PlotLayers::equationColour(1)) > 100);  // drawn afresh for the new view
+        clickThroughWindow(window.findChild<QPushButton *>(QStringLiteral("cmdResetView")));
+        QCOMPARE(area->xAxis->range(), initial);
+    }
+
+    void export_writes_png_svg_and_pdf() {
+        PlotWindow &window = plotOf(kExamples + "circle_and_line.zerolith", false);
+        auto *exporter = window.findChild<QPushButton *>(QStringLiteral("cmdExport"));
+        QTemporaryDir folder;
+        for (auto [name, start] : {std::pair{"plot.png", "\x89PNG"}, {"plot.svg", "<?xml"}, {"plot.pdf", "%PDF"}}) {
+            fixture.dialogs.exportFileAnswers.enqueue(folder.filePath(name));
+            clickThroughWindow(exporter);
+            QFile written(folder.filePath(name));
+            QVERIFY2(written.open(QIODevice::ReadOnly) && written.read(5).startsWith(start), name);
+        }
+        QFile svg(folder.filePath("plot.svg"));
+        QVERIFY(svg.open(QIODevice::ReadOnly) && svg.readAll().contains("<polyline"));  // drawn as lines, not a picture
+        QCOMPARE(fixture.dialogs.count(FakeUserDialogs::Kind::Message), 0);
+        fixture.dialogs.exportFileAnswers.enqueue(folder.filePath("no such folder/plot.png"));
+        clickThroughWindow(exporter);
+        QCOMPARE(fixture.dialogs.count(FakeUserDialogs::Kind::Message), 1);
+    }
+
+    void equations_that_cannot_be_evaluated_stop_the_drawing_with_one_box() {
+        fixture.enterProblem(QStringLiteral("1"), QStringLiteral("x"));
+        typeOver(fixture.element("txtEquation", 0), QStringLiteral("nosuchfunction(x)=1"));
+        PlotWindow &window = plot();
+        window.redrawNow();
+        QCOMPARE(fixture.dialogs.count(FakeUserDialogs::Kind::ScriptError), 1);
+        QVERIFY2(window.readout().startsWith(QStringLiteral("The equations cannot be evaluated")),
+                 qPrintable(window.readout()));
+        moveMouse(window.plot(), window.plot()->rect().center());
+        window.resetView();
+        window.redrawNow();
+        QCOMPARE(fixture.dialogs.count(FakeUserDialogs::Kind::ScriptError), 1);
+    }
 
 private:
     PlotWindow &plotOf(const QString &file, bool explore) {
@@ -112,154 +249,6 @@ private:
     MainWindowFixture fixture;
     std::unique_ptr<PlotCommand> command;
 };
-
-void PlotWindowTest::init() {
-    QVERIFY(fixture.open());
-    new ProblemFileCommands(*fixture.window, fixture.dialogs);
-    command = std::make_unique<PlotCommand>(*fixture.window, fixture.dialogs);
-}
-
-void PlotWindowTest::cleanup() {
-    command.reset();
-    fixture.window.reset();
-}
-
-void PlotWindowTest::plot_is_offered_once_order_and_names_are_set() {
-    auto *button = fixture.control<QPushButton>("cmdPlot");
-    auto *item = fixture.control<QAction>("mnuPlot");
-    fixture.enter(fixture.control("txtOrder"), QStringLiteral("2"));
-    QVERIFY(!button->isEnabled() && !item->isEnabled());
-    fixture.enter(fixture.control("txtVarNams"), QStringLiteral("x,y"));
-    QVERIFY(button->isEnabled() && item->isEnabled());
-    item->trigger();
-    QTRY_VERIFY(command->plotWindow().isVisible());
-}
-
-void PlotWindowTest::circle_and_line_shows_both_zero_sets_and_the_listed_solution() {
-    PlotWindow &window = plotOf(kExamples + "circle_and_line.zerolith", false);
-    QCOMPARE(window.title(), QStringLiteral("Zero sets of the equations"));
-    const QImage image = picture(window);
-    QVERIFY(pixelsOf(image, PlotLayers::equationColour(0)) > 300);  // the circle
-    QVERIFY(pixelsOf(image, PlotLayers::equationColour(1)) > 300);  // the line
-    QCOMPARE(listedSolutions(fixture.listLines()).size(), 1);
-    checkMarks(window, "plot_circle_and_line.png");
-    QVERIFY(!markedAt(image, window.pixelOf({-1, -1})));  // the other crossing, not in the file
-
-    // The read-out: the point under the pointer (six digits) and x^2+y^2-k (k=2), x-y there.
-    moveMouse(window.plot(), window.pixelOf({2, -1}).toPoint());
-    static const QRegularExpression readout(
-        QStringLiteral("^x = (\\S+), y = (\\S+)    residual 1 = (\\S+)    residual 2 = (\\S+)$"));
-    const auto match = readout.match(window.readout());
-    QVERIFY2(match.hasMatch(), qPrintable(window.readout()));
-    const double x = match.captured(1).toDouble(), y = match.captured(2).toDouble();
-    QVERIFY(std::abs(x - 2) < 0.1 && std::abs(y + 1) < 0.1);
-    QVERIFY(std::abs(match.captured(3).toDouble() - (x * x + y * y - 2)) < 1e-3);
-    QVERIFY(std::abs(match.captured(4).toDouble() - (x - y)) < 1e-3);
-}
-
-void PlotWindowTest::himmelblau_marks_every_solution_and_picks_them_with_the_list() {
-    PlotWindow &window = plotOf(QStringLiteral("/work/shared/benchmarks/himmelblau.zerolith"), true);
-    const QImage image = picture(window);
-    QVERIFY(pixelsOf(image, PlotLayers::equationColour(0)) > 500 &&
-            pixelsOf(image, PlotLayers::equationColour(1)) > 500);
-    const QList<QList<double>> solutions = listedSolutions(fixture.listLines());
-    QCOMPARE(solutions.size(), 9);
-    checkMarks(window, "plot_two_variables.png");
-
-    // A click on the third mark selects the third group's two lines ...
-    QTest::mouseClick(window.plot(), Qt::LeftButton, {}, window.pixelOf({solutions[2][0], solutions[2][1]}).toPoint());
-    auto *list = fixture.control<QAbstractItemView>("lstRoots");
-    QCOMPARE(window.selectedSolution(), 3);
-    QCOMPARE(list->currentIndex().row(), 6);
-    QCOMPARE(list->selectionModel()->selectedRows(),
-             (QModelIndexList{list->model()->index(6, 0), list->model()->index(7, 0)}));
-    // ... and a click on a line of the first group picks the first mark.
-    QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualRect(list->model()->index(1, 0)).center());
-    QCOMPARE(window.selectedSolution(), 1);
-}
-
-void PlotWindowTest::one_variable_shows_the_residual_over_its_interval() {
-    PlotWindow &window = plotOf(kExamples + "default.zerolith", true);
-    QCOMPARE(window.title(), QStringLiteral("Residual of 3*x^2*sin(x)=pi"));
-    const QCPRange x = window.plot()->xAxis->range();
-    QVERIFY(x.lower < -5 && x.lower > -6 && x.upper > 5 && x.upper < 6);
-    QVERIFY(window.plot()->yAxis->range().contains(0));
-    QVERIFY(pixelsOf(picture(window), PlotLayers::equationColour(0)) > 300);
-    QCOMPARE(listedSolutions(fixture.listLines()).size(), 3);
-    checkMarks(window, "plot_one_variable.png");
-}
-
-void PlotWindowTest::three_variables_show_a_slice_through_the_chosen_solution() {
-    PlotWindow &window = plotOf(kExamples + "three_variables.zerolith", true);
-    const QList<QList<double>> solutions = listedSolutions(fixture.listLines());
-    QCOMPARE(solutions.size(), 2);
-    const auto shown = [](double value) { return QString::number(value, 'g', 6); };
-    QCOMPARE(window.title(), "Slice through solution 1: z = " + shown(solutions[0][2]));
-    checkMarks(window, "plot_three_variables.png");
-
-    // z across, y up: x stays at the solution's value.
-    auto *horizontal = window.findChild<QComboBox *>(QStringLiteral("cboHorizontal"));
-    horizontal->setFocus();
-    QTest::keyClick(horizontal, Qt::Key_End);
-    QCOMPARE(window.title(), "Slice through solution 1: x = " + shown(solutions[0][0]));
-    QCOMPARE(window.plot()->xAxis->label(), QStringLiteral("z"));
-    QVERIFY(markedAt(picture(window), window.pixelOf({solutions[0][2], solutions[0][1]})));
-
-    // Picking the second solution in the list moves the slice through it.
-    auto *list = fixture.control<QAbstractItemView>("lstRoots");
-    QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualRect(list->model()->index(4, 0)).center());
-    QCOMPARE(window.title(), "Slice through solution 2: x = " + shown(solutions[1][0]));
-}
-
-void PlotWindowTest::wheel_zooms_drag_pans_and_reset_restores() {
-    PlotWindow &window = plotOf(kExamples + "circle_and_line.zerolith", false);
-    QCustomPlot *area = window.plot();
-    const QCPRange initial = area->xAxis->range();
-    const QPoint centre = area->axisRect()->rect().center();
-    QWheelEvent wheel(centre, area->mapToGlobal(centre), {}, {0, 120}, Qt::NoButton, {}, Qt::NoScrollPhase, false);
-    QApplication::sendEvent(area, &wheel);
-    const QCPRange zoomed = area->xAxis->range();
-    QVERIFY(zoomed.size() < 0.9 * initial.size());
-    QTest::mousePress(area, Qt::LeftButton, {}, centre);
-    moveMouse(area, centre + QPoint(60, 0), Qt::LeftButton);
-    QTest::mouseRelease(area, Qt::LeftButton, {}, centre + QPoint(60, 0));
-    QVERIFY(area->xAxis->range().lower < zoomed.lower - 0.05 * zoomed.size());
-    QVERIFY(pixelsOf(picture(window), PlotLayers::equationColour(1)) > 100);  // drawn afresh for the new view
-    clickThroughWindow(window.findChild<QPushButton *>(QStringLiteral("cmdResetView")));
-    QCOMPARE(area->xAxis->range(), initial);
-}
-
-void PlotWindowTest::export_writes_png_svg_and_pdf() {
-    PlotWindow &window = plotOf(kExamples + "circle_and_line.zerolith", false);
-    auto *exporter = window.findChild<QPushButton *>(QStringLiteral("cmdExport"));
-    QTemporaryDir folder;
-    for (auto [name, start] : {std::pair{"plot.png", "\x89PNG"}, {"plot.svg", "<?xml"}, {"plot.pdf", "%PDF"}}) {
-        fixture.dialogs.exportFileAnswers.enqueue(folder.filePath(name));
-        clickThroughWindow(exporter);
-        QFile written(folder.filePath(name));
-        QVERIFY2(written.open(QIODevice::ReadOnly) && written.read(5).startsWith(start), name);
-    }
-    QFile svg(folder.filePath("plot.svg"));
-    QVERIFY(svg.open(QIODevice::ReadOnly) && svg.readAll().contains("<polyline"));  // drawn as lines, not a picture
-    QCOMPARE(fixture.dialogs.count(FakeUserDialogs::Kind::Message), 0);
-    fixture.dialogs.exportFileAnswers.enqueue(folder.filePath("no such folder/plot.png"));
-    clickThroughWindow(exporter);
-    QCOMPARE(fixture.dialogs.count(FakeUserDialogs::Kind::Message), 1);
-}
-
-void PlotWindowTest::equations_that_cannot_be_evaluated_stop_the_drawing_with_one_box() {
-    fixture.enterProblem(QStringLiteral("1"), QStringLiteral("x"));
-    typeOver(fixture.element("txtEquation", 0), QStringLiteral("nosuchfunction(x)=1"));
-    PlotWindow &window = plot();
-    window.redrawNow();
-    QCOMPARE(fixture.dialogs.count(FakeUserDialogs::Kind::ScriptError), 1);
-    QVERIFY2(window.readout().startsWith(QStringLiteral("The equations cannot be evaluated")),
-             qPrintable(window.readout()));
-    moveMouse(window.plot(), window.plot()->rect().center());
-    window.resetView();
-    window.redrawNow();
-    QCOMPARE(fixture.dialogs.count(FakeUserDialogs::Kind::ScriptError), 1);
-}
 
 QTEST_MAIN(PlotWindowTest)
 #include "plot_window_test.moc"

@@ -58,260 +58,235 @@ bool chooseFromFileMenu(MainWindow &window, const char *actionName) {
 class ProblemFileCommandsTest : public QObject {
     Q_OBJECT
 private slots:
-    void init();
+    void init() {
+        folder = std::make_unique<QTemporaryDir>();
+        QVERIFY(folder->isValid());
+        openWindow();
+    }
+
     void cleanup() { fixture.window.reset(); }
 
-    void open_then_save_as_gives_the_same_file_and_window_data();
-    void open_then_save_as_gives_the_same_file_and_window();
-    void opened_problem_is_fixed_and_saved_back_to_its_file();
-    void unusable_file_leaves_the_window_untouched_data();
-    void unusable_file_leaves_the_window_untouched();
-    void save_asks_for_a_name_until_it_has_one();
-    void failed_save_says_so_and_keeps_the_former_file();
+    void open_then_save_as_gives_the_same_file_and_window() {
+        QVERIFY(writeFile(pathIn("original.zerolith"), kThreeSolutions));
+        openFile(pathIn("original.zerolith"));
+        QCOMPARE(fixture.dialogs.count(Kind::Message) + fixture.dialogs.count(Kind::ScriptError), 0);
+        QCOMPARE(fixture.control<QLineEdit>("txtOrder")->text(), QStringLiteral("2"));
+        QCOMPARE(fixture.control<QLineEdit>("txtVarNams")->text(), QStringLiteral("x, y"));
+        QCOMPARE(fixture.elementCount("txtEquation"), 2);
+        QCOMPARE(fixture.listLines().size(), 9);
+        QCOMPARE(fixture.countText(), QStringLiteral("3 solutions"));
+        for (int k = 1; k <= 3; ++k) QCOMPARE(fixture.listLines().at(k * 3 - 1), QString());
+
+        fixture.dialogs.saveFileAnswers.enqueue(pathIn("copy.zerolith"));
+        QVERIFY(choose("mnuSaveAs"));
+        QCOMPARE(contentOf(pathIn("copy.zerolith")), kThreeSolutions);
+
+        const QStringList shown = problemOnShow();
+        fixture.window.reset();
+        openWindow();
+        openFile(pathIn("copy.zerolith"));
+        QCOMPARE(problemOnShow(), shown);
+    }
+
+    // The order field holds the focus until it has a usable order, and leaving it
+    // with one disables Open; the menu stays usable with a refused text in the field.
+    void opened_problem_is_fixed_and_saved_back_to_its_file() {
+        QVERIFY(writeFile(pathIn("three.zerolith"), kThreeSolutions));
+        typeOver(fixture.control("txtOrder"), QStringLiteral("abc"));
+        openFile(pathIn("three.zerolith"));
+
+        QCOMPARE(fixture.control<QLineEdit>("txtOrder")->text(), QStringLiteral("2"));
+        QCOMPARE(constants(), QStringList({"k=2"}));
+        QCOMPARE(fixture.control<QLineEdit>("txtError")->text(), QStringLiteral("0.01"));
+        QCOMPARE(fixture.element("txtLL", 1)->text(), QStringLiteral("-2.5"));
+        QVERIFY(fixture.listLines().at(1).startsWith(QStringLiteral(" y=2 ")));
+        QVERIFY(fixture.listLines().at(1).endsWith(QStringLiteral("EQUATION #2=0")));  // k registered
+        QVERIFY(!fixture.control("txtOrder")->isEnabled() && !fixture.control("txtVarNams")->isEnabled());
+        for (const char *name : {"mnuSave", "mnuSaveAs"}) QVERIFY2(fixture.control<QAction>(name)->isEnabled(), name);
+        for (const char *name : {"mnuPrint", "mnuAbout"}) QVERIFY2(fixture.control<QAction>(name)->isVisible(), name);
+        QVERIFY(fixture.control("cmdExplore")->isEnabled());
+
+        QVERIFY(!choose("mnuOpen"));  // once per run only
+        QCOMPARE(fixture.dialogs.count(Kind::OpenFile), 1);
+
+        // Loading is over: an edit makes the solutions stale again.
+        typeOver(fixture.element("txtEquation", 0), QStringLiteral("x=1"));
+        QCOMPARE(fixture.countText(), QString());
+        typeOver(fixture.control<QComboBox>("cboConstants")->lineEdit(), QStringLiteral("c=5"));
+        pressKey(Qt::Key_Return);
+
+        // Save writes back to the opened file, with every constant of the list.
+        QVERIFY(choose("mnuSave"));
+        QCOMPARE(fixture.dialogs.count(Kind::SaveFile), 0);
+        QCOMPARE(contentOf(pathIn("three.zerolith")), QByteArray("Rootex\r\n"
+                                                                 "2,0,0.01,10\r\n"
+                                                                 "\"x\",-2,2,8,\"x=1\"\r\n"
+                                                                 "\" y\",-2.5,2,8,\"y=k*x\"\r\n"
+                                                                 " 2 \r\nk=2\r\nc=5\r\n"));
+    }
+
+    void unusable_file_leaves_the_window_untouched_data() {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QByteArray>("file");  // written only under a .zerolith name
+        QTest::addColumn<QString>("message");  // how the message starts; "=" for the whole of it
+        const QByteArray longEquation =
+            "Rootex\r\n1,0,0.01,8\r\n\"x\",0,1,2,\"" + QByteArray(32768, 'x') + "\"\r\n 0 \r\n";
+        QTest::newRow("lower-case magic")
+            << "a.zerolith" << QByteArray("rootex\r\n1,0,0.01,8\r\n") << "=Incompatible file";
+        QTest::newRow("text for a number") << "a.zerolith" << QByteArray("Rootex\r\n1,0,abc,8\r\n")
+                                           << "Cannot open %1:\nLine 2: the error bound must be a number";
+        QTest::newRow("equation longer than its field")
+            << "a.zerolith" << longEquation << "Cannot open %1:\nLine 3: equation 1 has more than the 32767 characters";
+        QTest::newRow("missing file") << "missing" << QByteArray() << "Cannot open %1: the file does not exist";
+        QTest::newRow("folder") << "." << QByteArray() << "Cannot open %1: not a regular file";
+    }
+
+    void unusable_file_leaves_the_window_untouched() {
+        QFETCH(QString, name);
+        QFETCH(QByteArray, file);
+        QFETCH(QString, message);
+        const QString path = QDir::cleanPath(folder->filePath(name));
+        if (name.endsWith(QLatin1String(".zerolith"))) QVERIFY(writeFile(path, file));
+        typeOver(fixture.control("txtOrder"), QStringLiteral("abc"));  // refused: keeps the focus
+        const QStringList before = windowState();
+
+        openFile(path);
+        const QList<FakeUserDialogs::Call> shown = fixture.dialogs.callsOf(Kind::Message);
+        QCOMPARE(shown.size(), 1);
+        if (message.startsWith('='))
+            QCOMPARE(shown.first().text, message.mid(1));
+        else
+            QVERIFY2(shown.first().text.startsWith(message.arg(path)), qPrintable(shown.first().text));
+        QCOMPARE(windowState(), before);
+
+        // Nothing was left half done: a good file opens now.
+        openFile(kExamples + "circle_and_line.zerolith");
+        QCOMPARE(fixture.countText(), QStringLiteral("1 solutions"));
+        QCOMPARE(constants(), QStringList({"k=2"}));
+    }
+
+    void save_asks_for_a_name_until_it_has_one() {
+        fixture.enterProblem(QStringLiteral("1"), QStringLiteral("x"));
+        FakeUserDialogs &dialogs = fixture.dialogs;
+        QVERIFY(choose("mnuSave"));  // cancelled: nothing written
+        QCOMPARE(dialogs.count(Kind::SaveFile), 1);
+        QCOMPARE(filesInFolder(), QStringList());
+
+        dialogs.saveFileAnswers.enqueue(pathIn("one.zerolith"));
+        QVERIFY(choose("mnuSave"));
+        QCOMPARE(dialogs.count(Kind::SaveFile), 2);
+        QCOMPARE(contentOf(pathIn("one.zerolith")),
+                 QByteArray("Rootex\r\n1,0,0.01,8\r\n\"x\",-5,5,4,\"3*x^2*sin(x)=pi\"\r\n 0 \r\n"));
+
+        fixture.enter(fixture.element("txtUL", 0), QStringLiteral("7"));
+        QVERIFY(choose("mnuSave"));  // the same file again, without asking
+        QCOMPARE(dialogs.count(Kind::SaveFile), 2);
+        QVERIFY(contentOf(pathIn("one.zerolith")).contains("\"x\",-5,7,4,"));
+
+        QVERIFY(choose("mnuSaveAs"));  // always asks; cancelled: writes nothing
+        QCOMPARE(dialogs.count(Kind::SaveFile), 3);
+        QCOMPARE(filesInFolder(), QStringList({"one.zerolith"}));
+        dialogs.saveFileAnswers.enqueue(pathIn("two.zerolith"));
+        QVERIFY(choose("mnuSave"));  // the cancel took the name: Save asks again
+        QCOMPARE(dialogs.count(Kind::SaveFile), 4);
+        QCOMPARE(contentOf(pathIn("two.zerolith")), contentOf(pathIn("one.zerolith")));
+        QCOMPARE(dialogs.count(Kind::Message), 0);
+    }
+
+    void failed_save_says_so_and_keeps_the_former_file() {
+        fixture.enterProblem(QStringLiteral("1"), QStringLiteral("x"));
+        fixture.dialogs.saveFileAnswers.enqueue(pathIn("kept.zerolith"));
+        QVERIFY(choose("mnuSave"));
+        const QByteArray former = contentOf(pathIn("kept.zerolith"));
+
+        const QString unreachable = pathIn("no such folder/x.zerolith");
+        fixture.dialogs.saveFileAnswers.enqueue(unreachable);
+        QVERIFY(choose("mnuSaveAs"));
+        // An equation that a file cannot carry is refused before the file is touched.
+        typeOver(fixture.element("txtEquation", 0), QStringLiteral("x=\"a\""));
+        fixture.dialogs.saveFileAnswers.enqueue(pathIn("kept.zerolith"));
+        QVERIFY(choose("mnuSaveAs"));
+
+        QStringList messages;
+        for (const FakeUserDialogs::Call &call : fixture.dialogs.callsOf(Kind::Message)) messages << call.text;
+        QCOMPARE(messages.size(), 2);
+        QVERIFY2(messages[0].startsWith(QStringLiteral("Cannot save %1: ").arg(unreachable)), qPrintable(messages[0]));
+        QVERIFY2(messages[1].startsWith(
+                     QStringLiteral("Cannot save %1:\nEquation 1 holds a double quote").arg(pathIn("kept.zerolith"))),
+                 qPrintable(messages[1]));
+        QCOMPARE(contentOf(pathIn("kept.zerolith")), former);
+        QCOMPARE(filesInFolder(), QStringList({"kept.zerolith"}));  // no temporary file left behind
+    }
 
 private:
-    void openWindow();
+    void openWindow() {
+        QVERIFY(fixture.open());
+        new ProblemFileCommands(*fixture.window, fixture.dialogs);  // the window owns it
+        fixture.dialogs.clear();
+    }
+
     bool choose(const char *actionName) { return chooseFromFileMenu(*fixture.window, actionName); }
-    void openFile(const QString &path);
+    void openFile(const QString &path) {
+        fixture.dialogs.openFileAnswers.enqueue(path);
+        QVERIFY(choose("mnuOpen"));
+    }
+
     QString pathIn(const char *name) const { return folder->filePath(QLatin1String(name)); }
     QStringList filesInFolder() const {
         return QDir(folder->path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden);
     }
-    QStringList constants() const;
+    QStringList constants() const {
+        auto *box = fixture.control<QComboBox>("cboConstants");
+        QStringList items;
+        for (int i = 0; i < box->count(); ++i) items << box->itemText(i);
+        return items;
+    }
+
     /// Everything Open could change, one line per item, for comparisons.
-    QStringList windowState() const;
-    QStringList problemOnShow() const;
+    QStringList windowState() const {
+        QStringList state = problemOnShow();
+        for (QWidget *widget : fixture.window->findChildren<QWidget *>())
+            if (!widget->objectName().isEmpty())
+                state << QStringLiteral("%1 enabled=%2 hidden=%3")
+                             .arg(widget->objectName())
+                             .arg(widget->isEnabled())
+                             .arg(widget->isHidden());
+        for (const char *name : {"mnuOpen", "mnuSave", "mnuSaveAs", "mnuPrint", "mnuAbout"}) {
+            const auto *action = fixture.control<QAction>(name);
+            state << QStringLiteral("%1 enabled=%2 visible=%3")
+                         .arg(name)
+                         .arg(action->isEnabled())
+                         .arg(action->isVisible());
+        }
+        const zl::ProblemState &problem = fixture.window->problem();
+        state << QStringLiteral("order=%1 solutions=%2 loading=%3 file=%4")
+                     .arg(problem.record.order)
+                     .arg(problem.store.solutionCount)
+                     .arg(problem.record.loadingFile)
+                     .arg(QString::fromStdString(problem.record.fileName));
+        state << focusedName();
+        return state;
+    }
+
+    QStringList problemOnShow() const {
+        QStringList state;
+        for (QLineEdit *field : fixture.window->findChildren<QLineEdit *>()) {
+            if (field->objectName().startsWith(QLatin1String("txt")))
+                state << QStringLiteral("%1[%2]=%3")
+                             .arg(field->objectName())
+                             .arg(field->property("index").toInt())
+                             .arg(field->text());
+        }
+        const EquationGridModel &grid = fixture.window->equationGrid();
+        for (int row = 0; row < grid.rowCount(); ++row)
+            state << QStringLiteral("grid %1: %2").arg(row).arg(grid.equationText(row));
+        state << constants() << fixture.listLines() << fixture.countText();
+        return state;
+    }
 
     std::unique_ptr<QTemporaryDir> folder;
     MainWindowFixture fixture;
 };
-
-void ProblemFileCommandsTest::init() {
-    folder = std::make_unique<QTemporaryDir>();
-    QVERIFY(folder->isValid());
-    openWindow();
-}
-
-void ProblemFileCommandsTest::openWindow() {
-    QVERIFY(fixture.open());
-    new ProblemFileCommands(*fixture.window, fixture.dialogs);  // the window owns it
-    fixture.dialogs.clear();
-}
-
-void ProblemFileCommandsTest::openFile(const QString &path) {
-    fixture.dialogs.openFileAnswers.enqueue(path);
-    QVERIFY(choose("mnuOpen"));
-}
-
-QStringList ProblemFileCommandsTest::constants() const {
-    auto *box = fixture.control<QComboBox>("cboConstants");
-    QStringList items;
-    for (int i = 0; i < box->count(); ++i) items << box->itemText(i);
-    return items;
-}
-
-QStringList ProblemFileCommandsTest::problemOnShow() const {
-    QStringList state;
-    for (QLineEdit *field : fixture.window->findChildren<QLineEdit *>()) {
-        if (field->objectName().startsWith(QLatin1String("txt")))
-            state << QStringLiteral("%1[%2]=%3")
-                         .arg(field->objectName())
-                         .arg(field->property("index").toInt())
-                         .arg(field->text());
-    }
-    const EquationGridModel &grid = fixture.window->equationGrid();
-    for (int row = 0; row < grid.rowCount(); ++row)
-        state << QStringLiteral("grid %1: %2").arg(row).arg(grid.equationText(row));
-    state << constants() << fixture.listLines() << fixture.countText();
-    return state;
-}
-
-QStringList ProblemFileCommandsTest::windowState() const {
-    QStringList state = problemOnShow();
-    for (QWidget *widget : fixture.window->findChildren<QWidget *>())
-        if (!widget->objectName().isEmpty())
-            state << QStringLiteral("%1 enabled=%2 hidden=%3")
-                         .arg(widget->objectName())
-                         .arg(widget->isEnabled())
-                         .arg(widget->isHidden());
-    for (const char *name : {"mnuOpen", "mnuSave", "mnuSaveAs", "mnuPrint", "mnuAbout"}) {
-        const auto *action = fixture.control<QAction>(name);
-        state << QStringLiteral("%1 enabled=%2 visible=%3").arg(name).arg(action->isEnabled()).arg(action->isVisible());
-    }
-    const zl::ProblemState &problem = fixture.window->problem();
-    state << QStringLiteral("order=%1 solutions=%2 loading=%3 file=%4")
-                 .arg(problem.record.order)
-                 .arg(problem.store.solutionCount)
-                 .arg(problem.record.loadingFile)
-                 .arg(QString::fromStdString(problem.record.fileName));
-    state << focusedName();
-    return state;
-}
-
-void ProblemFileCommandsTest::open_then_save_as_gives_the_same_file_and_window_data() {
-    QTest::addColumn<QByteArray>("file");
-    QTest::addColumn<QString>("names");
-    QTest::addColumn<int>("solutions");
-    QTest::newRow("three solutions") << kThreeSolutions << "x, y" << 3;
-    QTest::newRow("circle_and_line") << contentOf(kExamples + "circle_and_line.zerolith") << "x,y" << 1;
-    QTest::newRow("default") << contentOf(kExamples + "default.zerolith") << "x" << 0;
-    QTest::newRow("three_variables") << contentOf(kExamples + "three_variables.zerolith") << "x,y,z" << 0;
-    QTest::newRow("two_parabolas") << contentOf(kExamples + "two_parabolas.zerolith") << "x,y" << 0;
-}
-
-void ProblemFileCommandsTest::open_then_save_as_gives_the_same_file_and_window() {
-    QFETCH(QByteArray, file);
-    QFETCH(QString, names);
-    QFETCH(int, solutions);
-    QVERIFY(writeFile(pathIn("original.zerolith"), file));
-    openFile(pathIn("original.zerolith"));
-    QCOMPARE(fixture.dialogs.count(Kind::Message) + fixture.dialogs.count(Kind::ScriptError), 0);
-    const int order = int(names.split(',').size());
-    QCOMPARE(fixture.control<QLineEdit>("txtOrder")->text(), QString::number(order));
-    QCOMPARE(fixture.control<QLineEdit>("txtVarNams")->text(), names);
-    QCOMPARE(fixture.elementCount("txtEquation"), order);
-    QCOMPARE(fixture.listLines().size(), solutions * (order + 1));
-    QCOMPARE(fixture.countText(), QStringLiteral("%1 solutions").arg(solutions));
-    for (int k = 1; k <= solutions; ++k) QCOMPARE(fixture.listLines().at(k * (order + 1) - 1), QString());
-
-    fixture.dialogs.saveFileAnswers.enqueue(pathIn("copy.zerolith"));
-    QVERIFY(choose("mnuSaveAs"));
-    QCOMPARE(contentOf(pathIn("copy.zerolith")), file);
-
-    const QStringList shown = problemOnShow();
-    fixture.window.reset();
-    openWindow();
-    openFile(pathIn("copy.zerolith"));
-    QCOMPARE(problemOnShow(), shown);
-}
-
-// The order field holds the focus until it has a usable order, and leaving it
-// with one disables Open; the menu stays usable with a refused text in the field.
-void ProblemFileCommandsTest::opened_problem_is_fixed_and_saved_back_to_its_file() {
-    QVERIFY(writeFile(pathIn("three.zerolith"), kThreeSolutions));
-    typeOver(fixture.control("txtOrder"), QStringLiteral("abc"));
-    openFile(pathIn("three.zerolith"));
-
-    QCOMPARE(fixture.control<QLineEdit>("txtOrder")->text(), QStringLiteral("2"));
-    QCOMPARE(constants(), QStringList({"k=2"}));
-    QCOMPARE(fixture.control<QLineEdit>("txtError")->text(), QStringLiteral("0.01"));
-    QCOMPARE(fixture.element("txtLL", 1)->text(), QStringLiteral("-2.5"));
-    QVERIFY(fixture.listLines().at(1).startsWith(QStringLiteral(" y=2 ")));
-    QVERIFY(fixture.listLines().at(1).endsWith(QStringLiteral("EQUATION #2=0")));  // k registered
-    QVERIFY(!fixture.control("txtOrder")->isEnabled() && !fixture.control("txtVarNams")->isEnabled());
-    for (const char *name : {"mnuSave", "mnuSaveAs"}) QVERIFY2(fixture.control<QAction>(name)->isEnabled(), name);
-    for (const char *name : {"mnuPrint", "mnuAbout"}) QVERIFY2(fixture.control<QAction>(name)->isVisible(), name);
-    QVERIFY(fixture.control("cmdExplore")->isEnabled());
-
-    QVERIFY(!choose("mnuOpen"));  // once per run only
-    QCOMPARE(fixture.dialogs.count(Kind::OpenFile), 1);
-
-    // Loading is over: an edit makes the solutions stale again.
-    typeOver(fixture.element("txtEquation", 0), QStringLiteral("x=1"));
-    QCOMPARE(fixture.countText(), QString());
-    typeOver(fixture.control<QComboBox>("cboConstants")->lineEdit(), QStringLiteral("c=5"));
-    pressKey(Qt::Key_Return);
-
-    // Save writes back to the opened file, with every constant of the list.
-    QVERIFY(choose("mnuSave"));
-    QCOMPARE(fixture.dialogs.count(Kind::SaveFile), 0);
-    QCOMPARE(contentOf(pathIn("three.zerolith")), QByteArray("Rootex\r\n"
-                                                             "2,0,0.01,10\r\n"
-                                                             "\"x\",-2,2,8,\"x=1\"\r\n"
-                                                             "\" y\",-2.5,2,8,\"y=k*x\"\r\n"
-                                                             " 2 \r\nk=2\r\nc=5\r\n"));
-}
-
-void ProblemFileCommandsTest::unusable_file_leaves_the_window_untouched_data() {
-    QTest::addColumn<QString>("name");
-    QTest::addColumn<QByteArray>("file");  // written only under a .zerolith name
-    QTest::addColumn<QString>("message");  // how the message starts; "=" for the whole of it
-    const QByteArray longEquation = "Rootex\r\n1,0,0.01,8\r\n\"x\",0,1,2,\"" + QByteArray(32768, 'x') + "\"\r\n 0 \r\n";
-    QTest::newRow("lower-case magic") << "a.zerolith" << QByteArray("rootex\r\n1,0,0.01,8\r\n") << "=Incompatible file";
-    QTest::newRow("text for a number") << "a.zerolith" << QByteArray("Rootex\r\n1,0,abc,8\r\n")
-                                       << "Cannot open %1:\nLine 2: the error bound must be a number";
-    QTest::newRow("equation longer than its field")
-        << "a.zerolith" << longEquation << "Cannot open %1:\nLine 3: equation 1 has more than the 32767 characters";
-    QTest::newRow("missing file") << "missing" << QByteArray() << "Cannot open %1: the file does not exist";
-    QTest::newRow("folder") << "." << QByteArray() << "Cannot open %1: not a regular file";
-}
-
-void ProblemFileCommandsTest::unusable_file_leaves_the_window_untouched() {
-    QFETCH(QString, name);
-    QFETCH(QByteArray, file);
-    QFETCH(QString, message);
-    const QString path = QDir::cleanPath(folder->filePath(name));
-    if (name.endsWith(QLatin1String(".zerolith"))) QVERIFY(writeFile(path, file));
-    typeOver(fixture.control("txtOrder"), QStringLiteral("abc"));  // refused: keeps the focus
-    const QStringList before = windowState();
-
-    openFile(path);
-    const QList<FakeUserDialogs::Call> shown = fixture.dialogs.callsOf(Kind::Message);
-    QCOMPARE(shown.size(), 1);
-    if (message.startsWith('='))
-        QCOMPARE(shown.first().text, message.mid(1));
-    else
-        QVERIFY2(shown.first().text.startsWith(message.arg(path)), qPrintable(shown.first().text));
-    QCOMPARE(windowState(), before);
-
-    // Nothing was left half done: a good file opens now.
-    openFile(kExamples + "circle_and_line.zerolith");
-    QCOMPARE(fixture.countText(), QStringLiteral("1 solutions"));
-    QCOMPARE(constants(), QStringList({"k=2"}));
-}
-
-void ProblemFileCommandsTest::save_asks_for_a_name_until_it_has_one() {
-    fixture.enterProblem(QStringLiteral("1"), QStringLiteral("x"));
-    FakeUserDialogs &dialogs = fixture.dialogs;
-    QVERIFY(choose("mnuSave"));  // cancelled: nothing written
-    QCOMPARE(dialogs.count(Kind::SaveFile), 1);
-    QCOMPARE(filesInFolder(), QStringList());
-
-    dialogs.saveFileAnswers.enqueue(pathIn("one.zerolith"));
-    QVERIFY(choose("mnuSave"));
-    QCOMPARE(dialogs.count(Kind::SaveFile), 2);
-    QCOMPARE(contentOf(pathIn("one.zerolith")),
-             QByteArray("Rootex\r\n1,0,0.01,8\r\n\"x\",-5,5,4,\"3*x^2*sin(x)=pi\"\r\n 0 \r\n"));
-
-    fixture.enter(fixture.element("txtUL", 0), QStringLiteral("7"));
-    QVERIFY(choose("mnuSave"));  // the same file again, without asking
-    QCOMPARE(dialogs.count(Kind::SaveFile), 2);
-    QVERIFY(contentOf(pathIn("one.zerolith")).contains("\"x\",-5,7,4,"));
-
-    QVERIFY(choose("mnuSaveAs"));  // always asks; cancelled: writes nothing
-    QCOMPARE(dialogs.count(Kind::SaveFile), 3);
-    QCOMPARE(filesInFolder(), QStringList({"one.zerolith"}));
-    dialogs.saveFileAnswers.enqueue(pathIn("two.zerolith"));
-    QVERIFY(choose("mnuSave"));  // the cancel took the name: Save asks again
-    QCOMPARE(dialogs.count(Kind::SaveFile), 4);
-    QCOMPARE(contentOf(pathIn("two.zerolith")), contentOf(pathIn("one.zerolith")));
-    QCOMPARE(dialogs.count(Kind::Message), 0);
-}
-
-void ProblemFileCommandsTest::failed_save_says_so_and_keeps_the_former_file() {
-    fixture.enterProblem(QStringLiteral("1"), QStringLiteral("x"));
-    fixture.dialogs.saveFileAnswers.enqueue(pathIn("kept.zerolith"));
-    QVERIFY(choose("mnuSave"));
-    const QByteArray former = contentOf(pathIn("kept.zerolith"));
-
-    const QString unreachable = pathIn("no such folder/x.zerolith");
-    fixture.dialogs.saveFileAnswers.enqueue(unreachable);
-    QVERIFY(choose("mnuSaveAs"));
-    // An equation that a file cannot carry is refused before the file is touched.
-    typeOver(fixture.element("txtEquation", 0), QStringLiteral("x=\"a\""));
-    fixture.dialogs.saveFileAnswers.enqueue(pathIn("kept.zerolith"));
-    QVERIFY(choose("mnuSaveAs"));
-
-    QStringList messages;
-    for (const FakeUserDialogs::Call &call : fixture.dialogs.callsOf(Kind::Message)) messages << call.text;
-    QCOMPARE(messages.size(), 2);
-    QVERIFY2(messages[0].startsWith(QStringLiteral("Cannot save %1: ").arg(unreachable)), qPrintable(messages[0]));
-    QVERIFY2(messages[1].startsWith(
-                 QStringLiteral("Cannot save %1:\nEquation 1 holds a double quote").arg(pathIn("kept.zerolith"))),
-             qPrintable(messages[1]));
-    QCOMPARE(contentOf(pathIn("kept.zerolith")), former);
-    QCOMPARE(filesInFolder(), QStringList({"kept.zerolith"}));  // no temporary file left behind
-}
 
 QTEST_MAIN(ProblemFileCommandsTest)
 #include "problem_file_commands_test.moc"

@@ -81,124 +81,113 @@ void makeActive(QWidget &window) {
 class ProgramWindowsTest : public QObject {
     Q_OBJECT
 private slots:
-    void init();
-    void cleanup();
+    void init() {
+        locale = CommaLocale();
+        guard = std::make_unique<DecimalSymbolGuard>(locale, fixture.dialogs);
+        fixture.dialogs.decimalCommaAnswers.enqueue(QMessageBox::Yes);
+        QVERIFY(guard->CheckDecimalSymbol());
+        QVERIFY(locale.usingPoint);
+        fixture.dialogs.clear();
+    }
 
-    void closing_restores_the_symbol_and_closes_every_window_data();
-    void closing_restores_the_symbol_and_closes_every_window();
-    void grid_typing_reaches_the_equation_fields();
-    void print_menu_prints_the_window_s_problem();
-    void help_menu_says_when_there_is_no_manual();
+    void cleanup() {
+        windows.reset();
+        fixture.window.reset();
+        guard.reset();
+    }
+
+    void closing_restores_the_symbol_and_closes_every_window_data() {
+        QTest::addColumn<bool>("withTitleBar");
+        QTest::newRow("title bar") << true;
+        QTest::newRow("Exit button") << false;
+    }
+
+    void closing_restores_the_symbol_and_closes_every_window() {
+        QFETCH(bool, withTitleBar);
+        build(kProgramFolder);
+        fixture.enterProblem("2", "x,y");
+        clickThroughWindow(fixture.control<QPushButton>("cmdShowAll"));
+        QVERIFY(windows->equationsWindow().isVisible());
+        makeActive(*fixture.window);
+        clickMenu(*fixture.window, "mnuAbout");
+        QVERIFY(windows->aboutWindow().isVisible());
+        QCOMPARE(windows->aboutWindow().role(), AboutWindow::Role::About);
+        makeActive(*fixture.window);
+
+        if (withTitleBar)
+            fixture.window->windowHandle()->close();
+        else
+            clickThroughWindow(fixture.control<QPushButton>("cmdExit"));
+
+        QVERIFY(!fixture.window->isVisible());
+        QCOMPARE(locale.restores, 1);
+        QVERIFY(!locale.usingPoint);
+        QVERIFY(!windows->equationsWindow().isVisible());
+        QVERIFY(!windows->aboutWindow().isVisible());
+    }
+
+    void grid_typing_reaches_the_equation_fields() {
+        build(kProgramFolder);
+        fixture.enterProblem("2", "x,y");
+        clickThroughWindow(fixture.control<QPushButton>("cmdShowAll"));
+        EquationsWindow &grid = windows->equationsWindow();
+        makeActive(grid);
+        QCOMPARE(grid.cellText(1, 0), QStringLiteral("Equat.#2:"));
+        QCOMPARE(grid.variablesCaption(), QStringLiteral("Variables: x,y"));
+        QTableWidget *table = grid.grid();
+        clickThroughWindow(table->viewport(), table->visualRect(table->model()->index(1, 1)).center());
+        QTest::keyClick(grid.editBox(), Qt::Key_Left);  // back to the grid, row 2 current
+        QTest::keyClicks(table, QStringLiteral("x"));
+        QTest::keyClicks(grid.editBox(), QStringLiteral("=y"));
+
+        QCOMPARE(fixture.element("txtEquation", 1)->text(), QStringLiteral("x=y"));
+        QCOMPARE(fixture.element("txtEquation", 0)->text(), QStringLiteral("3*x^2*sin(x)=pi"));
+        clickThroughWindow(grid.okButton());
+        QVERIFY(!grid.isVisible());
+    }
+
+    void print_menu_prints_the_window_s_problem() {
+        QTemporaryDir folder;
+        const QString pdf = folder.filePath("report.pdf");
+        build(kProgramFolder);
+        fixture.enterProblem("2", "x,y");
+        typeOver(fixture.control("cboConstants"), QStringLiteral("k=2"));
+        clickThroughWindow(fixture.control<QPushButton>("cmdAddCons"));
+        fixture.dialogs.printerAnswers.enqueue(true);
+        fixture.dialogs.printerOutputFile = pdf;
+
+        clickMenu(*fixture.window, "mnuPrint");
+
+        QCOMPARE(fixture.dialogs.count(FakeUserDialogs::Kind::Printer), 1);
+        QCOMPARE(fixture.dialogs.count(FakeUserDialogs::Kind::Message), 0);
+        const QString text = pdfText(pdf);
+        for (const char *expected : {"ORDER: 2", "x,y", "CONSTANTS:", "k=2", "3*x^2*sin(x)=pi"})
+            QVERIFY2(text.contains(QLatin1String(expected)), expected);
+        // The page's margins are a document's, some 20 mm (57 points).
+        const QRectF first = firstWordBox(pdf);
+        QVERIFY2(first.left() > 54 && first.left() < 60, qPrintable(QString::number(first.left())));
+        QVERIFY2(first.top() > 54 && first.top() < 64, qPrintable(QString::number(first.top())));
+    }
+
+    void help_menu_says_when_there_is_no_manual() {
+        QTemporaryDir emptyFolder;
+        build(emptyFolder.path());
+        clickMenu(*fixture.window, "mnuHelp");
+        QVERIFY(!windows->helpWindow().isVisible());
+        QCOMPARE(fixture.dialogs.count(FakeUserDialogs::Kind::Message), 1);
+    }
 
 private:
-    void build(const QString &programFolder);
+    void build(const QString &programFolder) {
+        QVERIFY(fixture.open());
+        windows = std::make_unique<ProgramWindows>(*fixture.window, fixture.dialogs, *guard, programFolder);
+    }
 
     MainWindowFixture fixture;
     CommaLocale locale;
     std::unique_ptr<DecimalSymbolGuard> guard;
     std::unique_ptr<ProgramWindows> windows;
 };
-
-void ProgramWindowsTest::init() {
-    locale = CommaLocale();
-    guard = std::make_unique<DecimalSymbolGuard>(locale, fixture.dialogs);
-    fixture.dialogs.decimalCommaAnswers.enqueue(QMessageBox::Yes);
-    QVERIFY(guard->CheckDecimalSymbol());
-    QVERIFY(locale.usingPoint);
-    fixture.dialogs.clear();
-}
-
-void ProgramWindowsTest::build(const QString &programFolder) {
-    QVERIFY(fixture.open());
-    windows = std::make_unique<ProgramWindows>(*fixture.window, fixture.dialogs, *guard, programFolder);
-}
-
-void ProgramWindowsTest::cleanup() {
-    windows.reset();
-    fixture.window.reset();
-    guard.reset();
-}
-
-void ProgramWindowsTest::closing_restores_the_symbol_and_closes_every_window_data() {
-    QTest::addColumn<bool>("withTitleBar");
-    QTest::newRow("title bar") << true;
-    QTest::newRow("Exit button") << false;
-}
-
-void ProgramWindowsTest::closing_restores_the_symbol_and_closes_every_window() {
-    QFETCH(bool, withTitleBar);
-    build(kProgramFolder);
-    fixture.enterProblem("2", "x,y");
-    clickThroughWindow(fixture.control<QPushButton>("cmdShowAll"));
-    QVERIFY(windows->equationsWindow().isVisible());
-    makeActive(*fixture.window);
-    clickMenu(*fixture.window, "mnuAbout");
-    QVERIFY(windows->aboutWindow().isVisible());
-    QCOMPARE(windows->aboutWindow().role(), AboutWindow::Role::About);
-    makeActive(*fixture.window);
-
-    if (withTitleBar)
-        fixture.window->windowHandle()->close();
-    else
-        clickThroughWindow(fixture.control<QPushButton>("cmdExit"));
-
-    QVERIFY(!fixture.window->isVisible());
-    QCOMPARE(locale.restores, 1);
-    QVERIFY(!locale.usingPoint);
-    QVERIFY(!windows->equationsWindow().isVisible());
-    QVERIFY(!windows->aboutWindow().isVisible());
-}
-
-void ProgramWindowsTest::grid_typing_reaches_the_equation_fields() {
-    build(kProgramFolder);
-    fixture.enterProblem("2", "x,y");
-    clickThroughWindow(fixture.control<QPushButton>("cmdShowAll"));
-    EquationsWindow &grid = windows->equationsWindow();
-    makeActive(grid);
-    QCOMPARE(grid.cellText(1, 0), QStringLiteral("Equat.#2:"));
-    QCOMPARE(grid.variablesCaption(), QStringLiteral("Variables: x,y"));
-    QTableWidget *table = grid.grid();
-    clickThroughWindow(table->viewport(), table->visualRect(table->model()->index(1, 1)).center());
-    QTest::keyClick(grid.editBox(), Qt::Key_Left);  // back to the grid, row 2 current
-    QTest::keyClicks(table, QStringLiteral("x"));
-    QTest::keyClicks(grid.editBox(), QStringLiteral("=y"));
-
-    QCOMPARE(fixture.element("txtEquation", 1)->text(), QStringLiteral("x=y"));
-    QCOMPARE(fixture.element("txtEquation", 0)->text(), QStringLiteral("3*x^2*sin(x)=pi"));
-    clickThroughWindow(grid.okButton());
-    QVERIFY(!grid.isVisible());
-}
-
-void ProgramWindowsTest::print_menu_prints_the_window_s_problem() {
-    QTemporaryDir folder;
-    const QString pdf = folder.filePath("report.pdf");
-    build(kProgramFolder);
-    fixture.enterProblem("2", "x,y");
-    typeOver(fixture.control("cboConstants"), QStringLiteral("k=2"));
-    clickThroughWindow(fixture.control<QPushButton>("cmdAddCons"));
-    fixture.dialogs.printerAnswers.enqueue(true);
-    fixture.dialogs.printerOutputFile = pdf;
-
-    clickMenu(*fixture.window, "mnuPrint");
-
-    QCOMPARE(fixture.dialogs.count(FakeUserDialogs::Kind::Printer), 1);
-    QCOMPARE(fixture.dialogs.count(FakeUserDialogs::Kind::Message), 0);
-    const QString text = pdfText(pdf);
-    for (const char *expected : {"ORDER: 2", "x,y", "CONSTANTS:", "k=2", "3*x^2*sin(x)=pi"})
-        QVERIFY2(text.contains(QLatin1String(expected)), expected);
-    // The page's margins are a document's, some 20 mm (57 points).
-    const QRectF first = firstWordBox(pdf);
-    QVERIFY2(first.left() > 54 && first.left() < 60, qPrintable(QString::number(first.left())));
-    QVERIFY2(first.top() > 54 && first.top() < 64, qPrintable(QString::number(first.top())));
-}
-
-void ProgramWindowsTest::help_menu_says_when_there_is_no_manual() {
-    QTemporaryDir emptyFolder;
-    build(emptyFolder.path());
-    clickMenu(*fixture.window, "mnuHelp");
-    QVERIFY(!windows->helpWindow().isVisible());
-    QCOMPARE(fixture.dialogs.count(FakeUserDialogs::Kind::Message), 1);
-}
 
 QTEST_MAIN(ProgramWindowsTest)
 #include "program_windows_test.moc"

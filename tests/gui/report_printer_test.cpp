@@ -72,129 +72,123 @@ QList<QStringList> readBack(QPrinter &printer) {
 class ReportPrinterTest : public QObject {
     Q_OBJECT
 private slots:
-    void prints_the_example_in_fixed_columns();
-    void line_length_follows_the_page_width_data();
-    void line_length_follows_the_page_width();
-    void cancelled_dialog_prints_nothing();
-    void full_page_continues_on_the_next();
-    void without_a_printer_the_real_dialog_prints_to_a_pdf_file();
+    void prints_the_example_in_fixed_columns() {
+        QPrinter printer(QPrinter::HighResolution);
+        useA4(printer, QString(), QPageLayout::Portrait, 15);
+        FakeUserDialogs dialogs;
+        dialogs.printerAnswers.enqueue(true);
+        dialogs.printerOutputFile = folder.filePath("example.pdf");  // chosen in the dialog
+        ExampleProblem example;
+        Lines laidOut;
+
+        QCOMPARE(ReportPrinter::print(nullptr, dialogs, printer, [&](int n) { return laidOut = example.lines(n); }),
+                 ReportPrinter::Outcome::Printed);
+
+        // The page shows the layout's lines as they are (the layout's own tests pin
+        // their text): every column in place, empty lines kept.
+        QVERIFY2(qAbs(pitchInPoints(printer) - 6.0) < 0.05, "10 pt at 12 characters an inch");
+        const QList<QStringList> pages = readBack(printer);
+        QCOMPARE(pages.size(), 1);
+        QStringList expected;
+        for (const std::string &line : laidOut)
+            expected << QString::fromStdString(line).replace(QRegularExpression("\\s+$"), QString());
+        QCOMPARE(pages.first(), expected);
+    }
+
+    void line_length_follows_the_page_width_data() {
+        // 90 % of the printable width over the 6.0 pt pitch of 10 pt Liberation Mono.
+        QTest::addColumn<int>("orientation");
+        QTest::addColumn<double>("sideMm");
+        QTest::addColumn<int>("expectedChars");
+        QTest::newRow("A4 portrait, 15 mm: 180 mm") << int(QPageLayout::Portrait) << 15.0 << 76;
+        QTest::newRow("A4 landscape, 15 mm: 267 mm") << int(QPageLayout::Landscape) << 15.0 << 113;
+        QTest::newRow("A4 portrait, 40 mm: 130 mm") << int(QPageLayout::Portrait) << 40.0 << 55;
+    }
+
+    void line_length_follows_the_page_width() {
+        QFETCH(int, orientation);
+        QFETCH(double, sideMm);
+        QFETCH(int, expectedChars);
+        QPrinter printer(QPrinter::HighResolution);
+        useA4(printer, folder.filePath("width.pdf"), QPageLayout::Orientation(orientation), sideMm);
+        ExampleProblem example;
+        example.data.equations[0] = std::string(200, 'q');  // cut into pieces of one line each
+        FakeUserDialogs dialogs;
+        dialogs.printerAnswers.enqueue(true);
+
+        QCOMPARE(ReportPrinter::print(nullptr, dialogs, printer, [&](int n) { return example.lines(n); }),
+                 ReportPrinter::Outcome::Printed);
+
+        QStringList pieces = readBack(printer).value(0).filter(QRegularExpression("^q+$"));
+        QCOMPARE(pieces.size(), (200 + expectedChars - 1) / expectedChars);
+        QCOMPARE(pieces.first().size(), expectedChars);
+    }
+
+    void cancelled_dialog_prints_nothing() {
+        QPrinter printer(QPrinter::HighResolution);
+        useA4(printer, folder.filePath("cancelled.pdf"), QPageLayout::Portrait, 15);
+        FakeUserDialogs dialogs;
+        dialogs.printerAnswers.enqueue(false);
+        bool laidOut = false;
+
+        const auto outcome = ReportPrinter::print(nullptr, dialogs, printer, [&](int) {
+            laidOut = true;
+            return Lines{"ORDER: 1 "};
+        });
+
+        QCOMPARE(outcome, ReportPrinter::Outcome::Cancelled);
+        QVERIFY(!laidOut);
+        QVERIFY(!QFile::exists(printer.outputFileName()));
+        // An output that cannot be written is reported, not taken for printed.
+        useA4(printer, folder.filePath("no such folder/x.pdf"), QPageLayout::Portrait, 15);
+        dialogs.printerAnswers.enqueue(true);
+        QCOMPARE(ReportPrinter::print(nullptr, dialogs, printer, [](int) { return Lines{"x"}; }),
+                 ReportPrinter::Outcome::PrinterFailed);
+    }
+
+    void full_page_continues_on_the_next() {
+        QPrinter printer(QPrinter::HighResolution);
+        useA4(printer, folder.filePath("pages.pdf"), QPageLayout::Portrait, 15);
+        const int perPage = ReportPrinter::linesPerPage(printer);
+        QVERIFY2(perPage > 55 && perPage < 75, "267 mm of height at some 4 mm a line");
+        Lines lines;
+        for (int n = 1; n <= 2 * perPage + 1; ++n) lines.push_back("LINE " + std::to_string(n));
+
+        QVERIFY(ReportPrinter::printLines(printer, lines));
+
+        const QList<QStringList> pages = readBack(printer);
+        QCOMPARE(pages.size(), 3);
+        QCOMPARE(pages[0].size(), perPage);
+        QCOMPARE(pages[1].first(), QStringLiteral("LINE %1").arg(perPage + 1));
+        QCOMPARE(pages[2], QStringList{QStringLiteral("LINE %1").arg(2 * perPage + 1)});
+    }
+
+    void without_a_printer_the_real_dialog_prints_to_a_pdf_file() {
+        if (!QPrinterInfo::availablePrinters().isEmpty()) QSKIP("a printer is installed here");
+        qputenv("HOME", folder.path().toLocal8Bit());  // where the PDF goes by default
+        QPrinter printer(QPrinter::HighResolution);
+        ReportPrinter::useReportMargins(printer);
+        QString offered;
+        QTimer::singleShot(100, [&] {  // the user accepts the dialog with Enter
+            auto *dialog = qobject_cast<QPrintDialog *>(QApplication::activeModalWidget());
+            QVERIFY(dialog != nullptr);
+            offered = printer.outputFileName();
+            QTest::keyClick(dialog->windowHandle(), Qt::Key_Return);
+        });
+        QtUserDialogs dialogs;
+
+        const auto outcome = ReportPrinter::print(nullptr, dialogs, printer, [](int) { return Lines{"ORDER: 1 "}; });
+
+        QCOMPARE(outcome, ReportPrinter::Outcome::Printed);
+        QVERIFY(offered.startsWith(folder.path()) && offered.endsWith(".pdf"));
+        QVERIFY(QFile::exists(printer.outputFileName()));
+        QCOMPARE(printer.pageLayout().margins(QPageLayout::Millimeter),
+                 QMarginsF(20, 20, 20, 20));  // kept by the dialog
+    }
 
 private:
     QTemporaryDir folder;
 };
-
-void ReportPrinterTest::prints_the_example_in_fixed_columns() {
-    QPrinter printer(QPrinter::HighResolution);
-    useA4(printer, QString(), QPageLayout::Portrait, 15);
-    FakeUserDialogs dialogs;
-    dialogs.printerAnswers.enqueue(true);
-    dialogs.printerOutputFile = folder.filePath("example.pdf");  // chosen in the dialog
-    ExampleProblem example;
-    Lines laidOut;
-
-    QCOMPARE(ReportPrinter::print(nullptr, dialogs, printer, [&](int n) { return laidOut = example.lines(n); }),
-             ReportPrinter::Outcome::Printed);
-
-    // The page shows the layout's lines as they are (the layout's own tests pin
-    // their text): every column in place, empty lines kept.
-    QVERIFY2(qAbs(pitchInPoints(printer) - 6.0) < 0.05, "10 pt at 12 characters an inch");
-    const QList<QStringList> pages = readBack(printer);
-    QCOMPARE(pages.size(), 1);
-    QStringList expected;
-    for (const std::string &line : laidOut)
-        expected << QString::fromStdString(line).replace(QRegularExpression("\\s+$"), QString());
-    QCOMPARE(pages.first(), expected);
-}
-
-void ReportPrinterTest::line_length_follows_the_page_width_data() {
-    // 90 % of the printable width over the 6.0 pt pitch of 10 pt Liberation Mono.
-    QTest::addColumn<int>("orientation");
-    QTest::addColumn<double>("sideMm");
-    QTest::addColumn<int>("expectedChars");
-    QTest::newRow("A4 portrait, 15 mm: 180 mm") << int(QPageLayout::Portrait) << 15.0 << 76;
-    QTest::newRow("A4 landscape, 15 mm: 267 mm") << int(QPageLayout::Landscape) << 15.0 << 113;
-    QTest::newRow("A4 portrait, 40 mm: 130 mm") << int(QPageLayout::Portrait) << 40.0 << 55;
-}
-
-void ReportPrinterTest::line_length_follows_the_page_width() {
-    QFETCH(int, orientation);
-    QFETCH(double, sideMm);
-    QFETCH(int, expectedChars);
-    QPrinter printer(QPrinter::HighResolution);
-    useA4(printer, folder.filePath("width.pdf"), QPageLayout::Orientation(orientation), sideMm);
-    ExampleProblem example;
-    example.data.equations[0] = std::string(200, 'q');  // cut into pieces of one line each
-    FakeUserDialogs dialogs;
-    dialogs.printerAnswers.enqueue(true);
-
-    QCOMPARE(ReportPrinter::print(nullptr, dialogs, printer, [&](int n) { return example.lines(n); }),
-             ReportPrinter::Outcome::Printed);
-
-    QStringList pieces = readBack(printer).value(0).filter(QRegularExpression("^q+$"));
-    QCOMPARE(pieces.size(), (200 + expectedChars - 1) / expectedChars);
-    QCOMPARE(pieces.first().size(), expectedChars);
-}
-
-void ReportPrinterTest::cancelled_dialog_prints_nothing() {
-    QPrinter printer(QPrinter::HighResolution);
-    useA4(printer, folder.filePath("cancelled.pdf"), QPageLayout::Portrait, 15);
-    FakeUserDialogs dialogs;
-    dialogs.printerAnswers.enqueue(false);
-    bool laidOut = false;
-
-    const auto outcome = ReportPrinter::print(nullptr, dialogs, printer, [&](int) {
-        laidOut = true;
-        return Lines{"ORDER: 1 "};
-    });
-
-    QCOMPARE(outcome, ReportPrinter::Outcome::Cancelled);
-    QVERIFY(!laidOut);
-    QVERIFY(!QFile::exists(printer.outputFileName()));
-    // An output that cannot be written is reported, not taken for printed.
-    useA4(printer, folder.filePath("no such folder/x.pdf"), QPageLayout::Portrait, 15);
-    dialogs.printerAnswers.enqueue(true);
-    QCOMPARE(ReportPrinter::print(nullptr, dialogs, printer, [](int) { return Lines{"x"}; }),
-             ReportPrinter::Outcome::PrinterFailed);
-}
-
-void ReportPrinterTest::full_page_continues_on_the_next() {
-    QPrinter printer(QPrinter::HighResolution);
-    useA4(printer, folder.filePath("pages.pdf"), QPageLayout::Portrait, 15);
-    const int perPage = ReportPrinter::linesPerPage(printer);
-    QVERIFY2(perPage > 55 && perPage < 75, "267 mm of height at some 4 mm a line");
-    Lines lines;
-    for (int n = 1; n <= 2 * perPage + 1; ++n) lines.push_back("LINE " + std::to_string(n));
-
-    QVERIFY(ReportPrinter::printLines(printer, lines));
-
-    const QList<QStringList> pages = readBack(printer);
-    QCOMPARE(pages.size(), 3);
-    QCOMPARE(pages[0].size(), perPage);
-    QCOMPARE(pages[1].first(), QStringLiteral("LINE %1").arg(perPage + 1));
-    QCOMPARE(pages[2], QStringList{QStringLiteral("LINE %1").arg(2 * perPage + 1)});
-}
-
-void ReportPrinterTest::without_a_printer_the_real_dialog_prints_to_a_pdf_file() {
-    if (!QPrinterInfo::availablePrinters().isEmpty()) QSKIP("a printer is installed here");
-    qputenv("HOME", folder.path().toLocal8Bit());  // where the PDF goes by default
-    QPrinter printer(QPrinter::HighResolution);
-    ReportPrinter::useReportMargins(printer);
-    QString offered;
-    QTimer::singleShot(100, [&] {  // the user accepts the dialog with Enter
-        auto *dialog = qobject_cast<QPrintDialog *>(QApplication::activeModalWidget());
-        QVERIFY(dialog != nullptr);
-        offered = printer.outputFileName();
-        QTest::keyClick(dialog->windowHandle(), Qt::Key_Return);
-    });
-    QtUserDialogs dialogs;
-
-    const auto outcome = ReportPrinter::print(nullptr, dialogs, printer, [](int) { return Lines{"ORDER: 1 "}; });
-
-    QCOMPARE(outcome, ReportPrinter::Outcome::Printed);
-    QVERIFY(offered.startsWith(folder.path()) && offered.endsWith(".pdf"));
-    QVERIFY(QFile::exists(printer.outputFileName()));
-    QCOMPARE(printer.pageLayout().margins(QPageLayout::Millimeter), QMarginsF(20, 20, 20, 20));  // kept by the dialog
-}
 
 QTEST_MAIN(ReportPrinterTest)
 #include "report_printer_test.moc"

@@ -75,108 +75,101 @@ void answerNextBox(QMessageBox::StandardButton answer, QMessageBox **seen, QStri
 class StartUpTest : public QObject {
     Q_OBJECT
 private slots:
-    void initTestCase();
+    // A German numeric locale built for this test, so that none needs installing.
+    void initTestCase() {
+        QProcess localedef;
+        localedef.start("localedef", {"-i", "de_DE", "-f", "UTF-8", localeDir.filePath("de_DE.UTF-8")});
+        haveCommaLocale = localedef.waitForFinished(60000) && localedef.exitStatus() == QProcess::NormalExit &&
+                          QFile::exists(localeDir.filePath("de_DE.UTF-8"));
+        qputenv("LOCPATH", localeDir.path().toLocal8Bit());
+        qunsetenv("LC_ALL");
+        qputenv("LC_NUMERIC", "de_DE.UTF-8");
+    }
+
     void cleanupTestCase() { std::setlocale(LC_NUMERIC, "C"); }
-    void comma_locale_through_the_real_warning_data();
-    void comma_locale_through_the_real_warning();
-    void any_symbol_but_the_point_is_questioned_data();
-    void any_symbol_but_the_point_is_questioned();
-    void splash_stays_more_than_two_and_at_most_three_seconds();
+    void comma_locale_through_the_real_warning_data() {
+        QTest::addColumn<int>("answer");
+        QTest::addColumn<bool>("goesOn");
+        QTest::newRow("yes") << int(QMessageBox::Yes) << true;
+        QTest::newRow("no") << int(QMessageBox::No) << false;
+        QTest::newRow("cancel") << int(QMessageBox::Cancel) << false;
+        QTest::newRow("escape closes as cancel") << int(QMessageBox::Escape) << false;
+    }
+
+    void comma_locale_through_the_real_warning() {
+        QFETCH(int, answer);
+        QFETCH(bool, goesOn);
+        if (!haveCommaLocale) QSKIP("localedef could not build de_DE.UTF-8");
+        ProcessNumericLocale locale;
+        QCOMPARE(libraryDecimalPoint(), QStringLiteral(","));
+        QtUserDialogs dialogs;
+        DecimalSymbolGuard guard(locale, dialogs);
+        QMessageBox *box = nullptr;
+        QString boxText;
+        answerNextBox(QMessageBox::StandardButton(answer), &box, &boxText);
+        QStringList steps;
+
+        const bool started = startUp(
+            guard, [&] { steps << "splash"; }, [&] { steps << "main"; });
+
+        QVERIFY(box != nullptr);
+        QCOMPARE(boxText,
+                 "Decimal Comma Warning!|" + QString::number(QMessageBox::Critical) + '|' + kWarningLines.join('\n'));
+        QCOMPARE(started, goesOn);
+        QCOMPARE(steps, (goesOn ? QStringList{"splash", "main"} : QStringList()));
+        QTRY_VERIFY(!anyWindowShown());  // no window besides the box opened
+        QCOMPARE(libraryDecimalPoint(), goesOn ? QStringLiteral(".") : QStringLiteral(","));
+        if (goesOn) QCOMPARE(QLocale().decimalPoint(), QStringLiteral("."));
+        guard.RestoreDecimalSymbol();
+        QCOMPARE(libraryDecimalPoint(), QStringLiteral(","));
+    }
+
+    void any_symbol_but_the_point_is_questioned_data() {
+        QTest::addColumn<QString>("symbol");
+        QTest::addColumn<bool>("asked");
+        QTest::newRow("point") << "." << false;
+        QTest::newRow("arabic separator") << "\u066B" << true;
+        QTest::newRow("point and blank") << ". " << true;
+    }
+
+    void any_symbol_but_the_point_is_questioned() {
+        QFETCH(QString, symbol);
+        QFETCH(bool, asked);
+        FixedSymbol locale(symbol);
+        FakeUserDialogs dialogs;
+        dialogs.decimalCommaAnswers.enqueue(QMessageBox::Yes);
+        DecimalSymbolGuard guard(locale, dialogs);
+        QVERIFY(guard.CheckDecimalSymbol());
+        QCOMPARE(dialogs.count(FakeUserDialogs::Kind::DecimalComma), asked ? 1 : 0);
+        QCOMPARE(locale.switches, asked ? 1 : 0);
+        guard.RestoreDecimalSymbol();  // at exit, also when nothing was switched
+        QCOMPARE(locale.restores, 1);
+    }
+
+    void splash_stays_more_than_two_and_at_most_three_seconds() {
+        bool shownAfterClick = false;  // a click halfway must not close it
+        QTimer::singleShot(600, [&] {
+            for (QWidget *widget : QApplication::topLevelWidgets())
+                if (auto *splash = qobject_cast<AboutWindow *>(widget); splash && splash->isVisible()) {
+                    QTest::mouseClick(splash->windowHandle(), Qt::LeftButton, {}, QPoint(20, 20));
+                    QTimer::singleShot(200, [&, splash] { shownAfterClick = splash->isVisible(); });
+                }
+        });
+        QElapsedTimer elapsed;
+        elapsed.start();
+
+        SplashSequence::run();
+
+        const qint64 took = elapsed.elapsed();
+        QVERIFY2(took > 2000 && took <= 3000 + 100, qPrintable(QString::number(took)));  // + painting
+        QVERIFY(shownAfterClick);
+        QTRY_VERIFY(!anyWindowShown());
+    }
 
 private:
     QTemporaryDir localeDir;
     bool haveCommaLocale = false;
 };
-
-// A German numeric locale built for this test, so that none needs installing.
-void StartUpTest::initTestCase() {
-    QProcess localedef;
-    localedef.start("localedef", {"-i", "de_DE", "-f", "UTF-8", localeDir.filePath("de_DE.UTF-8")});
-    haveCommaLocale = localedef.waitForFinished(60000) && localedef.exitStatus() == QProcess::NormalExit &&
-                      QFile::exists(localeDir.filePath("de_DE.UTF-8"));
-    qputenv("LOCPATH", localeDir.path().toLocal8Bit());
-    qunsetenv("LC_ALL");
-    qputenv("LC_NUMERIC", "de_DE.UTF-8");
-}
-
-void StartUpTest::comma_locale_through_the_real_warning_data() {
-    QTest::addColumn<int>("answer");
-    QTest::addColumn<bool>("goesOn");
-    QTest::newRow("yes") << int(QMessageBox::Yes) << true;
-    QTest::newRow("no") << int(QMessageBox::No) << false;
-    QTest::newRow("cancel") << int(QMessageBox::Cancel) << false;
-    QTest::newRow("escape closes as cancel") << int(QMessageBox::Escape) << false;
-}
-
-void StartUpTest::comma_locale_through_the_real_warning() {
-    QFETCH(int, answer);
-    QFETCH(bool, goesOn);
-    if (!haveCommaLocale) QSKIP("localedef could not build de_DE.UTF-8");
-    ProcessNumericLocale locale;
-    QCOMPARE(libraryDecimalPoint(), QStringLiteral(","));
-    QtUserDialogs dialogs;
-    DecimalSymbolGuard guard(locale, dialogs);
-    QMessageBox *box = nullptr;
-    QString boxText;
-    answerNextBox(QMessageBox::StandardButton(answer), &box, &boxText);
-    QStringList steps;
-
-    const bool started = startUp(
-        guard, [&] { steps << "splash"; }, [&] { steps << "main"; });
-
-    QVERIFY(box != nullptr);
-    QCOMPARE(boxText,
-             "Decimal Comma Warning!|" + QString::number(QMessageBox::Critical) + '|' + kWarningLines.join('\n'));
-    QCOMPARE(started, goesOn);
-    QCOMPARE(steps, (goesOn ? QStringList{"splash", "main"} : QStringList()));
-    QTRY_VERIFY(!anyWindowShown());  // no window besides the box opened
-    QCOMPARE(libraryDecimalPoint(), goesOn ? QStringLiteral(".") : QStringLiteral(","));
-    if (goesOn) QCOMPARE(QLocale().decimalPoint(), QStringLiteral("."));
-    guard.RestoreDecimalSymbol();
-    QCOMPARE(libraryDecimalPoint(), QStringLiteral(","));
-}
-
-void StartUpTest::any_symbol_but_the_point_is_questioned_data() {
-    QTest::addColumn<QString>("symbol");
-    QTest::addColumn<bool>("asked");
-    QTest::newRow("point") << "." << false;
-    QTest::newRow("arabic separator") << "\u066B" << true;
-    QTest::newRow("point and blank") << ". " << true;
-}
-
-void StartUpTest::any_symbol_but_the_point_is_questioned() {
-    QFETCH(QString, symbol);
-    QFETCH(bool, asked);
-    FixedSymbol locale(symbol);
-    FakeUserDialogs dialogs;
-    dialogs.decimalCommaAnswers.enqueue(QMessageBox::Yes);
-    DecimalSymbolGuard guard(locale, dialogs);
-    QVERIFY(guard.CheckDecimalSymbol());
-    QCOMPARE(dialogs.count(FakeUserDialogs::Kind::DecimalComma), asked ? 1 : 0);
-    QCOMPARE(locale.switches, asked ? 1 : 0);
-    guard.RestoreDecimalSymbol();  // at exit, also when nothing was switched
-    QCOMPARE(locale.restores, 1);
-}
-
-void StartUpTest::splash_stays_more_than_two_and_at_most_three_seconds() {
-    bool shownAfterClick = false;  // a click halfway must not close it
-    QTimer::singleShot(600, [&] {
-        for (QWidget *widget : QApplication::topLevelWidgets())
-            if (auto *splash = qobject_cast<AboutWindow *>(widget); splash && splash->isVisible()) {
-                QTest::mouseClick(splash->windowHandle(), Qt::LeftButton, {}, QPoint(20, 20));
-                QTimer::singleShot(200, [&, splash] { shownAfterClick = splash->isVisible(); });
-            }
-    });
-    QElapsedTimer elapsed;
-    elapsed.start();
-
-    SplashSequence::run();
-
-    const qint64 took = elapsed.elapsed();
-    QVERIFY2(took > 2000 && took <= 3000 + 100, qPrintable(QString::number(took)));  // + painting
-    QVERIFY(shownAfterClick);
-    QTRY_VERIFY(!anyWindowShown());
-}
 
 QTEST_MAIN(StartUpTest)
 #include "start_up_test.moc"

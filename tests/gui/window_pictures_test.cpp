@@ -59,72 +59,67 @@ void checkTextsFit(QWidget &window) {
 class WindowPicturesTest : public QObject {
     Q_OBJECT
 private slots:
-    void equations_window_shows_every_text_and_both_columns();
-    void about_box_opens_for_its_picture();
-    void help_window_shows_its_texts_and_a_page_of_reading_size();
-    void main_window_shows_every_text_whole();
-    void opened_problem_shows_every_text_whole();
-};
-
-void WindowPicturesTest::equations_window_shows_every_text_and_both_columns() {
-    EquationGridModel model;
-    model.setRowCount(3);
-    model.writeRowLabels();
-    const QStringList equations{"x^2+y^2+z^2=k", "x=y", "Sinh(z)-Cosh(x)*Asin(y/2)=0.25"};
-    for (int row = 0; row < 3; ++row) model.setEquationText(row, equations[row]);
-    model.setVariablesCaption("Variables: x,y,z");
-    EquationsWindow window(model);
-    waitUntilShown(window);
-    checkTextsFit(window);
-    QTableWidget *grid = window.grid();
-    for (int row = 0; row < 3; ++row) {
-        const QString label = window.cellText(row, 0);
-        QVERIFY(grid->fontMetrics().horizontalAdvance(label) < grid->columnWidth(0));
-        QVERIFY(grid->fontMetrics().horizontalAdvance(window.cellText(row, 1)) < grid->columnWidth(1));
+    void equations_window_shows_every_text_and_both_columns() {
+        EquationGridModel model;
+        model.setRowCount(3);
+        model.writeRowLabels();
+        const QStringList equations{"x^2+y^2+z^2=k", "x=y", "Sinh(z)-Cosh(x)*Asin(y/2)=0.25"};
+        for (int row = 0; row < 3; ++row) model.setEquationText(row, equations[row]);
+        model.setVariablesCaption("Variables: x,y,z");
+        EquationsWindow window(model);
+        waitUntilShown(window);
+        checkTextsFit(window);
+        QTableWidget *grid = window.grid();
+        for (int row = 0; row < 3; ++row) {
+            const QString label = window.cellText(row, 0);
+            QVERIFY(grid->fontMetrics().horizontalAdvance(label) < grid->columnWidth(0));
+            QVERIFY(grid->fontMetrics().horizontalAdvance(window.cellText(row, 1)) < grid->columnWidth(1));
+        }
+        QVERIFY(window.rect().contains(window.okButton()->geometry()));
+        // Both columns are on show without scrolling sideways.
+        QVERIFY(grid->viewport()->width() >= grid->columnWidth(0) + grid->columnWidth(1));
+        savePicture(window, "equations_window");
     }
-    QVERIFY(window.rect().contains(window.okButton()->geometry()));
-    // Both columns are on show without scrolling sideways.
-    QVERIFY(grid->viewport()->width() >= grid->columnWidth(0) + grid->columnWidth(1));
-    savePicture(window, "equations_window");
-}
 
-void WindowPicturesTest::about_box_opens_for_its_picture() {
-    AboutWindow window(AboutWindow::Role::About);
-    waitUntilShown(window);
-    savePicture(window, "about_box");
-}
+    void about_box_opens_for_its_picture() {
+        AboutWindow window(AboutWindow::Role::About);
+        waitUntilShown(window);
+        savePicture(window, "about_box");
+    }
 
-void WindowPicturesTest::help_window_shows_its_texts_and_a_page_of_reading_size() {
-    HelpWindow window({QStringLiteral(ZEROLITH_SOURCE_DIR "/docs/manual")});
-    QVERIFY(window.openHelp(QDir::tempPath() + "/no-such-program-folder"));
-    QVERIFY(QTest::qWaitForWindowExposed(&window));
-    checkTextsFit(window);
-    QVERIFY(window.browser()->width() > 400 && window.browser()->height() > 300);
-    savePicture(window, "help_window");
-}
+    void help_window_shows_its_texts_and_a_page_of_reading_size() {
+        HelpWindow window({QStringLiteral(ZEROLITH_SOURCE_DIR "/docs/manual")});
+        QVERIFY(window.openHelp(QDir::tempPath() + "/no-such-program-folder"));
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        checkTextsFit(window);
+        QVERIFY(window.browser()->width() > 400 && window.browser()->height() > 300);
+        savePicture(window, "help_window");
+    }
 
-void WindowPicturesTest::main_window_shows_every_text_whole() {
-    MainWindowFixture fixture;
-    fixture.window = std::make_unique<MainWindow>(fixture.dialogs);
-    showActive(fixture);
-    fixture.enterProblem("2", "x,y");
-    checkTextsFit(*fixture.window);
-    savePicture(*fixture.window, "main_window");
-}
+    void main_window_shows_every_text_whole() {
+        MainWindowFixture fixture;
+        fixture.window = std::make_unique<MainWindow>(fixture.dialogs);
+        showActive(fixture);
+        fixture.enterProblem("2", "x,y");
+        checkTextsFit(*fixture.window);
+        savePicture(*fixture.window, "main_window");
+    }
 
-// File > Open of an example with a stored solution: the fields, the list
-// and its count as the user finds them after opening.
-void WindowPicturesTest::opened_problem_shows_every_text_whole() {
-    MainWindowFixture fixture;
-    fixture.window = std::make_unique<MainWindow>(fixture.dialogs);
-    new ProblemFileCommands(*fixture.window, fixture.dialogs);
-    showActive(fixture);
-    fixture.dialogs.openFileAnswers.enqueue(QStringLiteral(ZEROLITH_SOURCE_DIR "/examples/circle_and_line.zerolith"));
-    fixture.control<QAction>("mnuOpen")->trigger();  // menus are driven with the mouse in their own test
-    QCOMPARE(fixture.countText(), QStringLiteral("1 solutions"));
-    checkTextsFit(*fixture.window);
-    savePicture(*fixture.window, "main_window_opened");
-}
+    // File > Open of an example with a stored solution: the fields, the list
+    // and its count as the user finds them after opening.
+    void opened_problem_shows_every_text_whole() {
+        MainWindowFixture fixture;
+        fixture.window = std::make_unique<MainWindow>(fixture.dialogs);
+        new ProblemFileCommands(*fixture.window, fixture.dialogs);
+        showActive(fixture);
+        fixture.dialogs.openFileAnswers.enqueue(
+            QStringLiteral(ZEROLITH_SOURCE_DIR "/examples/circle_and_line.zerolith"));
+        fixture.control<QAction>("mnuOpen")->trigger();  // menus are driven with the mouse in their own test
+        QCOMPARE(fixture.countText(), QStringLiteral("1 solutions"));
+        checkTextsFit(*fixture.window);
+        savePicture(*fixture.window, "main_window_opened");
+    }
+};
 
 QTEST_MAIN(WindowPicturesTest)
 #include "window_pictures_test.moc"

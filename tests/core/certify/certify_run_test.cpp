@@ -134,12 +134,6 @@ TEST(Certify, AStopRequestEndsTheSearchWithWhatItHas) {
     EXPECT_EQ(summary.roots, 0);
 }
 
-}  // namespace
-}  // namespace zl
-
-namespace zl {
-namespace {
-
 TEST(Certify, ListsTheSameWhateverTheThreadCount) {
     const std::vector<std::vector<std::string>> systems{
         {"Sin(x) * Cos(y) = 0.25", "x^2 + y^2 = 20"},  // complete

@@ -13,6 +13,20 @@ namespace {
 
 using zl::testing::TypedProblem;
 
+/// A prover for the typed problem's system, with the workspace it works in.
+struct Prover : TypedProblem {
+    using TypedProblem::TypedProblem;
+    IntervalProgram program = TypedProblem::program();
+    IntervalWorkspace workspace = preparedWorkspace(program);
+    RootProver prover{program};
+
+    static IntervalWorkspace preparedWorkspace(const IntervalProgram &program) {
+        IntervalWorkspace prepared;
+        prepared.prepare(program);
+        return prepared;
+    }
+};
+
 struct SimpleRoot {
     std::vector<std::string> names;
     std::vector<std::string> equations;
@@ -24,12 +38,8 @@ class ProvesSimpleRoots : public ::testing::TestWithParam<SimpleRoot> {};
 
 TEST_P(ProvesSimpleRoots, InABoxHoldingTheExactRoot) {
     const SimpleRoot &c = GetParam();
-    TypedProblem typed(c.names, c.equations, "-10", "10");
-    const IntervalProgram program = typed.program();
-    IntervalWorkspace workspace;
-    workspace.prepare(program);
-    RootProver prover(program);
-    const auto root = prover.proveNear(c.approximate, nullptr, nullptr, 1, workspace);
+    Prover typed(c.names, c.equations, "-10", "10");
+    const auto root = typed.prover.proveNear(c.approximate, nullptr, nullptr, 1, typed.workspace);
     ASSERT_TRUE(root);
     for (std::size_t i = 0; i < c.exact.size(); ++i) {
         EXPECT_TRUE(root->region[i].containsInterval(root->enclosure[i]));
@@ -53,47 +63,31 @@ INSTANTIATE_TEST_SUITE_P(Table, ProvesSimpleRoots,
 
 TEST(RootProver, RefusesADoubleRoot) {
     for (const char *equation : {"x^2 = 0", "x^2 - 2*x + 1 = 0", "x^3 = 0"}) {
-        TypedProblem typed({"x"}, {equation}, "-10", "10");
-        const IntervalProgram program = typed.program();
-        IntervalWorkspace workspace;
-        workspace.prepare(program);
-        RootProver prover(program);
+        Prover typed({"x"}, {equation}, "-10", "10");
         const double root = std::string(equation).find("2*x") != std::string::npos ? 1.0 : 0.0;
-        EXPECT_FALSE(prover.proveNear({root}, nullptr, nullptr, 1, workspace)) << equation;
-        EXPECT_FALSE(prover.proveInBox({Interval(root - 0.5, root + 0.5)}, nullptr, workspace)) << equation;
+        EXPECT_FALSE(typed.prover.proveNear({root}, nullptr, nullptr, 1, typed.workspace)) << equation;
+        EXPECT_FALSE(typed.prover.proveInBox({Interval(root - 0.5, root + 0.5)}, nullptr, typed.workspace)) << equation;
     }
 }
 
 TEST(RootProver, RefusesARootOnTheBoxEdgeButNotInside) {
-    TypedProblem typed({"x", "y"}, {"x = 0", "y^2 = 4"}, "-10", "10");
-    const IntervalProgram program = typed.program();
-    IntervalWorkspace workspace;
-    workspace.prepare(program);
-    RootProver prover(program);
-    EXPECT_FALSE(prover.proveInBox({Interval(0, 1), Interval(1.5, 2.5)}, nullptr, workspace));
-    EXPECT_FALSE(prover.proveInBox({Interval(-1, 1), Interval(2, 2.5)}, nullptr, workspace));
-    const auto inside = prover.proveInBox({Interval(-0.25, 1), Interval(1.5, 2.5)}, nullptr, workspace);
+    Prover typed({"x", "y"}, {"x = 0", "y^2 = 4"}, "-10", "10");
+    EXPECT_FALSE(typed.prover.proveInBox({Interval(0, 1), Interval(1.5, 2.5)}, nullptr, typed.workspace));
+    EXPECT_FALSE(typed.prover.proveInBox({Interval(-1, 1), Interval(2, 2.5)}, nullptr, typed.workspace));
+    const auto inside = typed.prover.proveInBox({Interval(-0.25, 1), Interval(1.5, 2.5)}, nullptr, typed.workspace);
     ASSERT_TRUE(inside);
     EXPECT_TRUE(inside->enclosure[0].contains(0) && inside->enclosure[1].contains(2));
 }
 
 TEST(RootProver, NeedsTheResidualsDefinedOnTheWholeBox) {
-    TypedProblem typed({"x"}, {"Sqr(x) = 1"}, "-10", "10");
-    const IntervalProgram program = typed.program();
-    IntervalWorkspace workspace;
-    workspace.prepare(program);
-    RootProver prover(program);
-    EXPECT_FALSE(prover.proveInBox({Interval(-1, 2)}, nullptr, workspace));
-    EXPECT_TRUE(prover.proveInBox({Interval(0.5, 2)}, nullptr, workspace));
+    Prover typed({"x"}, {"Sqr(x) = 1"}, "-10", "10");
+    EXPECT_FALSE(typed.prover.proveInBox({Interval(-1, 2)}, nullptr, typed.workspace));
+    EXPECT_TRUE(typed.prover.proveInBox({Interval(0.5, 2)}, nullptr, typed.workspace));
 }
 
 TEST(RootProver, FindsNoRootWhereThereIsNone) {
-    TypedProblem typed({"x"}, {"x^2 + 1 = 0"}, "-10", "10");
-    const IntervalProgram program = typed.program();
-    IntervalWorkspace workspace;
-    workspace.prepare(program);
-    RootProver prover(program);
-    EXPECT_FALSE(prover.proveNear({0.0}, nullptr, nullptr, 1, workspace));
+    Prover typed({"x"}, {"x^2 + 1 = 0"}, "-10", "10");
+    EXPECT_FALSE(typed.prover.proveNear({0.0}, nullptr, nullptr, 1, typed.workspace));
 }
 
 }  // namespace

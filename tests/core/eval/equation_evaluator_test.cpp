@@ -105,17 +105,6 @@ TEST_F(Evaluation, PrepareBuildsResidualsAndReadsTheFields) {
     EXPECT_EQ(valueAt(1, {3, 0}), 2);
 }
 
-TEST_F(Evaluation, ResidualsSeeEveryCoordinateOfEachPoint) {
-    prepare({"x", "y", "z"}, {"3*x^2*sin(x)=pi", "x*y - z = 1", "Tanh(z) = y"});
-    for (double x = -2; x <= 2; x += 0.5) {
-        const double y = x / 3 + 0.1;
-        const double z = 1 - x;
-        EXPECT_TRUE(relativelyClose(valueAt(0, {x, y, z}), 3 * x * x * std::sin(x) - M_PI));
-        EXPECT_TRUE(relativelyClose(valueAt(1, {x, y, z}), x * y - z - 1));
-        EXPECT_TRUE(relativelyClose(valueAt(2, {x, y, z}), std::tanh(z) - y, 1e-12));
-    }
-}
-
 TEST_F(Evaluation, ALibraryFailureReturnsItsNumberWithoutTheObserver) {
     prepare({"x"}, {"Asin(x) = 0"});
     EXPECT_EQ(errorAt(0, {2}), 5);
@@ -275,12 +264,6 @@ TEST_F(Evaluation, TheHotPathAllocatesNothing) {
     EXPECT_EQ(zl::testing::allocationCount.load(), before);
 }
 
-}  // namespace
-}  // namespace zl
-
-namespace zl {
-namespace {
-
 struct AllResidualsRow {
     const char *name;
     std::vector<std::string> equations;
@@ -347,12 +330,6 @@ INSTANTIATE_TEST_SUITE_P(
                       AllResidualsRow{"LibraryFailureAtTheEnd", {"Sinh(y)", "z", "Acosh(x)"}, {0.5, 2, 3}, 3},
                       AllResidualsRow{"NonFiniteCoordinate", {"x", "y", "z"}, {1, HUGE_VAL, 3}, 3}),
     [](const ::testing::TestParamInfo<AllResidualsRow> &info) { return info.param.name; });
-
-}  // namespace
-}  // namespace zl
-
-namespace zl {
-namespace {
 
 /// What a worker thread owns to evaluate the residuals on its own: copies of
 /// the library, the engine's variables and the problem.

@@ -2,8 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include <cmath>
-#include <limits>
 #include <string>
 
 #include "core/solver/residual_evaluation.h"
@@ -12,13 +10,9 @@
 namespace zl {
 namespace {
 
-using testing::Interval;
 using testing::makeProblem;
 using testing::NativeResiduals;
 using testing::Point;
-
-constexpr double inf = std::numeric_limits<double>::infinity();
-constexpr double nan = std::numeric_limits<double>::quiet_NaN();
 
 struct WalkRecord {
     std::vector<Point> nodes, seeds;
@@ -105,38 +99,6 @@ TEST(ExploreGrid, EndsAtOnceWhenASeedSaysSoOrAnErrorIsFatal) {
     EXPECT_THROW(walkGrid(problem, fatal), FatalEvaluationError);
     EXPECT_EQ(fatal.pointsVisited().size(), 2u);
 }
-
-struct LimitCase {
-    std::string name;
-    Interval interval;
-    std::size_t values;  // values the last variable takes on each of the two lines x1 = 0, 1
-};
-
-class EveryWalkEnds : public ::testing::TestWithParam<LimitCase> {};
-
-TEST_P(EveryWalkEnds, WithTheValuesItCanReach) {
-    const LimitCase &c = GetParam();
-    ProblemState problem = makeProblem(2, {{0, 1, 1}, c.interval});
-    NativeResiduals residuals({[](const Point &p) { return p[0] - 0.5; }, [](const Point &) { return 1.0; }});
-    const WalkRecord record = walkGrid(problem, residuals);
-    EXPECT_EQ(record.nodes.size(), c.values * 2);
-    EXPECT_EQ(residuals.evaluations.size(), c.values * 4) << "each node evaluated once";
-    EXPECT_TRUE(record.seeds.empty()) << "signs are compared along a line only";
-}
-
-INSTANTIATE_TEST_SUITE_P(
-    Limits, EveryWalkEnds,
-    ::testing::Values(LimitCase{"Regular", {0, 1, 2}, 3},
-                      // 0.1 added ten times stays below 1: one value more, just beyond it.
-                      LimitCase{"AccumulatedStepOvershoots", {0, 1, 10}, 12},
-                      LimitCase{"UpperEqualsLower", {3, 3, 5}, 1}, LimitCase{"UpperBelowLower", {3, 1, 5}, 1},
-                      LimitCase{"ZeroSubintervals", {0, 1, 0}, 1}, LimitCase{"NegativeSubintervals", {0, 1, -4}, 1},
-                      LimitCase{"InfiniteUpper", {0, inf, 4}, 1}, LimitCase{"WidthOverflows", {-1e308, 1e308, 2}, 1},
-                      LimitCase{"NaNUpper", {0, nan, 4}, 1}, LimitCase{"NaNLower", {nan, 1, 4}, 1},
-                      LimitCase{"StepVanishes", {1e16, 1e16 + 4, 8}, 1},
-                      // 2^53 - 2, 2^53 - 1, 2^53; then adding 1 no longer moves the value.
-                      LimitCase{"StepVanishesPartWay", {9007199254740990.0, 9007199254741000.0, 10}, 3}),
-    [](const auto &info) { return info.param.name; });
 
 }  // namespace
 }  // namespace zl

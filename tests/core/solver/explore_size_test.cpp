@@ -51,17 +51,19 @@ TEST_P(ExploreSize, CountsTheNodesTheWalkVisits) {
 
 INSTANTIATE_TEST_SUITE_P(
     Grids, ExploreSize,
-    ::testing::Values(GridCase{"FourSubintervals", 1, {{0, 1, 4}}, 5},
-                      GridCase{"TwoVariables", 2, {{0, 1, 4}, {-1, 1, 2}}, 15},
-                      GridCase{"RoundingAddsAValueBeyondTheUpperLimit", 1, {{0, 1, 10}}, 12},
-                      GridCase{"RoundingLandsOnTheUpperLimit", 1, {{0, 0.7, 7}}, 8},
-                      GridCase{"UpperEqualToLowerTakesOneValue", 2, {{0, 1, 4}, {3, 3, 10}}, 5},
-                      GridCase{"UpperBelowLower", 2, {{1, 0, 4}, {0, 1, 3}}, 4},
-                      GridCase{"NoSubintervals", 1, {{0, 1, 0}}, 1},
-                      GridCase{"NegativeSubintervals", 1, {{0, 1, -3}}, 1},
-                      GridCase{"InfiniteWidth", 1, {{-inf, inf, 10}}, 1}, GridCase{"NanLimit", 1, {{nan, 1, 10}}, 1},
-                      GridCase{"StepTooSmallToMoveTheValue", 1, {{1e16, 1e16 + 64, 1000}}, 1},
-                      GridCase{"ThreeVariables", 3, {{-1, 1, 3}, {0, 2, 1}, {-5, 5, 10}}, 5 * 2 * 11}),
+    ::testing::Values(
+        GridCase{"FourSubintervals", 1, {{0, 1, 4}}, 5}, GridCase{"TwoVariables", 2, {{0, 1, 4}, {-1, 1, 2}}, 15},
+        GridCase{"RoundingAddsAValueBeyondTheUpperLimit", 1, {{0, 1, 10}}, 12},
+        GridCase{"RoundingLandsOnTheUpperLimit", 1, {{0, 0.7, 7}}, 8},
+        GridCase{"UpperEqualToLowerTakesOneValue", 2, {{0, 1, 4}, {3, 3, 10}}, 5},
+        GridCase{"UpperBelowLower", 2, {{1, 0, 4}, {0, 1, 3}}, 4}, GridCase{"NoSubintervals", 1, {{0, 1, 0}}, 1},
+        GridCase{"NegativeSubintervals", 1, {{0, 1, -3}}, 1}, GridCase{"InfiniteWidth", 1, {{-inf, inf, 10}}, 1},
+        GridCase{"NanLimit", 1, {{nan, 1, 10}}, 1}, GridCase{"InfiniteUpper", 1, {{0, inf, 4}}, 1},
+        GridCase{"NanUpper", 1, {{0, nan, 4}}, 1}, GridCase{"WidthOverflows", 1, {{-1e308, 1e308, 2}}, 1},
+        GridCase{"StepTooSmallToMoveTheValue", 1, {{1e16, 1e16 + 64, 1000}}, 1},
+        // 2^53 - 2, 2^53 - 1, 2^53; then adding 1 no longer moves the value.
+        GridCase{"StepVanishesPartWay", 1, {{9007199254740990.0, 9007199254741000.0, 10}}, 3},
+        GridCase{"ThreeVariables", 3, {{-1, 1, 3}, {0, 2, 1}, {-5, 5, 10}}, 5 * 2 * 11}),
     [](const auto &info) { return info.param.name; });
 
 TEST(ExploreSizeBounds, LargeGridsAreCountedWithoutOverflowOrWaiting) {

@@ -1,6 +1,6 @@
 #pragma once
 // Test doubles for the solver: residuals as native functions that can fail at
-// chosen points, and a list that records what it is told.
+// chosen points, and the list that records what it is told.
 
 #include <cmath>
 #include <cstdint>
@@ -10,11 +10,11 @@
 #include <utility>
 #include <vector>
 
+#include "../../support/recording_list.h"
 #include "core/problem/problem_state.h"
 #include "core/problem/residual_system.h"
 #include "core/solver/compute.h"
 #include "core/solver/run_worker.h"
-#include "core/solver/solution_list_view.h"
 
 namespace zl::testing {
 
@@ -97,21 +97,6 @@ private:
 inline ParallelRun nativeParallel(const ProblemState &problem, const NativeResiduals &residuals) {
     return {[&problem, &residuals] { return std::make_unique<NativeWorker>(problem, residuals); }};
 }
-
-/// Records lines, and "<yield>" markers among them in `events`.
-class RecordingList : public SolutionListView {
-public:
-    void appendLine(const std::string &line) override {
-        lines.push_back(line);
-        events.push_back(line);
-    }
-    void clearLines() override { lines.clear(); }
-    void setCountText(const std::string &text) override { countText = text; }
-    void yieldToWindow() override { events.emplace_back("<yield>"); }
-
-    std::vector<std::string> lines, events;
-    std::string countText = "unset";
-};
 
 /// An Explore walk's visitor that goes on at every sign change without a seed:
 /// the walk then visits every node once.

@@ -3,11 +3,12 @@
 // test fills beforehand. An empty queue gives the "cancel" answer, so a test
 // that forgot to queue an answer sees a refusal, never a hang.
 
-#include "gui/user_dialogs.h"
-
 #include <QList>
+#include <QPrinter>
 #include <QQueue>
 #include <QString>
+
+#include "gui/user_dialogs.h"
 
 namespace zl::gui {
 
@@ -21,14 +22,27 @@ public:
         QWidget *parent;  // nullptr for the decimal-comma box
     };
 
-    void showScriptError(QWidget *parent, const QString &text) override;
-    void showMessage(QWidget *parent, const QString &text) override;
-    bool confirmLongRun(QWidget *parent, const QString &text) override;
-    QMessageBox::StandardButton askDecimalComma(const QString &text) override;
-    QString openFileName(QWidget *parent) override;
-    QString saveFileName(QWidget *parent) override;
-    QString exportFileName(QWidget *parent) override;
-    bool choosePrinter(QWidget *parent, QPrinter &printer) override;
+    void showScriptError(QWidget *parent, const QString &text) override { record(Kind::ScriptError, text, parent); }
+    void showMessage(QWidget *parent, const QString &text) override { record(Kind::Message, text, parent); }
+    bool confirmLongRun(QWidget *parent, const QString &text) override {
+        return answer(Kind::ConfirmLongRun, text, parent, longRunAnswers, false);
+    }
+    QMessageBox::StandardButton askDecimalComma(const QString &text) override {
+        return answer(Kind::DecimalComma, text, nullptr, decimalCommaAnswers, QMessageBox::Cancel);
+    }
+    QString openFileName(QWidget *parent) override { return answer(Kind::OpenFile, {}, parent, openFileAnswers, {}); }
+    QString saveFileName(QWidget *parent) override { return answer(Kind::SaveFile, {}, parent, saveFileAnswers, {}); }
+    QString exportFileName(QWidget *parent) override {
+        return answer(Kind::ExportFile, {}, parent, exportFileAnswers, {});
+    }
+    bool choosePrinter(QWidget *parent, QPrinter &printer) override {
+        const bool accepted = answer(Kind::Printer, {}, parent, printerAnswers, false);
+        if (accepted && !printerOutputFile.isEmpty()) {
+            printer.setOutputFormat(QPrinter::PdfFormat);
+            printer.setOutputFileName(printerOutputFile);
+        }
+        return accepted;
+    }
 
     // Answers, consumed in order.
     QQueue<QMessageBox::StandardButton> decimalCommaAnswers;  // default Cancel
@@ -41,11 +55,23 @@ public:
     QString printerOutputFile;
 
     const QList<Call> &calls() const { return recorded; }
-    int count(Kind kind) const;
-    QList<Call> callsOf(Kind kind) const;
+    int count(Kind kind) const { return static_cast<int>(callsOf(kind).size()); }
+    QList<Call> callsOf(Kind kind) const {
+        QList<Call> matching;
+        for (const Call &call : recorded)
+            if (call.kind == kind) matching.append(call);
+        return matching;
+    }
     void clear() { recorded.clear(); }
 
 private:
+    void record(Kind kind, const QString &text, QWidget *parent) { recorded.append({kind, text, parent}); }
+    template <typename T>
+    T answer(Kind kind, const QString &text, QWidget *parent, QQueue<T> &answers, T fallback) {
+        record(kind, text, parent);
+        return answers.isEmpty() ? fallback : answers.dequeue();
+    }
+
     QList<Call> recorded;
 };
 

@@ -3,22 +3,41 @@
 // a mouse click does, so the application sees them before it moves the focus;
 // keys go to the widget that has the focus.
 
+#include <QApplication>
 #include <QPoint>
 #include <QString>
+#include <QTest>
+#include <QWidget>
+#include <QWindow>
 
 #include <optional>
-
-class QWidget;
 
 namespace zl::gui::testing {
 
 /// A left click at `at` in `target` (its centre by default), delivered to its window.
-void clickThroughWindow(QWidget *target, std::optional<QPoint> at = std::nullopt);
+inline void clickThroughWindow(QWidget *target, std::optional<QPoint> at = std::nullopt) {
+    QWidget *top = target->window();
+    QTest::mouseClick(top->windowHandle(), Qt::LeftButton, {},
+                      target->mapTo(top, at.value_or(target->rect().center())));
+}
+
 /// Clicks into the field, selects its whole text and types `text` over it.
-void typeOver(QWidget *field, const QString &text);
+inline void typeOver(QWidget *field, const QString &text) {
+    clickThroughWindow(field);
+    QTest::keyClick(field, Qt::Key_A, Qt::ControlModifier);
+    QTest::keyClick(field, Qt::Key_Delete);
+    QTest::keyClicks(field, text);
+}
+
 /// A key press and release at the focused widget.
-void pressKey(Qt::Key key, Qt::KeyboardModifiers modifiers = Qt::NoModifier);
+inline void pressKey(Qt::Key key, Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
+    if (QWidget *focused = QApplication::focusWidget()) QTest::keyClick(focused, key, modifiers);
+}
+
 /// The focused widget's objectName, or "(none)".
-QString focusedName();
+inline QString focusedName() {
+    QWidget *focused = QApplication::focusWidget();
+    return focused ? focused->objectName() : QStringLiteral("(none)");
+}
 
 }  // namespace zl::gui::testing
