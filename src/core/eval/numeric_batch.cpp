@@ -373,6 +373,14 @@ template <typename Lane>
     }
 }
 
+/// column[k] = 0 for the at most three lanes from `from` up to `lanes`
+/// (written out: a loop would become a call of memset).
+inline void zeroLanesBeyond(double *column, int from, int lanes) {
+    if (from < lanes) column[from++] = 0;
+    if (from < lanes) column[from++] = 0;
+    if (from < lanes) column[from] = 0;
+}
+
 /// 0 for a finite value, NaN for any other: added to the probe, it marks the point failed.
 inline double failureMark(double value) { return value * 0.0; }
 
@@ -386,6 +394,10 @@ std::optional<NumericBatch> NumericBatch::from(const NumericProgram &joined) {
         if (instruction.op == NumericOp::End) batch.results_ = instruction.count;
     }
     batch.inputTargets_ = translator.inputs();
+    // The steps address their columns by where they start.
+    for (BatchStep &step : batch.steps_) {
+        for (std::int32_t *index : {&step.target, &step.a, &step.b, &step.c}) *index = std::max(*index, 0) * kWidth;
+    }
     batch.columns_.assign(static_cast<std::size_t>(translator.columnCount()) * kWidth, 0.0);
     return batch;
 }
@@ -414,13 +426,10 @@ namespace {
 /// nobody reads; a function is only called for the points.
 [[gnu::always_inline]] inline void runStep(const BatchStep &step, double *columns, double *probe, int pointCount,
                                            int lanes, double *values, std::int32_t results) {
-    const auto at = [columns](std::int32_t index) {
-        return columns + static_cast<std::ptrdiff_t>(index) * NumericBatch::kWidth;
-    };
-    double *target = at(step.target);
-    const double *a = at(step.a);
-    const double *b = at(step.b);
-    const double *c = at(step.c);
+    double *target = columns + step.target;
+    const double *a = columns + step.a;
+    const double *b = columns + step.b;
+    const double *c = columns + step.c;
     const double s = step.scalar ? *step.scalar : step.constant;
     switch (step.op) {
     case BatchOp::Add:
@@ -500,7 +509,7 @@ namespace {
         }
         break;
     case BatchOp::Broadcast:
-        std::fill(target, target + lanes, s);
+        forEachLane(target, lanes, [s](int) { return s; });
         break;
     case BatchOp::RequireFinite:
         forEachLane(probe, lanes, [&](int k) { return probe[k] + failureMark(a[k]); });
@@ -531,7 +540,7 @@ int NumericBatch::runPass(const double *points, int pointCount, double *values) 
     double *probe = column(static_cast<std::int32_t>(inputTargets_.size()));
     for (const BatchStep &step : steps_) runStep(step, columns, probe, pointCount, lanes, values, results_);
     // Sound points leave the probe at 0 and store finite values only.
-    std::fill(probe + pointCount, probe + lanes, 0.0);
+    zeroLanesBeyond(probe, pointCount, lanes);
     double sum0 = 0, sum1 = 0, sum2 = 0, sum3 = 0;
     for (int k = 0; k < lanes; k += 4) {
         sum0 += probe[k];
@@ -568,7 +577,6 @@ int NumericBatch::firstFailedPoint(int pointCount, const double *values) {
 /// time, so that the loop costs little beside the copying.
 void NumericBatch::takeInputs(const double *points, int pointCount, int lanes) {
     const auto inputs = static_cast<std::int32_t>(inputTargets_.size());
-    double mark = 0;
     for (std::int32_t i = 0; i < inputs; ++i) {
         double *input = column(i);
         const double *coordinate = points + i;
@@ -580,17 +588,23 @@ void NumericBatch::takeInputs(const double *points, int pointCount, int lanes) {
             input[k + 1] = x1;
             input[k + 2] = x2;
             input[k + 3] = x3;
-            mark += (failureMark(x0) + failureMark(x1)) + (failureMark(x2) + failureMark(x3));
         }
-        for (; k < pointCount; ++k, coordinate += inputs) {
-            input[k] = *coordinate;
-            mark += failureMark(*coordinate);
-        }
-        for (; k < lanes; ++k) input[k] = 0;  // harmless numbers for the lanes beyond the points
+        for (; k < pointCount; ++k, coordinate += inputs) input[k] = *coordinate;
+        zeroLanesBeyond(input, k, lanes);  // harmless numbers for the lanes beyond the points
     }
     double *probe = column(inputs);
-    std::fill(probe, probe + lanes, 0.0);
-    if (mark == 0) [[likely]]
+    forEachLane(probe, lanes, [](int) { return 0.0; });
+    const int count = pointCount * inputs;
+    double mark0 = 0, mark1 = 0, mark2 = 0, mark3 = 0;
+    int q = 0;
+    for (; q + 4 <= count; q += 4) {
+        mark0 += failureMark(points[q]);
+        mark1 += failureMark(points[q + 1]);
+        mark2 += failureMark(points[q + 2]);
+        mark3 += failureMark(points[q + 3]);
+    }
+    for (; q < count; ++q) mark0 += failureMark(points[q]);
+    if ((mark0 + mark1) + (mark2 + mark3) == 0) [[likely]]
         return;
     for (std::int32_t i = 0; i < inputs; ++i) {
         const double *input = column(i);

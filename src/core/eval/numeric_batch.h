@@ -52,7 +52,7 @@ enum class BatchOp : std::uint8_t {
 
 struct BatchStep {
     BatchOp op = BatchOp::Store;
-    std::int32_t target = 0;  ///< column indices
+    std::int32_t target = 0;  ///< where the columns start in the batch's columns (column indices while translated)
     std::int32_t a = 0;
     std::int32_t b = 0;
     std::int32_t c = 0;
