@@ -6,6 +6,7 @@
 
 #include "core/eval/compiled_expression.h"
 #include "core/eval/math_library.h"
+#include "core/eval/numeric_batch.h"
 #include "core/eval/parser.h"
 #include "core/eval/script_engine_impl.h"
 #include "core/eval/script_error_catalogue.h"
@@ -65,6 +66,8 @@ struct EquationEvaluator::Compiled {
     /// them all and each has a numeric program; joinedCount is -1 otherwise.
     NumericProgram joined;
     std::int32_t joinedCount = -1;
+    /// The joined program over batches of points, where it has that form.
+    std::optional<NumericBatch> batch;
     std::vector<double> stack;               ///< deep enough for every program
     std::vector<std::int32_t> manyStatuses;  ///< what evaluateMany's run writes and nobody reads
 };
@@ -197,6 +200,7 @@ void EquationEvaluator::relink() {
     compiled.joined =
         joinable ? joinNumericPrograms(compiled.variableNumbers, compiled.programs, &library_.ierr) : NumericProgram{};
     compiled.joinedCount = joinable ? static_cast<std::int32_t>(compiled.programs.size()) : -1;
+    compiled.batch = joinable && !compiled.joined.touchesLibrary ? NumericBatch::from(compiled.joined) : std::nullopt;
     compiled.generation = scope.globals().generation();
     compiled.globalsGeneration = &scope.globals().generation();
 }
@@ -301,9 +305,12 @@ int EquationEvaluator::evaluateMany(int count, const double *points, int pointCo
         compiled.variableNumbers.size() != static_cast<std::size_t>(count)) [[unlikely]]
         return -1;
     if (pointCount <= 0) return 0;
+    library_.ierr = 0;
+    // A few points cost less one after the other than as a batch.
+    constexpr int kMinBatchPoints = 12;
+    if (compiled.batch && pointCount >= kMinBatchPoints) return compiled.batch->run(points, pointCount, values);
     const std::size_t results = static_cast<std::size_t>(count) * static_cast<std::size_t>(pointCount);
     if (compiled.manyStatuses.size() < results) compiled.manyStatuses.resize(results);  // grows once per run
-    library_.ierr = 0;
     const NumericFrame frame{.stack = compiled.stack.data(),
                              .inputs = points,
                              .values = values,

@@ -13,6 +13,7 @@
 
 #include "core/eval/compiled_expression.h"
 #include "core/eval/math_library.h"
+#include "core/eval/numeric_batch.h"
 #include "core/eval/parser.h"
 
 namespace zl {
@@ -306,6 +307,7 @@ TEST_F(Differential, aRunOverSeveralPointsStopsAtTheFirstFailingPoint) {
     ExpressionGenerator generator(4242);
     constexpr int kPoints = 5;
     int stoppedInside = 0;
+    int batched = 0;
     for (int trial = 0; trial < 2000; ++trial) {
         std::vector<CompiledExpression> parts;
         std::vector<const NumericProgram *> programs;
@@ -341,8 +343,38 @@ TEST_F(Differential, aRunOverSeveralPointsStopsAtTheFirstFailingPoint) {
             }
         }
         if (expected > 0 && expected < 3 * kPoints) ++stoppedInside;
+
+        // The batch form: the same clean points, values and variables left behind.
+        std::optional<NumericBatch> batch = NumericBatch::from(joined);
+        if (!batch) continue;
+        const double left[] = {*coordinates[0], *coordinates[1], *coordinates[2]};
+        setPoint(0, 0, 0);
+        std::vector<double> values(3 * kPoints);
+        ASSERT_EQ(batch->run(points.data(), kPoints, values.data()), expected / 3);
+        for (std::int32_t i = 0; i < expected / 3 * 3; ++i) ASSERT_TRUE(sameBits(values[i], expectedValues[i]));
+        for (int i = 0; i < 3; ++i) ASSERT_TRUE(sameBits(*coordinates[i], left[i]));
+        ++batched;
     }
     EXPECT_GT(stoppedInside, 100);
+    EXPECT_GT(batched, 500);
+}
+
+// More points than one pass takes: the count runs on over the passes.
+TEST_F(Differential, aBatchRunGoesOnOverSeveralPasses) {
+    setPoint(0, 0, 0);
+    double *const coordinates[] = {variableNumber("x"), variableNumber("y"), variableNumber("z")};
+    const CompiledExpression quotient = compile("x^3 - 1 / (z - 40)");
+    const CompiledExpression sum = compile("x*y + (y - z)^4");
+    const NumericProgram *parts[] = {&*quotient.numeric, &*sum.numeric};
+    const NumericProgram joined = joinNumericPrograms(coordinates, parts, &library.ierr);
+    std::optional<NumericBatch> batch = NumericBatch::from(joined);
+    ASSERT_TRUE(batch);
+    std::vector<double> points;
+    for (int k = 0; k < 70; ++k) points.insert(points.end(), {0.5 * k, 1.0 - k, double(k)});
+    std::vector<double> values(2 * 70);
+    EXPECT_EQ(batch->run(points.data(), 70, values.data()), 40);  // z = 40 divides by zero
+    EXPECT_EQ(values[2 * 39], 19.5 * 19.5 * 19.5 - 1 / (39.0 - 40));
+    EXPECT_EQ(*coordinates[2], 40);
 }
 
 // The point goes in as assignments would: up to the first coordinate that is
