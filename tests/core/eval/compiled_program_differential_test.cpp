@@ -6,85 +6,41 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
-#include <initializer_list>
 #include <limits>
-#include <random>
 #include <set>
 
 #include "core/eval/compiled_expression.h"
 #include "core/eval/math_library.h"
 #include "core/eval/numeric_batch.h"
 #include "core/eval/parser.h"
+#include "random_expressions.h"
 
 namespace zl {
 namespace {
 
-class ExpressionGenerator {
-public:
-    explicit ExpressionGenerator(std::uint64_t seed) : random_(seed) {}
+/// The numeric programs' words: text, Empty and hexadecimal leaves too, signs
+/// in front, and the library's functions under their object's name.
+testing::ExpressionWords numericWords() {
+    return {.leaves = {"x",   "y",    "z",     "x",    "y",     "w",     "sh.x",   "pi",    "0",     "1",   "2",
+                       "0.5", "3.25", "1E300", "True", "False", "Empty", "&HFFFF", "(1/3)", "(2-2)", "ierr"},
+            .arithmetic = {"+", "-", "*", "/", "^"},
+            .operators = {"+", "-", "*", "/", "^", "\\", "Mod", "=", "<>", "<", ">", "<=", ">=", "And", "Or", "Xor",
+                          "Eqv", "Imp"},
+            .functions = {"Abs",  "Atn",  "Cos",  "Exp",  "Fix",   "Int",   "Log",   "Round",  "Sgn",
+                          "Sin",  "Sqr",  "Tan",  "CDbl", "CInt",  "CLng",  "CSng",  "CBool",  "Asin",
+                          "Acos", "Sinh", "Cosh", "Tanh", "Asinh", "Acosh", "Atanh", "sh.Asin"},
+            .exponents = {"2", "3", "-1", "-2", "0", "0.5", "17", "-3", "x"},
+            .digits = {"0", "1", "2", "-1", "x"},
+            .prefixes = {"-", "+", "Not ", "- -"},
+            .leafChance = 0.25};
+}
 
-    // Parts are joined from a braced list, whose elements are evaluated in order: with
-    // operator+ the order of the random draws, and so the expressions, would depend on
-    // the compiler.
-    std::string expression(int depth) {
-        if (depth == 0 || chance(0.25)) return leaf();
-        switch (pick(10)) {
-        case 0:
-        case 1:
-            return join({"(", expression(depth - 1), " ", pickFrom(kArithmetic), " ", expression(depth - 1), ")"});
-        case 2:
-            return join({expression(depth - 1), " ", pickFrom(kAnyOperator), " ", expression(depth - 1)});
-        case 3:
-            return join({pickFrom(kFunctions), "(", expression(depth - 1), ")"});
-        case 4:
-            return join({"(", expression(depth - 1), ")^", pickFrom(kExponents)});
-        case 5:
-            return join({"(", pickFrom(kPrefixes), "(", expression(depth - 1), "))"});
-        case 6:
-            return join(
-                {"(", expression(depth - 1), " ", pickFrom(kArithmetic), " ", leaf(), "^", pickFrom(kExponents), ")"});
-        case 7:
-            return join({"Round(", expression(depth - 1), ", ", pickFrom(kDigits), ")"});
-        case 8:
-            return join({"(", expression(depth - 1), " ", pickFrom(kArithmetic), " ", functionOfLeaf(), ")"});
-        default:
-            return join({"(", leaf(), " ", pickFrom(kArithmetic), " ", leaf(), ")"});
-        }
-    }
-
-    double coordinate() {
-        static const double kNotable[] = {0, 1, -1, 0.5, -2.5, 3, 1e-300, 1e300, -1e300, 709.5, 2147483647.5, 32767.5};
-        if (chance(0.4)) return kNotable[pick(std::size(kNotable))];
-        return std::uniform_real_distribution<double>(-10, 10)(random_);
-    }
-
-private:
-    static inline const std::vector<std::string> kArithmetic{"+", "-", "*", "/", "^"};
-    static inline const std::vector<std::string> kAnyOperator{"+", "-", "*",  "/",  "^",   "\\", "Mod", "=",   "<>",
-                                                              "<", ">", "<=", ">=", "And", "Or", "Xor", "Eqv", "Imp"};
-    static inline const std::vector<std::string> kFunctions{
-        "Abs",  "Atn",  "Cos",  "Exp",   "Fix",  "Int",  "Log",  "Round", "Sgn",  "Sin",   "Sqr",   "Tan",   "CDbl",
-        "CInt", "CLng", "CSng", "CBool", "Asin", "Acos", "Sinh", "Cosh",  "Tanh", "Asinh", "Acosh", "Atanh", "sh.Asin"};
-    static inline const std::vector<std::string> kExponents{"2", "3", "-1", "-2", "0", "0.5", "17", "-3", "x"};
-    static inline const std::vector<std::string> kPrefixes{"-", "+", "Not ", "- -"};
-    static inline const std::vector<std::string> kDigits{"0", "1", "2", "-1", "x"};
-    static inline const std::vector<std::string> kLeaves{"x",    "y",     "z",     "x",      "y",     "w",     "sh.x",
-                                                         "pi",   "0",     "1",     "2",      "0.5",   "3.25",  "1E300",
-                                                         "True", "False", "Empty", "&HFFFF", "(1/3)", "(2-2)", "ierr"};
-
-    std::string leaf() { return pickFrom(kLeaves); }
-    std::string functionOfLeaf() { return join({pickFrom(kFunctions), "(", leaf(), ")"}); }
-    static std::string join(std::initializer_list<std::string> parts) {
-        std::string joined;
-        for (const std::string &part : parts) joined += part;
-        return joined;
-    }
-    bool chance(double p) { return std::uniform_real_distribution<double>(0, 1)(random_) < p; }
-    std::size_t pick(std::size_t n) { return std::uniform_int_distribution<std::size_t>(0, n - 1)(random_); }
-    const std::string &pickFrom(const std::vector<std::string> &choices) { return choices[pick(choices.size())]; }
-
-    std::mt19937_64 random_;
-};
+/// A coordinate: often one of the values where numbers change their form.
+double coordinate(testing::RandomExpressions &random) {
+    static const double kNotable[] = {0, 1, -1, 0.5, -2.5, 3, 1e-300, 1e300, -1e300, 709.5, 2147483647.5, 32767.5};
+    if (random.chance(0.4)) return kNotable[random.pick(std::size(kNotable))];
+    return random.uniform(-10, 10);
+}
 
 struct Outcome {
     std::int32_t number = 0;
@@ -165,7 +121,7 @@ protected:
 
 TEST_F(Differential, NumericProgramsMatchTheTreeBitForBit) {
     set("w", Value::boolean(true));
-    ExpressionGenerator generator(20240607);
+    testing::RandomExpressions generator(20240607, numericWords());
     int compared = 0;
     int fastSuccesses = 0;
     std::set<NumericOp> emitted;
@@ -183,7 +139,8 @@ TEST_F(Differential, NumericProgramsMatchTheTreeBitForBit) {
         ASSERT_TRUE(plain.numeric && optimised.numeric) << text;
         for (const NumericInstruction &instruction : optimised.numeric->code) emitted.insert(instruction.op);
         for (int p = 0; p < 12; ++p) {
-            setPoint(generator.coordinate(), generator.coordinate(), generator.coordinate());
+            const double point[] = {coordinate(generator), coordinate(generator), coordinate(generator)};
+            setPoint(point[0], point[1], point[2]);
             const Outcome expected = run(reference);
             for (const CompiledExpression *program : {&plain, &optimised}) {
                 const Outcome actual = run(*program);
@@ -267,7 +224,7 @@ TEST_F(Differential, AJoinedProgramStopsWhereItsFirstFailingPartFails) {
     set("w", Value::boolean(true));
     setPoint(0, 0, 0);
     double *const coordinates[] = {variableNumber("x"), variableNumber("y"), variableNumber("z")};
-    ExpressionGenerator generator(77);
+    testing::RandomExpressions generator(77, numericWords());
     int stoppedEarly = 0;
     for (int trial = 0; trial < 3000; ++trial) {
         std::vector<CompiledExpression> parts;
@@ -275,7 +232,7 @@ TEST_F(Differential, AJoinedProgramStopsWhereItsFirstFailingPartFails) {
         for (int k = 0; k < 4; ++k) parts.push_back(compile(generator.expression(3)));
         for (const CompiledExpression &part : parts) programs.push_back(&*part.numeric);
         const NumericProgram joined = joinNumericPrograms(coordinates, programs, &library.ierr);
-        const double point[] = {generator.coordinate(), generator.coordinate(), generator.coordinate()};
+        const double point[] = {coordinate(generator), coordinate(generator), coordinate(generator)};
         setPoint(point[0], point[1], point[2]);
 
         std::int32_t firstFailure = 0;
@@ -304,7 +261,7 @@ TEST_F(Differential, aRunOverSeveralPointsStopsAtTheFirstFailingPoint) {
     set("w", Value::boolean(true));
     setPoint(0, 0, 0);
     double *const coordinates[] = {variableNumber("x"), variableNumber("y"), variableNumber("z")};
-    ExpressionGenerator generator(4242);
+    testing::RandomExpressions generator(4242, numericWords());
     constexpr int kPoints = 5;
     int stoppedInside = 0;
     int batched = 0;
@@ -316,7 +273,7 @@ TEST_F(Differential, aRunOverSeveralPointsStopsAtTheFirstFailingPoint) {
         const NumericProgram joined = joinNumericPrograms(coordinates, programs, &library.ierr);
         if (joined.touchesLibrary) continue;  // ierr is cleared before each point by the caller
         std::vector<double> points(3 * kPoints);
-        for (double &coordinate : points) coordinate = generator.coordinate();
+        for (double &value : points) value = coordinate(generator);
 
         std::int32_t expected = 0;
         std::vector<double> expectedValues;
