@@ -50,15 +50,6 @@ private slots:
     }
     void cleanup() { fixture.window.reset(); }
 
-    void explore_lists_what_the_core_finds_for_the_typed_problem() {
-        typeCircleAndLine();
-        explore();
-        QCOMPARE(fixture.listLines(), exploreDirectly());
-        QCOMPARE(fixture.countText(), QStringLiteral("2 solutions"));
-        QCOMPARE(fixture.dialogs.calls().size(), 0);
-        QCOMPARE(QApplication::overrideCursor(), nullptr);
-    }
-
     void script_error_is_shown_once_and_ends_the_run() {
         typeProblem({QStringLiteral("x+*2")}, QStringLiteral("x"));
         explore();
@@ -77,24 +68,12 @@ private slots:
         QCOMPARE(fixture.dialogs.count(FakeUserDialogs::Kind::ScriptError), 4);
     }
 
-    void random_lists_one_trial_line_per_seed_data() {
-        QTest::addColumn<QString>("seeds");
-        QTest::addColumn<int>("trials");
-        QTest::newRow("2.5 rounds to even") << "2.5" << 2;  // the seeds rule's value, not the text's
-        QTest::newRow("above ten thousand") << "10001" << 10001;
-    }
-
     void random_lists_one_trial_line_per_seed() {
-        QFETCH(QString, seeds);
-        QFETCH(int, trials);
         typeProblem({QStringLiteral("x^2=4")}, QStringLiteral("x"));
-        fixture.enter(fixture.control("txtRand"), seeds);
+        fixture.enter(fixture.control("txtRand"), QStringLiteral("2.5"));  // the seeds rule's 2, not the text's
         QVERIFY(fixture.runToTheEnd("cmdRandom"));
-
-        const QStringList trialLines = fixture.listLines().filter(QRegularExpression(QStringLiteral("^TRIAL")));
-        QStringList expected;
-        for (int n = 1; n <= trials; ++n) expected << QStringLiteral("TRIAL%1:").arg(n);
-        QCOMPARE(trialLines, expected);
+        QCOMPARE(fixture.listLines().filter(QRegularExpression(QStringLiteral("^TRIAL"))),
+                 QStringList({"TRIAL1:", "TRIAL2:"}));
         QCOMPARE(fixture.window->problem().record.randomSeeds, 0);
     }
 
@@ -150,6 +129,8 @@ private slots:
         QCOMPARE(equation->text(), kCircleAndLine.last());
         QCOMPARE(fixture.listLines(), exploreDirectly());
         QCOMPARE(fixture.countText(), QStringLiteral("2 solutions"));
+        QCOMPARE(fixture.dialogs.calls().size(), 0);
+        QCOMPARE(QApplication::overrideCursor(), nullptr);
         QVERIFY(equation->isEnabled() && fixture.window->menuBar()->isEnabled());
         QVERIFY(!fixture.control("cmdStop")->isEnabled() && !fixture.control("prgRun")->isVisible());
         QVERIFY(!fixture.control("txtOrder")->isEnabled());  // fixed for good, also after the run
