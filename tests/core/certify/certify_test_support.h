@@ -25,14 +25,10 @@ struct TypedProblem {
                  const std::string &lower, const std::string &upper, const std::vector<std::string> &constants = {}) {
         problem.sizeProblem(static_cast<std::int32_t>(names.size()));
         problem.record.varNames = names;
-        ProblemFieldTexts fields;
-        fields.equations = equations;
-        fields.errorBound = "1E-10";
-        fields.iterations = "30";
-        fields.lowerLimits.assign(names.size(), lower);
-        fields.upperLimits.assign(names.size(), upper);
-        fields.subintervals.assign(names.size(), "4");
-        EXPECT_FALSE(session.prepareRun(RunKind::Certify, constants, fields));
+        using Texts = std::vector<std::string>;
+        const std::size_t n = names.size();
+        EXPECT_FALSE(session.prepareRun(RunKind::Certify, constants,
+                                        {"1E-10", "30", Texts(n, lower), Texts(n, upper), Texts(n, "4"), equations}));
     }
 
     IntervalProgram program() {

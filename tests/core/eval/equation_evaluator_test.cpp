@@ -48,14 +48,10 @@ protected:
         while (names.size() < equations.size()) names.push_back("p" + std::to_string(names.size()));
         problem.sizeProblem(static_cast<std::int32_t>(names.size()));
         problem.record.varNames = names;
-        ProblemFieldTexts fields;
-        fields.equations = equations;
-        fields.errorBound = "1E-10";
-        fields.iterations = "20";
-        fields.lowerLimits.assign(names.size(), "-2");
-        fields.upperLimits.assign(names.size(), "2");
-        fields.subintervals.assign(names.size(), "4");
-        EXPECT_FALSE(evaluator.prepareEquations(constants, fields));
+        using Texts = std::vector<std::string>;
+        const std::size_t n = names.size();
+        EXPECT_FALSE(evaluator.prepareEquations(
+            constants, {"1E-10", "20", Texts(n, "-2"), Texts(n, "2"), Texts(n, "4"), equations}));
     }
 
     /// 0 and the value, or the error number.
