@@ -10,7 +10,6 @@
 #include <QTableWidget>
 #include <QTextBrowser>
 
-#include "gui/about_window.h"
 #include "gui/equation_grid_model.h"
 #include "gui/equations_window.h"
 #include "gui/help_window.h"
@@ -81,12 +80,6 @@ private slots:
         savePicture(window, "equations_window");
     }
 
-    void about_box_opens_for_its_picture() {
-        AboutWindow window(AboutWindow::Role::About);
-        waitUntilShown(window);
-        savePicture(window, "about_box");
-    }
-
     void help_window_shows_its_texts_and_a_page_of_reading_size() {
         HelpWindow window({QStringLiteral(ZEROLITH_SOURCE_DIR "/docs/manual")});
         QVERIFY(window.openHelp(QDir::tempPath() + "/no-such-program-folder"));
@@ -94,15 +87,6 @@ private slots:
         checkTextsFit(window);
         QVERIFY(window.browser()->width() > 400 && window.browser()->height() > 300);
         savePicture(window, "help_window");
-    }
-
-    void main_window_shows_every_text_whole() {
-        MainWindowFixture fixture;
-        fixture.window = std::make_unique<MainWindow>(fixture.dialogs);
-        showActive(fixture);
-        fixture.enterProblem("2", "x,y");
-        checkTextsFit(*fixture.window);
-        savePicture(*fixture.window, "main_window");
     }
 
     // File > Open of an example with a stored solution: the fields, the list
