@@ -10,26 +10,6 @@ using Solutions = std::vector<std::vector<double>>;
 const std::string kExample =
     "Rootex\r\n2,1,0.001,8\r\n\"x\",-5,5,10,\"x^2+y^2=k\"\r\n\"y\",-5,5,10,\"x=y\"\r\n 1 \r\nk=2\r\n 1 \r\n 1 \r\n";
 
-TEST(ProblemFileReader, ReadsTheExampleWithEitherLineEnd) {
-    std::string lineFeedsOnly = kExample;
-    std::erase(lineFeedsOnly, '\r');
-    lineFeedsOnly.pop_back();  // and no line end after the last value
-    for (const auto &text : {kExample, lineFeedsOnly}) {
-        const auto reading = readProblemFileText(text);
-        ASSERT_TRUE(reading.ok()) << reading.error->message;
-        const auto &data = reading.data;
-        EXPECT_DOUBLE_EQ(data.maxError, 0.001);
-        EXPECT_EQ(data.maxCycles, 8);
-        ASSERT_EQ(data.variables.size(), 2u);
-        const auto &x = data.variables[0];
-        EXPECT_EQ(std::tie(x.name, x.lowerLimit, x.upperLimit, x.subintervals, x.equation),
-                  std::make_tuple("x", -5.0, 5.0, 10.0, "x^2+y^2=k"));
-        EXPECT_EQ(data.variables[1].equation, "x=y");
-        EXPECT_EQ(data.constants, std::vector<std::string>{"k=2"});
-        EXPECT_EQ(data.solutions, (Solutions{{1, 1}}));
-    }
-}
-
 TEST(ProblemFileReader, FollowsTheFieldRules) {
     const std::string text = "   Rootex\r\n"
                              "  2 , 1 ,.5e-2,   8.5\r\n"                       // blanks before fields; 8.5 rounds to 8

@@ -110,8 +110,11 @@ TEST(ProblemFile, SaveRefusesLinesAndFilesTheReaderWouldRefuse) {
 }
 
 TEST(ProblemFile, ApplyFillsTheRecordAsOpenDoes) {
-    const auto reading = readProblemFileText(kExampleBytes);
-    ASSERT_TRUE(reading.ok());
+    std::string lineFeedsOnly = kExampleBytes;  // read with line feeds alone as well
+    std::erase(lineFeedsOnly, '\r');
+    lineFeedsOnly.pop_back();  // and no line end after the last value
+    const auto reading = readProblemFileText(lineFeedsOnly);
+    ASSERT_TRUE(reading.ok()) << reading.error->message;
     ProblemState problem;
     problem.record.fileName = "kept.zerolith";
     ASSERT_FALSE(applyProblemFile(reading.data, problem));
