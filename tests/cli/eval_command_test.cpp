@@ -29,7 +29,6 @@ TEST_P(EvalCommand, PrintsTheValueOrTheError) {
 }
 
 const EvalRow kRows[] = {
-    {{"eval", "--exec", "a=2.37", "a*2"}, 0, "4.74\n", ""},
     {{"eval", "Asin(1)"}, 0, "1.5707963267949\n", ""},
     {{"eval", "1/0"}, 1, "", "error 11: Division by zero\n"},
     {{"eval", "--exec", "a=1", "--exec", "b=a+1", "a+b"}, 0, "3\n", ""},
