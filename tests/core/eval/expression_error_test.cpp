@@ -101,12 +101,10 @@ std::string repeated(const std::string &piece, int count) {
 TEST(DeepNesting, FailsWithOutOfStackSpaceInsteadOfCrashing) {
     zl::testing::ScriptSession session;
     const std::string cases[] = {
-        repeated("(", 100000) + "1" + repeated(")", 100000),
         repeated("(", 100000),
         repeated("-", 100000) + "1",
         repeated("Not ", 100000) + "1",
         "2^" + repeated("-", 100000) + "1",
-        repeated("Sin(", 100000) + "1",
     };
     for (const std::string &text : cases) {
         const NumberResult result = session.engine.evaluateNumber(text);

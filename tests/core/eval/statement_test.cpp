@@ -38,10 +38,8 @@ TEST_P(StatementEffect, LeavesTheExpressionWithItsValue) {
 }
 
 const StatementRow kEffects[] = {
-    {"a = 2.37", "a", 2.37},
     {"a = 2.37", "A", 2.37},
     {"ABC = 1", "abc", 1},
-    {"a = 1 : b = a + 1", "b", 2},
     {"a = 1\nb = a + 1\r\nc = b * 3", "c", 6},
     {"a = 1 : a = a + 1 : a = a * 10", "a", 20},
     {"v = 1 = 1", "v", -1},
