@@ -72,8 +72,7 @@ private slots:
         const QUrl index = QUrl::fromLocalFile(QDir(kManualFolder).absoluteFilePath("index.html"));
         QCOMPARE(help.browser()->source(), index);
         // Tab to the first link, follow it with Enter, come back with Contents.
-        help.activateWindow();
-        QVERIFY(QTest::qWaitForWindowActive(&help));
+        QVERIFY(zl::gui::testing::showActive(help));
         help.browser()->setFocus();
         QTest::keyClick(help.windowHandle(), Qt::Key_Tab);
         QTest::keyClick(help.windowHandle(), Qt::Key_Return);

@@ -17,6 +17,7 @@
 using zl::gui::EquationGridModel;
 using zl::gui::EquationsWindow;
 using zl::gui::testing::clickThroughWindow;
+using zl::gui::testing::showActive;
 
 namespace {
 const QStringList kStart{"a=1", "b=2", "c=3"};
@@ -125,14 +126,8 @@ private slots:
         QCOMPARE(window->editBox()->selectedText(), kStart[2]);
     }
 
-    void closing_keeps_what_was_set_up_data() {
-        QTest::addColumn<bool>("withTitleBar");
-        QTest::newRow("title bar") << true;
-        QTest::newRow("OK button") << false;
-    }
-
+    // Closed from the title bar; OK's click closes it in the program windows' test.
     void closing_keeps_what_was_set_up() {
-        QFETCH(bool, withTitleBar);
         QTableWidget *grid = window->grid();
         const int labelWidth = grid->columnWidth(0);
         QVERIFY(qAbs(grid->columnWidth(1) - labelWidth * 8.8) <= 0.5);
@@ -140,10 +135,7 @@ private slots:
         QTest::keyClick(window->editBox(), Qt::Key_End);
         QTest::keyClicks(window->editBox(), "+1");
 
-        if (withTitleBar)
-            window->windowHandle()->close();  // what the window manager's close button does
-        else
-            clickThroughWindow(window->okButton());
+        window->windowHandle()->close();  // what the window manager's close button does
 
         QVERIFY(window->isHidden());
         QVERIFY(window->editBox()->isHidden());
@@ -166,12 +158,8 @@ private:
     // another window takes the activation first.
     void reopen() {
         QWidget other;
-        other.show();
-        other.activateWindow();
-        QTRY_VERIFY(other.isActiveWindow());
-        window->show();
-        window->activateWindow();
-        QTRY_VERIFY(window->isActiveWindow());
+        QVERIFY(showActive(other));
+        QVERIFY(showActive(*window));
     }
 
     void editRowThenBackToGrid(int row) {

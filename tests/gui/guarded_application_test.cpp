@@ -8,6 +8,7 @@
 
 #include "gui/guarded_application.h"
 #include "support/fake_user_dialogs.h"
+#include "support/gui_input.h"
 
 class GuardedApplicationTest : public QObject {
     Q_OBJECT
@@ -21,8 +22,7 @@ private slots:
         } field;
         zl::gui::FakeUserDialogs dialogs;
         static_cast<zl::gui::GuardedApplication *>(qApp)->setDialogs(&dialogs);
-        field.show();
-        QVERIFY(QTest::qWaitForWindowActive(&field));
+        QVERIFY(zl::gui::testing::showActive(field));
         QTest::keyClicks(&field, QStringLiteral("abMcd"));
         QCOMPARE(field.text(), QStringLiteral("abcd"));
         QCOMPARE(dialogs.count(zl::gui::FakeUserDialogs::Kind::Message), 1);

@@ -44,14 +44,11 @@ QStringList exploreDirectly(bool insideBoxOnly = false, bool proveSolutions = fa
 class MainWindowRunTest : public QObject {
     Q_OBJECT
 private slots:
-    void init() {
-        fixture.dialogs = FakeUserDialogs();
-        QVERIFY(fixture.open());
-    }
+    void init() { QVERIFY(fixture.open()); }
     void cleanup() { fixture.window.reset(); }
 
     void script_error_is_shown_once_and_ends_the_run() {
-        typeProblem({QStringLiteral("x+*2")}, QStringLiteral("x"));
+        fixture.typeProblem({QStringLiteral("x+*2")}, QStringLiteral("x"));
         explore();
         const QList<FakeUserDialogs::Call> errors = fixture.dialogs.callsOf(FakeUserDialogs::Kind::ScriptError);
         QCOMPARE(errors.size(), 1);
@@ -69,7 +66,7 @@ private slots:
     }
 
     void random_lists_one_trial_line_per_seed() {
-        typeProblem({QStringLiteral("x^2=4")}, QStringLiteral("x"));
+        fixture.typeProblem({QStringLiteral("x^2=4")}, QStringLiteral("x"));
         fixture.enter(fixture.control("txtRand"), QStringLiteral("2.5"));  // the seeds rule's 2, not the text's
         QVERIFY(fixture.runToTheEnd("cmdRandom"));
         QCOMPARE(fixture.listLines().filter(QRegularExpression(QStringLiteral("^TRIAL"))),
@@ -170,7 +167,7 @@ private slots:
 
     // A grid of 10^12 nodes takes hours: the user is asked, and No runs nothing.
     void explore_asks_before_a_walk_of_hours() {
-        typeProblem({QStringLiteral("x^2=4"), QStringLiteral("y=1")}, QStringLiteral("x,y"));
+        fixture.typeProblem({QStringLiteral("x^2=4"), QStringLiteral("y=1")}, QStringLiteral("x,y"));
         fixture.enter(fixture.element("txtSubintervals", 0), QStringLiteral("1000000"));
         clickThroughWindow(fixture.control("cmdNextLim"));
         fixture.enter(fixture.element("txtSubintervals", 1), QStringLiteral("1000000"));
@@ -212,16 +209,8 @@ private slots:
     }
 
 private:
-    void typeProblem(const QStringList &equations, const QString &names) {
-        fixture.enterProblem(QString::number(equations.size()), names);
-        typeOver(fixture.element("txtEquation", 0), equations.first());
-        for (qsizetype i = 1; i < equations.size(); ++i) {
-            clickThroughWindow(fixture.control("cmdNextEq"));
-            QTest::keyClicks(QApplication::focusWidget(), equations[i]);  // over the selected text
-        }
-    }
     void typeCircleAndLine() {
-        typeProblem(kCircleAndLine, QStringLiteral("x,y"));
+        fixture.typeProblem(kCircleAndLine, QStringLiteral("x,y"));
         typeOver(fixture.control<QComboBox>("cboConstants")->lineEdit(), QStringLiteral("r2=4"));
         pressKey(Qt::Key_Return);
     }
@@ -229,7 +218,7 @@ private:
     /// x^2=4 over a grid of two billion nodes: both solutions are found at
     /// its start, then the walk takes many seconds. Starts it and waits for them.
     void startLongExplore() {
-        typeProblem({QStringLiteral("x^2=4")}, QStringLiteral("x"));
+        fixture.typeProblem({QStringLiteral("x^2=4")}, QStringLiteral("x"));
         fixture.enter(fixture.element("txtLL", 0), QStringLiteral("-3"));
         fixture.enter(fixture.element("txtUL", 0), QStringLiteral("1999999997"));
         fixture.enter(fixture.element("txtSubintervals", 0), QStringLiteral("2000000000"));

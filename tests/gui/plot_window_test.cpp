@@ -14,7 +14,6 @@
 #include "gui/plot_command.h"
 #include "gui/plot_layers.h"
 #include "gui/plot_window.h"
-#include "gui/problem_file_commands.h"
 #include "support/main_window_fixture.h"
 
 using namespace zl::gui;
@@ -69,8 +68,7 @@ class PlotWindowTest : public QObject {
     Q_OBJECT
 private slots:
     void init() {
-        QVERIFY(fixture.open());
-        new ProblemFileCommands(*fixture.window, fixture.dialogs);
+        QVERIFY(fixture.open(true));
         command = std::make_unique<PlotCommand>(*fixture.window, fixture.dialogs);
     }
 
@@ -79,28 +77,17 @@ private slots:
         fixture.window.reset();
     }
 
-    void plot_is_offered_once_order_and_names_are_set() {
-        auto *button = fixture.control<QPushButton>("cmdPlot");
-        auto *item = fixture.control<QAction>("mnuPlot");
-        fixture.enter(fixture.control("txtOrder"), QStringLiteral("2"));
-        QVERIFY(!button->isEnabled() && !item->isEnabled());
-        fixture.enter(fixture.control("txtVarNams"), QStringLiteral("x,y"));
-        QVERIFY(button->isEnabled() && item->isEnabled());
-        item->trigger();
-        QTRY_VERIFY(command->plotWindow().isVisible());
-    }
-
-    void circle_and_line_shows_both_zero_sets_and_the_listed_solution() {
-        PlotWindow &window = plotOf(kExamples + "circle_and_line.zerolith", false);
+    void two_parabolas_show_both_zero_sets_the_read_out_and_the_solutions_to_pick() {
+        PlotWindow &window = plotOf(kExamples + "two_parabolas.zerolith", true);
         QCOMPARE(window.title(), QStringLiteral("Zero sets of the equations"));
         const QImage image = picture(window);
-        QVERIFY(pixelsOf(image, PlotLayers::equationColour(0)) > 300);  // the circle
-        QVERIFY(pixelsOf(image, PlotLayers::equationColour(1)) > 300);  // the line
-        QCOMPARE(listedSolutions(fixture.listLines()).size(), 1);
-        checkMarks(window, "plot_circle_and_line.png");
-        QVERIFY(!markedAt(image, window.pixelOf({-1, -1})));  // the other crossing, not in the file
+        QVERIFY(pixelsOf(image, PlotLayers::equationColour(0)) > 300);
+        QVERIFY(pixelsOf(image, PlotLayers::equationColour(1)) > 300);
+        const QList<QList<double>> solutions = listedSolutions(fixture.listLines());
+        QCOMPARE(solutions.size(), 2);
+        checkMarks(window, "plot_two_variables.png");
 
-        // The read-out: the point under the pointer (six digits) and x^2+y^2-k (k=2), x-y there.
+        // The read-out: the point under the pointer (six digits) and x^2-y-a, y^2+x-b there (a=1, b=2e/3).
         moveMouse(window.plot(), window.pixelOf({2, -1}).toPoint());
         static const QRegularExpression readout(
             QStringLiteral("^x = (\\S+), y = (\\S+)    residual 1 = (\\S+)    residual 2 = (\\S+)$"));
@@ -108,24 +95,17 @@ private slots:
         QVERIFY2(match.hasMatch(), qPrintable(window.readout()));
         const double x = match.captured(1).toDouble(), y = match.captured(2).toDouble();
         QVERIFY(std::abs(x - 2) < 0.1 && std::abs(y + 1) < 0.1);
-        QVERIFY(std::abs(match.captured(3).toDouble() - (x * x + y * y - 2)) < 1e-3);
-        QVERIFY(std::abs(match.captured(4).toDouble() - (x - y)) < 1e-3);
-    }
+        QVERIFY(std::abs(match.captured(3).toDouble() - (x * x - y - 1)) < 1e-3);
+        QVERIFY(std::abs(match.captured(4).toDouble() - (y * y + x - 2 * M_E / 3)) < 1e-3);
 
-    void himmelblau_marks_every_solution_and_picks_them_with_the_list() {
-        PlotWindow &window = plotOf(QStringLiteral("/work/shared/benchmarks/himmelblau.zerolith"), true);
-        const QList<QList<double>> solutions = listedSolutions(fixture.listLines());
-        QCOMPARE(solutions.size(), 9);
-        checkMarks(window, "plot_two_variables.png");
-
-        // A click on the third mark selects the third group's two lines ...
+        // A click on the second mark selects the second group's two lines ...
         QTest::mouseClick(window.plot(), Qt::LeftButton, {},
-                          window.pixelOf({solutions[2][0], solutions[2][1]}).toPoint());
+                          window.pixelOf({solutions[1][0], solutions[1][1]}).toPoint());
         auto *list = fixture.control<QAbstractItemView>("lstRoots");
-        QCOMPARE(window.selectedSolution(), 3);
-        QCOMPARE(list->currentIndex().row(), 6);
+        QCOMPARE(window.selectedSolution(), 2);
+        QCOMPARE(list->currentIndex().row(), 3);
         QCOMPARE(list->selectionModel()->selectedRows(),
-                 (QModelIndexList{list->model()->index(6, 0), list->model()->index(7, 0)}));
+                 (QModelIndexList{list->model()->index(3, 0), list->model()->index(4, 0)}));
         // ... and a click on a line of the first group picks the first mark.
         QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualRect(list->model()->index(1, 0)).center());
         QCOMPARE(window.selectedSolution(), 1);
@@ -200,10 +180,18 @@ private slots:
         QCOMPARE(fixture.dialogs.count(FakeUserDialogs::Kind::Message), 1);
     }
 
-    void equations_that_cannot_be_evaluated_stop_the_drawing_with_one_box() {
-        fixture.enterProblem(QStringLiteral("1"), QStringLiteral("x"));
+    // Plot is offered once the order and the names are set; an equation that
+    // cannot be evaluated stops the drawing with one box.
+    void menu_item_plots_and_an_unusable_equation_stops_the_drawing() {
+        auto *item = fixture.control<QAction>("mnuPlot");
+        fixture.enter(fixture.control("txtOrder"), QStringLiteral("1"));
+        QVERIFY(!fixture.control("cmdPlot")->isEnabled() && !item->isEnabled());
+        fixture.enter(fixture.control("txtVarNams"), QStringLiteral("x"));
+        QVERIFY(fixture.control("cmdPlot")->isEnabled() && item->isEnabled());
         typeOver(fixture.element("txtEquation", 0), QStringLiteral("nosuchfunction(x)=1"));
-        PlotWindow &window = plot();
+        item->trigger();
+        PlotWindow &window = command->plotWindow();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
         window.redrawNow();
         QCOMPARE(fixture.dialogs.count(FakeUserDialogs::Kind::ScriptError), 1);
         QVERIFY2(window.readout().startsWith(QStringLiteral("The equations cannot be evaluated")),
@@ -216,8 +204,7 @@ private slots:
 
 private:
     PlotWindow &plotOf(const QString &file, bool explore) {
-        fixture.dialogs.openFileAnswers.enqueue(file);
-        fixture.control<QAction>("mnuOpen")->trigger();  // menus are driven with the mouse in their own test
+        fixture.openFile(file);
         if (explore && !fixture.runToTheEnd("cmdExplore")) qWarning("the run did not end");
         return plot();
     }

@@ -70,12 +70,6 @@ QRectF firstWordBox(const QString &pdf) {
                   QPointF(match.captured(3).toDouble(), match.captured(4).toDouble()));
 }
 
-void makeActive(QWidget &window) {
-    window.show();
-    window.activateWindow();
-    QTRY_VERIFY(window.isActiveWindow());
-}
-
 }  // namespace
 
 class ProgramWindowsTest : public QObject {
@@ -102,11 +96,11 @@ private slots:
         fixture.enterProblem("2", "x,y");
         clickThroughWindow(fixture.control<QPushButton>("cmdShowAll"));
         QVERIFY(windows->equationsWindow().isVisible());
-        makeActive(*fixture.window);
+        QVERIFY(showActive(*fixture.window));
         clickMenu(*fixture.window, "mnuAbout");
         QVERIFY(windows->aboutWindow().isVisible());
         QCOMPARE(windows->aboutWindow().role(), AboutWindow::Role::About);
-        makeActive(*fixture.window);
+        QVERIFY(showActive(*fixture.window));
 
         fixture.window->windowHandle()->close();
         QVERIFY(!fixture.window->isVisible());
@@ -121,7 +115,7 @@ private slots:
         fixture.enterProblem("2", "x,y");
         clickThroughWindow(fixture.control<QPushButton>("cmdShowAll"));
         EquationsWindow &grid = windows->equationsWindow();
-        makeActive(grid);
+        QVERIFY(showActive(grid));
         QCOMPARE(grid.cellText(1, 0), QStringLiteral("Equat.#2:"));
         QCOMPARE(grid.variablesCaption(), QStringLiteral("Variables: x,y"));
         QTableWidget *table = grid.grid();

@@ -30,8 +30,8 @@ class WindowConventionsTest : public QObject {
     Q_OBJECT
 private slots:
     void init() {
-        QVERIFY(fixture.open());
-        files = new ProblemFileCommands(*fixture.window, fixture.dialogs);
+        QVERIFY(fixture.open(true));
+        files = fixture.window->findChild<ProblemFileCommands *>();
     }
 
     void cleanup() { fixture.window.reset(); }
@@ -63,8 +63,7 @@ private slots:
 
     void title_names_the_problem_file() {
         QCOMPARE(fixture.window->windowTitle(), QStringLiteral("Zerolith"));
-        fixture.dialogs.openFileAnswers.enqueue(kCircleAndLine);
-        fixture.control<QAction>("mnuOpen")->trigger();
+        fixture.openFile(kCircleAndLine);
         QCOMPARE(fixture.window->windowTitle(), QStringLiteral("circle_and_line.zerolith \u2014 Zerolith"));
 
         QTemporaryDir folder;
@@ -127,8 +126,7 @@ private slots:
     }
 
     void remove_empties_the_constants_box() {
-        fixture.dialogs.openFileAnswers.enqueue(kCircleAndLine);
-        fixture.control<QAction>("mnuOpen")->trigger();
+        fixture.openFile(kCircleAndLine);
         auto *box = fixture.control<QComboBox>("cboConstants");
         clickThroughWindow(box->lineEdit());
         pressKey(Qt::Key_Down);  // picks k=2

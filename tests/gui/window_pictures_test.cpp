@@ -3,7 +3,6 @@
 // (scripts/screenshots does) each window is also saved there as a PNG.
 
 #include <QAbstractButton>
-#include <QAction>
 #include <QDir>
 #include <QLabel>
 #include <QPushButton>
@@ -13,7 +12,6 @@
 #include "gui/equation_grid_model.h"
 #include "gui/equations_window.h"
 #include "gui/help_window.h"
-#include "gui/problem_file_commands.h"
 #include "support/main_window_fixture.h"
 
 using namespace zl::gui;
@@ -31,12 +29,6 @@ void savePicture(QWidget &window, const QString &name) {
 void waitUntilShown(QWidget &window) {
     window.show();
     QVERIFY(QTest::qWaitForWindowExposed(&window));
-}
-
-void showActive(MainWindowFixture &fixture) {
-    fixture.window->show();
-    fixture.window->activateWindow();  // no window manager under Xvfb
-    QVERIFY(QTest::qWaitForWindowActive(fixture.window.get()));
 }
 
 // Labels and buttons that are shown must have room for their whole text.
@@ -93,12 +85,8 @@ private slots:
     // and its count as the user finds them after opening.
     void opened_problem_shows_every_text_whole() {
         MainWindowFixture fixture;
-        fixture.window = std::make_unique<MainWindow>(fixture.dialogs);
-        new ProblemFileCommands(*fixture.window, fixture.dialogs);
-        showActive(fixture);
-        fixture.dialogs.openFileAnswers.enqueue(
-            QStringLiteral(ZEROLITH_SOURCE_DIR "/examples/circle_and_line.zerolith"));
-        fixture.control<QAction>("mnuOpen")->trigger();  // menus are driven with the mouse in their own test
+        QVERIFY(fixture.open(true));
+        fixture.openFile(QStringLiteral(ZEROLITH_SOURCE_DIR "/examples/circle_and_line.zerolith"));
         QCOMPARE(fixture.countText(), QStringLiteral("1 solutions"));
         checkTextsFit(*fixture.window);
         savePicture(*fixture.window, "main_window_opened");

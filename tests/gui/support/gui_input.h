@@ -14,6 +14,14 @@
 
 namespace zl::gui::testing {
 
+/// Shows `window` and waits until it is the active window: the offscreen
+/// platform has no window manager to activate it.
+inline bool showActive(QWidget &window) {
+    window.show();
+    window.activateWindow();
+    return QTest::qWaitForWindowActive(&window);
+}
+
 /// A left click at `at` in `target` (its centre by default), delivered to its window.
 inline void clickThroughWindow(QWidget *target, std::optional<QPoint> at = std::nullopt) {
     QWidget *top = target->window();

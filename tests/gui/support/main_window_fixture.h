@@ -1,8 +1,10 @@
 #pragma once
 // A shown main window with a recording dialogs fake, and the steps every main
-// window test takes: finding controls, reading the list, entering a problem.
+// window test takes: finding controls, reading the list, entering or opening a
+// problem.
 
 #include <QAbstractItemView>
+#include <QAction>
 #include <QLabel>
 #include <QLineEdit>
 #include <QTest>
@@ -10,6 +12,7 @@
 #include <memory>
 
 #include "gui/main_window.h"
+#include "gui/problem_file_commands.h"
 #include "support/fake_user_dialogs.h"
 #include "support/gui_input.h"
 
@@ -19,10 +22,12 @@ struct MainWindowFixture {
     FakeUserDialogs dialogs;
     std::unique_ptr<MainWindow> window;
 
-    bool open() {
+    /// With `withFileCommands` the File menu's Open, Save and Save As act.
+    bool open(bool withFileCommands = false) {
+        dialogs = FakeUserDialogs();  // nothing left from an earlier test
         window = std::make_unique<MainWindow>(dialogs);
-        window->show();
-        return QTest::qWaitForWindowActive(window.get());
+        if (withFileCommands) new ProblemFileCommands(*window, dialogs);  // the window owns it
+        return showActive(*window);
     }
 
     template <typename Control = QWidget>
@@ -59,6 +64,20 @@ struct MainWindowFixture {
     void enterProblem(const QString &order, const QString &names) {
         enter(control("txtOrder"), order);
         enter(control("txtVarNams"), names);
+    }
+    /// The order, the names, and each equation typed into its field in turn.
+    void typeProblem(const QStringList &equations, const QString &names) {
+        enterProblem(QString::number(equations.size()), names);
+        typeOver(element("txtEquation", 0), equations.first());
+        for (qsizetype i = 1; i < equations.size(); ++i) {
+            clickThroughWindow(control("cmdNextEq"));
+            QTest::keyClicks(QApplication::focusWidget(), equations[i]);  // over the selected text
+        }
+    }
+    /// File > Open answered with `path` (the menu itself is driven with the mouse in its own test).
+    void openFile(const QString &path) {
+        dialogs.openFileAnswers.enqueue(path);
+        control<QAction>("mnuOpen")->trigger();
     }
 };
 
