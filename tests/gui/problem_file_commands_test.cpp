@@ -222,43 +222,23 @@ private:
 
     /// Everything Open could change, one line per item, for comparisons.
     QStringList windowState() const {
-        QStringList state = problemOnShow();
-        for (QWidget *widget : fixture.window->findChildren<QWidget *>())
-            if (!widget->objectName().isEmpty())
-                state << QStringLiteral("%1 enabled=%2 hidden=%3")
-                             .arg(widget->objectName())
-                             .arg(widget->isEnabled())
-                             .arg(widget->isHidden());
-        for (const char *name : {"mnuOpen", "mnuSave", "mnuSaveAs", "mnuPrint", "mnuAbout"}) {
-            const auto *action = fixture.control<QAction>(name);
-            state << QStringLiteral("%1 enabled=%2 visible=%3")
-                         .arg(name)
-                         .arg(action->isEnabled())
-                         .arg(action->isVisible());
+        QStringList state;
+        for (QObject *child : fixture.window->findChildren<QObject *>()) {  // widgets and menu items
+            if (child->objectName().isEmpty()) continue;
+            state << QStringLiteral("%1[%2] enabled=%3 visible=%4 text=%5")
+                         .arg(child->objectName(), child->property("index").toString(),
+                              child->property("enabled").toString(), child->property("visible").toString(),
+                              child->property("text").toString());
         }
+        const EquationGridModel &grid = fixture.window->equationGrid();
+        for (int row = 0; row < grid.rowCount(); ++row) state << grid.equationText(row);
         const zl::ProblemState &problem = fixture.window->problem();
-        state << QStringLiteral("order=%1 solutions=%2 loading=%3 file=%4")
+        state << constants() << fixture.listLines() << focusedName()
+              << QStringLiteral("order=%1 solutions=%2 loading=%3 file=%4")
                      .arg(problem.record.order)
                      .arg(problem.store.solutionCount)
                      .arg(problem.record.loadingFile)
                      .arg(QString::fromStdString(problem.record.fileName));
-        state << focusedName();
-        return state;
-    }
-
-    QStringList problemOnShow() const {
-        QStringList state;
-        for (QLineEdit *field : fixture.window->findChildren<QLineEdit *>()) {
-            if (field->objectName().startsWith(QLatin1String("txt")))
-                state << QStringLiteral("%1[%2]=%3")
-                             .arg(field->objectName())
-                             .arg(field->property("index").toInt())
-                             .arg(field->text());
-        }
-        const EquationGridModel &grid = fixture.window->equationGrid();
-        for (int row = 0; row < grid.rowCount(); ++row)
-            state << QStringLiteral("grid %1: %2").arg(row).arg(grid.equationText(row));
-        state << constants() << fixture.listLines() << fixture.countText();
         return state;
     }
 

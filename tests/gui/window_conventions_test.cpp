@@ -1,6 +1,6 @@
-// What users expect of a desktop window: the standard shortcuts, the file's
-// name in the title, a message box that shows its whole title, the file
-// named on the command line opened at start, and a box emptied by Remove.
+// What users expect of a desktop window: the standard shortcuts, the file
+// named on the command line opened at start with its name in the title, a
+// message box that shows its whole title, and a box emptied by Remove.
 
 #include <QAction>
 #include <QComboBox>
@@ -18,21 +18,12 @@
 using namespace zl::gui;
 using namespace zl::gui::testing;
 
-namespace {
-
-const QString kCircleAndLine = QStringLiteral(ZEROLITH_SOURCE_DIR "/examples/circle_and_line.zerolith");
-
-using Request = void (MainWindow::*)();
-
-}  // namespace
+static const QString kCircleAndLine = QStringLiteral(ZEROLITH_SOURCE_DIR "/examples/circle_and_line.zerolith");
 
 class WindowConventionsTest : public QObject {
     Q_OBJECT
 private slots:
-    void init() {
-        QVERIFY(fixture.open(true));
-        files = fixture.window->findChild<ProblemFileCommands *>();
-    }
+    void init() { QVERIFY(fixture.open(true)); }
 
     void cleanup() { fixture.window.reset(); }
 
@@ -61,10 +52,28 @@ private slots:
         QCOMPARE(fixture.control<QAction>("mnuSaveAs")->text(), QStringLiteral("Save As"));
     }
 
-    void title_names_the_problem_file() {
+    // The file named at start goes through the function File > Open calls.
+    void file_given_at_start_names_the_window_and_keeps_its_solutions_until_an_edit() {
         QCOMPARE(fixture.window->windowTitle(), QStringLiteral("Zerolith"));
-        fixture.openFile(kCircleAndLine);
+        fixture.window->findChild<ProblemFileCommands *>()->openFile(kCircleAndLine);
         QCOMPARE(fixture.window->windowTitle(), QStringLiteral("circle_and_line.zerolith \u2014 Zerolith"));
+        QCOMPARE(fixture.countText(), QStringLiteral("1 solutions"));
+        // The order field that had the focus is disabled by now; the error bound
+        // took it. Moving on without an edit keeps what the file listed.
+        QCOMPARE(focusedName(), QStringLiteral("txtError"));
+        clickThroughWindow(fixture.control("txtMaxcy"));
+        QCOMPARE(focusedName(), QStringLiteral("txtMaxcy"));
+        QCOMPARE(fixture.listLines().size(), 3);
+
+        // Remove empties the box of its one constant: solutions found with k=2 no longer hold.
+        auto *box = fixture.control<QComboBox>("cboConstants");
+        clickThroughWindow(box->lineEdit());
+        pressKey(Qt::Key_Down);  // picks k=2
+        QCOMPARE(box->currentText(), QStringLiteral("k=2"));
+        clickThroughWindow(fixture.control("cmdRemCons"));
+        QCOMPARE(box->count(), 0);
+        QCOMPARE(box->currentText(), QString());
+        QVERIFY(fixture.listLines().isEmpty());
 
         QTemporaryDir folder;
         fixture.dialogs.saveFileAnswers.enqueue(folder.filePath("copy.zerolith"));
@@ -72,18 +81,6 @@ private slots:
         QCOMPARE(fixture.window->windowTitle(), QStringLiteral("copy.zerolith \u2014 Zerolith"));
         fixture.control<QAction>("mnuSaveAs")->trigger();  // cancelled: the next Save asks again
         QCOMPARE(fixture.window->windowTitle(), QStringLiteral("Zerolith"));
-    }
-
-    void file_given_at_start_opens_and_keeps_its_solutions() {
-        files->openFile(kCircleAndLine);
-        QCOMPARE(fixture.countText(), QStringLiteral("1 solutions"));
-        // The order field that had the focus is disabled by now; the error bound
-        // took it. Moving on without an edit keeps what the file listed.
-        QCOMPARE(focusedName(), QStringLiteral("txtError"));
-        clickThroughWindow(fixture.control("txtMaxcy"));
-        QCOMPARE(focusedName(), QStringLiteral("txtMaxcy"));
-        QCOMPARE(fixture.countText(), QStringLiteral("1 solutions"));
-        QCOMPARE(fixture.listLines().size(), 3);
     }
 
     void start_arguments_choose_the_window_the_version_or_a_refusal() {
@@ -125,21 +122,8 @@ private slots:
         QVERIFY2(width >= 2 * titleWidth + 150, qPrintable(QStringLiteral("%1 for %2").arg(width).arg(titleWidth)));
     }
 
-    void remove_empties_the_constants_box() {
-        fixture.openFile(kCircleAndLine);
-        auto *box = fixture.control<QComboBox>("cboConstants");
-        clickThroughWindow(box->lineEdit());
-        pressKey(Qt::Key_Down);  // picks k=2
-        QCOMPARE(box->currentText(), QStringLiteral("k=2"));
-        clickThroughWindow(fixture.control("cmdRemCons"));
-        QCOMPARE(box->count(), 0);
-        QCOMPARE(box->currentText(), QString());
-        QVERIFY(fixture.listLines().isEmpty());  // solutions found with k=2 no longer hold
-    }
-
 private:
     MainWindowFixture fixture;
-    ProblemFileCommands *files = nullptr;
 };
 
 QTEST_MAIN(WindowConventionsTest)
