@@ -149,9 +149,7 @@ private slots:
         QFETCH(bool, escape);
         startLongExplore();
         if (escape) {
-            auto *list = fixture.control<QAbstractItemView>("lstRoots");
-            QTest::mouseClick(list->viewport(), Qt::LeftButton, {},
-                              list->visualRect(list->model()->index(0, 0)).center());
+            fixture.clickListLine(0);
             pressKey(Qt::Key_Escape);
         } else {
             clickThroughWindow(fixture.control("cmdStop"));

@@ -107,7 +107,7 @@ private slots:
         QCOMPARE(list->selectionModel()->selectedRows(),
                  (QModelIndexList{list->model()->index(3, 0), list->model()->index(4, 0)}));
         // ... and a click on a line of the first group picks the first mark.
-        QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualRect(list->model()->index(1, 0)).center());
+        fixture.clickListLine(1);
         QCOMPARE(window.selectedSolution(), 1);
     }
 
@@ -139,8 +139,7 @@ private slots:
         QVERIFY(markedAt(picture(window), window.pixelOf({solutions[0][2], solutions[0][1]})));
 
         // Picking the second solution in the list moves the slice through it.
-        auto *list = fixture.control<QAbstractItemView>("lstRoots");
-        QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualRect(list->model()->index(4, 0)).center());
+        fixture.clickListLine(4);
         QCOMPARE(window.title(), "Slice through solution 2: x = " + shown(solutions[1][0]));
     }
 

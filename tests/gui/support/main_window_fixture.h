@@ -54,6 +54,12 @@ struct MainWindowFixture {
         clickThroughWindow(control(command));
         return QTest::qWaitFor([this] { return !window->runUnderWay(); }, 60000);
     }
+    /// A click on line `row` of the solution list.
+    void clickListLine(int row) const {
+        auto *list = control<QAbstractItemView>("lstRoots");
+        QTest::mouseClick(list->viewport(), Qt::LeftButton, {},
+                          list->visualRect(list->model()->index(row, 0)).center());
+    }
     QString countText() const { return control<QLabel>("lblRoots")->text(); }
 
     /// Types into a field and leaves it with Tab.
