@@ -139,34 +139,34 @@ private slots:
         QVERIFY(!fixture.control("txtOrder")->isEnabled());  // fixed for good, also after the run
     }
 
+    // Exit closes the window as the title bar does, and the run stops with it.
     void stop_keeps_what_was_found_data() {
-        QTest::addColumn<bool>("escape");
-        QTest::newRow("Stop button") << false;
-        QTest::newRow("Esc in the list") << true;
+        QTest::addColumn<QString>("how");
+        for (const char *how : {"Stop button", "Esc in the list", "Exit button"}) QTest::newRow(how) << QString(how);
     }
 
     void stop_keeps_what_was_found() {
-        QFETCH(bool, escape);
+        QFETCH(QString, how);
+        const bool exit = how.startsWith(QLatin1String("Exit"));
+        QSignalSpy shutDown(fixture.window.get(), &zl::gui::MainWindow::aboutToShutDown);
         startLongExplore();
-        if (escape) {
+        if (how.startsWith(QLatin1String("Esc"))) {
             fixture.clickListLine(0);
             pressKey(Qt::Key_Escape);
         } else {
-            clickThroughWindow(fixture.control("cmdStop"));
+            clickThroughWindow(fixture.control(exit ? "cmdExit" : "cmdStop"));
         }
         QTRY_VERIFY_WITH_TIMEOUT(!fixture.window->runUnderWay(), 2000);
-        checkStoppedAfterTwoSolutions(fixture.listLines());
+        QCOMPARE(fixture.window->isVisible(), !exit);
+        QCOMPARE(shutDown.count(), exit ? 1 : 0);
+        const QStringList lines = fixture.listLines();
+        QCOMPARE(lines.size(), 5);
+        QVERIFY(lines[0].startsWith(QStringLiteral("x=-2 ")) && lines[2].startsWith(QStringLiteral("x=2 ")));
+        QVERIFY2(
+            QRegularExpression(QStringLiteral("^RUN STOPPED: \\d+ of 2000000001 nodes\\.$")).match(lines[4]).hasMatch(),
+            qPrintable(lines[4]));
         QCOMPARE(fixture.countText(), QStringLiteral("2 solutions"));
         QVERIFY(fixture.control("cmdExplore")->isEnabled() && !fixture.control("cmdStop")->isEnabled());
-    }
-
-    void closing_the_window_stops_the_run() {
-        QSignalSpy shutDown(fixture.window.get(), &zl::gui::MainWindow::aboutToShutDown);
-        startLongExplore();
-        clickThroughWindow(fixture.control("cmdExit"));
-        QTRY_VERIFY_WITH_TIMEOUT(!fixture.window->isVisible(), 2000);
-        QCOMPARE(shutDown.count(), 1);
-        checkStoppedAfterTwoSolutions(fixture.listLines());
     }
 
     // A grid of 10^12 nodes takes hours: the user is asked, and No runs nothing.
@@ -217,13 +217,6 @@ private:
         clickThroughWindow(fixture.control("cmdExplore"));
         QTRY_COMPARE_WITH_TIMEOUT(fixture.listLines().size(), 4, 20000);
         QVERIFY(fixture.window->runUnderWay());
-    }
-    void checkStoppedAfterTwoSolutions(const QStringList &lines) {
-        QCOMPARE(lines.size(), 5);
-        QVERIFY(lines[0].startsWith(QStringLiteral("x=-2 ")) && lines[2].startsWith(QStringLiteral("x=2 ")));
-        QVERIFY2(
-            QRegularExpression(QStringLiteral("^RUN STOPPED: \\d+ of 2000000001 nodes\\.$")).match(lines[4]).hasMatch(),
-            qPrintable(lines[4]));
     }
     MainWindowFixture fixture;
 };
