@@ -113,34 +113,32 @@ private slots:
 
     void navigation_wraps_round_data() {
         QTest::addColumn<QString>("names");
-        QTest::addColumn<QString>("button");
-        QTest::addColumn<QList<int>>("shown");
-        QTest::newRow("next equation") << QString("x, y,z") << QString("cmdNextEq") << QList<int>{2, 3, 1};
-        QTest::newRow("previous equation") << QString("x, y,z") << QString("cmdPrevEq") << QList<int>{3, 2, 1};
-        QTest::newRow("next equation, order 1") << QString("x") << QString("cmdNextEq") << QList<int>{1, 1};
-        QTest::newRow("next variable") << QString("x, y,z") << QString("cmdNextLim") << QList<int>{2, 3, 1};
-        QTest::newRow("previous variable") << QString("x, y,z") << QString("cmdPrevLim") << QList<int>{3, 2, 1};
-        QTest::newRow("previous variable, order 1") << QString("x") << QString("cmdPrevLim") << QList<int>{1, 1};
+        QTest::addColumn<QList<int>>("next");      // the numbers shown by Next in turn, from the first
+        QTest::addColumn<QList<int>>("previous");  // and by Previous after that
+        QTest::newRow("three") << QString("x, y,z") << QList<int>{2, 3, 1} << QList<int>{3, 2, 1};
+        QTest::newRow("order 1") << QString("x") << QList<int>{1, 1} << QList<int>{1, 1};
     }
 
     void navigation_wraps_round() {
         QFETCH(QString, names);
-        QFETCH(QString, button);
-        QFETCH(QList<int>, shown);
+        QFETCH(QList<int>, next);
+        QFETCH(QList<int>, previous);
         const QStringList variables = names.split(',');
         fixture.enterProblem(QString::number(variables.size()), names);
-        const bool equations = button.endsWith(QStringLiteral("Eq"));
-        for (int number : shown) {
-            clickThroughWindow(fixture.control(qPrintable(button)));
-            if (equations) {
-                QCOMPARE(fixture.control<QLabel>("lblEqNum")->text(), QString::number(number));
-                QCOMPARE(visibleIndex(fixture, "txtEquation"), number - 1);
-            } else {
-                QCOMPARE(fixture.control<QLabel>("lblVarNum")->text(), variables[number - 1]);
-                QCOMPARE(visibleIndex(fixture, "txtUL"), number - 1);
-                QCOMPARE(visibleIndex(fixture, "txtSubintervals"), number - 1);
+        for (const char *button : {"cmdNextEq", "cmdPrevEq", "cmdNextLim", "cmdPrevLim"}) {
+            const bool equations = QByteArray(button).endsWith("Eq");
+            for (int number : QByteArray(button).contains("Next") ? next : previous) {
+                clickThroughWindow(fixture.control(button));
+                if (equations) {
+                    QCOMPARE(fixture.control<QLabel>("lblEqNum")->text(), QString::number(number));
+                    QCOMPARE(visibleIndex(fixture, "txtEquation"), number - 1);
+                } else {
+                    QCOMPARE(fixture.control<QLabel>("lblVarNum")->text(), variables[number - 1]);
+                    QCOMPARE(visibleIndex(fixture, "txtUL"), number - 1);
+                    QCOMPARE(visibleIndex(fixture, "txtSubintervals"), number - 1);
+                }
+                QVERIFY(fixture.element(equations ? "txtEquation" : "txtLL", number - 1)->hasFocus());
             }
-            QVERIFY(fixture.element(equations ? "txtEquation" : "txtLL", number - 1)->hasFocus());
         }
     }
 
