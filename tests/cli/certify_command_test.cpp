@@ -12,16 +12,13 @@ using testing::CliFolderTest;
 using testing::Outcome;
 using testing::runCli;
 
-class CertifyCommand : public CliFolderTest {
-protected:
-    std::string write(const std::string &bytes) { return CliFolderTest::write("p.zerolith", bytes); }
-};
+using CertifyCommand = CliFolderTest;
 
 const char *const kCircleAndLine =
     "Rootex\r\n2,0,1E-10,8\r\n\"x\",-5,5,10,\"x^2+y^2=k\"\r\n\"y\",-5,5,10,\"x=y\"\r\n 1 \r\nk=2\r\n";
 
 TEST_F(CertifyCommand, PrintsTheProvedRootsTheSummaryAndTheCount) {
-    const std::string file = write(kCircleAndLine);
+    const std::string file = write("p.zerolith", kCircleAndLine);
     for (const char *threads : {"1", "3"}) {
         const Outcome outcome = runCli({"certify", file, "--threads", threads, "--timeout", "600"});
         EXPECT_EQ(outcome.exitCode, 0) << outcome.err;
@@ -37,7 +34,7 @@ TEST_F(CertifyCommand, PrintsTheProvedRootsTheSummaryAndTheCount) {
 }
 
 TEST_F(CertifyCommand, InsideBoxAndProofLinesOnExploreAndList) {
-    const std::string file = write(kCircleAndLine);
+    const std::string file = write("p.zerolith", kCircleAndLine);
     const std::string saved = path("saved.zerolith");
     const Outcome explore = runCli({"explore", file, "--inside-box", "--certify", "--quiet", "--save", saved});
     EXPECT_EQ(explore.exitCode, 0) << explore.err;
@@ -60,7 +57,7 @@ TEST_F(CertifyCommand, InsideBoxAndProofLinesOnExploreAndList) {
 }
 
 TEST_F(CertifyCommand, RefusesBadOptions) {
-    const std::string file = write(kCircleAndLine);
+    const std::string file = write("p.zerolith", kCircleAndLine);
     for (const Arguments &args :
          {Arguments{"certify", file, "--min-width", "0"}, Arguments{"certify", file, "--min-width", "tiny"},
           Arguments{"certify", file, "--threads", "0"}, Arguments{"certify"}}) {

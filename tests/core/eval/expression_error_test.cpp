@@ -9,6 +9,8 @@
 namespace zl {
 namespace {
 
+using zl::testing::repeated;
+
 struct ErrorRow {
     std::string source;
     std::int32_t number;
@@ -91,12 +93,6 @@ const ErrorRow kSyntaxErrors[] = {
 };
 INSTANTIATE_TEST_SUITE_P(Syntax, ExpressionError, ::testing::ValuesIn(kSyntaxErrors),
                          [](const auto &info) { return zl::testing::rowName(info.param.source, info.index); });
-
-std::string repeated(const std::string &piece, int count) {
-    std::string text;
-    for (int i = 0; i < count; ++i) text += piece;
-    return text;
-}
 
 TEST(DeepNesting, FailsWithOutOfStackSpaceInsteadOfCrashing) {
     zl::testing::ScriptSession session;

@@ -18,14 +18,9 @@
 namespace zl {
 namespace {
 
-constexpr std::size_t kTenMegabytes = 10u << 20;
+using zl::testing::repeated;
 
-std::string repeated(const std::string &piece, std::size_t count) {
-    std::string text;
-    text.reserve(piece.size() * count);
-    for (std::size_t i = 0; i < count; ++i) text += piece;
-    return text;
-}
+constexpr std::size_t kTenMegabytes = 10u << 20;
 
 struct BigInput {
     const char *name;
@@ -67,11 +62,6 @@ TEST_P(BigInputs, AnExpressionGivesItsValueOrError) {
     const NumberResult result = session.engine.evaluateNumber(text);
     expectOutcome(result.ok() ? 0 : result.error->number, result.value);
     EXPECT_EQ(session.reported.size(), result.ok() ? 0u : 1u);
-}
-
-TEST_P(BigInputs, AnAssignmentGivesItsValueOrError) {
-    const auto error = session.engine.executeStatement("big = " + text);
-    expectOutcome(error ? error->number : 0, error ? 0 : session.engine.evaluateNumber("big").value);
 }
 
 TEST_P(BigInputs, AConstantGivesItsValueOrStopsTheRegistration) {

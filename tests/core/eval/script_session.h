@@ -29,6 +29,14 @@ struct ScriptSession {
     }
 };
 
+/// `piece` `count` times over.
+inline std::string repeated(const std::string &piece, std::size_t count) {
+    std::string text;
+    text.reserve(piece.size() * count);
+    for (std::size_t i = 0; i < count; ++i) text += piece;
+    return text;
+}
+
 /// Relative comparison for computed values; NaN never matches.
 inline ::testing::AssertionResult relativelyClose(double actual, double expected, double tolerance = 1e-13) {
     if (std::isnan(actual) || std::isnan(expected))

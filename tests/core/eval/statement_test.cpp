@@ -123,26 +123,6 @@ TEST(StatementText, AFailedAssignmentKeepsTheOldValue) {
     EXPECT_EQ(valueOf(session, "g"), 7);
 }
 
-TEST(Globals, LiveAsLongAsTheEngineAndNeverReset) {
-    ScriptSession session;
-    session.run("total = 0");
-    for (int i = 1; i <= 100; ++i) session.run("total = total + " + std::to_string(i));
-    EXPECT_EQ(valueOf(session, "total"), 5050);
-    session.run("public total");
-    EXPECT_EQ(valueOf(session, "TOTAL"), 5050);
-}
-
-TEST(Globals, AValueMayChangeBetweenTextAndNumber) {
-    ScriptSession session;
-    session.run("v = 1");
-    EXPECT_EQ(valueOf(session, "v + 1"), 2);
-    session.run("v = \"abc\"");
-    EXPECT_EQ(errorOf(session, "v + 1"), 13);
-    EXPECT_EQ(valueOf(session, "(v & \"d\") = \"abcd\""), -1);
-    session.run("v = 4");
-    EXPECT_EQ(valueOf(session, "v * v"), 16);
-}
-
 TEST(Globals, CopiedIntoAnotherEngineKeepTheirValuesAndStayApart) {
     ScriptSession source;
     source.run("a = 2.5 : s = \"abc\" : b = True : public u : x = 3");

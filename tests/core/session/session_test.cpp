@@ -93,12 +93,6 @@ INSTANTIATE_TEST_SUITE_P(Problems, TypedRuns,
                                            kFatalPastAThird),
                          [](const auto &info) { return info.param.name; });
 
-TEST(TypedRuns, AFatalErrorIsShownOnceWhereTheSerialRunMeetsIt) {
-    const Transcript transcript = exploreThenRandom(kFatalPastAThird, 8);
-    ASSERT_EQ(transcript.errors.size(), 2u) << "one per run";
-    EXPECT_NE(transcript.errors.front().find("Type mismatch"), std::string::npos);
-}
-
 // ---- Constants ---------------------------------------------------------------
 
 struct ConstantCase {
