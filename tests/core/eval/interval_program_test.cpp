@@ -249,12 +249,16 @@ TEST_F(IntervalEnclosure, AsinGivesTheLibrarysHalfpiAtOne) {
     EXPECT_FALSE(workspace_.regular);
 }
 
-TEST_F(IntervalEnclosure, TextHasNoIntervalForm) {
-    for (const char *text : {"x & 1", "Len(\"a\") + x", "Null + x"}) {
+TEST_F(IntervalEnclosure, EachExpressionWithoutAnIntervalFormSaysWhy) {
+    const std::pair<const char *, const char *> cases[] = {{"x & 1", "the & operator"},
+                                                           {"\"2\" + x", "text"},
+                                                           {"Len(x)", "a call of something that is no function"},
+                                                           {"Null + x", "Null"}};
+    for (const auto &[text, reason] : cases) {
         const IntervalCompilation compiled = compile(text);
         EXPECT_FALSE(compiled.program) << text;
         EXPECT_EQ(compiled.equation, 0) << text;
-        EXPECT_FALSE(compiled.reason.empty()) << text;
+        EXPECT_EQ(compiled.reason, reason) << text;
     }
 }
 

@@ -72,7 +72,7 @@ TEST(RunExplore, ManyPointsPerCallListAsOneAtATime) {
     EXPECT_EQ(runExplore(first, loud, loudList).end, RunEnd::Completed);
     EXPECT_EQ(runExplore(second, quiet, quietList).end, RunEnd::Completed);
     EXPECT_EQ(quietList.lines, loudList.lines);
-    EXPECT_GE(first.store.solutionCount, 1);
+    EXPECT_EQ(first.store.solutionCount, 2);
     EXPECT_GT(quiet.quietPoints, 1000);
     auto failing = [](const NativeResiduals &residuals) {
         std::vector<Point> points;
@@ -147,7 +147,7 @@ TEST(RunRandom, StoreFullEndsWithTheTrialLineAndNoReport) {
     RandomSource random = RandomSource::withFixedSeed(11);
     EXPECT_EQ(runRandom(problem, residuals, list, random, 2000).end, RunEnd::StoreFull);
     EXPECT_EQ(problem.store.solutionCount, kMaxSolutions);
-    EXPECT_GT(countStarting(list.lines, std::string(kNoConvergenceLine)), 0u);
+    EXPECT_EQ(countStarting(list.lines, std::string(kNoConvergenceLine)), 161u);
     EXPECT_TRUE(startsWith(list.lines.back(), "TRIAL"));
     EXPECT_EQ(problem.record.randomSeeds, 0);
 }
