@@ -122,28 +122,12 @@ TEST_F(Evaluation, AnEngineErrorReachesTheObserverOnceWithItsColumn) {
     EXPECT_EQ(evaluator.lastErrorNumber(), 0);
 }
 
-TEST_F(Evaluation, ErrorsKeepLeftToRightOrder) {
-    prepare({"x"}, {"1/0 + q", "q + 1/0", "x * 1E308 * 10 + 1/0"});
-    EXPECT_EQ(errorAt(0, {1}), 11);
-    EXPECT_EQ(errorAt(1, {1}), 500);
-    EXPECT_EQ(errorAt(2, {1}), 6);
-}
-
 TEST_F(Evaluation, ANonFiniteCoordinateFailsWithOverflow) {
     prepare({"x", "y"}, {"x + y"});
     EXPECT_EQ(errorAt(0, {1, INFINITY}), 6);
     EXPECT_EQ(errorAt(0, {NAN, 1}), 6);
     EXPECT_EQ(session.reported.size(), 2u);
     EXPECT_EQ(valueAt(0, {1, 2}), 3);
-}
-
-TEST_F(Evaluation, ResultsConvertToDoubles) {
-    prepare({"x"}, {"x > 0", "\"abc\" & x", "\"1\" & x", "Empty"});
-    EXPECT_EQ(valueAt(0, {1}), -1);
-    EXPECT_EQ(valueAt(0, {-1}), 0);
-    EXPECT_EQ(errorAt(1, {1}), 13);
-    EXPECT_EQ(valueAt(2, {5}), 15);
-    EXPECT_EQ(valueAt(3, {5}), 0);
 }
 
 struct BindingRow {
