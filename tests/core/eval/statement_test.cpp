@@ -147,14 +147,6 @@ TEST(MathLibraryMembers, StartUpStatementsGiveThemTheirValues) {
     EXPECT_EQ(session.library.e, 1);
 }
 
-TEST(MathLibraryMembers, AFailureInAStatementReportsNothing) {
-    ScriptSession session;
-    session.run("c = Atanh(1)");
-    EXPECT_TRUE(session.reported.empty());
-    EXPECT_EQ(session.library.ierr, 11);
-    EXPECT_EQ(session.context.lastErrorNumber(), 11);
-}
-
 TEST(EngineWithoutLibrary, HasNoLibraryNames) {
     ScriptEngine engine;
     EXPECT_EQ(engine.evaluateNumber("pi").error->number, 500);
