@@ -384,6 +384,21 @@ inline void zeroLanesBeyond(double *column, int from, int lanes) {
 /// 0 for a finite value, NaN for any other: added to the probe, it marks the point failed.
 inline double failureMark(double value) { return value * 0.0; }
 
+/// Zero when every value is finite, NaN otherwise: the failure marks summed
+/// four at a time, so that the loop becomes vector code.
+[[gnu::always_inline]] inline double sumOfFailureMarks(const double *values, int count) {
+    double sum0 = 0, sum1 = 0, sum2 = 0, sum3 = 0;
+    int k = 0;
+    for (; k + 4 <= count; k += 4) {
+        sum0 += failureMark(values[k]);
+        sum1 += failureMark(values[k + 1]);
+        sum2 += failureMark(values[k + 2]);
+        sum3 += failureMark(values[k + 3]);
+    }
+    for (; k < count; ++k) sum0 += failureMark(values[k]);
+    return (sum0 + sum1) + (sum2 + sum3);
+}
+
 }  // namespace
 
 std::optional<NumericBatch> NumericBatch::from(const NumericProgram &joined) {
@@ -541,23 +556,7 @@ int NumericBatch::runPass(const double *points, int pointCount, double *values) 
     for (const BatchStep &step : steps_) runStep(step, columns, probe, pointCount, lanes, values, results_);
     // Sound points leave the probe at 0 and store finite values only.
     zeroLanesBeyond(probe, pointCount, lanes);
-    double sum0 = 0, sum1 = 0, sum2 = 0, sum3 = 0;
-    for (int k = 0; k < lanes; k += 4) {
-        sum0 += probe[k];
-        sum1 += probe[k + 1];
-        sum2 += probe[k + 2];
-        sum3 += probe[k + 3];
-    }
-    const int stored = pointCount * results_;
-    int v = 0;
-    for (; v + 4 <= stored; v += 4) {
-        sum0 += failureMark(values[v]);
-        sum1 += failureMark(values[v + 1]);
-        sum2 += failureMark(values[v + 2]);
-        sum3 += failureMark(values[v + 3]);
-    }
-    for (; v < stored; ++v) sum0 += failureMark(values[v]);
-    if ((sum0 + sum1) + (sum2 + sum3) == 0) [[likely]]
+    if (sumOfFailureMarks(probe, lanes) + sumOfFailureMarks(values, pointCount * results_) == 0) [[likely]]
         return pointCount;
     return firstFailedPoint(pointCount, values);
 }
@@ -594,17 +593,7 @@ void NumericBatch::takeInputs(const double *points, int pointCount, int lanes) {
     }
     double *probe = column(inputs);
     forEachLane(probe, lanes, [](int) { return 0.0; });
-    const int count = pointCount * inputs;
-    double mark0 = 0, mark1 = 0, mark2 = 0, mark3 = 0;
-    int q = 0;
-    for (; q + 4 <= count; q += 4) {
-        mark0 += failureMark(points[q]);
-        mark1 += failureMark(points[q + 1]);
-        mark2 += failureMark(points[q + 2]);
-        mark3 += failureMark(points[q + 3]);
-    }
-    for (; q < count; ++q) mark0 += failureMark(points[q]);
-    if ((mark0 + mark1) + (mark2 + mark3) == 0) [[likely]]
+    if (sumOfFailureMarks(points, pointCount * inputs) == 0) [[likely]]
         return;
     for (std::int32_t i = 0; i < inputs; ++i) {
         const double *input = column(i);
