@@ -1,8 +1,10 @@
 // Every window laid out readably: no label or button text cut off, the grid's
-// label column wide enough for its labels. With ZEROLITH_SCREENSHOT_DIR set
-// (scripts/screenshots does) each window is also saved there as a PNG.
+// label column wide enough for its labels, and nothing the user types sets how
+// wide a window must be. With ZEROLITH_SCREENSHOT_DIR set (scripts/screenshots
+// does) each window is also saved there as a PNG.
 
 #include <QAbstractButton>
+#include <QComboBox>
 #include <QDir>
 #include <QLabel>
 #include <QPushButton>
@@ -90,6 +92,29 @@ private slots:
         QCOMPARE(fixture.countText(), QStringLiteral("1 solutions"));
         checkTextsFit(*fixture.window);
         savePicture(*fixture.window, "main_window_opened");
+    }
+
+    // Long variable names and constants show cut short; the window can still be narrowed.
+    void long_names_and_constants_leave_the_minimum_width() {
+        MainWindowFixture fixture;
+        QVERIFY(fixture.open());
+        const int before = fixture.window->minimumSizeHint().width();
+        const QString name = QStringLiteral("v") + QString(149, QLatin1Char('n'));
+        fixture.enterProblem(QStringLiteral("1"), name);
+        typeOver(fixture.control("cboConstants"), QStringLiteral("k=") + QString(150, QLatin1Char('7')));
+        pressKey(Qt::Key_Return);
+        QCOMPARE(fixture.control<QComboBox>("cboConstants")->count(), 1);
+        QCOMPARE(fixture.control<QLabel>("lblVarNum")->text(), name);  // kept whole
+        QCoreApplication::processEvents();                             // the layouts take in the change
+        QCOMPARE(fixture.window->minimumSizeHint().width(), before);
+
+        EquationGridModel model;  // the grid window's caption of the names
+        EquationsWindow grid(model);
+        model.setVariablesCaption(QStringLiteral("Variables: v"));
+        const int gridBefore = grid.minimumSizeHint().width();
+        model.setVariablesCaption(QStringLiteral("Variables: ") + name);
+        QCoreApplication::processEvents();
+        QCOMPARE(grid.minimumSizeHint().width(), gridBefore);
     }
 };
 
