@@ -42,13 +42,6 @@ TEST(FieldRules, NamesAreThePiecesBetweenCommasOnePerVariable) {
         EXPECT_EQ(namesFromText(row.text, row.order), row.names) << '"' << row.text << "\" order " << row.order;
 }
 
-TEST(FieldRules, ANameReadFromElsewhereMeetsTheNamesFieldsRule) {
-    EXPECT_TRUE(isUsableVariableName(" y"));
-    EXPECT_FALSE(isUsableVariableName(""));
-    EXPECT_FALSE(isUsableVariableName("a,b"));
-    EXPECT_FALSE(namesFitOrder({"x", ""}, 2));
-}
-
 TEST(FieldRules, ErrorBoundIsAPositiveFiniteLeadingNumber) {
     const struct {
         const char *text;
