@@ -28,22 +28,6 @@ NativeResiduals sine() {
     return NativeResiduals({[](const Point &p) { return std::sin(p[0]); }});
 }
 
-TEST(RunExplore, ListsEachRootOnceThenReportsProblemsOnce) {
-    ProblemState problem = makeProblem(1, {{0, 4, 8}});
-    NativeResiduals cubic({[](const Point &p) { return (p[0] - 1) * (p[0] - 2) * (p[0] - 3); }});
-    RecordingList list;
-    EXPECT_EQ(runExplore(problem, cubic, list).end, RunEnd::Completed);
-    EXPECT_EQ(problem.store.solutionCount, 3);
-    EXPECT_EQ(list.lines.size(), 6u);
-
-    // Newton on the cube root moves away (x -> -2x): every seed hits the cycle limit.
-    ProblemState diverging = makeProblem(1, {{-1, 1, 3}}, 1e-9, 5);
-    NativeResiduals cubeRoot({[](const Point &p) { return std::cbrt(p[0]); }});
-    list.lines.clear();
-    EXPECT_EQ(runExplore(diverging, cubeRoot, list).end, RunEnd::Completed);
-    EXPECT_EQ(list.lines, (std::vector<std::string>{"PROBLEMS ENCOUNTERED:", "-CONVERGENCE PROBLEMS."}));
-}
-
 TEST(RunExplore, StopsAtOnceWhenAHundredAndFirstSolutionArrives) {
     ProblemState problem = makeProblem(1, {{0.5, 400, 800}});  // sin has 127 roots here
     NativeResiduals residuals = sine();
@@ -125,18 +109,6 @@ TEST(RunRandom, SameSeedSameListAndSeedsInsideTheBox) {
         EXPECT_TRUE(seed[0] >= 2 && seed[0] < 3) << seed[0];
         EXPECT_TRUE(seed[1] >= -1 && seed[1] < -0.5) << seed[1];
     }
-}
-
-// Seed 2 fails in its first cycle right after seed 1 converged: still reported.
-TEST(RunRandom, FirstCycleFailureAfterAConvergedSeedIsReported) {
-    ProblemState problem = makeProblem(1, {{1.9, 2.1, 1}});
-    RecordingList list;
-    NativeResiduals residuals({[](const Point &p) { return p[0] * p[0] - 4; }},
-                              [&list](int, const Point &) { return list.lines.back() == "TRIAL2:" ? 11 : 0; });
-    RandomSource random = RandomSource::withFixedSeed(5);
-    EXPECT_EQ(runRandom(problem, residuals, list, random, 2).end, RunEnd::Completed);
-    EXPECT_EQ(list.lines.at(3), "TRIAL2:");
-    EXPECT_EQ(list.lines.at(4), kNoConvergenceLine);
 }
 
 // Four cycles leave some seeds unconverged, so there would be problems to report.
