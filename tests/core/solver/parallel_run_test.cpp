@@ -18,6 +18,7 @@ using testing::makeProblem;
 using testing::NativeResiduals;
 using testing::Point;
 using testing::RecordingList;
+using testing::sameValues;
 
 struct Outcome {
     std::vector<std::string> events;  ///< lines and yields, in order
@@ -51,14 +52,6 @@ Outcome runWith(const ParallelCase &c, int threads) {
     for (int j = 0; j < problem.record.order; ++j) outcome.residualColumn.push_back(problem.work.systemMatrix(j, 0));
     outcome.nextUnit = random.nextUnit();
     return outcome;
-}
-
-/// Exact equality, NaN equal to NaN: the state is bit for bit the serial one.
-bool sameValues(const std::vector<double> &a, const std::vector<double> &b) {
-    if (a.size() != b.size()) return false;
-    for (std::size_t k = 0; k < a.size(); ++k)
-        if (!(a[k] == b[k] || (std::isnan(a[k]) && std::isnan(b[k])))) return false;
-    return true;
 }
 
 void PrintTo(const ParallelCase &c, std::ostream *out) { *out << c.name; }

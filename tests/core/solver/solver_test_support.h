@@ -20,6 +20,14 @@ namespace zl::testing {
 
 using Point = std::vector<double>;
 
+/// Exact equality, NaN equal to NaN.
+inline bool sameValues(const Point &a, const Point &b) {
+    if (a.size() != b.size()) return false;
+    for (std::size_t k = 0; k < a.size(); ++k)
+        if (!(a[k] == b[k] || (std::isnan(a[k]) && std::isnan(b[k])))) return false;
+    return true;
+}
+
 class NativeResiduals : public ResidualSystem {
 public:
     using Function = std::function<double(const Point &)>;
@@ -57,14 +65,9 @@ public:
 
     /// Points in the order evaluated, consecutive repeats (NaN included) merged.
     std::vector<Point> pointsVisited() const {
-        auto same = [](const Point &a, const Point &b) {
-            for (std::size_t i = 0; i < a.size(); ++i)
-                if (!(a[i] == b[i] || (std::isnan(a[i]) && std::isnan(b[i])))) return false;
-            return true;
-        };
         std::vector<Point> visited;
         for (const auto &e : evaluations)
-            if (visited.empty() || !same(visited.back(), e.point)) visited.push_back(e.point);
+            if (visited.empty() || !sameValues(visited.back(), e.point)) visited.push_back(e.point);
         return visited;
     }
 
