@@ -47,22 +47,6 @@ TEST(ProblemFileWriter, SavesTheNumericReadingOfEachField) {
               "Rootex\r\n2,0,0,12\r\n\"x\",-15,1E-06,2.5,\"x=1\"\r\n\"y\",0.5,2.5E+20,3.5,\"\"\r\n 0 \r\n");
 }
 
-TEST(ProblemFile, WriteReadWriteIsByteIdentical) {
-    ProblemFileData data;
-    data.maxError = 1e-10;
-    data.maxCycles = 150;
-    data.variables = {{"alpha", -1e-7, 123456789012345, 1, "sin(alpha)=cos(b2)*0.5"},
-                      {" b2", -0.25, 3.5e20, 0, "alpha+b2"},
-                      {"c", 0, 0, -3, ""}};
-    data.constants = {"c=2*pi", "", "d=c^2 "};
-    data.solutions = {{0.1, -2.0 / 3.0, 1e-300}, {-1, 0, 7}};
-    const auto firstText = problemFileText(data);
-    const auto reading = readProblemFileText(firstText);
-    ASSERT_TRUE(reading.ok()) << reading.error->message;
-    EXPECT_EQ(problemFileText(reading.data), firstText);
-    EXPECT_EQ(reading.data.constants, data.constants);
-}
-
 TEST(ProblemFile, SaveRefusesContentThatWouldNotReadBackAndWritesNothing) {
     using enum FileErrorCode;
     const std::tuple<std::function<void(ProblemFileData &)>, FileErrorCode, const char *> cases[] = {
