@@ -58,11 +58,7 @@ TEST(ZeroContour, SaddleCellFollowsTheResidualAtItsCentre) {
 }
 
 TEST(ZeroContour, SignChangesWithoutZeroDrawNothing) {
-    NativeResiduals pole = inPlane([](const Point &p) { return 1 / (p[0] - 0.3); });
-    EXPECT_TRUE(draw(pole, {-1, 1}, {-1, 1}, 17).segments.empty());
-    NativeResiduals jump = inPlane([](const Point &p) { return p[0] < 0.31 ? -1.0 : 1.0; });
-    EXPECT_TRUE(draw(jump, {-1, 1}, {-1, 1}, 17).segments.empty());
-    // tan(x + y): zeros along x + y = 0 and +-pi, poles along +-pi/2 between them.
+    // tan(x + y): zeros along x + y = 0 and +-pi, poles along +-pi/2 between them, where nothing is drawn.
     NativeResiduals tangent = inPlane([](const Point &p) { return std::tan(p[0] + p[1]); });
     const ZeroContour contour = draw(tangent, {-2, 2}, {-2, 2}, 41);
     ASSERT_EQ(contour.segments.size(), 90u);
