@@ -85,10 +85,5 @@ TEST(RootProver, NeedsTheResidualsDefinedOnTheWholeBox) {
     EXPECT_TRUE(typed.prover.proveInBox({Interval(0.5, 2)}, nullptr, typed.workspace));
 }
 
-TEST(RootProver, FindsNoRootWhereThereIsNone) {
-    Prover typed({"x"}, {"x^2 + 1 = 0"}, "-10", "10");
-    EXPECT_FALSE(typed.prover.proveNear({0.0}, nullptr, nullptr, 1, typed.workspace));
-}
-
 }  // namespace
 }  // namespace zl
