@@ -93,7 +93,6 @@ TEST(ReportLayout, WrapsNamesOnlyBetweenNames) {
         {{"abc", "de"}, 6, {"abc,", "de"}},  // "abc," and "de" together are not shorter than 6
         {{"abc", "de"}, 7, {"abc,de"}},
         {{"a", "averyverylongname", "b"}, 5, {"a,", "averyverylongname,", "b"}},
-        {{"x", "y"}, 0, {"x,", "y"}},
         {{"x", "y"}, -7, {"x,", "y"}},
     };
     for (const auto &[names, charsPerLine, expected] : cases)
