@@ -80,15 +80,12 @@ TEST(FileBounds, TheLargestFileTheBoundsAllowReadsInFull) {
     EXPECT_EQ(reading.data.constants.size(), 101u);
 }
 
-TEST(FileBounds, ALineOfTheBoundReadsWithEitherLineEndAndLargeIterationLimitsAreKept) {
+TEST(FileBounds, ALineOfTheBoundEndingInALineFeedReadsAndLargeIterationLimitsAreKept) {
+    // With CR LF, and one character more, the bound is the save tests' and the reader table's.
     const std::string record = "\"x\",0,1,2,\"" + std::string(kMaxFileLineLength - 12, 'x') + "\"";
-    for (const std::string end : {"\n", "\r\n"}) {
-        const auto reading =
-            readProblemFileText("Rootex" + end + "1,0,0.1,2147483647" + end + record + end + "0" + end);
-        ASSERT_TRUE(reading.ok()) << reading.error->message;
-        EXPECT_EQ(reading.data.maxCycles, 2147483647);
-    }
-    EXPECT_EQ(readProblemFileText("Rootex\n1,0,0.1,8\n" + record + "x\n0\n").error->code, FileErrorCode::LineTooLong);
+    const auto reading = readProblemFileText("Rootex\n1,0,0.1,2147483647\n" + record + "\n0\n");
+    ASSERT_TRUE(reading.ok()) << reading.error->message;
+    EXPECT_EQ(reading.data.maxCycles, 2147483647);
 }
 
 }  // namespace
