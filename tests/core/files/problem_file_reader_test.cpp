@@ -7,9 +7,6 @@ namespace {
 
 using Solutions = std::vector<std::vector<double>>;
 
-const std::string kExample =
-    "Rootex\r\n2,1,0.001,8\r\n\"x\",-5,5,10,\"x^2+y^2=k\"\r\n\"y\",-5,5,10,\"x=y\"\r\n 1 \r\nk=2\r\n 1 \r\n 1 \r\n";
-
 TEST(ProblemFileReader, FollowsTheFieldRules) {
     const std::string text = "   Rootex\r\n"
                              "  2 , 1 ,.5e-2,   8.5\r\n"                       // blanks before fields; 8.5 rounds to 8
@@ -85,7 +82,7 @@ TEST(ProblemFileReader, MalformedContentNamesTheLineAndTheProblem) {
         {kOneVariable + " 102 \r\n", OutOfRange, 4, "constant count"},
         {kOneVariable + " 2 \r\na=1\r\n", EarlyEnd, 6, "constant 2"},
         {kOneVariable + " 1 \r\na=max(1,2)\r\n", ExtraField, 5, "cannot hold a comma"},
-        {kExample.substr(0, kExample.size() - 5), EarlyEnd, 8, "variable 2 in solution 1"},
+        {header("2,1,0.1,8") + "x,0,1,2,\r\ny,0,1,2,\r\n 0 \r\n 1 \r\n", EarlyEnd, 7, "variable 2 in solution 1"},
         {header("1,0,0.1,8") + "\"" + std::string(kMaxFileLineLength, 'x'), LineTooLong, 3, "longer than"},
     };
     for (const auto &c : cases) {
