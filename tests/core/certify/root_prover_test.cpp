@@ -85,5 +85,12 @@ TEST(RootProver, NeedsTheResidualsDefinedOnTheWholeBox) {
     EXPECT_TRUE(typed.prover.proveInBox({Interval(0.5, 2)}, nullptr, typed.workspace));
 }
 
+// The polish leads far beyond the radius allowed, and around the point itself
+// there is no root: an empty Newton step ends the search.
+TEST(RootProver, FindsNoRootFarFromThePoint) {
+    Prover typed({"x"}, {"x^2 = 2"}, "-10", "10");
+    EXPECT_FALSE(typed.prover.proveNear({5.0}, nullptr, nullptr, 0.5, typed.workspace));
+}
+
 }  // namespace
 }  // namespace zl
