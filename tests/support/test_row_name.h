@@ -2,7 +2,6 @@
 // Names for the rows of parameterised tests, so that ctest and the test log
 // show which row ran ("3_x_2" rather than a dump of the row's bytes).
 
-#include <sstream>
 #include <string>
 #include <string_view>
 
@@ -20,13 +19,6 @@ inline std::string rowName(std::string_view text, std::size_t index) {
         if (name.size() >= 40) break;
     }
     return std::to_string(index) + "_" + name;
-}
-
-/// rowName of a number as a stream writes it ("2.5", "1e+300").
-inline std::string rowName(double value, std::size_t index) {
-    std::ostringstream text;
-    text << value;
-    return rowName(text.str(), index);
 }
 
 }  // namespace zl::testing
