@@ -190,14 +190,5 @@ const ValueRow kFunctions[] = {
 INSTANTIATE_TEST_SUITE_P(Functions, ExpressionValue, ::testing::ValuesIn(kFunctions),
                          [](const auto &info) { return zl::testing::rowName(info.param.source, info.index); });
 
-TEST(ExpressionLimits, ALongFlatSumIsAShallowTree) {
-    zl::testing::ScriptSession session;
-    std::string sum = "0";
-    for (int i = 0; i < 200000; ++i) sum += "+1";
-    const NumberResult result = session.engine.evaluateNumber(sum);
-    ASSERT_TRUE(result.ok());
-    EXPECT_EQ(result.value, 200000);
-}
-
 }  // namespace
 }  // namespace zl
