@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include <memory>
+
 #include "script_session.h"
 
 namespace zl {
@@ -135,16 +137,12 @@ TEST(Globals, CopiedIntoAnotherEngineKeepTheirValuesAndStayApart) {
     EXPECT_EQ(copy.engine.evaluateNumber("x").value, 0);  // the library's member, not copied
     copy.run("a = 1");
     EXPECT_EQ(source.engine.evaluateNumber("a").value, 2.5);
-}
-
-TEST(MathLibraryMembers, StartUpStatementsGiveThemTheirValues) {
-    ScriptSession session;
-    EXPECT_TRUE(relativelyClose(session.library.halfpi, 1.5707963267948966));
-    EXPECT_TRUE(relativelyClose(session.library.pi, 3.141592653589793));
-    EXPECT_TRUE(relativelyClose(session.library.e, 2.718281828459045));
-    session.run("x = 0.25 : sh.e = 1");
-    EXPECT_EQ(session.library.x, 0.25);
-    EXPECT_EQ(session.library.e, 1);
+    // A copy of the whole context takes the library's members too, into a library of its own.
+    source.run("halfpi = 2");
+    const std::unique_ptr<ScriptContext> context = source.context.copy();
+    EXPECT_EQ(context->engine().evaluateNumber("a * Asin(1) + pi").value, 5 + source.library.pi);
+    ASSERT_FALSE(context->engine().executeStatement("halfpi = 7"));
+    EXPECT_EQ(source.library.halfpi, 2);
 }
 
 TEST(EngineWithoutLibrary, HasNoLibraryNames) {

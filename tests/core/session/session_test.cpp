@@ -16,9 +16,9 @@ namespace {
 
 using zl::testing::RecordingList;
 
+/// A problem in x and y.
 struct TypedProblem {
     std::string name;
-    std::vector<std::string> names;
     std::vector<std::string> constants;
     ProblemFieldTexts fields;
     std::string shown;  ///< a line the runs must list
@@ -39,8 +39,8 @@ Transcript exploreThenRandom(const TypedProblem &typed, int threads) {
     session.setErrorObserver([&transcript](const ScriptError &error) {
         if (!isRecoverableError(error.number)) transcript.errors.push_back(scriptErrorMessage(error));
     });
-    session.problem().sizeProblem(static_cast<std::int32_t>(typed.names.size()));
-    session.problem().record.varNames = typed.names;
+    session.problem().sizeProblem(2);
+    session.problem().record.varNames = {"x", "y"};
     RandomSource random = RandomSource::withFixedSeed(99);
     for (RunKind kind : {RunKind::Explore, RunKind::Random}) {
         RunRequest request;
@@ -65,33 +65,27 @@ ProblemFieldTexts fields(std::vector<std::string> equations, const std::string &
     return {".0001", iterations, Texts(n, lower), Texts(n, upper), Texts(n, subintervals), std::move(equations)};
 }
 
-void PrintTo(const TypedProblem &problem, std::ostream *out) { *out << problem.name; }
-
-class TypedRuns : public ::testing::TestWithParam<TypedProblem> {};
-
-TEST_P(TypedRuns, ListTheSameOnEveryThreadCount) {
-    const Transcript serial = exploreThenRandom(GetParam(), 1);
-    ASSERT_NE(std::find(serial.lines.begin(), serial.lines.end(), GetParam().shown), serial.lines.end());
-    for (int threads : {2, 3, 8}) EXPECT_EQ(exploreThenRandom(GetParam(), threads), serial) << threads << " threads";
+TEST(TypedRuns, ListTheSameOnEveryThreadCount) {
+    const TypedProblem problems[] = {
+        {"circle and curve",
+         {"r=1.5"},
+         fields({"x^2+y^2=r", "sin(3*y)=x*y"}, "-2", "2", "40"),
+         "-POSSIBLE INCONSISTENCE PROBLEMS."},
+        // x of 1/3 and more cannot be evaluated at all (error 13): the first such
+        // node or seed ends each run, and its message is shown once.
+        {"fatal past a third",
+         {},
+         fields({"x^2+y^2=0.5", "y-x+0*CDbl(\"-\" & -Int(x*3))=0"}, "-1", "1", "30"),
+         "1 solutions"},
+    };
+    for (const TypedProblem &problem : problems) {
+        const Transcript serial = exploreThenRandom(problem, 1);
+        ASSERT_NE(std::find(serial.lines.begin(), serial.lines.end(), problem.shown), serial.lines.end())
+            << problem.name;
+        for (int threads : {2, 3, 8})
+            EXPECT_EQ(exploreThenRandom(problem, threads), serial) << problem.name << ", " << threads << " threads";
+    }
 }
-
-TypedProblem typed(std::string name, std::vector<std::string> names, std::vector<std::string> constants,
-                   ProblemFieldTexts texts, std::string shown) {
-    return {std::move(name), std::move(names), std::move(constants), std::move(texts), std::move(shown)};
-}
-
-// x of 1/3 and more cannot be evaluated at all (error 13): the first such node
-// or seed ends each run, and its message is shown once.
-const TypedProblem kFatalPastAThird =
-    typed("FatalPastAThird", {"x", "y"}, {},
-          fields({"x^2+y^2=0.5", "y-x+0*CDbl(\"-\" & -Int(x*3))=0"}, "-1", "1", "30"), "1 solutions");
-
-INSTANTIATE_TEST_SUITE_P(Problems, TypedRuns,
-                         ::testing::Values(typed("CircleAndCurveWithAConstant", {"x", "y"}, {"r=1.5"},
-                                                 fields({"x^2+y^2=r", "sin(3*y)=x*y"}, "-2", "2", "40"),
-                                                 "-POSSIBLE INCONSISTENCE PROBLEMS."),
-                                           kFatalPastAThird),
-                         [](const auto &info) { return info.param.name; });
 
 // ---- Constants ---------------------------------------------------------------
 
@@ -101,49 +95,35 @@ struct ConstantCase {
     bool engineError;
 };
 
-class FailingConstant : public ::testing::TestWithParam<ConstantCase> {};
+TEST(FailingConstant, StopsTheRunBeforeItStartsAndNamesTheConstant) {
+    for (const ConstantCase &c : {ConstantCase{"c=Sqr(-1)", 5, true}, ConstantCase{"c=1/0", 11, true},
+                                  ConstantCase{"c=Acosh(0)", 5, false}, ConstantCase{"k=foo(", 1002, true}}) {
+        SCOPED_TRACE(c.failing);
+        Session session;
+        std::vector<ScriptError> observed;
+        session.setErrorObserver([&observed](const ScriptError &error) { observed.push_back(error); });
+        session.problem().sizeProblem(1);
+        session.problem().record.varNames = {"x"};
+        RecordingList list;
+        list.lines = {"an earlier run's line"};
+        RunRequest request;
+        request.constantItems = {"c=2", c.failing, "d=3"};
+        request.fields = fields({"x=c"}, "0", "4", "8");
+        const RunCommandResult result = session.runCommand(request, list);
 
-TEST_P(FailingConstant, StopsTheRunBeforeItStartsAndNamesTheConstant) {
-    const ConstantCase &c = GetParam();
-    Session session;
-    std::vector<ScriptError> observed;
-    session.setErrorObserver([&observed](const ScriptError &error) { observed.push_back(error); });
-    session.problem().sizeProblem(1);
-    session.problem().record.varNames = {"x"};
-    RecordingList list;
-    list.lines = {"an earlier run's line"};
-    RunRequest request;
-    request.constantItems = {"c=2", c.failing, "d=3"};
-    request.fields = fields({"x=c"}, "0", "4", "8");
-    const RunCommandResult result = session.runCommand(request, list);
-
-    ASSERT_TRUE(result.constantFailure);
-    EXPECT_FALSE(result.ran());
-    EXPECT_EQ(result.constantFailure->constant, c.failing);
-    EXPECT_EQ(result.constantFailure->number, c.number);
-    EXPECT_EQ(result.constantFailure->engineError, c.engineError);
-    EXPECT_EQ(observed.size(), c.engineError ? 1u : 0u);
-    EXPECT_TRUE(list.lines.empty()) << "cleared, and nothing ran";
-    EXPECT_EQ(list.countText, "0 solutions");
-    EXPECT_FALSE(session.engine().evaluateNumber("d").ok()) << "nothing after the failing constant ran";
+        ASSERT_TRUE(result.constantFailure);
+        EXPECT_FALSE(result.ran());
+        EXPECT_EQ(result.constantFailure->constant, c.failing);
+        EXPECT_EQ(result.constantFailure->number, c.number);
+        EXPECT_EQ(result.constantFailure->engineError, c.engineError);
+        EXPECT_EQ(observed.size(), c.engineError ? 1u : 0u);
+        EXPECT_TRUE(list.lines.empty()) << "cleared, and nothing ran";
+        EXPECT_EQ(list.countText, "0 solutions");
+        EXPECT_FALSE(session.engine().evaluateNumber("d").ok()) << "nothing after the failing constant ran";
+    }
 }
 
-INSTANTIATE_TEST_SUITE_P(Constants, FailingConstant,
-                         ::testing::Values(ConstantCase{"c=Sqr(-1)", 5, true}, ConstantCase{"c=1/0", 11, true},
-                                           ConstantCase{"c=Acosh(0)", 5, false}, ConstantCase{"k=foo(", 1002, true}));
-
-// ---- What the workers and the window build on -----------------------------------
-
-TEST(ScriptContext, ACopyHoldsTheSameValuesAndSharesNothing) {
-    ScriptContext context;
-    ASSERT_FALSE(context.engine().executeStatement("a = 2 : t = \"text\" : halfpi = 1"));
-    const std::unique_ptr<ScriptContext> copy = context.copy();
-    EXPECT_EQ(copy->engine().evaluateNumber("a * Asin(1) + pi").value, 2 * 1 + context.library().pi);
-    EXPECT_EQ(copy->engine().evaluateNumber("t = \"text\"").value, -1);
-    ASSERT_FALSE(copy->engine().executeStatement("a = 5 : halfpi = 7"));
-    EXPECT_EQ(context.engine().evaluateNumber("a").value, 2);
-    EXPECT_EQ(context.library().halfpi, 1);
-}
+// ---- What the window builds on -----------------------------------------------
 
 TEST(SolutionLineQueue, HandsOverLinesFromAnotherThreadInOrder) {
     SolutionLineQueue queue;
