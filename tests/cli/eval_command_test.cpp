@@ -2,7 +2,8 @@
 
 #include <gtest/gtest.h>
 
-#include "../support/test_row_name.h"
+#include <tuple>
+
 #include "cli_test_support.h"
 
 namespace zl::cli {
@@ -18,36 +19,31 @@ struct EvalRow {
     std::string err;
 };
 
-class EvalCommand : public ::testing::TestWithParam<EvalRow> {};
-
-TEST_P(EvalCommand, PrintsTheValueOrTheError) {
-    const EvalRow &row = GetParam();
-    const CommandOutcome outcome = runCli(row.args);
-    EXPECT_EQ(outcome.exitCode, row.exitCode);
-    EXPECT_EQ(outcome.out, row.out);
-    EXPECT_EQ(outcome.err, row.err);
+TEST(EvalCommand, PrintsTheValueOrTheError) {
+    const EvalRow rows[] = {
+        {{"eval", "Asin(1)"}, 0, "1.5707963267949\n", ""},
+        {{"eval", "1/0"}, 1, "", "error 11: Division by zero\n"},
+        {{"eval", "--exec", "a=1", "--exec", "b=a+1", "a+b"}, 0, "3\n", ""},
+        {{"eval", "1E20*3"}, 0, "3E+20\n", ""},
+        {{"eval", "--", "-2^2"}, 0, "-4\n", ""},
+        {{"eval", "-2^2"}, 0, "-4\n", ""},
+        {{"eval", "Acosh(0.5)"}, 1, "", "error 5: Invalid procedure call or argument\n"},
+        {{"eval", "--exec", "c = Atanh(1)", "c"}, 0, "0\n", ""},  // a statement's library failure is not the value's
+        {{"eval", "--exec", "sin = 1", "1"}, 1, "", "error 501: Illegal assignment\n"},
+        {{"eval"}, 2, "", "zerolith-cli: eval: no expression given\n"},
+        {{"eval", "--exec"}, 2, "", "zerolith-cli: eval: --exec needs a statement\n"},
+        {{"eval", "1", "2"}, 2, "", "zerolith-cli: eval: more than one expression given ('1', '2')\n"},
+        {{}, 2, "", "zerolith-cli: no command given (try --help)\n"},
+        {{"evaluate", "1"}, 2, "", "zerolith-cli: unknown command 'evaluate' (try --help)\n"},
+    };
+    for (const EvalRow &row : rows) {
+        const CommandOutcome outcome = runCli(row.args);
+        std::string shown = "zerolith-cli";
+        for (const std::string &word : row.args) shown += " " + word;
+        EXPECT_EQ(std::tie(outcome.exitCode, outcome.out, outcome.err), std::tie(row.exitCode, row.out, row.err))
+            << shown;
+    }
 }
-
-const EvalRow kRows[] = {
-    {{"eval", "Asin(1)"}, 0, "1.5707963267949\n", ""},
-    {{"eval", "1/0"}, 1, "", "error 11: Division by zero\n"},
-    {{"eval", "--exec", "a=1", "--exec", "b=a+1", "a+b"}, 0, "3\n", ""},
-    {{"eval", "1E20*3"}, 0, "3E+20\n", ""},
-    {{"eval", "--", "-2^2"}, 0, "-4\n", ""},
-    {{"eval", "-2^2"}, 0, "-4\n", ""},
-    {{"eval", "Acosh(0.5)"}, 1, "", "error 5: Invalid procedure call or argument\n"},
-    {{"eval", "--exec", "c = Atanh(1)", "c"}, 0, "0\n", ""},  // a statement's library failure is not the value's
-    {{"eval", "--exec", "sin = 1", "1"}, 1, "", "error 501: Illegal assignment\n"},
-    {{"eval"}, 2, "", "zerolith-cli: eval: no expression given\n"},
-    {{"eval", "--exec"}, 2, "", "zerolith-cli: eval: --exec needs a statement\n"},
-    {{"eval", "1", "2"}, 2, "", "zerolith-cli: eval: more than one expression given ('1', '2')\n"},
-    {{}, 2, "", "zerolith-cli: no command given (try --help)\n"},
-    {{"evaluate", "1"}, 2, "", "zerolith-cli: unknown command 'evaluate' (try --help)\n"},
-};
-INSTANTIATE_TEST_SUITE_P(Rows, EvalCommand, ::testing::ValuesIn(kRows), [](const auto &info) {
-    const Arguments &args = info.param.args;
-    return zl::testing::rowName(args.empty() ? "no_command" : args.back(), info.index);
-});
 
 TEST(CommandLine, HelpDocumentsEval) {
     const CommandOutcome outcome = runCli({"--help"});

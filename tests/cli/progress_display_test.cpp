@@ -11,24 +11,12 @@ namespace {
 
 using namespace std::chrono_literals;
 
-RunProgress progress(RunUnit unit, std::uint64_t done, double total, std::chrono::milliseconds elapsed,
-                     std::optional<std::chrono::seconds> remaining) {
-    RunProgress p;
-    p.unit = unit;
-    p.done = done;
-    p.total = total;
-    p.solutions = 2;
-    p.elapsed = elapsed;
-    if (remaining) p.remaining = *remaining;
-    return p;
-}
-
 TEST(ProgressText, SaysHowFarTheRunIsAndHowLongItTakes) {
-    EXPECT_EQ(progressText(progress(RunUnit::Nodes, 1234567, 8120601, 2345ms, 13s)),
+    EXPECT_EQ(progressText({RunUnit::Nodes, 1234567, 8120601, 2, 2345ms, 13s}),
               "Explore: 1234567 of 8120601 nodes (15%), 2 solutions, 2.3 s, about 13 s left");
-    EXPECT_EQ(progressText(progress(RunUnit::Seeds, 41, 1000, 75s, 3725s)),
+    EXPECT_EQ(progressText({RunUnit::Seeds, 41, 1000, 2, 75s, 3725s}),
               "Random: 41 of 1000 seeds (4%), 2 solutions, 1 min 15 s, about 1 h 2 min left");
-    EXPECT_EQ(progressText(progress(RunUnit::Nodes, 0, 1e20, 0ms, std::nullopt)),
+    EXPECT_EQ(progressText({RunUnit::Nodes, 0, 1e20, 2, 0ms, std::nullopt}),
               "Explore: 0 of 1E+20 nodes (0%), 2 solutions, 0.0 s");
 }
 
@@ -37,9 +25,10 @@ TEST(ProgressDisplay, RewritesOneLineInPlaceOrWritesPlainLines) {
     {
         ProgressDisplay inPlace(terminal, ProgressStyle::InPlace);
         ProgressDisplay lines(log, ProgressStyle::Lines);
+        const RunProgress halfway{RunUnit::Seeds, 1, 2, 2, 0ms, std::nullopt};
         for (int k = 0; k < 2; ++k) {
-            inPlace.runProgress(progress(RunUnit::Seeds, 1, 2, 0ms, std::nullopt));
-            lines.runProgress(progress(RunUnit::Seeds, 1, 2, 0ms, std::nullopt));
+            inPlace.runProgress(halfway);
+            lines.runProgress(halfway);
         }
     }
     const std::string text = "Random: 1 of 2 seeds (50%), 2 solutions, 0.0 s";

@@ -71,44 +71,38 @@ TEST_F(RunCommands, TimeoutStopsTheRunTheSameWay) {
     EXPECT_EQ(outcome.err, "") << "no progress line where stderr is no terminal";
 }
 
-struct ConstantRow {
-    const char *name;
-    const char *constants;  ///< the file's constants part
-    const char *error;      ///< all stderr must say, or the part it must hold once
-    bool whole;
-};
-
-class FailingConstant : public RunCommands, public ::testing::WithParamInterface<ConstantRow> {};
-
 // Every command that opens the file says it once, runs nothing and exits 1.
-TEST_P(FailingConstant, EndsEveryCommandWithOneMessageNamingTheConstant) {
-    const ConstantRow &row = GetParam();
-    const std::string file =
-        write("p.zerolith", std::string("Rootex\r\n1,0,0.01,8\r\n\"x\",-5,5,10,\"x=c\"\r\n") + row.constants);
-    for (const Arguments &args : {Arguments{"explore", file}, Arguments{"random", file, "--seeds", "3"},
-                                  Arguments{"list", file}, Arguments{"report", file}}) {
-        const Outcome outcome = runCli(args);
-        EXPECT_EQ(outcome.exitCode, kExitScriptError) << args.front();
-        EXPECT_EQ(outcome.out, "") << args.front();
-        if (row.whole) {
-            EXPECT_EQ(outcome.err, row.error) << args.front();
-        } else {
-            EXPECT_NE(outcome.err.find(row.error), std::string::npos) << outcome.err;
-            EXPECT_EQ(outcome.err.find("zerolith-cli:"), outcome.err.rfind("zerolith-cli:")) << outcome.err;
+TEST_F(RunCommands, AFailingConstantEndsEveryCommandWithOneMessageNamingIt) {
+    struct Row {
+        const char *constants;  ///< the file's constants part
+        const char *error;      ///< all stderr must say, or the part it must hold once
+        bool whole;
+    };
+    const Row rows[] = {
+        // The earlier value of c is not used in its place.
+        {" 2 \r\nc=2\r\nc=Sqr(-1)\r\n 0 \r\n",
+         "zerolith-cli: the constant c=Sqr(-1) cannot be computed: error 5: Invalid procedure call or argument\n",
+         true},
+        {" 1 \r\nk=foo(\r\n 0 \r\n", "Error in Script Control\n", false},
+    };
+    for (const Row &row : rows) {
+        SCOPED_TRACE(row.constants);
+        const std::string file =
+            write("p.zerolith", std::string("Rootex\r\n1,0,0.01,8\r\n\"x\",-5,5,10,\"x=c\"\r\n") + row.constants);
+        for (const Arguments &args : {Arguments{"explore", file}, Arguments{"random", file, "--seeds", "3"},
+                                      Arguments{"list", file}, Arguments{"report", file}}) {
+            const Outcome outcome = runCli(args);
+            EXPECT_EQ(outcome.exitCode, kExitScriptError) << args.front();
+            EXPECT_EQ(outcome.out, "") << args.front();
+            if (row.whole) {
+                EXPECT_EQ(outcome.err, row.error) << args.front();
+            } else {
+                EXPECT_NE(outcome.err.find(row.error), std::string::npos) << outcome.err;
+                EXPECT_EQ(outcome.err.find("zerolith-cli:"), outcome.err.rfind("zerolith-cli:")) << outcome.err;
+            }
         }
     }
 }
-
-INSTANTIATE_TEST_SUITE_P(
-    Rows, FailingConstant,
-    ::testing::Values(
-        // The earlier value of c is not used in its place.
-        ConstantRow{"RecoverableErrorAfterAnEarlierValue", " 2 \r\nc=2\r\nc=Sqr(-1)\r\n 0 \r\n",
-                    "zerolith-cli: the constant c=Sqr(-1) cannot be computed: error 5: Invalid procedure call or "
-                    "argument\n",
-                    true},
-        ConstantRow{"SyntaxError", " 1 \r\nk=foo(\r\n 0 \r\n", "Error in Script Control\n", false}),
-    [](const auto &info) { return std::string(info.param.name); });
 
 TEST_F(RunCommands, CommandHelpShowsTheRunOptionsWithTheirBounds) {
     for (const char *command : {"explore", "random"}) {

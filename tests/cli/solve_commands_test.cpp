@@ -94,43 +94,34 @@ struct BadInputRow {
     const char *errorText;  ///< a part of what stderr must say
 };
 
-class SolveCommandsBadInput : public SolveCommands, public ::testing::WithParamInterface<BadInputRow> {};
-
-TEST_P(SolveCommandsBadInput, SaysWhatIsWrongAndExitsTwo) {
-    const BadInputRow &row = GetParam();
-    Arguments args = row.args;
-    for (std::string &word : args)
-        if (word == "@") word = write("bad.zerolith", row.content);
-    const Outcome outcome = runCli(args);
-    EXPECT_EQ(outcome.exitCode, 2);
-    EXPECT_NE(outcome.err.find(row.errorText), std::string::npos) << outcome.err;
-    EXPECT_EQ(outcome.err.rfind("zerolith-cli: ", 0), 0u) << outcome.err;
+TEST_F(SolveCommands, BadInputSaysWhatIsWrongAndExitsTwo) {
+    const char *const good = kCircleAndLine;
+    const BadInputRow rows[] = {
+        {"LowerCaseMagic", {"list", "@"}, "rootex\r\n", "bad.zerolith: Incompatible file"},
+        {"TextBound", {"explore", "@"}, "Rootex\r\n2,1,x,8\r\n", "bad.zerolith:2: the error bound must be a number"},
+        {"MissingFile", {"explore", "/nonexistent/zerolith.file"}, "", "/nonexistent/zerolith.file"},
+        {"NoFile", {"explore"}, "", "explore takes one problem file"},
+        {"TwoFiles", {"list", "@", "@"}, good, "list takes one problem file"},
+        {"UnknownOption", {"explore", "@", "--fast"}, good, "unknown option --fast"},
+        {"NoSeeds", {"random", "@"}, good, "--seeds"},
+        {"ZeroSeeds", {"random", "@", "--seeds", "0"}, good, "--seeds"},
+        {"TextSeeds", {"random", "@", "--seeds", "many"}, good, "--seeds"},
+        {"NegativeRngSeed", {"random", "@", "--seeds", "2", "--rng-seed", "-1"}, good, "--rng-seed"},
+        {"ZeroMaxNodes", {"explore", "@", "--max-nodes", "0"}, good, "--max-nodes"},
+        {"TextMaxNodes", {"explore", "@", "--max-nodes", "1e9"}, good, "--max-nodes"},
+        {"WidthZero", {"report", "@", "--width", "0"}, good, "--width"},
+        {"SaveIntoMissingFolder", {"list", "@", "--save", "/nonexistent/dir/out"}, good, "/nonexistent/dir/out"},
+    };
+    for (const BadInputRow &row : rows) {
+        Arguments args = row.args;
+        for (std::string &word : args)
+            if (word == "@") word = write("bad.zerolith", row.content);
+        const Outcome outcome = runCli(args);
+        EXPECT_EQ(outcome.exitCode, 2) << row.name;
+        EXPECT_NE(outcome.err.find(row.errorText), std::string::npos) << row.name << ": " << outcome.err;
+        EXPECT_EQ(outcome.err.rfind("zerolith-cli: ", 0), 0u) << row.name << ": " << outcome.err;
+    }
 }
-
-const char *const kGood = kCircleAndLine;
-
-INSTANTIATE_TEST_SUITE_P(
-    Rows, SolveCommandsBadInput,
-    ::testing::Values(
-        BadInputRow{"LowerCaseMagic", {"list", "@"}, "rootex\r\n", "bad.zerolith: Incompatible file"},
-        BadInputRow{"TextForANumber",
-                    {"explore", "@"},
-                    "Rootex\r\n2,1,x,8\r\n",
-                    "bad.zerolith:2: the error bound must be a number"},
-        BadInputRow{"MissingFile", {"explore", "/nonexistent/zerolith.file"}, "", "/nonexistent/zerolith.file"},
-        BadInputRow{"NoFile", {"explore"}, "", "explore takes one problem file"},
-        BadInputRow{"TwoFiles", {"list", "@", "@"}, kGood, "list takes one problem file"},
-        BadInputRow{"UnknownOption", {"explore", "@", "--fast"}, kGood, "unknown option --fast"},
-        BadInputRow{"NoSeeds", {"random", "@"}, kGood, "--seeds"},
-        BadInputRow{"ZeroSeeds", {"random", "@", "--seeds", "0"}, kGood, "--seeds"},
-        BadInputRow{"TextSeeds", {"random", "@", "--seeds", "many"}, kGood, "--seeds"},
-        BadInputRow{"NegativeRngSeed", {"random", "@", "--seeds", "2", "--rng-seed", "-1"}, kGood, "--rng-seed"},
-        BadInputRow{"ZeroMaxNodes", {"explore", "@", "--max-nodes", "0"}, kGood, "--max-nodes"},
-        BadInputRow{"TextMaxNodes", {"explore", "@", "--max-nodes", "1e9"}, kGood, "--max-nodes"},
-        BadInputRow{"WidthZero", {"report", "@", "--width", "0"}, kGood, "--width"},
-        BadInputRow{
-            "SaveIntoMissingFolder", {"list", "@", "--save", "/nonexistent/dir/out"}, kGood, "/nonexistent/dir/out"}),
-    [](const ::testing::TestParamInfo<BadInputRow> &info) { return info.param.name; });
 
 }  // namespace
 }  // namespace zl::cli
