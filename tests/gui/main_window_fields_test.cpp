@@ -116,11 +116,7 @@ private slots:
 
 private:
     QComboBox *box() const { return fixture.control<QComboBox>("cboConstants"); }
-    QStringList items() const {
-        QStringList texts;
-        for (int i = 0; i < box()->count(); ++i) texts << box()->itemText(i);
-        return texts;
-    }
+    QStringList items() const { return fixture.constantItems(); }
     QStringList table() const {
         const zl::ProblemSpec &record = fixture.window->problem().record;
         QStringList texts;

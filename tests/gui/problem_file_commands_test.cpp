@@ -79,7 +79,7 @@ private slots:
         QCOMPARE(contentOf(pathIn("copy.zerolith")), kThreeSolutions);
 
         QCOMPARE(fixture.control<QLineEdit>("txtOrder")->text(), QStringLiteral("2"));
-        QCOMPARE(constants(), QStringList({"k=2"}));
+        QCOMPARE(fixture.constantItems(), QStringList({"k=2"}));
         QCOMPARE(fixture.control<QLineEdit>("txtError")->text(), QStringLiteral("0.01"));
         QCOMPARE(fixture.element("txtLL", 1)->text(), QStringLiteral("-2.5"));
         QVERIFY(fixture.listLines().at(1).startsWith(QStringLiteral(" y=2 ")));
@@ -146,7 +146,7 @@ private slots:
         // Nothing was left half done: a good file opens now.
         openFile(kExamples + "circle_and_line.zerolith");
         QCOMPARE(fixture.countText(), QStringLiteral("1 solutions"));
-        QCOMPARE(constants(), QStringList({"k=2"}));
+        QCOMPARE(fixture.constantItems(), QStringList({"k=2"}));
     }
 
     void save_asks_for_a_name_until_it_has_one() {
@@ -213,12 +213,6 @@ private:
     QStringList filesInFolder() const {
         return QDir(folder->path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden);
     }
-    QStringList constants() const {
-        auto *box = fixture.control<QComboBox>("cboConstants");
-        QStringList items;
-        for (int i = 0; i < box->count(); ++i) items << box->itemText(i);
-        return items;
-    }
 
     /// Everything Open could change, one line per item, for comparisons.
     QStringList windowState() const {
@@ -233,7 +227,7 @@ private:
         const EquationGridModel &grid = fixture.window->equationGrid();
         for (int row = 0; row < grid.rowCount(); ++row) state << grid.equationText(row);
         const zl::ProblemState &problem = fixture.window->problem();
-        state << constants() << fixture.listLines() << focusedName()
+        state << fixture.constantItems() << fixture.listLines() << focusedName()
               << QStringLiteral("order=%1 solutions=%2 loading=%3 file=%4")
                      .arg(problem.record.order)
                      .arg(problem.store.solutionCount)

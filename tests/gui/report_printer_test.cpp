@@ -95,33 +95,31 @@ private slots:
         QCOMPARE(pages.first(), expected);
     }
 
-    void line_length_follows_the_page_width_data() {
-        // 90 % of the printable width over the 6.0 pt pitch of 10 pt Liberation Mono.
-        QTest::addColumn<int>("orientation");
-        QTest::addColumn<double>("sideMm");
-        QTest::addColumn<int>("expectedChars");
-        QTest::newRow("A4 portrait, 15 mm: 180 mm") << int(QPageLayout::Portrait) << 15.0 << 76;
-        QTest::newRow("A4 landscape, 15 mm: 267 mm") << int(QPageLayout::Landscape) << 15.0 << 113;
-        QTest::newRow("A4 portrait, 40 mm: 130 mm") << int(QPageLayout::Portrait) << 40.0 << 55;
-    }
-
+    // 90 % of the printable width over the 6.0 pt pitch of 10 pt Liberation Mono:
+    // A4 portrait with 15 mm sides is 180 mm wide, landscape 267 mm, portrait
+    // with 40 mm sides 130 mm.
     void line_length_follows_the_page_width() {
-        QFETCH(int, orientation);
-        QFETCH(double, sideMm);
-        QFETCH(int, expectedChars);
-        QPrinter printer(QPrinter::HighResolution);
-        useA4(printer, folder.filePath("width.pdf"), QPageLayout::Orientation(orientation), sideMm);
-        ExampleProblem example;
-        example.data.equations[0] = std::string(200, 'q');  // cut into pieces of one line each
-        FakeUserDialogs dialogs;
-        dialogs.printerAnswers.enqueue(true);
+        const struct {
+            QPageLayout::Orientation orientation;
+            double sideMm;
+            int expectedChars;
+        } pages[] = {
+            {QPageLayout::Portrait, 15, 76}, {QPageLayout::Landscape, 15, 113}, {QPageLayout::Portrait, 40, 55}};
+        for (const auto &page : pages) {
+            QPrinter printer(QPrinter::HighResolution);
+            useA4(printer, folder.filePath("width.pdf"), page.orientation, page.sideMm);
+            ExampleProblem example;
+            example.data.equations[0] = std::string(200, 'q');  // cut into pieces of one line each
+            FakeUserDialogs dialogs;
+            dialogs.printerAnswers.enqueue(true);
 
-        QCOMPARE(ReportPrinter::print(nullptr, dialogs, printer, [&](int n) { return example.lines(n); }),
-                 ReportPrinter::Outcome::Printed);
+            QCOMPARE(ReportPrinter::print(nullptr, dialogs, printer, [&](int n) { return example.lines(n); }),
+                     ReportPrinter::Outcome::Printed);
 
-        QStringList pieces = readBack(printer).value(0).filter(QRegularExpression("^q+$"));
-        QCOMPARE(pieces.size(), (200 + expectedChars - 1) / expectedChars);
-        QCOMPARE(pieces.first().size(), expectedChars);
+            QStringList pieces = readBack(printer).value(0).filter(QRegularExpression("^q+$"));
+            QCOMPARE(pieces.size(), (200 + page.expectedChars - 1) / page.expectedChars);
+            QCOMPARE(pieces.first().size(), page.expectedChars);
+        }
     }
 
     void cancelled_dialog_prints_nothing() {

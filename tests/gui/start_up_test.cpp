@@ -124,26 +124,20 @@ private slots:
         QCOMPARE(libraryDecimalPoint(), QStringLiteral(","));
     }
 
-    void any_symbol_but_the_point_is_questioned_data() {
-        QTest::addColumn<QString>("symbol");
-        QTest::addColumn<bool>("asked");
-        QTest::newRow("point") << "." << false;
-        QTest::newRow("arabic separator") << "\u066B" << true;
-        QTest::newRow("point and blank") << ". " << true;
-    }
-
     void any_symbol_but_the_point_is_questioned() {
-        QFETCH(QString, symbol);
-        QFETCH(bool, asked);
-        FixedSymbol locale(symbol);
-        FakeUserDialogs dialogs;
-        dialogs.decimalCommaAnswers.enqueue(QMessageBox::Yes);
-        DecimalSymbolGuard guard(locale, dialogs);
-        QVERIFY(guard.CheckDecimalSymbol());
-        QCOMPARE(dialogs.count(FakeUserDialogs::Kind::DecimalComma), asked ? 1 : 0);
-        QCOMPARE(locale.switches, asked ? 1 : 0);
-        guard.RestoreDecimalSymbol();  // at exit, also when nothing was switched
-        QCOMPARE(locale.restores, 1);
+        // The point, the Arabic decimal separator, a point followed by a blank.
+        for (const QString symbol : {".", "\u066B", ". "}) {
+            const int asked = symbol == "." ? 0 : 1;
+            FixedSymbol locale(symbol);
+            FakeUserDialogs dialogs;
+            dialogs.decimalCommaAnswers.enqueue(QMessageBox::Yes);
+            DecimalSymbolGuard guard(locale, dialogs);
+            QVERIFY(guard.CheckDecimalSymbol());
+            QCOMPARE(dialogs.count(FakeUserDialogs::Kind::DecimalComma), asked);
+            QCOMPARE(locale.switches, asked);
+            guard.RestoreDecimalSymbol();  // at exit, also when nothing was switched
+            QCOMPARE(locale.restores, 1);
+        }
     }
 
     void splash_stays_more_than_two_and_at_most_three_seconds() {

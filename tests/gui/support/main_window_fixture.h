@@ -5,6 +5,7 @@
 
 #include <QAbstractItemView>
 #include <QAction>
+#include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QTest>
@@ -61,6 +62,13 @@ struct MainWindowFixture {
                           list->visualRect(list->model()->index(row, 0)).center());
     }
     QString countText() const { return control<QLabel>("lblRoots")->text(); }
+    /// The user constants box's items.
+    QStringList constantItems() const {
+        auto *box = control<QComboBox>("cboConstants");
+        QStringList items;
+        for (int i = 0; i < box->count(); ++i) items << box->itemText(i);
+        return items;
+    }
 
     /// Types into a field and leaves it with Tab.
     void enter(QWidget *field, const QString &text) {
