@@ -1,9 +1,11 @@
 // The proof line after each solution group: added before the group's empty
-// line, with the radius of a box proved to hold that solution alone.
+// line, with the radius of a box proved to hold that solution alone. Also the
+// texts a Certify run adds that the run's own tests do not compare whole.
 
 #include <gtest/gtest.h>
 
 #include "certify_test_support.h"
+#include "core/certify/certify_lines.h"
 #include "core/certify/proving_list_view.h"
 #include "core/solver/compute.h"
 
@@ -54,6 +56,15 @@ TEST(ProvingListView, SaysNotProvedAtADoubleRootAndWithoutAnIntervalForm) {
     TypedProblem text({"x"}, {"x^2 = 4"}, "-5", "5");
     EXPECT_EQ(provedList(text, {{2}}, nullptr),
               (std::vector<std::string>{"x=2                           EQUATION #1=0", "NOT PROVED", ""}));
+}
+
+// The run tests compare the summary lines and "NOT PROVED" in full.
+TEST(CertifyLines, ReadAsTheListShowsThem) {
+    EXPECT_EQ(undecidedBoxLine(2, {"x", "speed"}, {Interval(0.5, 0.75), Interval(-1e-9, 1)}),
+              "UNDECIDED BOX 2: x=[0.5, 0.75] speed=[-1E-09, 1]");
+    EXPECT_EQ(notListedLine(23), "MORE THAN 100 SOLUTIONS: 23 MORE PROVED, NOT LISTED.");
+    const double radius = 0.0625;
+    EXPECT_EQ(proofLine(&radius), "PROVED UNIQUE WITHIN 0.0625");
 }
 
 }  // namespace

@@ -1,8 +1,12 @@
 // Expressions that fail: the error number and the column of the offending
-// token, reported once to the observer before the call returns.
+// token, reported once to the observer before the call returns; the catalogue
+// of numbers and messages, and the error box's text.
 
 #include <gtest/gtest.h>
 
+#include <set>
+
+#include "core/eval/script_error.h"
 #include "core/eval/script_error_catalogue.h"
 #include "script_session.h"
 
@@ -128,6 +132,27 @@ TEST(ErrorReport, NamesItsSourceByKindAndCountsLinesAndColumns) {
     EXPECT_EQ(compilation->line, 2);
     EXPECT_EQ(compilation->column, 4);
     EXPECT_EQ(session.reported.size(), 2u);
+}
+
+TEST(ScriptErrorCatalogue, EveryNumberHasOneMessageAndEveryMessageItsNumber) {
+    std::set<std::int32_t> numbers;
+    std::set<std::string_view> messages;
+    for (const ScriptErrorEntry &entry : kScriptErrorCatalogue) {
+        const std::int32_t number = errorNumber(entry.code);
+        EXPECT_TRUE(numbers.insert(number).second) << entry.name << ": number " << number << " listed twice";
+        EXPECT_TRUE(messages.insert(entry.message).second) << entry.name << ": message listed twice";
+        EXPECT_FALSE(entry.message.empty()) << entry.name;
+        EXPECT_EQ(errorDescription(number), entry.message) << entry.name;
+    }
+    EXPECT_EQ(errorDescription(0), kUnknownErrorDescription);
+    EXPECT_EQ(errorDescription(12), kUnknownErrorDescription);
+    EXPECT_FALSE(messages.contains(kUnknownErrorDescription));
+}
+
+TEST(ScriptErrorMessage, LaysOutTheErrorBoxWithBareCarriageReturns) {
+    const ScriptError error{1002, "Microsoft VBScript compilation error", "Syntax error", 1, 2, "x+*2"};
+    EXPECT_EQ(scriptErrorMessage(error),
+              "Microsoft VBScript compilation error 1002\rSyntax error\r\rAt line 1, col 2: [x+*2]");
 }
 
 }  // namespace
