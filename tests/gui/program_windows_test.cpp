@@ -50,21 +50,19 @@ void clickMenu(MainWindow &window, const char *actionName) {
     clickThroughWindow(window.menuBar(), place.center());
 }
 
-QString pdfText(const QString &pdf) {
+/// What pdftotext writes for `pdf` with `options`.
+QString pdfText(const QString &pdf, QStringList options = {"-layout"}) {
     QProcess pdftotext;
-    pdftotext.start("pdftotext", {"-layout", pdf, "-"});
+    pdftotext.start("pdftotext", options << pdf << "-");
     pdftotext.waitForFinished(30000);
     return QString::fromUtf8(pdftotext.readAllStandardOutput());
 }
 
 /// The box of the first word on the first page, in points from the page's top left.
 QRectF firstWordBox(const QString &pdf) {
-    QProcess pdftotext;
-    pdftotext.start("pdftotext", {"-bbox", "-f", "1", "-l", "1", pdf, "-"});
-    pdftotext.waitForFinished(30000);
     static const QRegularExpression word(
         QStringLiteral("<word xMin=\"([0-9.]+)\" yMin=\"([0-9.]+)\" xMax=\"([0-9.]+)\" yMax=\"([0-9.]+)\""));
-    const auto match = word.match(QString::fromUtf8(pdftotext.readAllStandardOutput()));
+    const auto match = word.match(pdfText(pdf, {"-bbox", "-f", "1", "-l", "1"}));
     if (!match.hasMatch()) return {};
     return QRectF(QPointF(match.captured(1).toDouble(), match.captured(2).toDouble()),
                   QPointF(match.captured(3).toDouble(), match.captured(4).toDouble()));
