@@ -78,8 +78,7 @@ private slots:
         guard = std::make_unique<DecimalSymbolGuard>(locale, fixture.dialogs);
         fixture.dialogs.decimalCommaAnswers.enqueue(QMessageBox::Yes);
         QVERIFY(guard->CheckDecimalSymbol());
-        QVERIFY(locale.usingPoint);
-        fixture.dialogs.clear();
+        QVERIFY(locale.usingPoint);  // build() starts the dialogs fake afresh
     }
 
     void cleanup() {

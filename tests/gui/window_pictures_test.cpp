@@ -28,11 +28,6 @@ void savePicture(QWidget &window, const QString &name) {
     QVERIFY(window.grab().save(QDir(folder).filePath(name + ".png")));
 }
 
-void waitUntilShown(QWidget &window) {
-    window.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&window));
-}
-
 // Labels and buttons that are shown must have room for their whole text.
 void checkTextsFit(QWidget &window) {
     for (QLabel *label : window.findChildren<QLabel *>()) {
@@ -60,7 +55,7 @@ private slots:
         for (int row = 0; row < 3; ++row) model.setEquationText(row, equations[row]);
         model.setVariablesCaption("Variables: x,y,z");
         EquationsWindow window(model);
-        waitUntilShown(window);
+        QVERIFY(showActive(window));
         checkTextsFit(window);
         QTableWidget *grid = window.grid();
         for (int row = 0; row < 3; ++row) {

@@ -62,7 +62,6 @@ public:
             if (call.kind == kind) matching.append(call);
         return matching;
     }
-    void clear() { recorded.clear(); }
 
 private:
     void record(Kind kind, const QString &text, QWidget *parent) { recorded.append({kind, text, parent}); }
