@@ -23,16 +23,11 @@ namespace {
 
 const QString kExamples = QStringLiteral(ZEROLITH_SOURCE_DIR "/examples/");
 
-/// Each solution group of the list: its variables' values.
-QList<QList<double>> listedSolutions(const QStringList &lines) {
-    static const QRegularExpression nameValue(QStringLiteral("^\\w+=(\\S+) .*EQUATION #"));
-    QList<QList<double>> solutions{{}};
-    for (const QString &line : lines) {
-        if (const auto match = nameValue.match(line); match.hasMatch())
-            solutions.back() << match.captured(1).toDouble();
-        if (line.isEmpty() && !solutions.back().isEmpty()) solutions << QList<double>();
-    }
-    solutions.removeLast();
+/// Each stored solution's values: what the list shows, group by group.
+QList<QList<double>> storedSolutions(const zl::ProblemState &problem) {
+    QList<QList<double>> solutions(problem.store.solutionCount);
+    for (int k = 0; k < solutions.size(); ++k)
+        for (int v = 0; v < problem.record.order; ++v) solutions[k] << problem.store.solutions(v, k + 1);
     return solutions;
 }
 
@@ -83,7 +78,7 @@ private slots:
         const QImage image = picture(window);
         QVERIFY(pixelsOf(image, PlotLayers::equationColour(0)) > 300);
         QVERIFY(pixelsOf(image, PlotLayers::equationColour(1)) > 300);
-        const QList<QList<double>> solutions = listedSolutions(fixture.listLines());
+        const QList<QList<double>> solutions = storedSolutions(fixture.window->problem());
         QCOMPARE(solutions.size(), 2);
         checkMarks(window, "plot_two_variables.png");
 
@@ -118,13 +113,13 @@ private slots:
         QVERIFY(x.lower < -5 && x.lower > -6 && x.upper > 5 && x.upper < 6);
         QVERIFY(window.plot()->yAxis->range().contains(0));
         QVERIFY(pixelsOf(picture(window), PlotLayers::equationColour(0)) > 300);
-        QCOMPARE(listedSolutions(fixture.listLines()).size(), 3);
+        QCOMPARE(storedSolutions(fixture.window->problem()).size(), 3);
         checkMarks(window, "plot_one_variable.png");
     }
 
     void three_variables_show_a_slice_through_the_chosen_solution() {
         PlotWindow &window = plotOf(kExamples + "three_variables.zerolith", true);
-        const QList<QList<double>> solutions = listedSolutions(fixture.listLines());
+        const QList<QList<double>> solutions = storedSolutions(fixture.window->problem());
         QCOMPARE(solutions.size(), 2);
         const auto shown = [](double value) { return QString::number(value, 'g', 6); };
         QCOMPARE(window.title(), "Slice through solution 1: z = " + shown(solutions[0][2]));
@@ -220,7 +215,7 @@ private:
     /// Every listed solution is marked where its values put it (on the zero
     /// line for one variable), and the middle between two of them is not.
     void checkMarks(PlotWindow &window, const QString &screenshot) {
-        const QList<QList<double>> solutions = listedSolutions(fixture.listLines());
+        const QList<QList<double>> solutions = storedSolutions(fixture.window->problem());
         const QImage image = picture(window);
         const auto at = [&](const QList<double> &s) { return window.pixelOf({s[0], s.size() > 1 ? s[1] : 0.0}); };
         for (const QList<double> &s : solutions) QVERIFY2(markedAt(image, at(s)), qPrintable(QString::number(s[0])));
