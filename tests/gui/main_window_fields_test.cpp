@@ -68,7 +68,6 @@ private slots:
         QTest::newRow("a=2.37") << "a=2.37" << false << true;
         QTest::newRow("b=2*pi by Enter") << "b=2*pi" << true << true;
         QTest::newRow("digit first") << "1a=5" << true << false;
-        QTest::newRow("underscore") << "a_b=5" << false << false;
     }
 
     void constants_add_only_valid_names() {
