@@ -2,8 +2,6 @@
 // the per-index fields, the menus and the keyboard order.
 
 #include <QAction>
-#include <QMenu>
-#include <QMenuBar>
 #include <QSignalSpy>
 
 #include "support/main_window_fixture.h"
@@ -77,8 +75,7 @@ private slots:
         // The field itself and the menus stay usable.
         clickThroughWindow(order, QPoint(2, order->height() / 2));
         QCOMPARE(order->cursorPosition(), 0);
-        QMenuBar *bar = fixture.window->menuBar();
-        clickThroughWindow(bar, bar->actionGeometry(action("mnuHelp")).center());
+        fixture.clickMenuBar("mnuHelp");
         QTRY_COMPARE(help.count(), 1);
         fixture.enter(order, QStringLiteral("2"));
         QCOMPARE(focusedName(), QStringLiteral("txtVarNams"));

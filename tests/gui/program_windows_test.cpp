@@ -3,7 +3,6 @@
 
 #include <QAction>
 #include <QFile>
-#include <QMenuBar>
 #include <QProcess>
 #include <QPushButton>
 #include <QRegularExpression>
@@ -41,14 +40,6 @@ public:
 
 // A folder like the build folder: the manual is found at ../docs/manual.
 const QString kProgramFolder = QStringLiteral(ZEROLITH_SOURCE_DIR "/tests");
-
-void clickMenu(MainWindow &window, const char *actionName) {
-    auto *action = window.findChild<QAction *>(QLatin1String(actionName));
-    QVERIFY(action != nullptr && action->isVisible());
-    const QRect place = window.menuBar()->actionGeometry(action);
-    QVERIFY(!place.isEmpty());
-    clickThroughWindow(window.menuBar(), place.center());
-}
 
 /// What pdftotext writes for `pdf` with `options`.
 QString pdfText(const QString &pdf, QStringList options = {"-layout"}) {
@@ -110,7 +101,7 @@ private slots:
         clickThroughWindow(fixture.control<QPushButton>("cmdShowAll"));
         QVERIFY(grid.isVisible());
         QVERIFY(showActive(*fixture.window));
-        clickMenu(*fixture.window, "mnuAbout");
+        fixture.clickMenuBar("mnuAbout");
         QVERIFY(windows->aboutWindow().isVisible());
         QCOMPARE(windows->aboutWindow().role(), AboutWindow::Role::About);
         QVERIFY(showActive(*fixture.window));
@@ -132,7 +123,7 @@ private slots:
         fixture.dialogs.printerAnswers.enqueue(true);
         fixture.dialogs.printerOutputFile = pdf;
 
-        clickMenu(*fixture.window, "mnuPrint");
+        fixture.clickMenuBar("mnuPrint");
 
         QCOMPARE(fixture.dialogs.count(FakeUserDialogs::Kind::Printer), 1);
         QCOMPARE(fixture.dialogs.count(FakeUserDialogs::Kind::Message), 0);
@@ -148,7 +139,7 @@ private slots:
     void help_menu_says_when_there_is_no_manual() {
         QTemporaryDir emptyFolder;
         build(emptyFolder.path());
-        clickMenu(*fixture.window, "mnuHelp");
+        fixture.clickMenuBar("mnuHelp");
         QVERIFY(!windows->helpWindow().isVisible());
         QCOMPARE(fixture.dialogs.count(FakeUserDialogs::Kind::Message), 1);
     }

@@ -8,6 +8,7 @@
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenuBar>
 #include <QTest>
 
 #include <memory>
@@ -54,6 +55,11 @@ struct MainWindowFixture {
     bool runToTheEnd(const char *command) {
         clickThroughWindow(control(command));
         return QTest::qWaitFor([this] { return !window->runUnderWay(); }, 60000);
+    }
+    /// A click on the menu bar's item `name` (a command, or a menu's title).
+    void clickMenuBar(const char *name) const {
+        QMenuBar *bar = window->menuBar();
+        clickThroughWindow(bar, bar->actionGeometry(control<QAction>(name)).center());
     }
     /// A click on line `row` of the solution list.
     void clickListLine(int row) const {
