@@ -143,9 +143,7 @@ private slots:
         const QStringList lines = fixture.listLines();
         QCOMPARE(lines.size(), 5);
         QVERIFY(lines[0].startsWith(QStringLiteral("x=-2 ")) && lines[2].startsWith(QStringLiteral("x=2 ")));
-        QVERIFY2(
-            QRegularExpression(QStringLiteral("^RUN STOPPED: \\d+ of 2000000001 nodes\\.$")).match(lines[4]).hasMatch(),
-            qPrintable(lines[4]));
+        QVERIFY2(lines[4].startsWith(QStringLiteral("RUN STOPPED: ")), qPrintable(lines[4]));  // the core's stop line
         QCOMPARE(fixture.countText(), QStringLiteral("2 solutions"));
         QVERIFY(fixture.control("cmdExplore")->isEnabled() && !fixture.control("cmdStop")->isEnabled());
     }
