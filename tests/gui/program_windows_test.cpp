@@ -16,27 +16,14 @@
 #include "gui/decimal_symbol_guard.h"
 #include "gui/equations_window.h"
 #include "gui/help_window.h"
-#include "gui/numeric_locale.h"
 #include "gui/program_windows.h"
+#include "support/fake_numeric_locale.h"
 #include "support/main_window_fixture.h"
 
 using namespace zl::gui;
 using namespace zl::gui::testing;
 
 namespace {
-
-// A comma locale that the user let the program switch to the point.
-class CommaLocale : public NumericLocale {
-public:
-    QString decimalSymbol() const override { return QStringLiteral(","); }
-    void usePoint() override { usingPoint = true; }
-    void restore() override {
-        usingPoint = false;
-        ++restores;
-    }
-    bool usingPoint = false;
-    int restores = 0;
-};
 
 // A folder like the build folder: the manual is found at ../docs/manual.
 const QString kProgramFolder = QStringLiteral(ZEROLITH_SOURCE_DIR "/tests");
@@ -65,11 +52,11 @@ class ProgramWindowsTest : public QObject {
     Q_OBJECT
 private slots:
     void init() {
-        locale = CommaLocale();
+        locale = FakeNumericLocale();
         guard = std::make_unique<DecimalSymbolGuard>(locale, fixture.dialogs);
         fixture.dialogs.decimalCommaAnswers.enqueue(QMessageBox::Yes);
         QVERIFY(guard->CheckDecimalSymbol());
-        QVERIFY(locale.usingPoint);  // build() starts the dialogs fake afresh
+        QCOMPARE(locale.switches, 1);  // build() starts the dialogs fake afresh
     }
 
     void cleanup() {
@@ -108,7 +95,6 @@ private slots:
         fixture.window->windowHandle()->close();
         QVERIFY(!fixture.window->isVisible());
         QCOMPARE(locale.restores, 1);
-        QVERIFY(!locale.usingPoint);
         QVERIFY(!grid.isVisible());
         QVERIFY(!windows->aboutWindow().isVisible());
     }
@@ -151,7 +137,7 @@ private:
     }
 
     MainWindowFixture fixture;
-    CommaLocale locale;
+    FakeNumericLocale locale;
     std::unique_ptr<DecimalSymbolGuard> guard;
     std::unique_ptr<ProgramWindows> windows;
 };

@@ -20,6 +20,7 @@
 #include "gui/qt_user_dialogs.h"
 #include "gui/splash_sequence.h"
 #include "gui/start_up.h"
+#include "support/fake_numeric_locale.h"
 #include "support/fake_user_dialogs.h"
 #include "support/gui_input.h"
 
@@ -37,16 +38,6 @@ const QStringList kWarningLines{
     "MANUALLY)",
     "",
     "Press YES to change.",
-};
-
-class FixedSymbol : public NumericLocale {
-public:
-    explicit FixedSymbol(QString symbol) : symbol(std::move(symbol)) {}
-    QString decimalSymbol() const override { return symbol; }
-    void usePoint() override { ++switches; }
-    void restore() override { ++restores; }
-    QString symbol;
-    int switches = 0, restores = 0;
 };
 
 QString libraryDecimalPoint() { return QString::fromLatin1(std::localeconv()->decimal_point); }
@@ -128,7 +119,7 @@ private slots:
         // The point, the Arabic decimal separator, a point followed by a blank.
         for (const QString symbol : {".", "\u066B", ". "}) {
             const int asked = symbol == "." ? 0 : 1;
-            FixedSymbol locale(symbol);
+            FakeNumericLocale locale(symbol);
             FakeUserDialogs dialogs;
             dialogs.decimalCommaAnswers.enqueue(QMessageBox::Yes);
             DecimalSymbolGuard guard(locale, dialogs);
