@@ -80,7 +80,6 @@ private slots:
         else
             clickThroughWindow(fixture.control("cmdAddCons"));
         QCOMPARE(items(), added ? QStringList{text} : QStringList());
-        QCOMPARE(table(), items());
         QCOMPARE(box()->currentText(), added ? QString() : text);  // a refused text stays to be corrected
         QCOMPARE(fixture.dialogs.calls().size(), 0);
     }
@@ -99,7 +98,7 @@ private slots:
         pressKey(Qt::Key_Down);  // picks the first item
         clickThroughWindow(fixture.control("cmdRemCons"));
         QCOMPARE(items(), QStringList({"A=5", "a=3"}));
-        QCOMPARE(table(), items());
+        QCOMPARE(table(), items());                                         // the window's own record holds them
         QCOMPARE(fixture.window->engine().evaluateNumber("b").value, 0.0);  // removed names stay, as 0
 
         for (int k = items().size(); k < zl::kConstantSlots; ++k) addConstant(QStringLiteral("c%1=%1").arg(k));
@@ -107,10 +106,6 @@ private slots:
         QCOMPARE(fixture.dialogs.count(FakeUserDialogs::Kind::Message), 1);
         QVERIFY(fixture.dialogs.calls().first().text.contains(QStringLiteral("full")));
         QCOMPARE(box()->currentText(), QStringLiteral("z=1"));
-        addConstant(QStringLiteral("a=4"));  // a new value for a name held still fits
-        QCOMPARE(items().size(), zl::kConstantSlots);
-        QCOMPARE(items().last(), QStringLiteral("a=4"));
-        QCOMPARE(table(), items());
     }
 
 private:
