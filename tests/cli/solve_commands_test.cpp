@@ -107,6 +107,7 @@ TEST_F(SolveCommands, BadInputSaysWhatIsWrongAndExitsTwo) {
         {"ZeroSeeds", {"random", "@", "--seeds", "0"}, good, "--seeds"},
         {"TextSeeds", {"random", "@", "--seeds", "many"}, good, "--seeds"},
         {"NegativeRngSeed", {"random", "@", "--seeds", "2", "--rng-seed", "-1"}, good, "--rng-seed"},
+        {"NegativeTimeout", {"random", "@", "--seeds", "2", "--timeout", "-1"}, good, "--timeout"},
         {"ZeroMaxNodes", {"explore", "@", "--max-nodes", "0"}, good, "--max-nodes"},
         {"TextMaxNodes", {"explore", "@", "--max-nodes", "1e9"}, good, "--max-nodes"},
         {"WidthZero", {"report", "@", "--width", "0"}, good, "--width"},
