@@ -30,15 +30,6 @@ struct StatementRow {
     double value;
 };
 
-class StatementEffect : public ::testing::TestWithParam<StatementRow> {};
-
-TEST_P(StatementEffect, LeavesTheExpressionWithItsValue) {
-    ScriptSession session;
-    const StatementRow &row = GetParam();
-    session.run(row.statements);
-    EXPECT_TRUE(relativelyClose(valueOf(session, row.expression), row.value)) << row.statements;
-}
-
 const StatementRow kEffects[] = {
     {"a = 2.37", "A", 2.37},
     {"ABC = 1", "abc", 1},
@@ -65,27 +56,20 @@ const StatementRow kEffects[] = {
     {"y = True", "y", -1},
     {"c1 = Asin(2)", "c1", 0},
 };
-INSTANTIATE_TEST_SUITE_P(Statements, StatementEffect, ::testing::ValuesIn(kEffects),
-                         [](const auto &info) { return zl::testing::rowName(info.param.statements, info.index); });
+
+TEST(StatementEffect, LeavesTheExpressionWithItsValue) {
+    for (const StatementRow &row : kEffects) {
+        ScriptSession session;
+        session.run(row.statements);
+        EXPECT_TRUE(relativelyClose(valueOf(session, row.expression), row.value)) << row.statements;
+    }
+}
 
 struct RefusalRow {
     std::string statement;
     std::int32_t number;
     std::int32_t column;
 };
-
-class StatementRefusal : public ::testing::TestWithParam<RefusalRow> {};
-
-TEST_P(StatementRefusal, FailsOnceWithNumberAndColumn) {
-    ScriptSession session;
-    const RefusalRow &row = GetParam();
-    const auto error = session.engine.executeStatement(row.statement);
-    ASSERT_TRUE(error) << row.statement;
-    EXPECT_EQ(error->number, row.number) << error->description;
-    EXPECT_EQ(error->column, row.column);
-    EXPECT_EQ(error->text, row.statement);
-    EXPECT_EQ(session.reported.size(), 1u);
-}
 
 const RefusalRow kRefusals[] = {
     {"sin = 1", 501, 0},          {"Asin = 1", 501, 0},    {"sh = 1", 501, 0},
@@ -98,8 +82,19 @@ const RefusalRow kRefusals[] = {
     {"sh. = 1", 1010, 4},         {"a = q", 500, 4},       {"a = 1/0", 11, 5},
     {"ierr = 1E10", 6, 0},        {"pi = \"abc\"", 13, 0}, {"a_b$ = 1", 1032, 3},
 };
-INSTANTIATE_TEST_SUITE_P(Statements, StatementRefusal, ::testing::ValuesIn(kRefusals),
-                         [](const auto &info) { return zl::testing::rowName(info.param.statement, info.index); });
+
+TEST(StatementRefusal, FailsOnceWithNumberAndColumn) {
+    for (const RefusalRow &row : kRefusals) {
+        SCOPED_TRACE(row.statement);
+        ScriptSession session;
+        const auto error = session.engine.executeStatement(row.statement);
+        ASSERT_TRUE(error);
+        EXPECT_EQ(error->number, row.number) << error->description;
+        EXPECT_EQ(error->column, row.column);
+        EXPECT_EQ(error->text, row.statement);
+        EXPECT_EQ(session.reported.size(), 1u);
+    }
+}
 
 TEST(StatementText, ASyntaxErrorAnywhereRunsNothing) {
     ScriptSession session;
