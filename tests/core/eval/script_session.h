@@ -8,7 +8,6 @@
 #include <string>
 #include <vector>
 
-#include "../../support/test_row_name.h"
 #include "core/session/script_context.h"
 
 namespace zl::testing {
