@@ -101,9 +101,6 @@ const ValueRow kValues[] = {
     {"t > \"ab\"", -1},
     {"Empty = 0", -1},
     {"Empty = \"\"", -1},
-    {"True", -1},
-    {"False", 0},
-    {"Empty", 0},
     {"1 ' a comment", 1},
     // Functions
     {"Abs(-2.5)", 2.5},
