@@ -5,7 +5,6 @@
 #include <gtest/gtest.h>
 #include <unistd.h>
 
-#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
@@ -35,13 +34,8 @@ inline std::string readBytes(const std::filesystem::path &path) {
 /// A folder of the test's own, removed afterwards.
 class CliFolderTest : public ::testing::Test {
 protected:
-    void SetUp() override {
-        const auto *test = ::testing::UnitTest::GetInstance()->current_test_info();
-        std::string name = std::string(test->test_suite_name()) + "-" + test->name();
-        std::replace(name.begin(), name.end(), '/', '-');
-        folder_ = std::filesystem::temp_directory_path() / ("zerolith-cli-" + std::to_string(::getpid()) + "-" + name);
-        std::filesystem::create_directories(folder_);
-    }
+    // ctest runs each test in a process of its own, one test after another within it.
+    void SetUp() override { std::filesystem::create_directories(folder_); }
     void TearDown() override { std::filesystem::remove_all(folder_); }
 
     std::string write(const std::string &name, const std::string &bytes) {
@@ -51,7 +45,8 @@ protected:
     }
     std::string path(const std::string &name) const { return (folder_ / name).string(); }
 
-    std::filesystem::path folder_;
+    std::filesystem::path folder_ =
+        std::filesystem::temp_directory_path() / ("zerolith-cli-" + std::to_string(::getpid()));
 };
 
 }  // namespace zl::cli::testing
