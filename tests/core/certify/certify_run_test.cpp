@@ -24,26 +24,35 @@ struct KnownRoots {
     std::vector<std::vector<double>> roots;  ///< in lexicographic order
 };
 
+/// A Certify run of a typed system, and what it listed.
+struct Certified {
+    TypedProblem typed;
+    RecordingList list;
+    CertifySummary summary;
+
+    Certified(const std::vector<std::string> &names, const std::vector<std::string> &equations, const char *lower,
+              const char *upper, const CertifyOptions &options = {})
+        : typed(names, equations, lower, upper),
+          summary(runCertify(typed.problem, typed.evaluator, typed.engine, list, options)) {}
+};
+
 class CertifyFindsKnownRoots : public ::testing::TestWithParam<KnownRoots> {};
 
 TEST_P(CertifyFindsKnownRoots, AndSaysTheSearchIsComplete) {
     const KnownRoots &c = GetParam();
-    TypedProblem typed(c.variables, c.equations, c.lower, c.upper);
-    RecordingList list;
-    const CertifySummary summary = runCertify(typed.problem, typed.evaluator, typed.engine, list);
-    EXPECT_EQ(summary.end, CertifyEnd::Complete);
-    ASSERT_EQ(typed.problem.store.solutionCount, static_cast<std::int32_t>(c.roots.size()));
+    const Certified run(c.variables, c.equations, c.lower, c.upper);
+    const ProblemState &problem = run.typed.problem;
+    EXPECT_EQ(run.summary.end, CertifyEnd::Complete);
+    ASSERT_EQ(problem.store.solutionCount, static_cast<std::int32_t>(c.roots.size()));
     for (std::size_t m = 0; m < c.roots.size(); ++m)
         for (std::size_t i = 0; i < c.variables.size(); ++i)
-            EXPECT_NEAR(typed.problem.store.solutions(static_cast<int>(i), static_cast<int>(m + 1)), c.roots[m][i],
-                        1e-12)
+            EXPECT_NEAR(problem.store.solutions(static_cast<int>(i), static_cast<int>(m + 1)), c.roots[m][i], 1e-12)
                 << "root " << m << " variable " << i;
     // Each root's lines and an empty line, then the summary.
-    const std::size_t groupLines = c.variables.size() + 1;
-    ASSERT_EQ(list.lines.size(), c.roots.size() * groupLines + 1);
-    EXPECT_EQ(list.lines.back(),
+    ASSERT_EQ(run.list.lines.size(), c.roots.size() * (c.variables.size() + 1) + 1);
+    EXPECT_EQ(run.list.lines.back(),
               "ALL SOLUTIONS IN THE BOX FOUND: " + std::to_string(c.roots.size()) + ", each proved unique");
-    EXPECT_EQ(list.countText, std::to_string(c.roots.size()) + " solutions");
+    EXPECT_EQ(run.list.countText, std::to_string(c.roots.size()) + " solutions");
 }
 
 const double kPi = std::acos(-1.0);
@@ -71,11 +80,10 @@ INSTANTIATE_TEST_SUITE_P(
     [](const ::testing::TestParamInfo<KnownRoots> &info) { return std::string(info.param.name); });
 
 TEST(Certify, ListsTheUndecidedBoxesWhereARootIsDouble) {
-    TypedProblem typed({"x", "y"}, {"x^2 = 0", "y = 1"}, "-1", "2");
-    RecordingList list;
-    const CertifySummary summary = runCertify(typed.problem, typed.evaluator, typed.engine, list);
-    EXPECT_EQ(summary.end, CertifyEnd::Incomplete);
-    EXPECT_EQ(typed.problem.store.solutionCount, 0);
+    const Certified run({"x", "y"}, {"x^2 = 0", "y = 1"}, "-1", "2");
+    const RecordingList &list = run.list;
+    EXPECT_EQ(run.summary.end, CertifyEnd::Incomplete);
+    EXPECT_EQ(run.typed.problem.store.solutionCount, 0);
     ASSERT_EQ(list.lines.size(), 2u);
     EXPECT_EQ(list.lines[0], "SEARCH NOT COMPLETE: 0 solutions proved unique, 1 boxes undecided");
     EXPECT_EQ(list.lines[1].rfind("UNDECIDED BOX 1: x=[", 0), 0u) << list.lines[1];
@@ -84,48 +92,39 @@ TEST(Certify, ListsTheUndecidedBoxesWhereARootIsDouble) {
 }
 
 TEST(Certify, SaysWhichEquationHasNoIntervalForm) {
-    TypedProblem typed({"x", "y"}, {"x = 1", "CDbl(y & \"\") = 2"}, "-5", "5");
-    RecordingList list;
-    const CertifySummary summary = runCertify(typed.problem, typed.evaluator, typed.engine, list);
-    EXPECT_EQ(summary.end, CertifyEnd::NoIntervalForm);
-    EXPECT_EQ(list.lines, std::vector<std::string>{"NO INTERVAL FORM: EQUATION #2 USES THE & OPERATOR."});
-    EXPECT_EQ(list.countText, "0 solutions");
+    const Certified run({"x", "y"}, {"x = 1", "CDbl(y & \"\") = 2"}, "-5", "5");
+    EXPECT_EQ(run.summary.end, CertifyEnd::NoIntervalForm);
+    EXPECT_EQ(run.list.lines, std::vector<std::string>{"NO INTERVAL FORM: EQUATION #2 USES THE & OPERATOR."});
+    EXPECT_EQ(run.list.countText, "0 solutions");
 }
 
 TEST(Certify, EndsOnAnErrorOutsideTheRecoverableSetAsExploreDoes) {
-    TypedProblem typed({"x"}, {"x + undefinedName = 1"}, "-5", "5");
-    RecordingList list;
-    const CertifySummary summary = runCertify(typed.problem, typed.evaluator, typed.engine, list);
-    EXPECT_EQ(summary.end, CertifyEnd::FatalError);
-    EXPECT_EQ(summary.fatalErrorNumber, 500);  // Variable is undefined
-    EXPECT_TRUE(list.lines.empty());
+    const Certified run({"x"}, {"x + undefinedName = 1"}, "-5", "5");
+    EXPECT_EQ(run.summary.end, CertifyEnd::FatalError);
+    EXPECT_EQ(run.summary.fatalErrorNumber, 500);  // Variable is undefined
+    EXPECT_TRUE(run.list.lines.empty());
 }
 
 TEST(Certify, TheMinimumWidthDecidesWhenToStopSplitting) {
     // A double root leaves boxes undecided; the wider the minimum, the fewer the splits.
-    TypedProblem coarse({"x"}, {"x^2 - 2*x + 1 = 0"}, "-3", "3");
-    TypedProblem fine({"x"}, {"x^2 - 2*x + 1 = 0"}, "-3", "3");
-    RecordingList list;
     CertifyOptions options;
     options.minWidth = 1e-3;
-    const CertifySummary wide = runCertify(coarse.problem, coarse.evaluator, coarse.engine, list, options);
+    const Certified wide({"x"}, {"x^2 - 2*x + 1 = 0"}, "-3", "3", options);
     options.minWidth = 1e-9;
-    const CertifySummary narrow = runCertify(fine.problem, fine.evaluator, fine.engine, list, options);
-    EXPECT_EQ(wide.end, CertifyEnd::Incomplete);
-    EXPECT_EQ(narrow.end, CertifyEnd::Incomplete);
-    EXPECT_LT(wide.statistics.boxes, narrow.statistics.boxes);
+    const Certified narrow({"x"}, {"x^2 - 2*x + 1 = 0"}, "-3", "3", options);
+    EXPECT_EQ(std::pair(wide.summary.end, narrow.summary.end),
+              std::pair(CertifyEnd::Incomplete, CertifyEnd::Incomplete));
+    EXPECT_LT(wide.summary.statistics.boxes, narrow.summary.statistics.boxes);
 }
 
 TEST(Certify, AStopRequestEndsTheSearchWithWhatItHas) {
-    TypedProblem typed({"x", "y"}, {"Sin(x) = 0.5", "Cos(y) = 0"}, "0", "70");
-    RecordingList list;
     const std::atomic<bool> stop{true};
     CertifyOptions options;
     options.control.stop = &stop;
-    const CertifySummary summary = runCertify(typed.problem, typed.evaluator, typed.engine, list, options);
-    EXPECT_EQ(summary.end, CertifyEnd::Stopped);
-    EXPECT_EQ(list.lines.back(), "RUN STOPPED: 0 boxes searched.");
-    EXPECT_EQ(summary.roots, 0);
+    const Certified run({"x", "y"}, {"Sin(x) = 0.5", "Cos(y) = 0"}, "0", "70", options);
+    EXPECT_EQ(run.summary.end, CertifyEnd::Stopped);
+    EXPECT_EQ(run.list.lines.back(), "RUN STOPPED: 0 boxes searched.");
+    EXPECT_EQ(run.summary.roots, 0);
 }
 
 TEST(Certify, ListsTheSameWhateverTheThreadCount) {
@@ -136,16 +135,14 @@ TEST(Certify, ListsTheSameWhateverTheThreadCount) {
     for (const auto &equations : systems) {
         std::vector<std::string> reference;
         for (int threads : {1, 2, 3, 8}) {
-            TypedProblem typed({"x", "y"}, equations, "-5", "5");
-            RecordingList list;
             CertifyOptions options;
             options.control.threads = threads;
-            runCertify(typed.problem, typed.evaluator, typed.engine, list, options);
+            const Certified run({"x", "y"}, equations, "-5", "5", options);
             if (threads == 1) {
-                reference = list.lines;
+                reference = run.list.lines;
                 EXPECT_GT(reference.size(), 1u);
             } else {
-                EXPECT_EQ(list.lines, reference) << equations[0] << " on " << threads << " threads";
+                EXPECT_EQ(run.list.lines, reference) << equations[0] << " on " << threads << " threads";
             }
         }
     }

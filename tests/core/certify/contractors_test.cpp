@@ -19,13 +19,6 @@ namespace {
 
 using zl::testing::TypedProblem;
 
-/// The text of a double that reads back as the same double.
-std::string exactText(double value) {
-    char text[40];
-    std::snprintf(text, sizeof text, "%.17g", value);
-    return text;
-}
-
 TEST(Contractors, KeepEveryPointWhereTheResidualsVanish) {
     zl::testing::RandomExpressions random(4242, false);
     int kept = 0;
@@ -42,9 +35,12 @@ TEST(Contractors, KeepEveryPointWhereTheResidualsVanish) {
         for (int j = 0; j < 3; ++j) {
             double negated = 0;
             if (probe.evaluator.evaluate(j, root.data(), negated) != 0) break;
-            equations.push_back(exactText(-negated) + expressions[static_cast<std::size_t>(j)].substr(1));
+            char exact[40];  // the text of a double that reads back as the same double
+            std::snprintf(exact, sizeof exact, "%.17g", -negated);
+            equations.push_back(exact + expressions[static_cast<std::size_t>(j)].substr(1));
         }
         if (equations.size() < 3) continue;
+        SCOPED_TRACE(equations[0] + ", " + equations[1] + ", " + equations[2]);
         TypedProblem typed({"x", "y", "z"}, equations, "-5", "5");
         const IntervalProgram program = typed.program();
         IntervalWorkspace workspace;
@@ -60,11 +56,11 @@ TEST(Contractors, KeepEveryPointWhereTheResidualsVanish) {
             }
             const double before = maxWidth(box);
             ASSERT_TRUE(hc4.contract(box, workspace) && boxContainsPoint(box, root.data()))
-                << equations[0] << ", " << equations[1] << ", " << equations[2] << ": propagation lost the root";
+                << "propagation lost the root";
             std::vector<double> center = midpoint(box);
             const NewtonStep step = newton.step(box, center.data(), workspace);
             ASSERT_TRUE(step != NewtonStep::Empty && boxContainsPoint(box, root.data()))
-                << equations[0] << ", " << equations[1] << ", " << equations[2] << ": the Newton step lost the root";
+                << "the Newton step lost the root";
             ++kept;
             if (maxWidth(box) < 0.5 * before) ++narrowed;
         }

@@ -15,15 +15,13 @@ using zl::testing::TypedProblem;
 
 /// A prover for the typed problem's system, with the workspace it works in.
 struct Prover : TypedProblem {
-    using TypedProblem::TypedProblem;
     IntervalProgram program = TypedProblem::program();
-    IntervalWorkspace workspace = preparedWorkspace(program);
+    IntervalWorkspace workspace;
     RootProver prover{program};
 
-    static IntervalWorkspace preparedWorkspace(const IntervalProgram &program) {
-        IntervalWorkspace prepared;
-        prepared.prepare(program);
-        return prepared;
+    Prover(const std::vector<std::string> &names, const std::vector<std::string> &equations)
+        : TypedProblem(names, equations, "-10", "10") {
+        workspace.prepare(program);
     }
 };
 
@@ -38,7 +36,7 @@ class ProvesSimpleRoots : public ::testing::TestWithParam<SimpleRoot> {};
 
 TEST_P(ProvesSimpleRoots, InABoxHoldingTheExactRoot) {
     const SimpleRoot &c = GetParam();
-    Prover typed(c.names, c.equations, "-10", "10");
+    Prover typed(c.names, c.equations);
     const auto root = typed.prover.proveNear(c.approximate, nullptr, nullptr, 1, typed.workspace);
     ASSERT_TRUE(root);
     for (std::size_t i = 0; i < c.exact.size(); ++i) {
@@ -63,7 +61,7 @@ INSTANTIATE_TEST_SUITE_P(Table, ProvesSimpleRoots,
 
 TEST(RootProver, RefusesADoubleRoot) {
     for (const char *equation : {"x^2 = 0", "x^2 - 2*x + 1 = 0", "x^3 = 0"}) {
-        Prover typed({"x"}, {equation}, "-10", "10");
+        Prover typed({"x"}, {equation});
         const double root = std::string(equation).find("2*x") != std::string::npos ? 1.0 : 0.0;
         EXPECT_FALSE(typed.prover.proveNear({root}, nullptr, nullptr, 1, typed.workspace)) << equation;
         EXPECT_FALSE(typed.prover.proveInBox({Interval(root - 0.5, root + 0.5)}, nullptr, typed.workspace)) << equation;
@@ -71,7 +69,7 @@ TEST(RootProver, RefusesADoubleRoot) {
 }
 
 TEST(RootProver, RefusesARootOnTheBoxEdgeButNotInside) {
-    Prover typed({"x", "y"}, {"x = 0", "y^2 = 4"}, "-10", "10");
+    Prover typed({"x", "y"}, {"x = 0", "y^2 = 4"});
     EXPECT_FALSE(typed.prover.proveInBox({Interval(0, 1), Interval(1.5, 2.5)}, nullptr, typed.workspace));
     EXPECT_FALSE(typed.prover.proveInBox({Interval(-1, 1), Interval(2, 2.5)}, nullptr, typed.workspace));
     const auto inside = typed.prover.proveInBox({Interval(-0.25, 1), Interval(1.5, 2.5)}, nullptr, typed.workspace);
@@ -80,7 +78,7 @@ TEST(RootProver, RefusesARootOnTheBoxEdgeButNotInside) {
 }
 
 TEST(RootProver, NeedsTheResidualsDefinedOnTheWholeBox) {
-    Prover typed({"x"}, {"Sqr(x) = 1"}, "-10", "10");
+    Prover typed({"x"}, {"Sqr(x) = 1"});
     EXPECT_FALSE(typed.prover.proveInBox({Interval(-1, 2)}, nullptr, typed.workspace));
     EXPECT_TRUE(typed.prover.proveInBox({Interval(0.5, 2)}, nullptr, typed.workspace));
 }
@@ -88,7 +86,7 @@ TEST(RootProver, NeedsTheResidualsDefinedOnTheWholeBox) {
 // The polish leads far beyond the radius allowed, and around the point itself
 // there is no root: an empty Newton step ends the search.
 TEST(RootProver, FindsNoRootFarFromThePoint) {
-    Prover typed({"x"}, {"x^2 = 2"}, "-10", "10");
+    Prover typed({"x"}, {"x^2 = 2"});
     EXPECT_FALSE(typed.prover.proveNear({5.0}, nullptr, nullptr, 0.5, typed.workspace));
 }
 
