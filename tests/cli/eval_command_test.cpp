@@ -11,15 +11,8 @@ namespace {
 
 using testing::runCli;
 
-struct EvalRow {
-    Arguments args;
-    int exitCode;
-    std::string out;
-    std::string err;
-};
-
 TEST(EvalCommand, PrintsTheValueOrTheError) {
-    const EvalRow rows[] = {
+    const std::tuple<Arguments, int, std::string, std::string> rows[] = {
         {{"eval", "Asin(1)"}, 0, "1.5707963267949\n", ""},
         {{"eval", "1/0"}, 1, "", "error 11: Division by zero\n"},
         {{"eval", "--exec", "a=1", "--exec", "b=a+1", "a+b"}, 0, "3\n", ""},
@@ -33,17 +26,14 @@ TEST(EvalCommand, PrintsTheValueOrTheError) {
         {{"eval", "1", "2"}, 2, "", "zerolith-cli: eval: more than one expression given ('1', '2')\n"},
         {{}, 2, "", "zerolith-cli: no command given (try --help)\n"},
         {{"evaluate", "1"}, 2, "", "zerolith-cli: unknown command 'evaluate' (try --help)\n"},
+        {{"eval", "--exec", "q = 5", "q"}, 0, "5\n", ""},
+        {{"eval", "q"}, 1, "", "error 500: Variable is undefined\n"},  // each eval starts from a fresh engine
     };
-    for (const EvalRow &row : rows) {
-        const testing::Outcome outcome = runCli(row.args);
-        EXPECT_EQ(std::tie(outcome.exitCode, outcome.out, outcome.err), std::tie(row.exitCode, row.out, row.err))
-            << ::testing::PrintToString(row.args);
+    for (const auto &[args, exitCode, out, err] : rows) {
+        const testing::Outcome outcome = runCli(args);
+        EXPECT_EQ(std::tie(outcome.exitCode, outcome.out, outcome.err), std::tie(exitCode, out, err))
+            << ::testing::PrintToString(args);
     }
-}
-
-TEST(CommandLine, EachEvalStartsFromAFreshEngine) {
-    EXPECT_EQ(runCli({"eval", "--exec", "q = 5", "q"}).out, "5\n");
-    EXPECT_EQ(runCli({"eval", "q"}).err, "error 500: Variable is undefined\n");
 }
 
 }  // namespace

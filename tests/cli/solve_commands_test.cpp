@@ -76,16 +76,11 @@ TEST_F(SolveCommands, ExploreRefusesAGridAboveItsNodeBound) {
     EXPECT_TRUE(allowed.out.ends_with("\n2 solutions\n")) << allowed.out;
 }
 
-struct BadInputRow {
-    const char *name;
-    Arguments args;  ///< "@" stands for the file written from `content`
-    const char *content;
-    const char *errorText;  ///< a part of what stderr must say
-};
-
 TEST_F(SolveCommands, BadInputSaysWhatIsWrongAndExitsTwo) {
     const char *const good = kCircleAndLine;
-    const BadInputRow rows[] = {
+    // Each row: its name, the arguments ("@" for the file written from the
+    // content), the content, and a part of what stderr must say.
+    const std::tuple<const char *, Arguments, const char *, const char *> rows[] = {
         {"LowerCaseMagic", {"list", "@"}, "rootex\r\n", "bad.zerolith: Incompatible file"},
         {"TextBound", {"explore", "@"}, "Rootex\r\n2,1,x,8\r\n", "bad.zerolith:2: the error bound must be a number"},
         {"MissingFile", {"explore", "/nonexistent/zerolith.file"}, "", "/nonexistent/zerolith.file"},
@@ -102,14 +97,14 @@ TEST_F(SolveCommands, BadInputSaysWhatIsWrongAndExitsTwo) {
         {"WidthZero", {"report", "@", "--width", "0"}, good, "--width"},
         {"SaveIntoMissingFolder", {"list", "@", "--save", "/nonexistent/dir/out"}, good, "/nonexistent/dir/out"},
     };
-    for (const BadInputRow &row : rows) {
-        Arguments args = row.args;
+    for (const auto &[name, rowArgs, content, errorText] : rows) {
+        Arguments args = rowArgs;
         for (std::string &word : args)
-            if (word == "@") word = write("bad.zerolith", row.content);
+            if (word == "@") word = write("bad.zerolith", content);
         const Outcome outcome = runCli(args);
-        EXPECT_EQ(outcome.exitCode, 2) << row.name;
-        EXPECT_NE(outcome.err.find(row.errorText), std::string::npos) << row.name << ": " << outcome.err;
-        EXPECT_EQ(outcome.err.rfind("zerolith-cli: ", 0), 0u) << row.name << ": " << outcome.err;
+        EXPECT_EQ(outcome.exitCode, 2) << name;
+        EXPECT_NE(outcome.err.find(errorText), std::string::npos) << name << ": " << outcome.err;
+        EXPECT_EQ(outcome.err.rfind("zerolith-cli: ", 0), 0u) << name << ": " << outcome.err;
     }
 }
 

@@ -17,11 +17,11 @@
 // of A < B, A = B and A > B exactly one holds (or all fail alike), and B > A
 // is A < B.
 
+#include <algorithm>
 #include <cctype>
 #include <cmath>
 #include <cstdint>
 #include <cstdio>
-#include <cstdlib>
 #include <limits>
 #include <optional>
 #include <string>
@@ -32,18 +32,11 @@
 #include "core/numbers/number_reading.h"
 #include "core/numbers/number_text.h"
 #include "core/session/session.h"
+#include "fuzz_require.h"
 
 namespace {
 
 constexpr std::size_t kMaxFuzzedOrder = 6;
-
-#define require(condition)                                                                                             \
-    do {                                                                                                               \
-        if (!(condition)) {                                                                                            \
-            std::fprintf(stderr, "fuzz_expression: %s fails at line %d\n", #condition, __LINE__);                      \
-            std::abort();                                                                                              \
-        }                                                                                                              \
-    } while (false)
 
 /// The program's session, under the names the properties below use.
 struct Session {
@@ -142,55 +135,38 @@ std::int32_t evaluateByStatements(Session &session, int equation, const std::vec
     return 0;
 }
 
-bool isPlainName(const std::string &name) {
-    if (name.empty() || !std::isalpha(static_cast<unsigned char>(name.front()))) return false;
-    for (char c : name)
-        if (!std::isalnum(static_cast<unsigned char>(c)) && c != '_') return false;
-    return true;
-}
-
 /// The statement route is the reference only for plain names (the evaluator
 /// refuses a name that would make "name= value" more than one assignment), and
 /// only where the number texts carry every coordinate exactly.
 bool comparableWithStatements(const zl::ProblemSpec &record, const std::vector<double> &point) {
-    for (const std::string &name : record.varNames)
-        if (!isPlainName(name)) return false;
-    for (double coordinate : point)
-        if (!std::isfinite(coordinate) || zl::readLeadingNumber(zl::generalNumberText(coordinate)) != coordinate)
-            return false;
-    return true;
-}
-
-/// All residuals in one call: each status is what evaluate gives alone, and
-/// the call stops right after the first one outside the recoverable set.
-struct AllAtOnce {
-    int evaluated = 0;
-    std::vector<double> values;
-    std::vector<std::int32_t> statuses;
-};
-
-AllAtOnce evaluateAllChecked(Session &session, const std::vector<double> &point) {
-    const int order = session.problem.record.order;
-    AllAtOnce all;
-    all.values.assign(static_cast<std::size_t>(order), std::numeric_limits<double>::quiet_NaN());
-    all.statuses.assign(static_cast<std::size_t>(order), -1);
-    const std::size_t before = session.observed.size();
-    all.evaluated = session.evaluator.evaluateAll(order, point.data(), all.values.data(), all.statuses.data());
-    require(all.evaluated >= 1 && all.evaluated <= order);
-    require(session.observed.size() - before <= static_cast<std::size_t>(all.evaluated));
-    for (int j = 0; j < all.evaluated; ++j) {
-        const std::int32_t status = all.statuses[static_cast<std::size_t>(j)];
-        if (status == 0) require(std::isfinite(all.values[static_cast<std::size_t>(j)]));
-        const bool last = j == all.evaluated - 1;
-        if (!last) require(status == 0 || zl::isRecoverableError(status));
-        if (last && all.evaluated < order) require(status != 0 && !zl::isRecoverableError(status));
-    }
-    return all;
+    const auto plain = [](const std::string &name) {
+        return !name.empty() && std::isalpha(static_cast<unsigned char>(name.front())) &&
+               std::all_of(name.begin(), name.end(), [](unsigned char c) { return std::isalnum(c) || c == '_'; });
+    };
+    const auto exact = [](double x) {
+        return std::isfinite(x) && zl::readLeadingNumber(zl::generalNumberText(x)) == x;
+    };
+    return std::all_of(record.varNames.begin(), record.varNames.end(), plain) &&
+           std::all_of(point.begin(), point.end(), exact);
 }
 
 void evaluateAt(Session &session, const std::vector<double> &point) {
     const int order = session.problem.record.order;
-    const AllAtOnce all = evaluateAllChecked(session, point);
+    // All residuals in one call: each status is what evaluate gives alone, and
+    // the call stops right after the first one outside the recoverable set.
+    std::vector<double> values(static_cast<std::size_t>(order), std::numeric_limits<double>::quiet_NaN());
+    std::vector<std::int32_t> statuses(static_cast<std::size_t>(order), -1);
+    const std::size_t observedBefore = session.observed.size();
+    const int evaluated = session.evaluator.evaluateAll(order, point.data(), values.data(), statuses.data());
+    require(evaluated >= 1 && evaluated <= order);
+    require(session.observed.size() - observedBefore <= static_cast<std::size_t>(evaluated));
+    for (int j = 0; j < evaluated; ++j) {
+        const std::int32_t status = statuses[static_cast<std::size_t>(j)];
+        if (status == 0) require(std::isfinite(values[static_cast<std::size_t>(j)]));
+        const bool last = j == evaluated - 1;
+        if (!last) require(status == 0 || zl::isRecoverableError(status));
+        if (last && evaluated < order) require(status != 0 && !zl::isRecoverableError(status));
+    }
     for (int equation = 0; equation < order; ++equation) {
         const std::size_t before = session.observed.size();
         double value = std::numeric_limits<double>::quiet_NaN();
@@ -207,9 +183,9 @@ void evaluateAt(Session &session, const std::vector<double> &point) {
                                    (number == 5 || number == 6 || number == 11 || number == 13);
             require(byEngine || byLibrary);
         }
-        if (equation < all.evaluated) {
-            require(all.statuses[static_cast<std::size_t>(equation)] == number);
-            if (number == 0) require(all.values[static_cast<std::size_t>(equation)] == value);
+        if (equation < evaluated) {
+            require(statuses[static_cast<std::size_t>(equation)] == number);
+            if (number == 0) require(values[static_cast<std::size_t>(equation)] == value);
         }
         if (!comparableWithStatements(session.problem.record, point)) continue;
         double expected = std::numeric_limits<double>::quiet_NaN();

@@ -15,12 +15,7 @@
 #include "core/files/problem_file_reader.h"
 #include "core/files/problem_file_writer.h"
 #include "core/numbers/number_reading.h"
-
-#define require(condition)                                                                                             \
-    if (!(condition)) {                                                                                                \
-        std::fprintf(stderr, "fuzz_save: %s fails at line %d\n", #condition, __LINE__);                                \
-        std::abort();                                                                                                  \
-    }
+#include "fuzz_require.h"
 
 namespace {
 

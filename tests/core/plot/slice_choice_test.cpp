@@ -2,17 +2,15 @@
 
 #include <gtest/gtest.h>
 
+#include "../solver/solver_test_support.h"
+
 namespace zl {
 namespace {
 
 /// x, y, z over [-2, 2], [0, 4], [-1, 1]; solutions (1, 2, 0.5), (1, 3, 0.5005), (0, 0, -0.5).
 ProblemState threeVariables() {
-    ProblemState problem;
-    problem.sizeProblem(3);
+    ProblemState problem = testing::makeProblem(3, {{-2, 2, 4}, {0, 4, 4}, {-1, 1, 4}}, 0.001);
     problem.record.varNames = {"x", "y", "z"};
-    problem.record.lowerLimits = {-2, 0, -1};
-    problem.record.upperLimits = {2, 4, 1};
-    problem.record.maxError = 0.001;
     const double solutions[3][3] = {{1, 2, 0.5}, {1, 3, 0.5005}, {0, 0, -0.5}};
     problem.store.solutionCount = 3;
     for (int m = 1; m <= 3; ++m)
