@@ -1,5 +1,7 @@
 // The session: typed problems run on one thread or many with the same list
-// and the same script errors; failing constants stop a command before it runs.
+// and the same script errors; failing constants stop a command before it runs;
+// the run options the session adds (solutions kept inside the box, Certify
+// stopped on request).
 
 #include "../../support/recording_list.h"
 #include "core/session/session.h"
@@ -16,14 +18,6 @@ namespace {
 
 using zl::testing::RecordingList;
 
-/// A problem in x and y.
-struct TypedProblem {
-    std::string name;
-    std::vector<std::string> constants;
-    ProblemFieldTexts fields;
-    std::string shown;  ///< a line the runs must list
-};
-
 /// Everything a run leaves for the user: the lines, the count, the script errors shown.
 struct Transcript {
     std::vector<std::string> lines;
@@ -31,9 +25,18 @@ struct Transcript {
     bool operator==(const Transcript &) const = default;
 };
 
+ProblemFieldTexts fields(std::vector<std::string> equations, const std::string &lower, const std::string &upper,
+                         const std::string &subintervals, const std::string &iterations = "8") {
+    const std::size_t n = equations.size();
+    using Texts = std::vector<std::string>;
+    return {".0001", iterations, Texts(n, lower), Texts(n, upper), Texts(n, subintervals), std::move(equations)};
+}
+
 /// Explore, then Random in the same session: the second run starts from the
-/// state the first left (constants, variables, the last correction).
-Transcript exploreThenRandom(const TypedProblem &typed, int threads) {
+/// state the first left (constants, variables, the last correction). x of 1/3
+/// and more cannot be evaluated at all (error 13): the first such node or seed
+/// ends each run, and its message is shown once.
+Transcript exploreThenRandom(int threads) {
     Session session;
     Transcript transcript;
     session.setErrorObserver([&transcript](const ScriptError &error) {
@@ -45,8 +48,8 @@ Transcript exploreThenRandom(const TypedProblem &typed, int threads) {
     for (RunKind kind : {RunKind::Explore, RunKind::Random}) {
         RunRequest request;
         request.kind = kind;
-        request.constantItems = typed.constants;
-        request.fields = typed.fields;
+        request.constantItems = {"r=0.5"};
+        request.fields = fields({"x^2+y^2=r", "y-x+0*CDbl(\"-\" & -Int(x*3))=0"}, "-1", "1", "30");
         request.seeds = 150;
         request.random = &random;
         request.options.threads = threads;
@@ -58,33 +61,11 @@ Transcript exploreThenRandom(const TypedProblem &typed, int threads) {
     return transcript;
 }
 
-ProblemFieldTexts fields(std::vector<std::string> equations, const std::string &lower, const std::string &upper,
-                         const std::string &subintervals, const std::string &iterations = "8") {
-    const std::size_t n = equations.size();
-    using Texts = std::vector<std::string>;
-    return {".0001", iterations, Texts(n, lower), Texts(n, upper), Texts(n, subintervals), std::move(equations)};
-}
-
 TEST(TypedRuns, ListTheSameOnEveryThreadCount) {
-    const TypedProblem problems[] = {
-        {"circle and curve",
-         {"r=1.5"},
-         fields({"x^2+y^2=r", "sin(3*y)=x*y"}, "-2", "2", "40"),
-         "-POSSIBLE INCONSISTENCE PROBLEMS."},
-        // x of 1/3 and more cannot be evaluated at all (error 13): the first such
-        // node or seed ends each run, and its message is shown once.
-        {"fatal past a third",
-         {},
-         fields({"x^2+y^2=0.5", "y-x+0*CDbl(\"-\" & -Int(x*3))=0"}, "-1", "1", "30"),
-         "1 solutions"},
-    };
-    for (const TypedProblem &problem : problems) {
-        const Transcript serial = exploreThenRandom(problem, 1);
-        ASSERT_NE(std::find(serial.lines.begin(), serial.lines.end(), problem.shown), serial.lines.end())
-            << problem.name;
-        for (int threads : {2, 3, 8})
-            EXPECT_EQ(exploreThenRandom(problem, threads), serial) << problem.name << ", " << threads << " threads";
-    }
+    const Transcript serial = exploreThenRandom(1);
+    ASSERT_EQ(serial.errors.size(), 2u);
+    ASSERT_NE(std::find(serial.lines.begin(), serial.lines.end(), "1 solutions"), serial.lines.end());
+    for (int threads : {2, 3, 8}) EXPECT_EQ(exploreThenRandom(threads), serial) << threads << " threads";
 }
 
 // ---- Constants ---------------------------------------------------------------
@@ -120,6 +101,87 @@ TEST(FailingConstant, StopsTheRunBeforeItStartsAndNamesTheConstant) {
         EXPECT_TRUE(list.lines.empty()) << "cleared, and nothing ran";
         EXPECT_EQ(list.countText, "0 solutions");
         EXPECT_FALSE(session.engine().evaluateNumber("d").ok()) << "nothing after the failing constant ran";
+    }
+}
+
+// ---- Options ---------------------------------------------------------------
+
+RecordingList runRandom(bool insideBoxOnly) {
+    Session session;
+    session.problem().sizeProblem(1);
+    session.problem().record.varNames = {"x"};
+    RandomSource random = RandomSource::withFixedSeed(7);
+    RunRequest request;
+    request.kind = RunKind::Random;
+    request.fields = fields({"Sin(x) = 0"}, "1.6", "4.6", "20", "30");
+    request.seeds = 40;
+    request.random = &random;
+    request.insideBoxOnly = insideBoxOnly;
+    RecordingList list;
+    EXPECT_TRUE(session.runCommand(request, list).ran());
+    return list;
+}
+
+double valueOf(const std::string &solutionLine) { return std::stod(solutionLine.substr(2)); }
+
+TEST(InsideBox, DropsExactlyTheSolutionsOutsideTheBoxAndCountsTheConvergedPointsLeftOut) {
+    const RecordingList all = runRandom(false);
+    const RecordingList inside = runRandom(true);
+    // The plain list, its solutions outside [1.6, 4.6] taken out (a solution
+    // is its line and the empty line after it).
+    std::vector<std::string> expected;
+    int outside = 0;
+    for (std::size_t k = 0; k < all.lines.size(); ++k) {
+        const bool solution = all.lines[k].rfind("x=", 0) == 0 && k + 1 < all.lines.size() && all.lines[k + 1].empty();
+        if (solution && !(valueOf(all.lines[k]) >= 1.6 && valueOf(all.lines[k]) <= 4.6)) {
+            ++outside;
+            ++k;
+            continue;
+        }
+        expected.push_back(all.lines[k]);
+    }
+    ASSERT_EQ(outside, 6) << "the test needs seeds that leave the box";
+    // Every converged point outside counts, repeats too.
+    expected.push_back("OUTSIDE THE BOX, NOT STORED: 9 converged points.");
+    EXPECT_EQ(inside.lines, expected);
+    EXPECT_EQ(inside.countText, "1 solutions");
+}
+
+/// Stops the run at its first progress report.
+struct StopAtFirstReport : RunObserver {
+    explicit StopAtFirstReport(RunControl &control) : control(control) {}
+    void runProgress(const RunProgress &progress) override {
+        EXPECT_EQ(progress.unit, RunUnit::BoxShare);
+        control.requestStop();
+    }
+    RunControl &control;
+};
+
+TEST(CertifyRun, StopsOnRequestWithTheStopLineLast) {
+    // A line of roots: no box on it is ever proved, so the search would run
+    // down to boxes 1E-10 wide.
+    for (int threads : {1, 2}) {
+        Session session;
+        session.problem().sizeProblem(2);
+        session.problem().record.varNames = {"x", "y"};
+        ProblemFieldTexts fields{"1E-10", "30", {"-5", "-5"}, {"5", "5"}, {"4", "4"}, {"x - y = 0", "y - x = 0"}};
+        RunControl control;
+        StopAtFirstReport observer(control);
+        RunRequest request;
+        request.kind = RunKind::Certify;
+        request.fields = fields;
+        request.options = {.threads = threads,
+                           .control = &control,
+                           .observer = &observer,
+                           .progressInterval = std::chrono::milliseconds(10)};
+        RecordingList list;
+        const RunCommandResult result = session.runCommand(request, list);
+        ASSERT_TRUE(result.certify);
+        EXPECT_EQ(result.certify->end, CertifyEnd::Stopped);
+        EXPECT_EQ(result.summary.end, RunEnd::Stopped);
+        ASSERT_FALSE(list.lines.empty());
+        EXPECT_EQ(list.lines.back().rfind("RUN STOPPED: ", 0), 0u) << list.lines.back();
+        EXPECT_EQ(list.countText, "0 solutions");
     }
 }
 
