@@ -34,11 +34,8 @@ struct ExampleWindow {
     ProblemFileData data() const { return problemFileDataToSave(problem, fields, constantItems); }
 };
 
-TEST(ProblemFileWriter, WritesTheExampleByteForByte) {
+TEST(ProblemFileWriter, WritesTheExampleByteForByteAndTheNumericReadingOfEachField) {
     EXPECT_EQ(problemFileText(ExampleWindow().data()), kExampleBytes);
-}
-
-TEST(ProblemFileWriter, SavesTheNumericReadingOfEachField) {
     ExampleWindow window;
     window.fields = {"", "12abc", {" -1 5", ".5"}, {"1e-6", "2.5E+20"}, {"2.5", "3.5"}, {"x=1"}};
     window.problem.store.solutionCount = 0;
