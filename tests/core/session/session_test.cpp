@@ -10,6 +10,7 @@
 
 #include <algorithm>
 #include <thread>
+#include <tuple>
 
 #include "core/session/solution_line_queue.h"
 
@@ -26,10 +27,11 @@ struct Transcript {
 };
 
 ProblemFieldTexts fields(std::vector<std::string> equations, const std::string &lower, const std::string &upper,
-                         const std::string &subintervals, const std::string &iterations = "8") {
+                         const std::string &subintervals, const std::string &iterations = "8",
+                         const std::string &errorBound = ".0001") {
     const std::size_t n = equations.size();
     using Texts = std::vector<std::string>;
-    return {".0001", iterations, Texts(n, lower), Texts(n, upper), Texts(n, subintervals), std::move(equations)};
+    return {errorBound, iterations, Texts(n, lower), Texts(n, upper), Texts(n, subintervals), std::move(equations)};
 }
 
 /// Explore, then Random in the same session: the second run starts from the
@@ -70,16 +72,11 @@ TEST(TypedRuns, ListTheSameOnEveryThreadCount) {
 
 // ---- Constants ---------------------------------------------------------------
 
-struct ConstantCase {
-    std::string failing;
-    std::int32_t number;
-    bool engineError;
-};
-
 TEST(FailingConstant, StopsTheRunBeforeItStartsAndNamesTheConstant) {
-    for (const ConstantCase &c : {ConstantCase{"c=Sqr(-1)", 5, true}, ConstantCase{"c=1/0", 11, true},
-                                  ConstantCase{"c=Acosh(0)", 5, false}, ConstantCase{"k=foo(", 1002, true}}) {
-        SCOPED_TRACE(c.failing);
+    const std::tuple<std::string, std::int32_t, bool> cases[] = {
+        {"c=Sqr(-1)", 5, true}, {"c=1/0", 11, true}, {"c=Acosh(0)", 5, false}, {"k=foo(", 1002, true}};
+    for (const auto &[failing, number, engineError] : cases) {
+        SCOPED_TRACE(failing);
         Session session;
         std::vector<ScriptError> observed;
         session.setErrorObserver([&observed](const ScriptError &error) { observed.push_back(error); });
@@ -88,16 +85,16 @@ TEST(FailingConstant, StopsTheRunBeforeItStartsAndNamesTheConstant) {
         RecordingList list;
         list.lines = {"an earlier run's line"};
         RunRequest request;
-        request.constantItems = {"c=2", c.failing, "d=3"};
+        request.constantItems = {"c=2", failing, "d=3"};
         request.fields = fields({"x=c"}, "0", "4", "8");
         const RunCommandResult result = session.runCommand(request, list);
 
         ASSERT_TRUE(result.constantFailure);
         EXPECT_FALSE(result.ran());
-        EXPECT_EQ(result.constantFailure->constant, c.failing);
-        EXPECT_EQ(result.constantFailure->number, c.number);
-        EXPECT_EQ(result.constantFailure->engineError, c.engineError);
-        EXPECT_EQ(observed.size(), c.engineError ? 1u : 0u);
+        EXPECT_EQ(result.constantFailure->constant, failing);
+        EXPECT_EQ(result.constantFailure->number, number);
+        EXPECT_EQ(result.constantFailure->engineError, engineError);
+        EXPECT_EQ(observed.size(), engineError ? 1u : 0u);
         EXPECT_TRUE(list.lines.empty()) << "cleared, and nothing ran";
         EXPECT_EQ(list.countText, "0 solutions");
         EXPECT_FALSE(session.engine().evaluateNumber("d").ok()) << "nothing after the failing constant ran";
@@ -164,12 +161,11 @@ TEST(CertifyRun, StopsOnRequestWithTheStopLineLast) {
         Session session;
         session.problem().sizeProblem(2);
         session.problem().record.varNames = {"x", "y"};
-        ProblemFieldTexts fields{"1E-10", "30", {"-5", "-5"}, {"5", "5"}, {"4", "4"}, {"x - y = 0", "y - x = 0"}};
         RunControl control;
         StopAtFirstReport observer(control);
         RunRequest request;
         request.kind = RunKind::Certify;
-        request.fields = fields;
+        request.fields = fields({"x - y = 0", "y - x = 0"}, "-5", "5", "4", "30", "1E-10");
         request.options = {.threads = threads,
                            .control = &control,
                            .observer = &observer,
