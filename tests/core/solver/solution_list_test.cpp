@@ -8,6 +8,7 @@
 #include <cmath>
 #include <limits>
 #include <string>
+#include <tuple>
 
 #include "core/solver/compute.h"
 #include "core/solver/solution_lines.h"
@@ -62,21 +63,33 @@ void store(ProblemState &problem, const Point &solution) {
         problem.store.solutions(static_cast<int>(i), column) = solution[i];
 }
 
-TEST(AcceptSolution, DuplicateBoxIsPerComponentAndInclusive) {
-    const std::vector<std::pair<Point, AcceptResult>> cases{
-        {{0.5, 0.0}, AcceptResult::Duplicate},                     // exactly maxError away in both
-        {{std::nextafter(0.5, 1.0), 0.25}, AcceptResult::Stored},  // just above in one variable
-        {{0.5, 0.5 + 0.25}, AcceptResult::Stored},                 // a box, not a distance
-        {{std::numeric_limits<double>::quiet_NaN(), 0.25}, AcceptResult::Stored},
+// The duplicate box; then, with insideBoxOnly set, a point outside the search
+// box widened by maxError (limits in either order) is counted, neither stored
+// nor listed, even when it repeats a stored solution.
+TEST(AcceptSolution, DuplicateBoxIsPerComponentAndInclusiveAndPointsOutsideTheBoxCanBeLeftOut) {
+    using enum AcceptResult;
+    const std::tuple<bool, Point, AcceptResult> cases[] = {
+        {false, {0.5, 0.0}, Duplicate},                     // exactly maxError away in both
+        {false, {std::nextafter(0.5, 1.0), 0.25}, Stored},  // just above in one variable
+        {false, {0.5, 0.5 + 0.25}, Stored},                 // a box, not a distance
+        {false, {std::numeric_limits<double>::quiet_NaN(), 0.25}, Stored},
+        {true, {1.25, -0.25}, Stored},  // the widened box's corners
+        {true, {-0.25, 1.25}, Stored},
+        {true, {std::nextafter(1.25, 2.0), 0.5}, OutsideBox},
+        {true, {0.5, std::nextafter(-0.25, -1.0)}, OutsideBox},
+        {true, {3, 3}, OutsideBox},
     };
-    for (const auto &[candidate, expected] : cases) {
-        ProblemState problem = makeProblem(2, {{0, 1, 1}}, 0.25);
+    for (const auto &[insideBoxOnly, candidate, expected] : cases) {
+        ProblemState problem = makeProblem(2, {{1, 0, 1}, {0, 1, 1}}, 0.25);
+        problem.store.insideBoxOnly = insideBoxOnly;
         store(problem, {0.25, 0.25});
+        store(problem, {3, 3});  // outside the box, from a file say
         problem.work.point = candidate;
         RecordingList list;
-        EXPECT_EQ(acceptSolution(problem, list), expected) << candidate[0];
-        EXPECT_EQ(problem.store.solutionCount, expected == AcceptResult::Stored ? 2 : 1);
-        EXPECT_EQ(list.lines.size(), expected == AcceptResult::Stored ? 3u : 0u);
+        EXPECT_EQ(acceptSolution(problem, list), expected) << candidate[0] << ", " << candidate[1];
+        EXPECT_EQ(problem.store.outsideBox, expected == OutsideBox ? 1 : 0);
+        EXPECT_EQ(problem.store.solutionCount, expected == Stored ? 3 : 2);
+        EXPECT_EQ(list.lines.size(), expected == Stored ? 3u : 0u);
     }
 }
 
