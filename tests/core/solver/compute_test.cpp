@@ -14,7 +14,6 @@ namespace zl {
 namespace {
 
 using ::testing::Contains;
-using testing::Interval;
 using testing::makeProblem;
 using testing::NativeResiduals;
 using testing::Point;

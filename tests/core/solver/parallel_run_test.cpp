@@ -15,7 +15,6 @@
 namespace zl {
 namespace {
 
-using testing::Interval;
 using testing::makeProblem;
 using testing::NativeResiduals;
 using testing::Point;

@@ -81,17 +81,14 @@ private:
 };
 
 /// A worker of a parallel run with its own copies of the problem and the residuals.
-class NativeWorker : public RunWorker {
-public:
+struct NativeWorker : RunWorker {
     NativeWorker(const ProblemState &problem, const NativeResiduals &residuals)
-        : problem_(problem), residuals_(residuals) {}
-    ProblemState &problem() override { return problem_; }
-    ResidualSystem &residuals() override { return residuals_; }
+        : ownProblem(problem), ownResiduals(residuals) {}
+    ProblemState &problem() override { return ownProblem; }
+    ResidualSystem &residuals() override { return ownResiduals; }
     std::function<void()> takeFatalErrorReport() override { return {}; }
-
-private:
-    ProblemState problem_;
-    NativeResiduals residuals_;
+    ProblemState ownProblem;
+    NativeResiduals ownResiduals;
 };
 
 /// Workers copied from the run's own problem and residuals (copied when made).
