@@ -1,5 +1,6 @@
 #include "core/files/problem_file_reader.h"
 
+#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
 #include <istream>
@@ -10,6 +11,8 @@ namespace zl {
 namespace {
 
 using Solutions = std::vector<std::vector<double>>;
+using ::testing::HasSubstr;
+using ::testing::StartsWith;
 
 TEST(ProblemFileReader, FollowsTheFieldRules) {
     const std::string text = "   Rootex\r\n"
@@ -93,9 +96,8 @@ TEST(ProblemFileReader, MalformedContentNamesTheLineAndTheProblem) {
         const auto reading = readProblemFileText(c.text);
         ASSERT_FALSE(reading.ok()) << c.fragment;
         EXPECT_EQ(reading.error->code, c.code) << reading.error->message;
-        EXPECT_EQ(reading.error->message.rfind("Line " + std::to_string(c.line) + ": ", 0), 0u)
-            << reading.error->message;
-        EXPECT_NE(reading.error->message.find(c.fragment), std::string::npos) << reading.error->message;
+        EXPECT_THAT(reading.error->message,
+                    AllOf(StartsWith("Line " + std::to_string(c.line) + ": "), HasSubstr(c.fragment)));
     }
 }
 
@@ -104,7 +106,7 @@ TEST(ProblemFileReader, RefusesWhatIsNotARegularFile) {
         const auto reading = readProblemFile(path);
         ASSERT_FALSE(reading.ok()) << path;
         EXPECT_EQ(reading.error->code, FileErrorCode::CannotOpen) << path;
-        EXPECT_NE(reading.error->message.find(path), std::string::npos) << reading.error->message;
+        EXPECT_THAT(reading.error->message, HasSubstr(path));
     }
 }
 

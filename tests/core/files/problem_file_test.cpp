@@ -1,5 +1,6 @@
 #include "core/files/problem_file.h"
 
+#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -69,7 +70,7 @@ TEST(ProblemFile, SaveRefusesContentThatWouldNotReadBackAndWritesNothing) {
         const auto error = saveProblemFile(path.string(), data);
         ASSERT_TRUE(error) << fragment;
         EXPECT_EQ(error->code, code) << error->message;
-        EXPECT_NE(error->message.find(fragment), std::string::npos) << error->message;
+        EXPECT_THAT(error->message, ::testing::HasSubstr(fragment));
         EXPECT_FALSE(std::filesystem::exists(path));
     }
 }

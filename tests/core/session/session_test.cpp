@@ -156,7 +156,7 @@ TEST(CertifyRun, StopsOnRequestWithTheStopLineLast) {
         EXPECT_EQ(result.certify->end, CertifyEnd::Stopped);
         EXPECT_EQ(result.summary.end, RunEnd::Stopped);
         ASSERT_FALSE(list.lines.empty());
-        EXPECT_EQ(list.lines.back().rfind("RUN STOPPED: ", 0), 0u) << list.lines.back();
+        EXPECT_THAT(list.lines.back(), ::testing::StartsWith("RUN STOPPED: "));
         EXPECT_EQ(list.countText, "0 solutions");
     }
 }

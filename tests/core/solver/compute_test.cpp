@@ -100,10 +100,8 @@ TEST(RunRandom, SameSeedSameListAndSeedsInsideTheBox) {
     EXPECT_NE(lines, run(8, nullptr));
     EXPECT_THAT(lines, Contains(StartsWith("TRIAL")).Times(50));
     ASSERT_EQ(seeds.size(), 50u);
-    for (const Point &seed : seeds) {
-        EXPECT_TRUE(seed[0] >= 2 && seed[0] < 3) << seed[0];
-        EXPECT_TRUE(seed[1] >= -1 && seed[1] < -0.5) << seed[1];
-    }
+    using ::testing::AllOf, ::testing::Ge, ::testing::Lt;
+    EXPECT_THAT(seeds, ::testing::Each(::testing::ElementsAre(AllOf(Ge(2.0), Lt(3.0)), AllOf(Ge(-1.0), Lt(-0.5)))));
 }
 
 // Four cycles leave some seeds unconverged, so there would be problems to report.
