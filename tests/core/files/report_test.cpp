@@ -7,12 +7,14 @@
 
 #include <algorithm>
 
+#include "../solver/solver_test_support.h"
 #include "core/files/report_data.h"
 
 namespace zl {
 namespace {
 
 using Lines = std::vector<std::string>;
+using testing::Point;
 
 std::string blanks(std::size_t count) { return std::string(count, ' '); }
 const std::string kHeading =
@@ -132,29 +134,18 @@ TEST(ReportLayout, AnItemReachingItsTabStopStartsThereOnANewLine) {
                      blanks(40) + "EQUATION # 2 =  0 "}));
 }
 
-/// x^2+y^2-2 and x-y; the second fails with error 11 where x is negative.
-class ExampleResiduals : public ResidualSystem {
-public:
-    std::int32_t evaluate(int equation, const double *p, double &value) override {
-        if (equation == 1 && p[0] < 0) return 11;
-        value = equation == 0 ? p[0] * p[0] + p[1] * p[1] - 2 : p[0] - p[1];
-        return 0;
-    }
-};
-
 TEST(ReportData, EvaluatesEachStoredSolutionThroughTheWorkArrays) {
-    ProblemState problem;
-    problem.sizeProblem(2);
-    problem.record.varNames = {"x", "y"};
-    problem.record.lowerLimits = {-5, -4};
-    problem.record.maxCycles = 8;
+    ProblemState problem = testing::makeProblem(2, {{-5, 5, 10}, {-4, 5, 10}}, 1e-9, 8);
     problem.store.solutionCount = 2;
     problem.store.solutions(0, 1) = 1;
     problem.store.solutions(1, 1) = 1;
     problem.store.solutions(0, 2) = -0.5;
     problem.store.solutions(1, 2) = 2;
     problem.store.solutions(0, 3) = 7;  // beyond solutionCount: not shown
-    ExampleResiduals residuals;
+    // x^2+y^2-2 and x-y; the second fails with error 11 where x is negative.
+    testing::NativeResiduals residuals(
+        {[](const Point &p) { return p[0] * p[0] + p[1] * p[1] - 2; }, [](const Point &p) { return p[0] - p[1]; }},
+        [](int j, const Point &p) { return j == 1 && p[0] < 0 ? 11 : 0; });
 
     const ReportData data = collectReportData(problem, {"k=2"}, {"x^2+y^2=2", "x=y"}, residuals);
 
