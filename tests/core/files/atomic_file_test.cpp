@@ -1,5 +1,6 @@
 #include "core/files/atomic_file.h"
 
+#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
 #include <csignal>
@@ -62,7 +63,7 @@ TEST_F(AtomicFileTest, FailuresNameThePathAndLeaveNothingBehind) {
         const auto error = replaceFileAtomically(target.string(), "bytes");
         ASSERT_TRUE(error) << target;
         EXPECT_EQ(error->code, FileErrorCode::WriteFailed);
-        EXPECT_NE(error->message.find(target.string()), std::string::npos) << error->message;
+        EXPECT_THAT(error->message, ::testing::HasSubstr(target.string()));
         EXPECT_EQ(entries(), 1u);
     }
     EXPECT_TRUE(fs::is_directory(folder_ / "taken" / "inside"));
@@ -101,7 +102,7 @@ TEST_F(AtomicFileTest, RefusesWhatIsNotARegularFileAndTakesTheLongestName) {
         const auto error = replaceFileAtomically((folder_ / name).string(), "bytes");
         ASSERT_TRUE(error) << name;
         const bool dangling = std::string(name) == "to-nothing";
-        EXPECT_NE(error->message.find(dangling ? "leads to no file" : ": not a regular file"), std::string::npos);
+        EXPECT_THAT(error->message, ::testing::HasSubstr(dangling ? "leads to no file" : ": not a regular file"));
         EXPECT_EQ(fs::symlink_status(folder_ / name).type(), before) << name;
     }
     const std::size_t before = entries();

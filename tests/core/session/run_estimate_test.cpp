@@ -1,8 +1,9 @@
 #include "core/session/run_estimate.h"
 
+#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
-#include "core/problem/problem_state.h"
+#include "../solver/solver_test_support.h"
 #include "core/solver/explore_size.h"
 
 namespace zl {
@@ -10,44 +11,35 @@ namespace {
 
 using namespace std::chrono_literals;
 
-/// x - 1 and y - 1, checking that every point lies on the grid's box.
-struct BoxCheckingResiduals : ResidualSystem {
-    std::int32_t failure = 0;
-    bool outside = false;
-    std::int32_t evaluate(int equation, const double *point, double &value) override {
-        outside = outside || point[0] < -5 || point[0] > 5 || point[1] < 0 || point[1] > 1;
-        if (failure) return failure;
-        value = point[equation] - 1;
-        return 0;
-    }
-};
+using testing::NativeResiduals;
+using testing::Point;
 
-ProblemSpec twoVariableGrid() {
-    ProblemState problem;
-    problem.sizeProblem(2);
-    problem.record.lowerLimits = {-5, 0};
-    problem.record.upperLimits = {5, 1};
-    problem.record.subintervals = {1000, 0};  // the second takes its lower limit alone
-    return problem.record;
+/// The second variable takes its lower limit alone.
+const ProblemSpec kGrid = testing::makeProblem(2, {{-5, 5, 1000}, {0, 1, 0}}).record;
+
+/// x - 1 and y - 1, failing with `failure` when it is not 0.
+NativeResiduals linear(std::int32_t failure = 0) {
+    return NativeResiduals({[](const Point &p) { return p[0] - 1; }, [](const Point &p) { return p[1] - 1; }},
+                           [failure](int, const Point &) { return failure; });
 }
 
 TEST(ExploreEstimate, TimesResidualsOnTheGridAndSharesTheWalkOverThreads) {
-    const ProblemSpec record = twoVariableGrid();
-    BoxCheckingResiduals residuals;
-    const std::optional<ExploreEstimate> estimate = estimateExplore(record, residuals, 2ms);
+    NativeResiduals residuals = linear();
+    const std::optional<ExploreEstimate> estimate = estimateExplore(kGrid, residuals, 2ms);
     ASSERT_TRUE(estimate);
-    EXPECT_FALSE(residuals.outside);
-    EXPECT_EQ(estimate->nodes, exploreNodeCount(record));
+    using ::testing::AllOf, ::testing::Ge, ::testing::Le;
+    EXPECT_THAT(residuals.evaluations, ::testing::Each(::testing::Field(
+                                           &NativeResiduals::Evaluation::point,
+                                           ::testing::ElementsAre(AllOf(Ge(-5.0), Le(5.0)), AllOf(Ge(0.0), Le(1.0))))));
+    EXPECT_EQ(estimate->nodes, exploreNodeCount(kGrid));
     EXPECT_GT(estimate->perNode.count(), 0);
     EXPECT_DOUBLE_EQ(estimate->time(4).count() * 4, estimate->time(1).count());
 }
 
 TEST(ExploreEstimate, NoneWhenTheResidualsFailForGood) {
-    BoxCheckingResiduals residuals;
-    residuals.failure = 13;  // a type mismatch ends a run
-    EXPECT_FALSE(estimateExplore(twoVariableGrid(), residuals, 2ms));
-    residuals.failure = kErrDivisionByZero;  // absorbed: the walk goes on
-    EXPECT_TRUE(estimateExplore(twoVariableGrid(), residuals, 2ms));
+    NativeResiduals fatal = linear(13), absorbed = linear(kErrDivisionByZero);
+    EXPECT_FALSE(estimateExplore(kGrid, fatal, 2ms));    // a type mismatch ends a run
+    EXPECT_TRUE(estimateExplore(kGrid, absorbed, 2ms));  // absorbed: the walk goes on
 }
 
 TEST(RunTexts, ProgressAndDurationsAsTheWindowShowsThem) {

@@ -1,13 +1,17 @@
 // The session: typed problems run on one thread or many with the same list
-// and the same script errors; failing constants stop a command before it runs.
+// and the same script errors; failing constants stop a command before it runs;
+// the run options the session adds (solutions kept inside the box, Certify
+// stopped on request).
 
 #include "../../support/recording_list.h"
 #include "core/session/session.h"
 
+#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <thread>
+#include <tuple>
 
 #include "core/session/solution_line_queue.h"
 
@@ -16,14 +20,6 @@ namespace {
 
 using zl::testing::RecordingList;
 
-/// A problem in x and y.
-struct TypedProblem {
-    std::string name;
-    std::vector<std::string> constants;
-    ProblemFieldTexts fields;
-    std::string shown;  ///< a line the runs must list
-};
-
 /// Everything a run leaves for the user: the lines, the count, the script errors shown.
 struct Transcript {
     std::vector<std::string> lines;
@@ -31,9 +27,19 @@ struct Transcript {
     bool operator==(const Transcript &) const = default;
 };
 
+ProblemFieldTexts fields(std::vector<std::string> equations, const std::string &lower, const std::string &upper,
+                         const std::string &subintervals, const std::string &iterations = "8",
+                         const std::string &errorBound = ".0001") {
+    const std::size_t n = equations.size();
+    using Texts = std::vector<std::string>;
+    return {errorBound, iterations, Texts(n, lower), Texts(n, upper), Texts(n, subintervals), std::move(equations)};
+}
+
 /// Explore, then Random in the same session: the second run starts from the
-/// state the first left (constants, variables, the last correction).
-Transcript exploreThenRandom(const TypedProblem &typed, int threads) {
+/// state the first left (constants, variables, the last correction). x of 1/3
+/// and more cannot be evaluated at all (error 13): the first such node or seed
+/// ends each run, and its message is shown once.
+Transcript exploreThenRandom(int threads) {
     Session session;
     Transcript transcript;
     session.setErrorObserver([&transcript](const ScriptError &error) {
@@ -45,8 +51,8 @@ Transcript exploreThenRandom(const TypedProblem &typed, int threads) {
     for (RunKind kind : {RunKind::Explore, RunKind::Random}) {
         RunRequest request;
         request.kind = kind;
-        request.constantItems = typed.constants;
-        request.fields = typed.fields;
+        request.constantItems = {"r=0.5"};
+        request.fields = fields({"x^2+y^2=r", "y-x+0*CDbl(\"-\" & -Int(x*3))=0"}, "-1", "1", "30");
         request.seeds = 150;
         request.random = &random;
         request.options.threads = threads;
@@ -58,47 +64,20 @@ Transcript exploreThenRandom(const TypedProblem &typed, int threads) {
     return transcript;
 }
 
-ProblemFieldTexts fields(std::vector<std::string> equations, const std::string &lower, const std::string &upper,
-                         const std::string &subintervals, const std::string &iterations = "8") {
-    const std::size_t n = equations.size();
-    using Texts = std::vector<std::string>;
-    return {".0001", iterations, Texts(n, lower), Texts(n, upper), Texts(n, subintervals), std::move(equations)};
-}
-
 TEST(TypedRuns, ListTheSameOnEveryThreadCount) {
-    const TypedProblem problems[] = {
-        {"circle and curve",
-         {"r=1.5"},
-         fields({"x^2+y^2=r", "sin(3*y)=x*y"}, "-2", "2", "40"),
-         "-POSSIBLE INCONSISTENCE PROBLEMS."},
-        // x of 1/3 and more cannot be evaluated at all (error 13): the first such
-        // node or seed ends each run, and its message is shown once.
-        {"fatal past a third",
-         {},
-         fields({"x^2+y^2=0.5", "y-x+0*CDbl(\"-\" & -Int(x*3))=0"}, "-1", "1", "30"),
-         "1 solutions"},
-    };
-    for (const TypedProblem &problem : problems) {
-        const Transcript serial = exploreThenRandom(problem, 1);
-        ASSERT_NE(std::find(serial.lines.begin(), serial.lines.end(), problem.shown), serial.lines.end())
-            << problem.name;
-        for (int threads : {2, 3, 8})
-            EXPECT_EQ(exploreThenRandom(problem, threads), serial) << problem.name << ", " << threads << " threads";
-    }
+    const Transcript serial = exploreThenRandom(1);
+    ASSERT_EQ(serial.errors.size(), 2u);
+    ASSERT_NE(std::find(serial.lines.begin(), serial.lines.end(), "1 solutions"), serial.lines.end());
+    for (int threads : {2, 3, 8}) EXPECT_EQ(exploreThenRandom(threads), serial) << threads << " threads";
 }
 
 // ---- Constants ---------------------------------------------------------------
 
-struct ConstantCase {
-    std::string failing;
-    std::int32_t number;
-    bool engineError;
-};
-
 TEST(FailingConstant, StopsTheRunBeforeItStartsAndNamesTheConstant) {
-    for (const ConstantCase &c : {ConstantCase{"c=Sqr(-1)", 5, true}, ConstantCase{"c=1/0", 11, true},
-                                  ConstantCase{"c=Acosh(0)", 5, false}, ConstantCase{"k=foo(", 1002, true}}) {
-        SCOPED_TRACE(c.failing);
+    const std::tuple<std::string, std::int32_t, bool> cases[] = {
+        {"c=Sqr(-1)", 5, true}, {"c=1/0", 11, true}, {"c=Acosh(0)", 5, false}, {"k=foo(", 1002, true}};
+    for (const auto &[failing, number, engineError] : cases) {
+        SCOPED_TRACE(failing);
         Session session;
         std::vector<ScriptError> observed;
         session.setErrorObserver([&observed](const ScriptError &error) { observed.push_back(error); });
@@ -107,19 +86,78 @@ TEST(FailingConstant, StopsTheRunBeforeItStartsAndNamesTheConstant) {
         RecordingList list;
         list.lines = {"an earlier run's line"};
         RunRequest request;
-        request.constantItems = {"c=2", c.failing, "d=3"};
+        request.constantItems = {"c=2", failing, "d=3"};
         request.fields = fields({"x=c"}, "0", "4", "8");
         const RunCommandResult result = session.runCommand(request, list);
 
         ASSERT_TRUE(result.constantFailure);
         EXPECT_FALSE(result.ran());
-        EXPECT_EQ(result.constantFailure->constant, c.failing);
-        EXPECT_EQ(result.constantFailure->number, c.number);
-        EXPECT_EQ(result.constantFailure->engineError, c.engineError);
-        EXPECT_EQ(observed.size(), c.engineError ? 1u : 0u);
+        EXPECT_EQ(result.constantFailure->constant, failing);
+        EXPECT_EQ(result.constantFailure->number, number);
+        EXPECT_EQ(result.constantFailure->engineError, engineError);
+        EXPECT_EQ(observed.size(), engineError ? 1u : 0u);
         EXPECT_TRUE(list.lines.empty()) << "cleared, and nothing ran";
         EXPECT_EQ(list.countText, "0 solutions");
         EXPECT_FALSE(session.engine().evaluateNumber("d").ok()) << "nothing after the failing constant ran";
+    }
+}
+
+// ---- Options ---------------------------------------------------------------
+
+// Sin(x) = 0 from 40 seeds: of the roots they reach only pi lies in [1.6, 4.6];
+// every converged point outside counts, repeats too.
+TEST(InsideBox, StoresOnlyTheSolutionInsideAndCountsTheConvergedPointsLeftOut) {
+    Session session;
+    session.problem().sizeProblem(1);
+    session.problem().record.varNames = {"x"};
+    RandomSource random = RandomSource::withFixedSeed(7);
+    RunRequest request;
+    request.kind = RunKind::Random;
+    request.fields = fields({"Sin(x) = 0"}, "1.6", "4.6", "20", "30");
+    request.seeds = 40;
+    request.random = &random;
+    request.insideBoxOnly = true;
+    RecordingList list;
+    ASSERT_TRUE(session.runCommand(request, list).ran());
+    EXPECT_THAT(list.lines, ::testing::Contains(::testing::StartsWith("x=3.1415926535898 ")).Times(1));
+    EXPECT_EQ(list.lines.back(), "OUTSIDE THE BOX, NOT STORED: 9 converged points.");
+    EXPECT_EQ(list.countText, "1 solutions");
+}
+
+/// Stops the run at its first progress report.
+struct StopAtFirstReport : RunObserver {
+    explicit StopAtFirstReport(RunControl &control) : control(control) {}
+    void runProgress(const RunProgress &progress) override {
+        EXPECT_EQ(progress.unit, RunUnit::BoxShare);
+        control.requestStop();
+    }
+    RunControl &control;
+};
+
+TEST(CertifyRun, StopsOnRequestWithTheStopLineLast) {
+    // A line of roots: no box on it is ever proved, so the search would run
+    // down to boxes 1E-10 wide.
+    for (int threads : {1, 2}) {
+        Session session;
+        session.problem().sizeProblem(2);
+        session.problem().record.varNames = {"x", "y"};
+        RunControl control;
+        StopAtFirstReport observer(control);
+        RunRequest request;
+        request.kind = RunKind::Certify;
+        request.fields = fields({"x - y = 0", "y - x = 0"}, "-5", "5", "4", "30", "1E-10");
+        request.options = {.threads = threads,
+                           .control = &control,
+                           .observer = &observer,
+                           .progressInterval = std::chrono::milliseconds(10)};
+        RecordingList list;
+        const RunCommandResult result = session.runCommand(request, list);
+        ASSERT_TRUE(result.certify);
+        EXPECT_EQ(result.certify->end, CertifyEnd::Stopped);
+        EXPECT_EQ(result.summary.end, RunEnd::Stopped);
+        ASSERT_FALSE(list.lines.empty());
+        EXPECT_THAT(list.lines.back(), ::testing::StartsWith("RUN STOPPED: "));
+        EXPECT_EQ(list.countText, "0 solutions");
     }
 }
 

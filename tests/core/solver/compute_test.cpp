@@ -1,8 +1,8 @@
 #include "core/solver/compute.h"
 
+#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <cmath>
 #include <string>
 
@@ -13,16 +13,12 @@
 namespace zl {
 namespace {
 
-using testing::Interval;
+using ::testing::Contains;
 using testing::makeProblem;
 using testing::NativeResiduals;
 using testing::Point;
 using testing::RecordingList;
-
-bool startsWith(const std::string &text, const std::string &prefix) { return text.rfind(prefix, 0) == 0; }
-std::size_t countStarting(const std::vector<std::string> &lines, const std::string &prefix) {
-    return std::count_if(lines.begin(), lines.end(), [&](const std::string &l) { return startsWith(l, prefix); });
-}
+using ::testing::StartsWith;
 
 NativeResiduals sine() {
     return NativeResiduals({[](const Point &p) { return std::sin(p[0]); }});
@@ -75,15 +71,14 @@ TEST(RunRandom, TrialLinesYieldsAndFailureReportsInOrder) {
     RandomSource random = RandomSource::withFixedSeed(1);
     EXPECT_EQ(runRandom(problem, residuals, list, random, 3).end, RunEnd::Completed);
     EXPECT_EQ(problem.record.randomSeeds, 0);
-    std::vector<std::string> expected;
+    std::vector<::testing::Matcher<std::string>> expected;
     for (int trial = 1; trial <= 3; ++trial)
         for (const std::string &event :
              {std::string("<yield>"), trialLine(trial), std::string("<yield>"), std::string(kNoConvergenceLine),
               std::string(kFailureHeadingLine), std::string("x="), std::string("EQUATION #1="), std::string("<yield>")})
-            expected.push_back(event);
-    expected.insert(expected.end(), {"PROBLEMS ENCOUNTERED:", "-CONVERGENCE PROBLEMS."});
-    ASSERT_EQ(list.events.size(), expected.size());
-    for (std::size_t k = 0; k < expected.size(); ++k) EXPECT_TRUE(startsWith(list.events[k], expected[k])) << k;
+            expected.push_back(StartsWith(event));
+    expected.insert(expected.end(), {StartsWith("PROBLEMS ENCOUNTERED:"), StartsWith("-CONVERGENCE PROBLEMS.")});
+    EXPECT_THAT(list.events, ::testing::ElementsAreArray(expected));
 }
 
 TEST(RunRandom, SameSeedSameListAndSeedsInsideTheBox) {
@@ -103,12 +98,10 @@ TEST(RunRandom, SameSeedSameListAndSeedsInsideTheBox) {
     const std::vector<std::string> lines = run(7, &seeds);
     EXPECT_EQ(lines, run(7, nullptr));
     EXPECT_NE(lines, run(8, nullptr));
-    EXPECT_EQ(countStarting(lines, "TRIAL"), 50u);
+    EXPECT_THAT(lines, Contains(StartsWith("TRIAL")).Times(50));
     ASSERT_EQ(seeds.size(), 50u);
-    for (const Point &seed : seeds) {
-        EXPECT_TRUE(seed[0] >= 2 && seed[0] < 3) << seed[0];
-        EXPECT_TRUE(seed[1] >= -1 && seed[1] < -0.5) << seed[1];
-    }
+    using ::testing::AllOf, ::testing::Ge, ::testing::Lt;
+    EXPECT_THAT(seeds, ::testing::Each(::testing::ElementsAre(AllOf(Ge(2.0), Lt(3.0)), AllOf(Ge(-1.0), Lt(-0.5)))));
 }
 
 // Four cycles leave some seeds unconverged, so there would be problems to report.
@@ -119,8 +112,8 @@ TEST(RunRandom, StoreFullEndsWithTheTrialLineAndNoReport) {
     RandomSource random = RandomSource::withFixedSeed(11);
     EXPECT_EQ(runRandom(problem, residuals, list, random, 2000).end, RunEnd::StoreFull);
     EXPECT_EQ(problem.store.solutionCount, kMaxSolutions);
-    EXPECT_EQ(countStarting(list.lines, std::string(kNoConvergenceLine)), 161u);
-    EXPECT_TRUE(startsWith(list.lines.back(), "TRIAL"));
+    EXPECT_THAT(list.lines, Contains(StartsWith(kNoConvergenceLine)).Times(161));
+    EXPECT_THAT(list.lines.back(), StartsWith("TRIAL"));
     EXPECT_EQ(problem.record.randomSeeds, 0);
 }
 
@@ -135,7 +128,7 @@ TEST(RunRandom, UnrecoverableErrorEndsTheRunWithoutReport) {
     EXPECT_EQ(summary.end, RunEnd::FatalError);
     EXPECT_EQ(summary.fatalErrorNumber, 424);
     EXPECT_EQ(residuals.evaluations.size(), 20u);
-    EXPECT_EQ(countStarting(list.lines, "PROBLEMS"), 0u);
+    EXPECT_THAT(list.lines, Contains(StartsWith("PROBLEMS")).Times(0));
     EXPECT_EQ(problem.record.randomSeeds, 0);
 }
 

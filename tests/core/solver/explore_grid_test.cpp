@@ -1,21 +1,29 @@
+// The Explore walk: the nodes it visits line by line, the seeds it starts
+// where neighbouring signs differ, and its node count known before the walk.
+
 #include "core/solver/explore_grid.h"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <limits>
+#include <string>
 #include <vector>
 
+#include "core/solver/explore_size.h"
 #include "solver_test_support.h"
 
 namespace zl {
 namespace {
 
+using testing::Interval;
 using testing::makeProblem;
 using testing::NativeResiduals;
 using testing::Point;
 
 struct WalkRecord {
     std::vector<Point> nodes, seeds;
+    std::size_t evaluations = 0;
 };
 
 /// Each seed records its node and moves `point` away as Newton would.
@@ -38,6 +46,7 @@ WalkRecord walkGrid(ProblemState &problem, NativeResiduals &residuals) {
     RecordingVisitor visitor{problem, record};
     EXPECT_TRUE(ExploreGrid(problem.record, problem.work, residuals, run).walk(visitor));
     record.nodes = residuals.pointsVisited();
+    record.evaluations = residuals.evaluations.size();
     return record;
 }
 
@@ -77,6 +86,62 @@ TEST(ExploreGrid, LinesRunAlongTheLastVariableAndPointReturnsAfterASeed) {
     EXPECT_EQ(record.seeds, (std::vector<Point>{{0, 1}, {1, 1}, {2, 1}}));
     EXPECT_EQ(record.nodes,
               (std::vector<Point>{{0, 0}, {0, 1}, {0, 2}, {1, 0}, {1, 1}, {1, 2}, {2, 0}, {2, 1}, {2, 2}}));
+}
+
+constexpr double inf = std::numeric_limits<double>::infinity();
+constexpr double nan = std::numeric_limits<double>::quiet_NaN();
+
+/// Nodes visited by a whole walk: residuals that never change sign start no
+/// seed, and the walk evaluates every residual once per node.
+double nodesWalked(ProblemState &problem) {
+    NativeResiduals residuals(std::vector<NativeResiduals::Function>(static_cast<std::size_t>(problem.record.order),
+                                                                     [](const Point &) { return 1.0; }));
+    return static_cast<double>(walkGrid(problem, residuals).evaluations) / problem.record.order;
+}
+
+// StepVanishesPartWay walks 2^53 - 2, 2^53 - 1, 2^53; then adding 1 no longer
+// moves the value.
+TEST(ExploreSize, CountsTheNodesTheWalkVisits) {
+    const struct {
+        const char *name;
+        int order;
+        std::vector<Interval> intervals;
+        double nodes;
+    } rows[] = {{"FourSubintervals", 1, {{0, 1, 4}}, 5},
+                {"TwoVariables", 2, {{0, 1, 4}, {-1, 1, 2}}, 15},
+                {"RoundingAddsAValueBeyondTheUpperLimit", 1, {{0, 1, 10}}, 12},
+                {"RoundingLandsOnTheUpperLimit", 1, {{0, 0.7, 7}}, 8},
+                {"UpperEqualToLowerTakesOneValue", 2, {{0, 1, 4}, {3, 3, 10}}, 5},
+                {"UpperBelowLower", 2, {{1, 0, 4}, {0, 1, 3}}, 4},
+                {"NoSubintervals", 1, {{0, 1, 0}}, 1},
+                {"NegativeSubintervals", 1, {{0, 1, -3}}, 1},
+                {"InfiniteWidth", 1, {{-inf, inf, 10}}, 1},
+                {"NanLimit", 1, {{nan, 1, 10}}, 1},
+                {"InfiniteUpper", 1, {{0, inf, 4}}, 1},
+                {"NanUpper", 1, {{0, nan, 4}}, 1},
+                {"WidthOverflows", 1, {{-1e308, 1e308, 2}}, 1},
+                {"StepTooSmallToMoveTheValue", 1, {{1e16, 1e16 + 64, 1000}}, 1},
+                {"StepVanishesPartWay", 1, {{9007199254740990.0, 9007199254741000.0, 10}}, 3},
+                {"ThreeVariables", 3, {{-1, 1, 3}, {0, 2, 1}, {-5, 5, 10}}, 5 * 2 * 11}};
+    for (const auto &row : rows) {
+        ProblemState problem = makeProblem(row.order, row.intervals);
+        EXPECT_EQ(exploreNodeCount(problem.record), row.nodes) << row.name;
+        EXPECT_EQ(nodesWalked(problem), row.nodes) << row.name;
+    }
+}
+
+TEST(ExploreSizeBounds, LargeGridsAreCountedWithoutOverflowOrWaiting) {
+    // Per variable the count stays exact far beyond what any walk could visit.
+    EXPECT_EQ(exploreValueCount(0, 1, std::numeric_limits<std::int32_t>::max()), 2147483648.0);
+
+    ProblemState wide = makeProblem(kMaxOrder, {{0, 1, 9}});
+    EXPECT_EQ(exploreNodeCount(wide.record), inf);  // 10^500
+    EXPECT_GT(exploreNodeCount(wide.record), kMaxExploreNodes);
+
+    ProblemState atTheBound = makeProblem(8, {{0, 1, 9}});  // 10^8 nodes
+    EXPECT_EQ(exploreNodeCount(atTheBound.record), kMaxExploreNodes);
+
+    EXPECT_EQ(exploreNodeCount(ProblemSpec{}), 0);  // no problem yet
 }
 
 }  // namespace

@@ -1,7 +1,10 @@
 #include "core/solver/random_source.h"
 
+#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <numeric>
 #include <set>
 #include <vector>
 
@@ -16,14 +19,10 @@ std::vector<double> draw(RandomSource &source, int count) {
 
 /// In [0, 1), mean and share below 1/2 near a half, no value repeated.
 void expectUniformLooking(const std::vector<double> &values) {
-    double sum = 0, below = 0;
-    for (double v : values) {
-        ASSERT_TRUE(v >= 0 && v < 1) << v;
-        sum += v;
-        below += v < 0.5;
-    }
-    EXPECT_NEAR(sum / values.size(), 0.5, 0.02);
-    EXPECT_NEAR(below / values.size(), 0.5, 0.03);
+    const auto n = static_cast<double>(values.size());
+    EXPECT_THAT(values, ::testing::Each(::testing::AllOf(::testing::Ge(0.0), ::testing::Lt(1.0))));
+    EXPECT_NEAR(std::accumulate(values.begin(), values.end(), 0.0) / n, 0.5, 0.02);
+    EXPECT_NEAR(static_cast<double>(std::ranges::count_if(values, [](double v) { return v < 0.5; })) / n, 0.5, 0.03);
     EXPECT_EQ(std::set<double>(values.begin(), values.end()).size(), values.size());
 }
 

@@ -2,6 +2,7 @@
 // Test doubles for the solver: residuals as native functions that can fail at
 // chosen points, and the list that records what it is told.
 
+#include <algorithm>
 #include <cmath>
 #include <cstdint>
 #include <functional>
@@ -22,10 +23,7 @@ using Point = std::vector<double>;
 
 /// Exact equality, NaN equal to NaN.
 inline bool sameValues(const Point &a, const Point &b) {
-    if (a.size() != b.size()) return false;
-    for (std::size_t k = 0; k < a.size(); ++k)
-        if (!(a[k] == b[k] || (std::isnan(a[k]) && std::isnan(b[k])))) return false;
-    return true;
+    return std::ranges::equal(a, b, [](double x, double y) { return x == y || (std::isnan(x) && std::isnan(y)); });
 }
 
 class NativeResiduals : public ResidualSystem {
@@ -83,17 +81,14 @@ private:
 };
 
 /// A worker of a parallel run with its own copies of the problem and the residuals.
-class NativeWorker : public RunWorker {
-public:
+struct NativeWorker : RunWorker {
     NativeWorker(const ProblemState &problem, const NativeResiduals &residuals)
-        : problem_(problem), residuals_(residuals) {}
-    ProblemState &problem() override { return problem_; }
-    ResidualSystem &residuals() override { return residuals_; }
+        : ownProblem(problem), ownResiduals(residuals) {}
+    ProblemState &problem() override { return ownProblem; }
+    ResidualSystem &residuals() override { return ownResiduals; }
     std::function<void()> takeFatalErrorReport() override { return {}; }
-
-private:
-    ProblemState problem_;
-    NativeResiduals residuals_;
+    ProblemState ownProblem;
+    NativeResiduals ownResiduals;
 };
 
 /// Workers copied from the run's own problem and residuals (copied when made).

@@ -1,13 +1,20 @@
+// The printed report: the data collected from the stored solutions, and the
+// layout of its lines.
+
 #include "core/files/report_layout.h"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
 
+#include "../solver/solver_test_support.h"
+#include "core/files/report_data.h"
+
 namespace zl {
 namespace {
 
 using Lines = std::vector<std::string>;
+using testing::Point;
 
 std::string blanks(std::size_t count) { return std::string(count, ' '); }
 const std::string kHeading =
@@ -125,6 +132,35 @@ TEST(ReportLayout, AnItemReachingItsTabStopStartsThereOnANewLine) {
     EXPECT_EQ(block(solutions, "SET # 1 :"),
               (Lines{std::string(35, 'a') + "=  1 EQUATION # 1 =  0 ", std::string(36, 'b') + "=  1 ",
                      blanks(40) + "EQUATION # 2 =  0 "}));
+}
+
+TEST(ReportData, EvaluatesEachStoredSolutionThroughTheWorkArrays) {
+    ProblemState problem = testing::makeProblem(2, {{-5, 5, 10}, {-4, 5, 10}}, 1e-9, 8);
+    problem.store.solutionCount = 2;
+    problem.store.solutions(0, 1) = 1;
+    problem.store.solutions(1, 1) = 1;
+    problem.store.solutions(0, 2) = -0.5;
+    problem.store.solutions(1, 2) = 2;
+    problem.store.solutions(0, 3) = 7;  // beyond solutionCount: not shown
+    // x^2+y^2-2 and x-y; the second fails with error 11 where x is negative.
+    testing::NativeResiduals residuals(
+        {[](const Point &p) { return p[0] * p[0] + p[1] * p[1] - 2; }, [](const Point &p) { return p[0] - p[1]; }},
+        [](int j, const Point &p) { return j == 1 && p[0] < 0 ? 11 : 0; });
+
+    const ReportData data = collectReportData(problem, {"k=2"}, {"x^2+y^2=2", "x=y"}, residuals);
+
+    EXPECT_EQ(data.names, problem.record.varNames);
+    EXPECT_EQ(data.lowerLimits, (std::vector<double>{-5, -4}));
+    EXPECT_EQ(data.constants, std::vector<std::string>{"k=2"});
+    EXPECT_EQ(data.maxCycles, 8);
+    ASSERT_EQ(data.solutions.size(), 2u);
+    EXPECT_EQ(data.solutions[0].residuals, (std::vector<double>{0, 0}));
+    const ReportSolution &second = data.solutions[1];
+    EXPECT_EQ(second.values, (std::vector<double>{-0.5, 2}));
+    EXPECT_EQ(second.residuals[0], 2.25);
+    EXPECT_EQ(second.failures, (std::vector<std::int32_t>{0, 11}));
+    EXPECT_EQ(problem.work.point, second.values);  // the list and the report share the work arrays
+    EXPECT_EQ(problem.work.systemMatrix(0, 0), 2.25);
 }
 
 }  // namespace
