@@ -1,13 +1,18 @@
 // The windows around the main window, reached through its own buttons and
-// menus: the equations grid, About, Help, Print, and what closing does.
+// menus: the equations grid, About, Help, Print, and what closing does; where
+// Help finds the manual or the help file, and the program its icon.
 
-#include <QAction>
+#include <QDesktopServices>
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
+#include <QImage>
 #include <QProcess>
 #include <QPushButton>
 #include <QRegularExpression>
 #include <QTableWidget>
 #include <QTemporaryDir>
+#include <QUrl>
 
 #include <memory>
 
@@ -17,6 +22,7 @@
 #include "gui/equations_window.h"
 #include "gui/help_window.h"
 #include "gui/program_windows.h"
+#include "gui/window_title.h"
 #include "support/fake_numeric_locale.h"
 #include "support/main_window_fixture.h"
 
@@ -28,37 +34,22 @@ namespace {
 // A folder like the build folder: the manual is found at ../docs/manual.
 const QString kProgramFolder = QStringLiteral(ZEROLITH_SOURCE_DIR "/tests");
 
-/// What pdftotext writes for `pdf` with `options`.
-QString pdfText(const QString &pdf, QStringList options = {"-layout"}) {
-    QProcess pdftotext;
-    pdftotext.start("pdftotext", options << pdf << "-");
-    pdftotext.waitForFinished(30000);
-    return QString::fromUtf8(pdftotext.readAllStandardOutput());
-}
+const QString kManualFolder = QStringLiteral(ZEROLITH_SOURCE_DIR "/docs/manual");
 
-/// The box of the first word on the first page, in points from the page's top left.
-QRectF firstWordBox(const QString &pdf) {
-    static const QRegularExpression word(
-        QStringLiteral("<word xMin=\"([0-9.]+)\" yMin=\"([0-9.]+)\" xMax=\"([0-9.]+)\" yMax=\"([0-9.]+)\""));
-    const auto match = word.match(pdfText(pdf, {"-bbox", "-f", "1", "-l", "1"}));
-    if (!match.hasMatch()) return {};
-    return QRectF(QPointF(match.captured(1).toDouble(), match.captured(2).toDouble()),
-                  QPointF(match.captured(3).toDouble(), match.captured(4).toDouble()));
-}
+// Receives what QDesktopServices would hand to the desktop.
+class UrlRecorder : public QObject {
+    Q_OBJECT
+public:
+    QList<QUrl> opened;
+public slots:
+    void open(const QUrl &url) { opened << url; }
+};
 
 }  // namespace
 
 class ProgramWindowsTest : public QObject {
     Q_OBJECT
 private slots:
-    void init() {
-        locale = FakeNumericLocale();
-        guard = std::make_unique<DecimalSymbolGuard>(locale, fixture.dialogs);
-        fixture.dialogs.decimalCommaAnswers.enqueue(QMessageBox::Yes);
-        QVERIFY(guard->CheckDecimalSymbol());
-        QCOMPARE(locale.switches, 1);  // build() starts the dialogs fake afresh
-    }
-
     void cleanup() {
         windows.reset();
         fixture.window.reset();
@@ -113,13 +104,17 @@ private slots:
 
         QCOMPARE(fixture.dialogs.count(FakeUserDialogs::Kind::Printer), 1);
         QCOMPARE(fixture.dialogs.count(FakeUserDialogs::Kind::Message), 0);
-        const QString text = pdfText(pdf);
-        for (const char *expected : {"ORDER: 2", "x,y", "CONSTANTS:", "k=2", "3*x^2*sin(x)=pi"})
-            QVERIFY2(text.contains(QLatin1String(expected)), expected);
-        // The page's margins are a document's, some 20 mm (57 points).
-        const QRectF first = firstWordBox(pdf);
-        QVERIFY2(first.left() > 54 && first.left() < 60, qPrintable(QString::number(first.left())));
-        QVERIFY2(first.top() > 54 && first.top() < 64, qPrintable(QString::number(first.top())));
+        QProcess pdftotext;
+        pdftotext.start("pdftotext", {"-bbox", pdf, "-"});
+        pdftotext.waitForFinished(30000);
+        const QString words = QString::fromUtf8(pdftotext.readAllStandardOutput());
+        for (const char *expected : {">x,y<", ">k=2<", ">3*x^2*sin(x)=pi<"})
+            QVERIFY2(words.contains(QLatin1String(expected)), expected);
+        // The page keeps a document's margins, some 20 mm (57 points), before the first word.
+        static const QRegularExpression firstWord(QStringLiteral("<word xMin=\"([0-9.]+)\" yMin=\"([0-9.]+)\""));
+        const auto first = firstWord.match(words);
+        const double left = first.captured(1).toDouble(), top = first.captured(2).toDouble();
+        QVERIFY2(left > 54 && left < 60 && top > 54 && top < 64, qPrintable(first.captured()));
     }
 
     void help_menu_says_when_there_is_no_manual() {
@@ -130,9 +125,79 @@ private slots:
         QCOMPARE(fixture.dialogs.count(FakeUserDialogs::Kind::Message), 1);
     }
 
+    // The splash shows the copyright sign and ignores a click; About closes on one.
+    void about_window_lines_and_click() {
+        for (const auto role : {AboutWindow::Role::Splash, AboutWindow::Role::About}) {
+            const bool about = role == AboutWindow::Role::About;
+            const QString notice = about ? "2026 Zerolith developers" : "\u00A9 2026 Zerolith developers";
+            AboutWindow window{role};
+            QCOMPARE(window.lines(), (QStringList{"", "", "Zerolith", "", notice, "", "All rights reserved.", "",
+                                                  "https://zerolith.example.org", "", "support@zerolith.example.org"}));
+            QCOMPARE(window.font().pointSize(), 24);
+            QVERIFY(window.font().bold());
+            window.show();
+            QVERIFY(QTest::qWaitForWindowExposed(&window));
+            clickThroughWindow(&window);
+            QCOMPARE(window.isVisible(), !about);
+        }
+    }
+
+    void manual_links_all_resolve() {
+        const QDir manual(kManualFolder);
+        const QRegularExpression link(QStringLiteral("href=\"([^\"#:]+)"));
+        for (const QString &page : manual.entryList({"*.html"})) {
+            QFile file(manual.filePath(page));
+            QVERIFY(file.open(QIODevice::ReadOnly));
+            for (const auto &match : link.globalMatch(QString::fromUtf8(file.readAll())))
+                QVERIFY2(manual.exists(match.captured(1)), qPrintable(page + " -> " + match.captured(1)));
+        }
+    }
+
+    void help_with_chm_hands_it_to_the_desktop() {
+        QTemporaryDir programFolder;
+        QFile chm(programFolder.filePath("rootex.chm"));
+        QVERIFY(chm.open(QIODevice::WriteOnly));
+        chm.close();
+        UrlRecorder recorder;
+        QDesktopServices::setUrlHandler("file", &recorder, "open");
+        HelpWindow help({kManualFolder});
+
+        QVERIFY(help.openHelp(programFolder.path()));
+
+        QDesktopServices::unsetUrlHandler("file");
+        QCOMPARE(recorder.opened.size(), 1);
+        QCOMPARE(QFileInfo(recorder.opened.first().toLocalFile()).canonicalFilePath(),
+                 QFileInfo(chm).canonicalFilePath());
+        QVERIFY(!help.isVisible());
+    }
+
+    // As the package lays it out: /usr/bin/zerolith, /usr/share/zerolith/manual,
+    // /usr/share/icons/hicolor/48x48/apps/zerolith.png.
+    void installed_program_finds_its_manual_and_icon() {
+        QTemporaryDir root;
+        const QDir usr(root.filePath("usr"));
+        QVERIFY(usr.mkpath("bin") && usr.mkpath("share/zerolith/manual") &&
+                usr.mkpath("share/icons/hicolor/48x48/apps"));
+        const QString index = usr.filePath("share/zerolith/manual/index.html");
+        QVERIFY(QFile::copy(QDir(kManualFolder).filePath("index.html"), index));
+        QImage picture(48, 48, QImage::Format_ARGB32);
+        picture.fill(Qt::darkBlue);
+        QVERIFY(picture.save(usr.filePath("share/icons/hicolor/48x48/apps/zerolith.png")));
+
+        const HelpWindow help(HelpWindow::defaultManualFolders(usr.filePath("bin")));
+        QCOMPARE(help.manualIndex(), QFileInfo(index).absoluteFilePath());
+        QVERIFY(programIcon(usr.filePath("bin")).availableSizes().contains(QSize(48, 48)));
+        QVERIFY(programIcon(root.path()).isNull());  // run from elsewhere: no icon
+    }
+
 private:
     void build(const QString &programFolder) {
         QVERIFY(fixture.open());
+        locale = FakeNumericLocale();
+        guard = std::make_unique<DecimalSymbolGuard>(locale, fixture.dialogs);
+        fixture.dialogs.decimalCommaAnswers.enqueue(QMessageBox::Yes);
+        QVERIFY(guard->CheckDecimalSymbol());
+        QCOMPARE(locale.switches, 1);
         windows = std::make_unique<ProgramWindows>(*fixture.window, fixture.dialogs, *guard, programFolder);
     }
 
