@@ -31,9 +31,6 @@ using namespace zl::gui::testing;
 
 namespace {
 
-// A folder like the build folder: the manual is found at ../docs/manual.
-const QString kProgramFolder = QStringLiteral(ZEROLITH_SOURCE_DIR "/tests");
-
 const QString kManualFolder = QStringLiteral(ZEROLITH_SOURCE_DIR "/docs/manual");
 
 // Receives what QDesktopServices would hand to the desktop.
@@ -56,10 +53,11 @@ private slots:
         guard.reset();
     }
 
-    // Typing in the grid reaches the main window's fields; closed from the title
-    // bar, the main window closes the rest. (Exit's click is in the run test.)
-    void grid_reaches_the_fields_and_closing_restores_the_symbol_and_every_window() {
-        build(kProgramFolder);
+    // Typing in the grid reaches the main window's fields; Help without a manual
+    // says so; closed from the title bar, the main window closes the rest.
+    // (Exit's click is in the run test.)
+    void grid_reaches_the_fields_help_says_there_is_no_manual_and_closing_closes_every_window() {
+        build();
         fixture.enterProblem("2", "x,y");
         clickThroughWindow(fixture.control<QPushButton>("cmdShowAll"));
         EquationsWindow &grid = windows->equationsWindow();
@@ -82,6 +80,9 @@ private slots:
         fixture.clickMenuBar("mnuAbout");
         QVERIFY(windows->aboutWindow().isVisible());
         QCOMPARE(windows->aboutWindow().role(), AboutWindow::Role::About);
+        fixture.clickMenuBar("mnuHelp");
+        QVERIFY(!windows->helpWindow().isVisible());
+        QCOMPARE(fixture.dialogs.count(FakeUserDialogs::Kind::Message), 1);
         QVERIFY(showActive(*fixture.window));
         fixture.window->windowHandle()->close();
         QVERIFY(!fixture.window->isVisible());
@@ -91,9 +92,8 @@ private slots:
     }
 
     void print_menu_prints_the_window_s_problem() {
-        QTemporaryDir folder;
-        const QString pdf = folder.filePath("report.pdf");
-        build(kProgramFolder);
+        const QString pdf = programFolder.filePath("report.pdf");
+        build();
         fixture.enterProblem("2", "x,y");
         typeOver(fixture.control("cboConstants"), QStringLiteral("k=2"));
         clickThroughWindow(fixture.control<QPushButton>("cmdAddCons"));
@@ -115,14 +115,6 @@ private slots:
         const auto first = firstWord.match(words);
         const double left = first.captured(1).toDouble(), top = first.captured(2).toDouble();
         QVERIFY2(left > 54 && left < 60 && top > 54 && top < 64, qPrintable(first.captured()));
-    }
-
-    void help_menu_says_when_there_is_no_manual() {
-        QTemporaryDir emptyFolder;
-        build(emptyFolder.path());
-        fixture.clickMenuBar("mnuHelp");
-        QVERIFY(!windows->helpWindow().isVisible());
-        QCOMPARE(fixture.dialogs.count(FakeUserDialogs::Kind::Message), 1);
     }
 
     // The splash shows the copyright sign and ignores a click; About closes on one.
@@ -154,15 +146,15 @@ private slots:
     }
 
     void help_with_chm_hands_it_to_the_desktop() {
-        QTemporaryDir programFolder;
-        QFile chm(programFolder.filePath("rootex.chm"));
+        QTemporaryDir chmFolder;
+        QFile chm(chmFolder.filePath("rootex.chm"));
         QVERIFY(chm.open(QIODevice::WriteOnly));
         chm.close();
         UrlRecorder recorder;
         QDesktopServices::setUrlHandler("file", &recorder, "open");
         HelpWindow help({kManualFolder});
 
-        QVERIFY(help.openHelp(programFolder.path()));
+        QVERIFY(help.openHelp(chmFolder.path()));
 
         QDesktopServices::unsetUrlHandler("file");
         QCOMPARE(recorder.opened.size(), 1);
@@ -191,16 +183,17 @@ private slots:
     }
 
 private:
-    void build(const QString &programFolder) {
+    void build() {
         QVERIFY(fixture.open());
         locale = FakeNumericLocale();
         guard = std::make_unique<DecimalSymbolGuard>(locale, fixture.dialogs);
         fixture.dialogs.decimalCommaAnswers.enqueue(QMessageBox::Yes);
         QVERIFY(guard->CheckDecimalSymbol());
         QCOMPARE(locale.switches, 1);
-        windows = std::make_unique<ProgramWindows>(*fixture.window, fixture.dialogs, *guard, programFolder);
+        windows = std::make_unique<ProgramWindows>(*fixture.window, fixture.dialogs, *guard, programFolder.path());
     }
 
+    QTemporaryDir programFolder;  // no help file, no manual
     MainWindowFixture fixture;
     FakeNumericLocale locale;
     std::unique_ptr<DecimalSymbolGuard> guard;
