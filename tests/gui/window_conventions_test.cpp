@@ -100,9 +100,8 @@ private slots:
         };
         for (const auto &c : cases) {
             const StartArguments start = readStartArguments(c.arguments);
-            QCOMPARE(int(start.action), int(c.action));
-            QCOMPARE(start.file, c.file);
-            QCOMPARE(start.text, c.text);
+            QVERIFY2(start.action == c.action && start.file == c.file && start.text == c.text,
+                     qPrintable(c.arguments.join(' ') + " -> " + start.file + " / " + start.text));
         }
         QVERIFY(readStartArguments({"--help"}).text.startsWith(QLatin1String("Usage: zerolith [FILE]")));
     }
