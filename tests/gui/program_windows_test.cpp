@@ -1,7 +1,12 @@
-// The windows around the main window, reached through its own buttons and
-// menus: the equations grid, About, Help, Print, and what closing does; where
-// Help finds the manual or the help file, and the program its icon.
+// The program's windows as users expect them of a desktop program: the windows
+// around the main window reached through its buttons and menus (the equations
+// grid, About, Help, Print) and what closing does; the standard shortcuts; the
+// file named on the command line opened at start with its name in the title;
+// a message box that shows its whole title; where Help finds the manual or the
+// help file, and the program its icon.
 
+#include <QAction>
+#include <QComboBox>
 #include <QDesktopServices>
 #include <QDir>
 #include <QFile>
@@ -10,8 +15,10 @@
 #include <QProcess>
 #include <QPushButton>
 #include <QRegularExpression>
+#include <QSignalSpy>
 #include <QTableWidget>
 #include <QTemporaryDir>
+#include <QTimer>
 #include <QUrl>
 
 #include <memory>
@@ -22,7 +29,10 @@
 #include "gui/equations_window.h"
 #include "gui/help_window.h"
 #include "gui/program_windows.h"
+#include "gui/qt_user_dialogs.h"
+#include "gui/start_arguments.h"
 #include "gui/window_title.h"
+#include "program_version.h"
 #include "support/fake_numeric_locale.h"
 #include "support/main_window_fixture.h"
 
@@ -32,6 +42,7 @@ using namespace zl::gui::testing;
 namespace {
 
 const QString kManualFolder = QStringLiteral(ZEROLITH_SOURCE_DIR "/docs/manual");
+const QString kCircleAndLine = QStringLiteral(ZEROLITH_SOURCE_DIR "/examples/circle_and_line.zerolith");
 
 // Receives what QDesktopServices would hand to the desktop.
 class UrlRecorder : public QObject {
@@ -117,6 +128,99 @@ private slots:
         QVERIFY2(left > 54 && left < 60 && top > 54 && top < 64, qPrintable(first.captured()));
     }
 
+    // Each shortcut acts only while its menu item is available (Open until the
+    // order is set; Save, Save As and Print once the names are), and the items
+    // keep their captions.
+    void standard_shortcuts_reach_the_menu_commands() {
+        build();
+        const struct {
+            QKeySequence keys;
+            const char *item;
+            int before, after;  // times triggered before and after the names are set
+        } shortcuts[] = {{Qt::CTRL | Qt::Key_O, "mnuOpen", 1, 0},
+                         {Qt::Key_F1, "mnuHelp", 1, 1},
+                         {Qt::CTRL | Qt::Key_S, "mnuSave", 0, 1},
+                         {Qt::CTRL | Qt::SHIFT | Qt::Key_S, "mnuSaveAs", 0, 1},
+                         {Qt::CTRL | Qt::Key_P, "mnuPrint", 0, 1}};
+        for (const bool namesSet : {false, true}) {
+            if (namesSet) fixture.enterProblem(QStringLiteral("2"), QStringLiteral("x,y"));
+            for (const auto &s : shortcuts) {
+                QSignalSpy triggered(fixture.control<QAction>(s.item), &QAction::triggered);
+                QTest::keySequence(fixture.window.get(), s.keys);
+                QVERIFY2(triggered.count() == (namesSet ? s.after : s.before), s.item);
+            }
+        }
+        QCOMPARE(fixture.control<QAction>("mnuSaveAs")->text(), QStringLiteral("Save As"));
+    }
+
+    // The file named at start goes through the function File > Open calls.
+    void file_given_at_start_names_the_window_and_keeps_its_solutions_until_an_edit() {
+        build();
+        QCOMPARE(fixture.window->windowTitle(), QStringLiteral("Zerolith"));
+        fixture.window->findChild<ProblemFileCommands *>()->openFile(kCircleAndLine);
+        QCOMPARE(fixture.window->windowTitle(), QStringLiteral("circle_and_line.zerolith \u2014 Zerolith"));
+        // The order field that had the focus is disabled by now; the error bound
+        // took it. Moving on without an edit keeps what the file listed.
+        QCOMPARE(focusedName(), QStringLiteral("txtError"));
+        clickThroughWindow(fixture.control("txtMaxcy"));
+        QCOMPARE(focusedName(), QStringLiteral("txtMaxcy"));
+        QCOMPARE(fixture.listLines().size(), 3);
+
+        // Remove empties the box of its one constant: solutions found with k=2 no longer hold.
+        auto *box = fixture.control<QComboBox>("cboConstants");
+        clickThroughWindow(box->lineEdit());
+        pressKey(Qt::Key_Down);  // picks k=2
+        clickThroughWindow(fixture.control("cmdRemCons"));
+        QCOMPARE(box->count(), 0);
+        QCOMPARE(box->currentText(), QString());
+        QVERIFY(fixture.listLines().isEmpty());
+
+        fixture.dialogs.saveFileAnswers.enqueue(programFolder.filePath("copy.zerolith"));
+        fixture.control<QAction>("mnuSaveAs")->trigger();
+        QCOMPARE(fixture.window->windowTitle(), QStringLiteral("copy.zerolith \u2014 Zerolith"));
+        fixture.control<QAction>("mnuSaveAs")->trigger();  // cancelled: the next Save asks again
+        QCOMPARE(fixture.window->windowTitle(), QStringLiteral("Zerolith"));
+    }
+
+    void start_arguments_choose_the_window_the_version_or_a_refusal() {
+        using Action = StartArguments::Action;
+        const QString version = QStringLiteral("zerolith %1\n").arg(QString::fromUtf8(zl::kProgramVersion.data()));
+        const struct {
+            QStringList arguments;
+            Action action;
+            QString file, text;
+        } cases[] = {
+            {{}, Action::OpenWindow, "", ""},
+            {{"a.zerolith"}, Action::OpenWindow, "a.zerolith", ""},
+            {{"a.zerolith", "--version"}, Action::PrintVersion, "", version},
+            {{"--", "-a.zerolith"}, Action::OpenWindow, "-a.zerolith", ""},
+            {{"--plot"}, Action::Refuse, "", "zerolith: unknown option '--plot' (try --help)\n"},
+            {{"a", "b"}, Action::Refuse, "", "zerolith: one problem file at a time (try --help)\n"},
+        };
+        for (const auto &c : cases) {
+            const StartArguments start = readStartArguments(c.arguments);
+            QVERIFY2(start.action == c.action && start.file == c.file && start.text == c.text,
+                     qPrintable(c.arguments.join(' ') + " -> " + start.file + " / " + start.text));
+        }
+        QVERIFY(readStartArguments({"--help"}).text.startsWith(QLatin1String("Usage: zerolith [FILE]")));
+    }
+
+    // The title bar needs room for the title in its own bolder face beside the
+    // window's icon and buttons; a box as narrow as its text showed "Ze…h".
+    void message_box_is_wide_enough_for_its_title() {
+        build();
+        int width = 0, titleWidth = 0;
+        QTimer::singleShot(50, [&] {
+            auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget());
+            QVERIFY(box != nullptr);
+            width = box->width();
+            titleWidth = box->fontMetrics().horizontalAdvance(box->windowTitle());
+            box->accept();
+        });
+        QtUserDialogs().showMessage(fixture.window.get(), QStringLiteral("Incompatible file"));
+        QVERIFY2(width >= 2 * titleWidth + 150, qPrintable(QStringLiteral("%1 for %2").arg(width).arg(titleWidth)));
+    }
+
     // The splash shows the copyright sign and ignores a click; About closes on one.
     void about_window_lines_and_click() {
         for (const auto role : {AboutWindow::Role::Splash, AboutWindow::Role::About}) {
@@ -184,7 +288,7 @@ private slots:
 
 private:
     void build() {
-        QVERIFY(fixture.open());
+        QVERIFY(fixture.open(true));
         locale = FakeNumericLocale();
         guard = std::make_unique<DecimalSymbolGuard>(locale, fixture.dialogs);
         fixture.dialogs.decimalCommaAnswers.enqueue(QMessageBox::Yes);
