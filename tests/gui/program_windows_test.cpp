@@ -64,10 +64,11 @@ private slots:
         guard.reset();
     }
 
-    // Typing in the grid reaches the main window's fields; Help without a manual
-    // says so; closed from the title bar, the main window closes the rest.
-    // (Exit's click is in the run test.)
-    void grid_reaches_the_fields_help_says_there_is_no_manual_and_closing_closes_every_window() {
+    // Typing in the grid reaches the main window's fields; Print prints the
+    // window's problem on a page with a document's margins; Help without a
+    // manual says so; closed from the title bar, the main window closes the
+    // rest. (Exit's click is in the run test.)
+    void windows_reached_from_the_main_window_show_its_problem_and_close_with_it() {
         build();
         fixture.enterProblem("2", "x,y");
         clickThroughWindow(fixture.control<QPushButton>("cmdShowAll"));
@@ -85,6 +86,26 @@ private slots:
         clickThroughWindow(grid.okButton());
         QVERIFY(!grid.isVisible());
 
+        typeOver(fixture.control("cboConstants"), QStringLiteral("k=2"));
+        clickThroughWindow(fixture.control<QPushButton>("cmdAddCons"));
+        fixture.dialogs.printerAnswers.enqueue(true);
+        fixture.dialogs.printerOutputFile = programFolder.filePath("report.pdf");
+
+        fixture.clickMenuBar("mnuPrint");
+        QCOMPARE(fixture.dialogs.count(FakeUserDialogs::Kind::Printer), 1);
+        QCOMPARE(fixture.dialogs.count(FakeUserDialogs::Kind::Message), 0);
+        QProcess pdftotext;
+        pdftotext.start("pdftotext", {"-bbox", fixture.dialogs.printerOutputFile, "-"});
+        pdftotext.waitForFinished(30000);
+        const QString words = QString::fromUtf8(pdftotext.readAllStandardOutput());
+        for (const char *expected : {">x,y<", ">k=2<", ">3*x^2*sin(x)=pi<", ">x=y<"})
+            QVERIFY2(words.contains(QLatin1String(expected)), expected);
+        // The page keeps a document's margins, some 20 mm (57 points), before the first word.
+        static const QRegularExpression firstWord(QStringLiteral("<word xMin=\"([0-9.]+)\" yMin=\"([0-9.]+)\""));
+        const auto first = firstWord.match(words);
+        const double left = first.captured(1).toDouble(), top = first.captured(2).toDouble();
+        QVERIFY2(left > 54 && left < 60 && top > 54 && top < 64, qPrintable(first.captured()));
+
         clickThroughWindow(fixture.control<QPushButton>("cmdShowAll"));
         QVERIFY(grid.isVisible());
         QVERIFY(showActive(*fixture.window));
@@ -100,32 +121,6 @@ private slots:
         QCOMPARE(locale.restores, 1);
         QVERIFY(!grid.isVisible());
         QVERIFY(!windows->aboutWindow().isVisible());
-    }
-
-    void print_menu_prints_the_window_s_problem() {
-        const QString pdf = programFolder.filePath("report.pdf");
-        build();
-        fixture.enterProblem("2", "x,y");
-        typeOver(fixture.control("cboConstants"), QStringLiteral("k=2"));
-        clickThroughWindow(fixture.control<QPushButton>("cmdAddCons"));
-        fixture.dialogs.printerAnswers.enqueue(true);
-        fixture.dialogs.printerOutputFile = pdf;
-
-        fixture.clickMenuBar("mnuPrint");
-
-        QCOMPARE(fixture.dialogs.count(FakeUserDialogs::Kind::Printer), 1);
-        QCOMPARE(fixture.dialogs.count(FakeUserDialogs::Kind::Message), 0);
-        QProcess pdftotext;
-        pdftotext.start("pdftotext", {"-bbox", pdf, "-"});
-        pdftotext.waitForFinished(30000);
-        const QString words = QString::fromUtf8(pdftotext.readAllStandardOutput());
-        for (const char *expected : {">x,y<", ">k=2<", ">3*x^2*sin(x)=pi<"})
-            QVERIFY2(words.contains(QLatin1String(expected)), expected);
-        // The page keeps a document's margins, some 20 mm (57 points), before the first word.
-        static const QRegularExpression firstWord(QStringLiteral("<word xMin=\"([0-9.]+)\" yMin=\"([0-9.]+)\""));
-        const auto first = firstWord.match(words);
-        const double left = first.captured(1).toDouble(), top = first.captured(2).toDouble();
-        QVERIFY2(left > 54 && left < 60 && top > 54 && top < 64, qPrintable(first.captured()));
     }
 
     // Each shortcut acts only while its menu item is available (Open until the
