@@ -226,8 +226,7 @@ private slots:
                                                   "https://zerolith.example.org", "", "support@zerolith.example.org"}));
             QCOMPARE(window.font().pointSize(), 24);
             QVERIFY(window.font().bold());
-            window.show();
-            QVERIFY(QTest::qWaitForWindowExposed(&window));
+            QVERIFY(showActive(window));
             clickThroughWindow(&window);
             QCOMPARE(window.isVisible(), !about);
         }
