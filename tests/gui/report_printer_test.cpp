@@ -17,7 +17,6 @@
 #include <string>
 #include <vector>
 
-#include "core/files/report_layout.h"
 #include "gui/qt_user_dialogs.h"
 #include "gui/report_printer.h"
 #include "support/fake_user_dialogs.h"
@@ -26,13 +25,6 @@ using namespace zl::gui;
 using Lines = std::vector<std::string>;
 
 namespace {
-
-// x,y; x^2+y^2=k; x=y; k=2; -5..5 in 10 subintervals; 0.001; 8; solution x=y=1.
-struct ExampleProblem {
-    Lines lines(int charsPerLine) const { return zl::reportLines(data, charsPerLine); }
-    zl::ReportData data{
-        {"x", "y"}, {"k=2"}, {-5, -5}, {5, 5}, {10, 10}, {"x^2+y^2=k", "x=y"}, 0.001, 8, {{{1, 1}, {0, 0}, {0, 0}}}};
-};
 
 void useA4(QPrinter &printer, const QString &file, QPageLayout::Orientation orientation, double sideMm) {
     printer.setOutputFormat(QPrinter::PdfFormat);
@@ -72,93 +64,60 @@ QList<QStringList> readBack(QPrinter &printer) {
 class ReportPrinterTest : public QObject {
     Q_OBJECT
 private slots:
-    void prints_the_example_in_fixed_columns() {
-        QPrinter printer(QPrinter::HighResolution);
-        useA4(printer, QString(), QPageLayout::Portrait, 15);
-        FakeUserDialogs dialogs;
-        dialogs.printerAnswers.enqueue(true);
-        dialogs.printerOutputFile = folder.filePath("example.pdf");  // chosen in the dialog
-        ExampleProblem example;
-        Lines laidOut;
-
-        QCOMPARE(ReportPrinter::print(nullptr, dialogs, printer, [&](int n) { return laidOut = example.lines(n); }),
-                 ReportPrinter::Outcome::Printed);
-
-        // The page shows the layout's lines as they are (the layout's own tests pin
-        // their text): every column in place, empty lines kept.
-        QVERIFY2(qAbs(pitchInPoints(printer) - 6.0) < 0.05, "10 pt at 12 characters an inch");
-        const QList<QStringList> pages = readBack(printer);
-        QCOMPARE(pages.size(), 1);
-        QStringList expected;
-        for (const std::string &line : laidOut)
-            expected << QString::fromStdString(line).replace(QRegularExpression("\\s+$"), QString());
-        QCOMPARE(pages.first(), expected);
-    }
-
-    // 90 % of the printable width over the 6.0 pt pitch of 10 pt Liberation Mono:
-    // A4 portrait with 15 mm sides is 180 mm wide, landscape 267 mm, portrait
-    // with 40 mm sides 130 mm.
-    void line_length_follows_the_page_width() {
+    // The layout is asked for 90 % of the printable width over the 6.0 pt pitch
+    // of 10 pt Liberation Mono (A4 portrait with 15 mm sides is 180 mm wide,
+    // landscape 267 mm, portrait with 40 mm sides 130 mm); its lines are printed
+    // as they are, columns and empty lines kept, a full page before the next.
+    void prints_the_lines_in_fixed_columns_at_the_page_s_width_and_height() {
         const struct {
             QPageLayout::Orientation orientation;
             double sideMm;
-            int expectedChars;
-        } pages[] = {
-            {QPageLayout::Portrait, 15, 76}, {QPageLayout::Landscape, 15, 113}, {QPageLayout::Portrait, 40, 55}};
+            int chars, linesPerPage;
+        } pages[] = {{QPageLayout::Portrait, 15, 76, 66},
+                     {QPageLayout::Landscape, 15, 113, 44},
+                     {QPageLayout::Portrait, 40, 55, 66}};
         for (const auto &page : pages) {
             QPrinter printer(QPrinter::HighResolution);
-            useA4(printer, folder.filePath("width.pdf"), page.orientation, page.sideMm);
-            ExampleProblem example;
-            example.data.equations[0] = std::string(200, 'q');  // cut into pieces of one line each
+            useA4(printer, QString(), page.orientation, page.sideMm);
             FakeUserDialogs dialogs;
             dialogs.printerAnswers.enqueue(true);
+            dialogs.printerOutputFile = folder.filePath("report.pdf");  // chosen in the dialog
+            QStringList expected;
+            const auto layout = [&](int chars) {
+                Lines lines{std::string(chars, 'q'), "", "SET # 1   x =  1    y = -2"};
+                while (int(lines.size()) <= 2 * page.linesPerPage)
+                    lines.push_back("LINE " + std::to_string(lines.size()));
+                for (const std::string &line : lines) expected << QString::fromStdString(line);
+                return lines;
+            };
 
-            QCOMPARE(ReportPrinter::print(nullptr, dialogs, printer, [&](int n) { return example.lines(n); }),
-                     ReportPrinter::Outcome::Printed);
+            QCOMPARE(ReportPrinter::print(nullptr, dialogs, printer, layout), ReportPrinter::Outcome::Printed);
 
-            QStringList pieces = readBack(printer).value(0).filter(QRegularExpression("^q+$"));
-            QCOMPARE(pieces.size(), (200 + page.expectedChars - 1) / page.expectedChars);
-            QCOMPARE(pieces.first().size(), page.expectedChars);
+            QVERIFY2(qAbs(pitchInPoints(printer) - 6.0) < 0.05, "10 pt at 12 characters an inch");
+            QCOMPARE(expected.first().size(), page.chars);
+            const QList<QStringList> printed = readBack(printer);
+            QCOMPARE(printed.size(), 3);
+            for (int k = 0; k < 3; ++k) QCOMPARE(printed[k], expected.mid(k * page.linesPerPage, page.linesPerPage));
         }
     }
 
-    void cancelled_dialog_prints_nothing() {
+    void cancelled_dialog_prints_nothing_and_a_failed_output_is_reported() {
         QPrinter printer(QPrinter::HighResolution);
         useA4(printer, folder.filePath("cancelled.pdf"), QPageLayout::Portrait, 15);
-        FakeUserDialogs dialogs;
-        dialogs.printerAnswers.enqueue(false);
+        FakeUserDialogs dialogs;  // no answer queued: the dialog is cancelled
         bool laidOut = false;
-
-        const auto outcome = ReportPrinter::print(nullptr, dialogs, printer, [&](int) {
+        const auto layout = [&](int) {
             laidOut = true;
             return Lines{"ORDER: 1 "};
-        });
+        };
 
-        QCOMPARE(outcome, ReportPrinter::Outcome::Cancelled);
-        QVERIFY(!laidOut);
-        QVERIFY(!QFile::exists(printer.outputFileName()));
+        QCOMPARE(ReportPrinter::print(nullptr, dialogs, printer, layout), ReportPrinter::Outcome::Cancelled);
+        QVERIFY(!laidOut && !QFile::exists(printer.outputFileName()));
+
         // An output that cannot be written is reported, not taken for printed.
         useA4(printer, folder.filePath("no such folder/x.pdf"), QPageLayout::Portrait, 15);
         dialogs.printerAnswers.enqueue(true);
-        QCOMPARE(ReportPrinter::print(nullptr, dialogs, printer, [](int) { return Lines{"x"}; }),
-                 ReportPrinter::Outcome::PrinterFailed);
-    }
-
-    void full_page_continues_on_the_next() {
-        QPrinter printer(QPrinter::HighResolution);
-        useA4(printer, folder.filePath("pages.pdf"), QPageLayout::Portrait, 15);
-        const int perPage = ReportPrinter::linesPerPage(printer);
-        QVERIFY2(perPage > 55 && perPage < 75, "267 mm of height at some 4 mm a line");
-        Lines lines;
-        for (int n = 1; n <= 2 * perPage + 1; ++n) lines.push_back("LINE " + std::to_string(n));
-
-        QVERIFY(ReportPrinter::printLines(printer, lines));
-
-        const QList<QStringList> pages = readBack(printer);
-        QCOMPARE(pages.size(), 3);
-        QCOMPARE(pages[0].size(), perPage);
-        QCOMPARE(pages[1].first(), QStringLiteral("LINE %1").arg(perPage + 1));
-        QCOMPARE(pages[2], QStringList{QStringLiteral("LINE %1").arg(2 * perPage + 1)});
+        QCOMPARE(ReportPrinter::print(nullptr, dialogs, printer, layout), ReportPrinter::Outcome::PrinterFailed);
     }
 
     void without_a_printer_the_real_dialog_prints_to_a_pdf_file() {

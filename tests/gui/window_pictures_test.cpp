@@ -69,13 +69,24 @@ private slots:
         savePicture(window, "equations_window");
     }
 
-    void help_window_shows_its_texts_and_a_page_of_reading_size() {
-        HelpWindow window({QStringLiteral(ZEROLITH_SOURCE_DIR "/docs/manual")});
+    // Without the help file the manual opens at its contents: Tab to the first
+    // link, Enter follows it, Contents comes back.
+    void help_window_shows_its_texts_a_page_of_reading_size_and_the_manual() {
+        const QString manual = QStringLiteral(ZEROLITH_SOURCE_DIR "/docs/manual");
+        HelpWindow window({QDir::tempPath() + "/no-such-program-folder/manual", manual});
         QVERIFY(window.openHelp(QDir::tempPath() + "/no-such-program-folder"));
-        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        QVERIFY(QTest::qWaitForWindowActive(&window));
         checkTextsFit(window);
         QVERIFY(window.browser()->width() > 400 && window.browser()->height() > 300);
         savePicture(window, "help_window");
+        const QUrl index = QUrl::fromLocalFile(QDir(manual).absoluteFilePath("index.html"));
+        QCOMPARE(window.browser()->source(), index);
+        window.browser()->setFocus();
+        QTest::keyClick(window.windowHandle(), Qt::Key_Tab);
+        QTest::keyClick(window.windowHandle(), Qt::Key_Return);
+        QCOMPARE(window.browser()->source().fileName(), QStringLiteral("starting.html"));
+        clickThroughWindow(window.findChild<QPushButton *>());  // Contents
+        QCOMPARE(window.browser()->source(), index);
     }
 
     // File > Open of an example with a stored solution: the fields, the list
