@@ -56,6 +56,10 @@ protected:
     Differential() {
         library.pi = 3.141592653589793;
         scope.addLibrary(library);
+        set("w", Value::boolean(true));
+        setPoint(0, 0, 0);
+        for (std::size_t i = 0; i < 3; ++i)
+            coordinates[i] = const_cast<double *>(scope.globals().find(std::string(1, char('x' + i)))->numberAddress());
     }
 
     void set(std::string_view name, Value value) {
@@ -66,10 +70,6 @@ protected:
         set("x", Value::real(x));
         set("y", Value::real(y));
         set("z", Value::real(z));
-    }
-
-    double *variableNumber(std::string_view name) {
-        return const_cast<double *>(scope.globals().find(name)->numberAddress());
     }
 
     CompiledExpression compile(const std::string &text, CompileOptions options = {}) {
@@ -115,12 +115,19 @@ protected:
         return stored;
     }
 
+    /// The parts' numeric programs as one that takes the point into x, y and z.
+    NumericProgram join(const std::vector<CompiledExpression> &parts) {
+        std::vector<const NumericProgram *> programs;
+        for (const CompiledExpression &part : parts) programs.push_back(&*part.numeric);
+        return joinNumericPrograms(coordinates, programs, &library.ierr);
+    }
+
     MathLibrary library;
     NameScope scope;
+    std::array<double *, 3> coordinates{};
 };
 
 TEST_F(Differential, NumericProgramsMatchTheTreeBitForBit) {
-    set("w", Value::boolean(true));
     testing::RandomExpressions generator(20240607, numericWords());
     int compared = 0;
     int fastSuccesses = 0;
@@ -201,26 +208,21 @@ TEST_F(Differential, TextKeepsAnExpressionOnTheGeneralPath) {
 // same results as one at a time, up to the first one that fails or leaves the
 // library's ierr set.
 TEST_F(Differential, AJoinedProgramStopsWhereItsFirstFailingPartFails) {
-    set("w", Value::boolean(true));
-    setPoint(0, 0, 0);
-    double *const coordinates[] = {variableNumber("x"), variableNumber("y"), variableNumber("z")};
     testing::RandomExpressions generator(77, numericWords());
     int stoppedEarly = 0;
     for (int trial = 0; trial < 3000; ++trial) {
         std::vector<CompiledExpression> parts;
-        std::vector<const NumericProgram *> programs;
         for (int k = 0; k < 4; ++k) parts.push_back(compile(generator.expression(3)));
-        for (const CompiledExpression &part : parts) programs.push_back(&*part.numeric);
-        const NumericProgram joined = joinNumericPrograms(coordinates, programs, &library.ierr);
+        const NumericProgram joined = join(parts);
         const double point[] = {coordinate(generator), coordinate(generator), coordinate(generator)};
         setPoint(point[0], point[1], point[2]);
 
         std::int32_t firstFailure = 0;
         std::vector<double> expected;
         library.ierr = 0;
-        for (const NumericProgram *program : programs) {
+        for (const CompiledExpression &part : parts) {
             std::vector<double> value;
-            if (runFast(*program, value) != 1 || library.ierr != 0) break;
+            if (runFast(*part.numeric, value) != 1 || library.ierr != 0) break;
             expected.push_back(value[0]);
             ++firstFailure;
         }
@@ -238,19 +240,14 @@ TEST_F(Differential, AJoinedProgramStopsWhereItsFirstFailingPartFails) {
 // Several points in one run: the results of one run per point, up to the
 // first point where a result fails; the count runs on over the points.
 TEST_F(Differential, aRunOverSeveralPointsStopsAtTheFirstFailingPoint) {
-    set("w", Value::boolean(true));
-    setPoint(0, 0, 0);
-    double *const coordinates[] = {variableNumber("x"), variableNumber("y"), variableNumber("z")};
     testing::RandomExpressions generator(4242, numericWords());
     constexpr int kPoints = 5;
     int stoppedInside = 0;
     int batched = 0;
     for (int trial = 0; trial < 2000; ++trial) {
         std::vector<CompiledExpression> parts;
-        std::vector<const NumericProgram *> programs;
         for (int k = 0; k < 3; ++k) parts.push_back(compile(generator.expression(2)));
-        for (const CompiledExpression &part : parts) programs.push_back(&*part.numeric);
-        const NumericProgram joined = joinNumericPrograms(coordinates, programs, &library.ierr);
+        const NumericProgram joined = join(parts);
         if (joined.touchesLibrary) continue;  // ierr is cleared before each point by the caller
         std::vector<double> points(3 * kPoints);
         for (double &value : points) value = coordinate(generator);
@@ -298,12 +295,7 @@ TEST_F(Differential, aRunOverSeveralPointsStopsAtTheFirstFailingPoint) {
 
 // More points than one pass takes: the count runs on over the passes.
 TEST_F(Differential, aBatchRunGoesOnOverSeveralPasses) {
-    setPoint(0, 0, 0);
-    double *const coordinates[] = {variableNumber("x"), variableNumber("y"), variableNumber("z")};
-    const CompiledExpression quotient = compile("x^3 - 1 / (z - 40)");
-    const CompiledExpression sum = compile("x*y + (y - z)^4");
-    const NumericProgram *parts[] = {&*quotient.numeric, &*sum.numeric};
-    const NumericProgram joined = joinNumericPrograms(coordinates, parts, &library.ierr);
+    const NumericProgram joined = join({compile("x^3 - 1 / (z - 40)"), compile("x*y + (y - z)^4")});
     std::optional<NumericBatch> batch = NumericBatch::from(joined);
     ASSERT_TRUE(batch);
     std::vector<double> points;
@@ -318,19 +310,14 @@ TEST_F(Differential, aBatchRunGoesOnOverSeveralPasses) {
 // not finite, where the first result fails.
 TEST_F(Differential, AJoinedProgramTakesThePointUpToItsFirstNonFiniteCoordinate) {
     setPoint(7, 7, 7);
-    double *const coordinates[] = {variableNumber("x"), variableNumber("y"), variableNumber("z")};
-    const CompiledExpression sum = compile("x + y + z");
-    const NumericProgram *parts[] = {&*sum.numeric};
-    const NumericProgram joined = joinNumericPrograms(coordinates, parts, &library.ierr);
+    const NumericProgram joined = join({compile("x + y + z")});
     std::vector<double> values;
     const double finite[] = {1, 2, 3};
     EXPECT_EQ(runFast(joined, values, finite), 1);
     EXPECT_EQ(values[0], 6);
     const double notFinite[] = {4, std::numeric_limits<double>::quiet_NaN(), 5};
     EXPECT_EQ(runFast(joined, values, notFinite), 0);
-    EXPECT_EQ(*coordinates[0], 4);
-    EXPECT_EQ(*coordinates[1], 2);
-    EXPECT_EQ(*coordinates[2], 3);
+    EXPECT_EQ((std::array{*coordinates[0], *coordinates[1], *coordinates[2]}), (std::array<double, 3>{4, 2, 3}));
 }
 
 }  // namespace
