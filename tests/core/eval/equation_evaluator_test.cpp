@@ -204,7 +204,7 @@ TEST_F(Evaluation, RegisterConstantsStopsAtTheFirstItemThatFails) {
         EXPECT_EQ(error->number, row.number) << row.item;
         EXPECT_EQ(error->text, row.item);
         EXPECT_EQ(session.reported.size() - before, row.observed) << row.item;
-        EXPECT_EQ(session.engine.evaluateNumber("c4").error->number, 500) << "nothing after the failing item runs";
+        EXPECT_EQ(session.errorOf("c4"), 500) << "nothing after the failing item runs";
     }
     EXPECT_FALSE(evaluator.registerConstants({}));
 }

@@ -93,21 +93,16 @@ TEST_P(BigInputs, AnEquationGivesItsValueOrErrorAtEveryEvaluation) {
 INSTANTIATE_TEST_SUITE_P(Inputs, BigInputs, ::testing::ValuesIn(kBigInputs),
                          [](const auto &info) { return std::string(info.param.name); });
 
-std::int32_t failureOf(zl::testing::ScriptSession &session, const std::string &statement) {
-    const auto error = session.engine.executeStatement(statement);
-    return error ? error->number : 0;
-}
-
 TEST(TextBounds, ATextStopsAtItsLengthAndAllTextsAtTheStringSpace) {
     constexpr int kDoublingsThatFit = 21;  // 8 * 2^21 characters is kMaxTextLength
     for (const char *doubling : {"s = s & s", "s = s + s", "s = s & \"\" & s"}) {
         zl::testing::ScriptSession session;
         session.run("s = \"xxxxxxxx\"");
         for (int i = 0; i < kDoublingsThatFit; ++i) session.run(doubling);
-        EXPECT_EQ(failureOf(session, doubling), 14) << doubling;
-        EXPECT_EQ(failureOf(session, "u = s & \"x\""), 14);  // s kept its longest value
+        EXPECT_EQ(session.failureOf(doubling), 14) << doubling;
+        EXPECT_EQ(session.failureOf("u = s & \"x\""), 14);  // s kept its longest value
         for (const char *copy : {"t1 = s", "t2 = s", "t3 = s"}) session.run(copy);
-        EXPECT_EQ(failureOf(session, "t4 = s"), 14);  // 64 MiB held already
+        EXPECT_EQ(session.failureOf("t4 = s"), 14);  // 64 MiB held already
         session.run("t1 = 0 : t4 = s");
     }
 }
@@ -118,7 +113,7 @@ TEST(TextBounds, AChainAllocatesInProportionToItsResult) {
     for (const char *op : {" & t", " + t"}) {  // 10,000 terms: quadratic copying would be 50 GB
         const std::string chain = "u = t" + repeated(op, 9999);
         const std::size_t before = zl::testing::allocatedBytes;
-        ASSERT_EQ(failureOf(session, chain), 0);
+        ASSERT_EQ(session.failureOf(chain), 0);
         EXPECT_LT(zl::testing::allocatedBytes - before, 60'000'000u) << op;  // + doubles its capacity
         EXPECT_EQ(session.engine.evaluateNumber("u = \"" + std::string(10'000'000, 'a') + "\"").value, -1);
     }
@@ -128,13 +123,13 @@ TEST(MemoryBounds, NamesBeyondTheBoundAndMemoryRunningOutFailWithSeven) {
     zl::testing::ScriptSession session;
     std::string names = "public a0";
     for (std::size_t i = 1; i < kMaxGlobals; ++i) names += ",a" + std::to_string(i);
-    EXPECT_EQ(failureOf(session, names), 7);
-    EXPECT_EQ(failureOf(session, "another = 1"), 7);
+    EXPECT_EQ(session.failureOf(names), 7);
+    EXPECT_EQ(session.failureOf("another = 1"), 7);
     session.run("a1 = \"kept\"");
 
     const std::string big = "a1 = \"" + std::string(2u << 20, 'b') + "\"";
     zl::testing::largestAllocation = 1u << 20;
-    const std::int32_t failure = failureOf(session, big);
+    const std::int32_t failure = session.failureOf(big);
     zl::testing::largestAllocation = SIZE_MAX;
     EXPECT_EQ(failure, 7);
     EXPECT_EQ(session.reported.back().number, 7);

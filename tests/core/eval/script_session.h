@@ -26,12 +26,23 @@ struct ScriptSession {
         const auto error = engine.executeStatement(statement);
         ASSERT_FALSE(error) << statement << ": error " << error->number << " " << error->description;
     }
+
+    /// The number a statement fails with, 0 when it runs.
+    std::int32_t failureOf(const std::string &statement) {
+        const auto error = engine.executeStatement(statement);
+        return error ? error->number : 0;
+    }
+
+    /// The number an expression fails with, 0 when it gives a value.
+    std::int32_t errorOf(const std::string &expression) {
+        const NumberResult result = engine.evaluateNumber(expression);
+        return result.ok() ? 0 : result.error->number;
+    }
 };
 
 /// `piece` `count` times over.
 inline std::string repeated(const std::string &piece, std::size_t count) {
     std::string text;
-    text.reserve(piece.size() * count);
     for (std::size_t i = 0; i < count; ++i) text += piece;
     return text;
 }
