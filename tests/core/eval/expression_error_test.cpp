@@ -14,8 +14,6 @@
 namespace zl {
 namespace {
 
-using zl::testing::repeated;
-
 struct ErrorRow {
     std::string source;
     std::int32_t number;
@@ -92,30 +90,6 @@ TEST(ExpressionError, FailsWithNumberAndColumn) {
             ASSERT_EQ(session.reported.size(), 1u);
             EXPECT_EQ(session.reported.front().number, row.number);
         }
-}
-
-TEST(DeepNesting, FailsWithOutOfStackSpaceInsteadOfCrashing) {
-    zl::testing::ScriptSession session;
-    const std::string cases[] = {
-        repeated("(", 100000),
-        repeated("-", 100000) + "1",
-        repeated("Not ", 100000) + "1",
-        "2^" + repeated("-", 100000) + "1",
-    };
-    for (const std::string &text : cases) {
-        const NumberResult result = session.engine.evaluateNumber(text);
-        ASSERT_FALSE(result.ok());
-        EXPECT_EQ(result.error->number, errorNumber(ScriptErrorCode::OutOfStackSpace)) << text.substr(0, 20);
-    }
-}
-
-TEST(DeepNesting, NestingBelowTheLimitEvaluates) {
-    zl::testing::ScriptSession session;
-    const int depth = 150;
-    const std::string text = repeated("(1+", depth) + "1" + repeated(")", depth);
-    const NumberResult result = session.engine.evaluateNumber(text);
-    ASSERT_TRUE(result.ok());
-    EXPECT_EQ(result.value, depth + 1);
 }
 
 TEST(ErrorReport, NamesItsSourceByKindAndCountsLinesAndColumns) {
