@@ -15,6 +15,7 @@
 
 #include "allocation_counter.h"
 #include "core/eval/equation_evaluator.h"
+#include "core/eval/parser.h"
 #include "script_session.h"
 
 std::atomic<long> zl::testing::allocationCount{0};
@@ -219,6 +220,16 @@ TEST_F(Evaluation, CompileResidualsTakesTheRecordAsItStands) {
     problem.record.varNames = {"t", "u"};
     problem.record.residuals = {"t*u", "t-u"};
     EXPECT_EQ(valueAt(1, {5, 2}), 3);
+}
+
+TEST_F(Evaluation, ResidualsBeyondTheProblemsSyntaxBudgetFailWithSeven) {
+    constexpr std::size_t kOperands = kMaxProblemSyntaxNodes * 7 / 20;  // two fit, not three
+    std::vector<std::string> equations;
+    for (const std::string name : {"x", "y", "z"})
+        equations.push_back(name + zl::testing::repeated("+" + name, kOperands));
+    prepare({"x", "y", "z"}, equations);
+    EXPECT_EQ(valueAt(1, {1, 1, 1}), kOperands + 1);
+    EXPECT_EQ(errorAt(2, {1, 1, 1}), 7);
 }
 
 TEST_F(Evaluation, TheHotPathAllocatesNothing) {

@@ -6,12 +6,10 @@
 #include <gtest/gtest.h>
 
 #include <string>
-#include <vector>
 
 #include "allocation_counter.h"
 #include "core/eval/equation_evaluator.h"
 #include "core/eval/global_table.h"
-#include "core/eval/parser.h"
 #include "core/eval/script_error_catalogue.h"
 #include "script_session.h"
 
@@ -135,23 +133,6 @@ TEST(MemoryBounds, NamesBeyondTheBoundAndMemoryRunningOutFailWithSeven) {
     EXPECT_EQ(failure, 7);
     EXPECT_EQ(session.reported.back().number, 7);
     EXPECT_EQ(session.engine.evaluateNumber("a1 = \"kept\"").value, -1);
-}
-
-TEST(MemoryBounds, ResidualsBeyondTheProblemsSyntaxBudgetFailWithSeven) {
-    constexpr std::size_t kOperands = kMaxProblemSyntaxNodes * 7 / 20;  // two fit, not three
-    zl::testing::ScriptSession session;
-    ProblemState problem;
-    problem.sizeProblem(3);
-    problem.record.varNames = {"x", "y", "z"};
-    EquationEvaluator evaluator(session.engine, session.library, problem);
-    ProblemFieldTexts fields;
-    for (const std::string name : {"x", "y", "z"}) fields.equations.push_back(name + repeated("+" + name, kOperands));
-    ASSERT_FALSE(evaluator.prepareEquations({}, fields));
-    const double point[] = {1, 1, 1};
-    double value = 0;
-    EXPECT_EQ(evaluator.evaluate(1, point, value), 0);
-    EXPECT_EQ(value, kOperands + 1);
-    EXPECT_EQ(evaluator.evaluate(2, point, value), 7);
 }
 
 }  // namespace
