@@ -152,10 +152,7 @@ TEST(ExpressionValue, EvaluatesTo) {
     for (const ValueRow &row : kValues) {
         zl::testing::ScriptSession session;
         session.run("a = 2.37 : s = \"12\" : t = \"abc\" : b = True");
-        const NumberResult result = session.engine.evaluateNumber(row.source);
-        ASSERT_TRUE(result.ok()) << row.source << ": error " << result.error->number << " "
-                                 << result.error->description;
-        EXPECT_TRUE(relativelyClose(result.value, row.value)) << row.source;
+        EXPECT_TRUE(relativelyClose(session.valueOf(row.source), row.value)) << row.source;
         EXPECT_TRUE(session.reported.empty()) << row.source;
     }
 }

@@ -33,6 +33,14 @@ struct ScriptSession {
         return error ? error->number : 0;
     }
 
+    /// The value of an expression that must give one.
+    double valueOf(const std::string &expression) {
+        const NumberResult result = engine.evaluateNumber(expression);
+        EXPECT_TRUE(result.ok()) << expression << ": error " << result.error->number << " "
+                                 << result.error->description;
+        return result.value;
+    }
+
     /// The number an expression fails with, 0 when it gives a value.
     std::int32_t errorOf(const std::string &expression) {
         const NumberResult result = engine.evaluateNumber(expression);

@@ -13,12 +13,6 @@ namespace {
 using zl::testing::relativelyClose;
 using zl::testing::ScriptSession;
 
-double valueOf(ScriptSession &session, const std::string &expression) {
-    const NumberResult result = session.engine.evaluateNumber(expression);
-    EXPECT_TRUE(result.ok()) << expression;
-    return result.value;
-}
-
 struct StatementRow {
     std::string statements;
     std::string expression;
@@ -51,7 +45,7 @@ TEST(StatementEffect, LeavesTheExpressionWithItsValue) {
     for (const StatementRow &row : kEffects) {
         ScriptSession session;
         session.run(row.statements);
-        EXPECT_TRUE(relativelyClose(valueOf(session, row.expression), row.value)) << row.statements;
+        EXPECT_TRUE(relativelyClose(session.valueOf(row.expression), row.value)) << row.statements;
     }
 }
 
@@ -96,12 +90,12 @@ TEST(StatementText, AFailureKeepsWhatRanBeforeIt) {
     ASSERT_TRUE(error);
     EXPECT_EQ(error->number, 11);
     EXPECT_EQ(error->column, 15);
-    EXPECT_EQ(valueOf(session, "n1"), 1);
+    EXPECT_EQ(session.valueOf("n1"), 1);
     EXPECT_EQ(session.errorOf("n2"), 500);  // a failed assignment creates nothing
     EXPECT_EQ(session.errorOf("n3"), 500);
     session.run("g = 7");
     EXPECT_EQ(session.failureOf("g = Sqr(-1)"), 5);
-    EXPECT_EQ(valueOf(session, "g"), 7);
+    EXPECT_EQ(session.valueOf("g"), 7);
 }
 
 TEST(Globals, CopiedIntoAnotherEngineKeepTheirValuesAndStayApart) {
@@ -109,13 +103,13 @@ TEST(Globals, CopiedIntoAnotherEngineKeepTheirValuesAndStayApart) {
     source.run("a = 2.5 : s = \"abc\" : b = True : public u : x = 3");
     ScriptSession copy;
     copy.engine.copyVariablesFrom(source.engine);
-    EXPECT_EQ(copy.engine.evaluateNumber("a").value, 2.5);
-    EXPECT_EQ(copy.engine.evaluateNumber("s = \"abc\"").value, -1);
-    EXPECT_EQ(copy.engine.evaluateNumber("b * 2").value, -2);
-    EXPECT_TRUE(copy.engine.evaluateNumber("u").ok());
-    EXPECT_EQ(copy.engine.evaluateNumber("x").value, 0);  // the library's member, not copied
+    EXPECT_EQ(copy.valueOf("a"), 2.5);
+    EXPECT_EQ(copy.valueOf("s = \"abc\""), -1);
+    EXPECT_EQ(copy.valueOf("b * 2"), -2);
+    EXPECT_EQ(copy.valueOf("u"), 0);
+    EXPECT_EQ(copy.valueOf("x"), 0);  // the library's member, not copied
     copy.run("a = 1");
-    EXPECT_EQ(source.engine.evaluateNumber("a").value, 2.5);
+    EXPECT_EQ(source.valueOf("a"), 2.5);
     // A copy of the whole context takes the library's members too, into a library of its own.
     source.run("halfpi = 2");
     const std::unique_ptr<ScriptContext> context = source.context.copy();
