@@ -4,14 +4,11 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <atomic>
 #include <cmath>
 #include <cstdlib>
 #include <cstring>
 #include <new>
-#include <optional>
-#include <thread>
 
 #include "allocation_counter.h"
 #include "core/eval/equation_evaluator.h"
@@ -304,53 +301,6 @@ INSTANTIATE_TEST_SUITE_P(
                       AllResidualsRow{"LibraryFailureAtTheEnd", {"Sinh(y)", "z", "Acosh(x)"}, {0.5, 2, 3}, 3},
                       AllResidualsRow{"NonFiniteCoordinate", {"x", "y", "z"}, {1, HUGE_VAL, 3}, 3}),
     [](const ::testing::TestParamInfo<AllResidualsRow> &info) { return info.param.name; });
-
-/// What a worker thread owns to evaluate the residuals on its own: copies of
-/// the library, the engine's variables and the problem.
-struct Worker {
-    explicit Worker(const zl::testing::ScriptSession &main, const ProblemState &mainProblem)
-        : library(main.library), problem(mainProblem) {
-        library.setOwnerErrorNumber(nullptr);
-        engine.addMathLibrary(library);
-        engine.copyVariablesFrom(main.engine);
-        evaluator.compileResiduals();
-    }
-    MathLibrary library;
-    ScriptEngine engine;
-    ProblemState problem;
-    EquationEvaluator evaluator{engine, library, problem};
-};
-
-/// Every residual of a three-variable system at 4000 points.
-struct Sweep {
-    explicit Sweep(EquationEvaluator &evaluator) {
-        for (int i = 0; i < 4000; ++i) {
-            const double point[] = {i % 20 * 0.25 - 2, i / 20 % 20 * 0.25 - 2, i * 0.001};
-            evaluated += evaluator.evaluateAll(3, point, &values[3 * i], &statuses[3 * i]);
-        }
-    }
-    bool operator==(const Sweep &other) const {
-        return evaluated == other.evaluated && statuses == other.statuses &&
-               std::memcmp(values.data(), other.values.data(), sizeof(double) * 12000) == 0;
-    }
-    std::vector<double> values = std::vector<double>(12000);
-    std::vector<std::int32_t> statuses = std::vector<std::int32_t>(12000, -1);
-    long evaluated = 0;
-};
-
-TEST_F(Evaluation, EvaluatorsOnCopiedEnginesRunOnThreadsOfTheirOwnWithTheSameResults) {
-    prepare({"x", "y", "z"}, {"a*x^2+y^2+z^2 = 1", "x = y", "sin(3*z) = x*y + Asinh(x) + 1/(x-y)"}, {"a = 2.5"});
-    const Sweep expected(evaluator);
-    Worker first(session, problem), second(session, problem);
-    std::optional<Sweep> one, two;
-    {
-        std::jthread firstThread([&] { one.emplace(first.evaluator); });
-        std::jthread secondThread([&] { two.emplace(second.evaluator); });
-    }
-    EXPECT_TRUE(*one == expected);
-    EXPECT_TRUE(*two == expected);
-    EXPECT_EQ(std::ranges::count(expected.statuses, 11), 200);  // x = y, once in each row of 20 points
-}
 
 }  // namespace
 }  // namespace zl
