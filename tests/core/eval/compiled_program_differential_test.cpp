@@ -47,6 +47,7 @@ struct Outcome {
     std::int32_t offset = 0;
     double value = 0;
     std::int32_t libraryError = 0;
+    auto failure() const { return std::tuple(number, offset, libraryError); }
 };
 
 bool sameBits(double a, double b) { return std::memcmp(&a, &b, sizeof a) == 0; }
@@ -151,9 +152,7 @@ TEST_F(Differential, NumericProgramsMatchTheTreeBitForBit) {
             const Outcome expected = run(reference);
             for (const CompiledExpression *program : {&plain, &optimised}) {
                 const Outcome actual = run(*program);
-                ASSERT_EQ(actual.number, expected.number) << text;
-                ASSERT_EQ(actual.offset, expected.offset) << text;
-                ASSERT_EQ(actual.libraryError, expected.libraryError) << text;
+                ASSERT_EQ(actual.failure(), expected.failure()) << text << ": number, offset, ierr";
                 if (expected.number == 0) {
                     ASSERT_TRUE(sameBits(actual.value, expected.value))
                         << text << ": " << actual.value << " vs " << expected.value;

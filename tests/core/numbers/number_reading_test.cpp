@@ -9,6 +9,7 @@
 #include <gtest/gtest.h>
 
 #include "../../support/comma_locale.h"
+#include "core/numbers/number_text.h"
 
 namespace zl {
 namespace {
@@ -74,13 +75,17 @@ TEST(WholeNumber, AcceptsOnlyATextThatIsOneNumberAndGivesItsValue) {
     }
 }
 
-TEST(NumberReadingLocale, CommaLocaleChangesNothing) {
+// Numbers are read and written with a point whatever the user's locale.
+TEST(NumbersInACommaLocale, ReadAndWriteAsInAnyOther) {
     testing::CommaLocale comma;
     if (!comma.active()) GTEST_SKIP() << "no locale with a decimal comma could be made here";
     EXPECT_EQ(readLeadingNumber("2.5"), 2.5);
     EXPECT_EQ(readLeadingNumber("2,5"), 2);
     EXPECT_TRUE(isWholeNumber("0.125"));
     EXPECT_FALSE(isWholeNumber("0,125"));
+    EXPECT_EQ(generalNumberText(2.5), "2.5");
+    EXPECT_EQ(generalNumberText(1.5e-7), "1.5E-07");
+    EXPECT_EQ(paddedNumberText(0.001), " 0.001 ");
 }
 
 }  // namespace

@@ -5,9 +5,7 @@
 
 #include <gtest/gtest.h>
 
-#include "../../support/comma_locale.h"
 #include "../../support/test_row_name.h"
-#include "core/numbers/number_reading.h"
 
 namespace zl {
 namespace {
@@ -48,14 +46,6 @@ TEST(PaddedText, BlankBeforeWhenNotNegativeAndAfterAlways) {
     EXPECT_EQ(paddedNumberText(0.001), " 0.001 ");
     EXPECT_EQ(paddedNumberText(0), " 0 ");
     EXPECT_EQ(paddedNumberText(1e-6), " 1E-06 ");
-}
-
-TEST(GeneralTextLocale, CommaLocaleChangesNothing) {
-    testing::CommaLocale comma;
-    if (!comma.active()) GTEST_SKIP() << "no locale with a decimal comma could be made here";
-    EXPECT_EQ(generalNumberText(2.5), "2.5");
-    EXPECT_EQ(generalNumberText(1.5e-7), "1.5E-07");
-    EXPECT_EQ(paddedNumberText(0.001), " 0.001 ");
 }
 
 }  // namespace
