@@ -80,14 +80,12 @@ protected:
 TEST_F(Evaluation, PrepareBuildsResidualsAndReadsTheFields) {
     problem.sizeProblem(2);
     problem.record.varNames = {"x", "y"};
-    ProblemFieldTexts fields;
-    fields.equations = {"x^2+y^2=1", "x + 1 = 2"};
-    fields.errorBound = " 1E-6 abc";
-    fields.iterations = "2.5";
-    fields.lowerLimits = {"-1 5", "x"};
-    fields.upperLimits = {"3", "4.5"};
-    fields.subintervals = {"3.5", "99999999999"};
-    EXPECT_FALSE(evaluator.prepareEquations({}, fields));
+    EXPECT_FALSE(evaluator.prepareEquations({}, {.errorBound = " 1E-6 abc",
+                                                 .iterations = "2.5",
+                                                 .lowerLimits = {"-1 5", "x"},
+                                                 .upperLimits = {"3", "4.5"},
+                                                 .subintervals = {"3.5", "99999999999"},
+                                                 .equations = {"x^2+y^2=1", "x + 1 = 2"}}));
     EXPECT_THAT(problem.record.residuals, ElementsAre("x^2+y^2-(1)", "x + 1 -( 2)"));
     EXPECT_EQ(problem.record.maxError, 1e-6);
     EXPECT_EQ(problem.record.maxCycles, 2);
@@ -116,6 +114,7 @@ TEST_F(Evaluation, AFailureGivesItsNumberAtEveryEvaluation) {
         {"library", {"Asin(x) = 0", "y"}, 0, {2, 0}, 5, 5, 0, 0, {1, 0}, M_PI / 2},  // ierr cleared every time
         {"infinite coordinate", {"x + y", "y"}, 0, {1, INFINITY}, 6, 0, 1, 0, {1, 2}, 3},
         {"NaN coordinate", {"x + y", "y"}, 0, {NAN, 1}, 6, 0, 1, 0, {1, 2}, 3},
+        {"division by zero", {"1/(x-1) = 0", "y"}, 0, {1, 0}, 11, 0, 1, 0, {2, 0}, 1},
         {"no parse", {"x + * 2", "x"}, 0, {1, 0}, 1002, 0, 1, 1, {1, 0}, 1},  // the other residual still runs
         {"past the last", {"x", "y"}, 2, {1, 0}, 9, 0, 0, 0, {1, 0}, 1},
         {"negative", {"x", "y"}, -1, {1, 0}, 9, 0, 0, 0, {1, 0}, 1},
@@ -140,9 +139,7 @@ TEST_F(Evaluation, AnEngineErrorReachesTheObserverOnceWithItsColumn) {
     ASSERT_EQ(session.reported.size(), 1u);
     EXPECT_EQ(session.reported[0].column, 1);
     EXPECT_EQ(session.reported[0].text, "1/(x-1) -( 0)");
-    EXPECT_EQ(evaluator.lastErrorNumber(), 11);
     evaluator.clearLastErrorNumber();
-    EXPECT_EQ(valueAt(0, {2}), 1);
     EXPECT_EQ(evaluator.lastErrorNumber(), 0);
 }
 
