@@ -55,6 +55,8 @@ protected:
         EXPECT_EQ(number == 0 ? value : 0, GetParam().value);  // error rows expect 0
     }
     zl::testing::ScriptSession session;
+    ProblemState problem;
+    EquationEvaluator evaluator{session.engine, session.library, problem};
 };
 
 TEST_P(BigInputs, AnExpressionGivesItsValueOrError) {
@@ -64,8 +66,6 @@ TEST_P(BigInputs, AnExpressionGivesItsValueOrError) {
 }
 
 TEST_P(BigInputs, AConstantGivesItsValueOrStopsTheRegistration) {
-    ProblemState problem;
-    EquationEvaluator evaluator(session.engine, session.library, problem);
     const auto error = evaluator.registerConstants({"k=" + text, "after=1"});
     expectOutcome(error ? error->number : 0, error ? 0 : session.engine.evaluateNumber("k").value);
     // A failed registration stops before the items below it.
@@ -73,10 +73,8 @@ TEST_P(BigInputs, AConstantGivesItsValueOrStopsTheRegistration) {
 }
 
 TEST_P(BigInputs, AnEquationGivesItsValueOrErrorAtEveryEvaluation) {
-    ProblemState problem;
     problem.sizeProblem(1);
     problem.record.varNames[0] = "x";
-    EquationEvaluator evaluator(session.engine, session.library, problem);
     ProblemFieldTexts fields;
     fields.equations = {"x=" + text};
     ASSERT_FALSE(evaluator.prepareEquations({}, fields));
