@@ -14,14 +14,10 @@
 #include "gui/equations_window.h"
 #include "support/gui_input.h"
 
-using zl::gui::EquationGridModel;
-using zl::gui::EquationsWindow;
-using zl::gui::testing::clickThroughWindow;
-using zl::gui::testing::showActive;
+using namespace zl::gui;
+using namespace zl::gui::testing;
 
-namespace {
-const QStringList kStart{"a=1", "b=2", "c=3"};
-}
+static const QStringList kStart{"a=1", "b=2", "c=3"};
 
 class EquationsWindowTest : public QObject {
     Q_OBJECT
