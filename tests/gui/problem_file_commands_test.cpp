@@ -40,19 +40,6 @@ bool writeFile(const QString &path, const QByteArray &bytes) {
     return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
 }
 
-/// File > `actionName` with the mouse, as the user chooses it. False when the
-/// item did not act (disabled); the menu is closed again either way.
-bool chooseFromFileMenu(MainWindow &window, const char *actionName) {
-    QMenu *file = window.findChild<QMenu *>(QStringLiteral("mnuFile"));
-    auto *item = window.findChild<QAction *>(QLatin1String(actionName));
-    clickThroughWindow(window.menuBar(), window.menuBar()->actionGeometry(file->menuAction()).center());
-    if (!QTest::qWaitFor([file] { return file->isVisible(); })) return false;
-    QSignalSpy triggered(item, &QAction::triggered);
-    clickThroughWindow(file, file->actionGeometry(item).center());
-    if (file->isVisible()) QTest::keyClick(file, Qt::Key_Escape);
-    return triggered.count() == 1;
-}
-
 }  // namespace
 
 class ProblemFileCommandsTest : public QObject {
@@ -192,7 +179,19 @@ private slots:
     }
 
 private:
-    bool choose(const char *actionName) { return chooseFromFileMenu(*fixture.window, actionName); }
+    /// File > `actionName` with the mouse, as the user chooses it. False when the
+    /// item did not act (disabled); the menu is closed again either way.
+    bool choose(const char *actionName) {
+        auto *file = fixture.control<QMenu>("mnuFile");
+        auto *item = fixture.control<QAction>(actionName);
+        QMenuBar *bar = fixture.window->menuBar();
+        clickThroughWindow(bar, bar->actionGeometry(file->menuAction()).center());
+        if (!QTest::qWaitFor([file] { return file->isVisible(); })) return false;
+        QSignalSpy triggered(item, &QAction::triggered);
+        clickThroughWindow(file, file->actionGeometry(item).center());
+        if (file->isVisible()) QTest::keyClick(file, Qt::Key_Escape);
+        return triggered.count() == 1;
+    }
     void openFile(const QString &path) {
         fixture.dialogs.openFileAnswers.enqueue(path);
         QVERIFY(choose("mnuOpen"));
