@@ -18,8 +18,6 @@ using Kind = FakeUserDialogs::Kind;
 
 namespace {
 
-const QString kExamples = QStringLiteral(ZEROLITH_SOURCE_DIR "/examples/");
-
 /// Three stored solutions, a name with a leading blank, a constant the
 /// equations use and an error bound other than the window's own; written as
 /// the program writes it.
@@ -70,13 +68,10 @@ private slots:
         QVERIFY(fixture.listLines().at(1).startsWith(QStringLiteral(" y=2 ")));
         QVERIFY(fixture.listLines().at(1).endsWith(QStringLiteral("EQUATION #2=0")));  // k registered
         QVERIFY(!fixture.control("txtOrder")->isEnabled() && !fixture.control("txtVarNams")->isEnabled());
-        for (const char *name : {"mnuSave", "mnuSaveAs"}) QVERIFY2(fixture.control<QAction>(name)->isEnabled(), name);
         for (const char *name : {"mnuPrint", "mnuAbout"}) QVERIFY2(fixture.control<QAction>(name)->isVisible(), name);
         QVERIFY(fixture.control("cmdExplore")->isEnabled());
 
         QVERIFY(!choose("mnuOpen"));  // once per run only
-        QCOMPARE(fixture.dialogs.count(Kind::OpenFile), 1);
-        QCOMPARE(fixture.dialogs.count(Kind::SaveFile), 1);
 
         // Loading is over: an edit makes the solutions stale again.
         typeOver(fixture.element("txtEquation", 0), QStringLiteral("x=1"));
@@ -127,7 +122,7 @@ private slots:
         QCOMPARE(windowState(), before);
 
         // Nothing was left half done: a good file opens now.
-        openFile(kExamples + "circle_and_line.zerolith");
+        openFile(QStringLiteral(ZEROLITH_SOURCE_DIR "/examples/circle_and_line.zerolith"));
         QCOMPARE(fixture.countText(), QStringLiteral("1 solutions"));
         QCOMPARE(fixture.constantItems(), QStringList({"k=2"}));
     }
@@ -216,11 +211,8 @@ private:
         for (int row = 0; row < grid.rowCount(); ++row) state << grid.equationText(row);
         const zl::ProblemState &problem = fixture.window->problem();
         state << fixture.constantItems() << fixture.listLines() << focusedName()
-              << QStringLiteral("order=%1 solutions=%2 loading=%3 file=%4")
-                     .arg(problem.record.order)
-                     .arg(problem.store.solutionCount)
-                     .arg(problem.record.loadingFile)
-                     .arg(QString::fromStdString(problem.record.fileName));
+              << QString::number(problem.record.order) << QString::number(problem.store.solutionCount)
+              << QString::number(problem.record.loadingFile) << QString::fromStdString(problem.record.fileName);
         return state;
     }
 
