@@ -176,7 +176,7 @@ private slots:
     void fields_check_their_text_when_left() {
         QFETCH(QString, field);
         QFETCH(QString, typed);
-        enterOneVariable();
+        fixture.enterProblem(QStringLiteral("1"), QStringLiteral("x"));
         QLineEdit *target = fixture.element(qPrintable(field), 0);
         typeOver(target, typed);
         clickThroughWindow(fixture.element("txtEquation", 0));
@@ -187,7 +187,7 @@ private slots:
     }
 
     void fields_select_their_text_on_focus_and_the_list_is_fixed_pitch() {
-        enterOneVariable();
+        fixture.enterProblem(QStringLiteral("1"), QStringLiteral("x"));
         QCOMPARE(focusedName(), QStringLiteral("txtError"));  // by Tab
         QCOMPARE(fixture.control<QLineEdit>("txtError")->selectedText(), QStringLiteral(".01"));
         auto *iterations = fixture.control<QLineEdit>("txtMaxcy");
@@ -212,7 +212,7 @@ private slots:
         QFETCH(QString, text);
         QFETCH(bool, byEnter);
         QFETCH(bool, added);
-        enterOneVariable();
+        fixture.enterProblem(QStringLiteral("1"), QStringLiteral("x"));
         typeOver(box()->lineEdit(), text);
         if (byEnter)
             pressKey(Qt::Key_Return);
@@ -224,7 +224,7 @@ private slots:
     }
 
     void constants_replace_remove_and_fill_up() {
-        enterOneVariable();
+        fixture.enterProblem(QStringLiteral("1"), QStringLiteral("x"));
         for (const char *text : {"a=1", "b=2", "A=5", "a=3"}) addConstant(QString::fromLatin1(text));
         QCOMPARE(items(), QStringList({"b=2", "A=5", "a=3"}));  // same name replaced, case counts
         typeOver(box()->lineEdit(), QStringLiteral("A"));
@@ -397,7 +397,6 @@ private slots:
 
 private:
     QAction *action(const char *name) const { return fixture.control<QAction>(name); }
-    void enterOneVariable() { fixture.enterProblem(QStringLiteral("1"), QStringLiteral("x")); }
     QComboBox *box() const { return fixture.control<QComboBox>("cboConstants"); }
     QStringList items() const { return fixture.constantItems(); }
     void addConstant(const QString &text) {
