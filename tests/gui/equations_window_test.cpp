@@ -14,14 +14,10 @@
 #include "gui/equations_window.h"
 #include "support/gui_input.h"
 
-using zl::gui::EquationGridModel;
-using zl::gui::EquationsWindow;
-using zl::gui::testing::clickThroughWindow;
-using zl::gui::testing::showActive;
+using namespace zl::gui;
+using namespace zl::gui::testing;
 
-namespace {
-const QStringList kStart{"a=1", "b=2", "c=3"};
-}
+static const QStringList kStart{"a=1", "b=2", "c=3"};
 
 class EquationsWindowTest : public QObject {
     Q_OBJECT
@@ -53,7 +49,10 @@ private slots:
     void typing_on_grid_replaces_the_row() {
         QFETCH(QList<int>, keys);
         QFETCH(QString, expected);
-        editRowThenBackToGrid(1);  // the box has had the focus once: it now selects on focus
+        clickCell(1, 1);  // the box has had the focus once: it now selects on focus
+        QCOMPARE(QApplication::focusWidget(), window->editBox());
+        QTest::keyClick(window->editBox(), Qt::Key_Left);
+        QCOMPARE(QApplication::focusWidget(), window->grid());
         QSignalSpy commits(model.get(), &EquationGridModel::equationsEditedInGrid);
 
         for (int key : keys)  // through the window, to whichever widget has the focus
@@ -159,13 +158,6 @@ private:
         QWidget other;
         QVERIFY(showActive(other));
         QVERIFY(showActive(*window));
-    }
-
-    void editRowThenBackToGrid(int row) {
-        clickCell(row, 1);
-        QCOMPARE(QApplication::focusWidget(), window->editBox());
-        QTest::keyClick(window->editBox(), Qt::Key_Left);
-        QCOMPARE(QApplication::focusWidget(), window->grid());
     }
 
     std::unique_ptr<EquationGridModel> model;

@@ -1,9 +1,11 @@
 // Start-up: the decimal-symbol guard under a real comma locale, answered
-// through the real message box, and the splash's time.
+// through the real message box, the splash's time, and the application that
+// answers memory running out inside a command with error 7 and goes on.
 
 #include <QAbstractButton>
 #include <QApplication>
 #include <QElapsedTimer>
+#include <QLineEdit>
 #include <QLocale>
 #include <QMessageBox>
 #include <QProcess>
@@ -12,10 +14,13 @@
 #include <QTimer>
 #include <QWindow>
 
+#include <algorithm>
 #include <clocale>
+#include <new>
 
 #include "gui/about_window.h"
 #include "gui/decimal_symbol_guard.h"
+#include "gui/guarded_application.h"
 #include "gui/numeric_locale.h"
 #include "gui/qt_user_dialogs.h"
 #include "gui/splash_sequence.h"
@@ -28,33 +33,24 @@ using namespace zl::gui;
 
 namespace {
 
-const QStringList kWarningLines{
-    "Proper operation of this application requires the use of the DECIMAL POINT.",
-    "Your system is currently using the DECIMAL COMMA.",
-    "",
-    "Do you wish to temporarily change this system setting to decimal point?",
-    "(Upon exiting, this application will restore your setting.)",
-    "(See HELP FILE or visit https://zerolith.example.org for instructions on how to change "
-    "MANUALLY)",
-    "",
-    "Press YES to change.",
-};
+const QString kWarning = "Proper operation of this application requires the use of the DECIMAL POINT.\n"
+                         "Your system is currently using the DECIMAL COMMA.\n\n"
+                         "Do you wish to temporarily change this system setting to decimal point?\n"
+                         "(Upon exiting, this application will restore your setting.)\n"
+                         "(See HELP FILE or visit https://zerolith.example.org for instructions on how to change "
+                         "MANUALLY)\n\n"
+                         "Press YES to change.";
 
 QString libraryDecimalPoint() { return QString::fromLatin1(std::localeconv()->decimal_point); }
 
-bool anyWindowShown() {
-    for (QWidget *widget : QApplication::topLevelWidgets())
-        if (widget->isVisible()) return true;
-    return false;
-}
+bool anyWindowShown() { return std::ranges::any_of(QApplication::topLevelWidgets(), &QWidget::isVisible); }
 
 // Clicks `answer` (or presses Escape) in the next modal message box once it
 // is shown, noting what the box said.
-void answerNextBox(QMessageBox::StandardButton answer, QMessageBox **seen, QString *text) {
+void answerNextBox(QMessageBox::StandardButton answer, QString *text) {
     QTimer::singleShot(20, [=] {
         auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget());
-        if (box == nullptr || !box->isVisible()) return answerNextBox(answer, seen, text);
-        *seen = box;
+        if (box == nullptr || !box->isVisible()) return answerNextBox(answer, text);
         *text = box->windowTitle() + '|' + QString::number(box->icon()) + '|' + box->text();
         if (answer == QMessageBox::Escape) return QTest::keyClick(box->windowHandle(), Qt::Key_Escape);
         zl::gui::testing::clickThroughWindow(box->button(answer));
@@ -95,17 +91,14 @@ private slots:
         QCOMPARE(libraryDecimalPoint(), QStringLiteral(","));
         QtUserDialogs dialogs;
         DecimalSymbolGuard guard(locale, dialogs);
-        QMessageBox *box = nullptr;
-        QString boxText;
-        answerNextBox(QMessageBox::StandardButton(answer), &box, &boxText);
+        QString boxText;  // stays empty unless the box was shown
+        answerNextBox(QMessageBox::StandardButton(answer), &boxText);
         QStringList steps;
 
         const bool started = startUp(
             guard, [&] { steps << "splash"; }, [&] { steps << "main"; });
 
-        QVERIFY(box != nullptr);
-        QCOMPARE(boxText,
-                 "Decimal Comma Warning!|" + QString::number(QMessageBox::Critical) + '|' + kWarningLines.join('\n'));
+        QCOMPARE(boxText, "Decimal Comma Warning!|" + QString::number(QMessageBox::Critical) + '|' + kWarning);
         QCOMPARE(started, goesOn);
         QCOMPARE(steps, (goesOn ? QStringList{"splash", "main"} : QStringList()));
         QTRY_VERIFY(!anyWindowShown());  // no window besides the box opened
@@ -151,10 +144,32 @@ private slots:
         QTRY_VERIFY(!anyWindowShown());
     }
 
+    void running_out_of_memory_stops_the_command_and_the_program_goes_on() {
+        struct GreedyField : QLineEdit {  // its handling of M needs more memory than there is
+            void keyPressEvent(QKeyEvent *event) override {
+                if (event->key() == Qt::Key_M) throw std::bad_alloc();
+                QLineEdit::keyPressEvent(event);
+            }
+        } field;
+        FakeUserDialogs dialogs;
+        static_cast<GuardedApplication *>(qApp)->setDialogs(&dialogs);
+        QVERIFY(zl::gui::testing::showActive(field));
+        QTest::keyClicks(&field, QStringLiteral("abMcd"));
+        QCOMPARE(field.text(), QStringLiteral("abcd"));
+        QCOMPARE(dialogs.count(FakeUserDialogs::Kind::Message), 1);
+        QVERIFY(dialogs.calls().front().text.startsWith(QStringLiteral("Error 7: Out of memory")));
+        static_cast<GuardedApplication *>(qApp)->setDialogs(nullptr);
+    }
+
 private:
     QTemporaryDir localeDir;
     bool haveCommaLocale = false;
 };
 
-QTEST_MAIN(StartUpTest)
+int main(int argc, char *argv[]) {
+    GuardedApplication application(argc, argv);
+    StartUpTest test;
+    return QTest::qExec(&test, argc, argv);
+}
+
 #include "start_up_test.moc"

@@ -45,12 +45,12 @@ struct MainWindowFixture {
     }
     int elementCount(const char *name) const { return int(window->findChildren<QLineEdit *>(name).size()); }
 
-    QStringList listLines() const {
-        const QAbstractItemModel *lines = control<QAbstractItemView>("lstRoots")->model();
+    static QStringList rowTexts(const QAbstractItemModel *model) {
         QStringList texts;
-        for (int i = 0; i < lines->rowCount(); ++i) texts << lines->index(i, 0).data().toString();
+        for (int i = 0; i < model->rowCount(); ++i) texts << model->index(i, 0).data().toString();
         return texts;
     }
+    QStringList listLines() const { return rowTexts(control<QAbstractItemView>("lstRoots")->model()); }
     /// Clicks a run command and waits until the window has handled the run's end.
     bool runToTheEnd(const char *command) {
         clickThroughWindow(control(command));
@@ -69,12 +69,7 @@ struct MainWindowFixture {
     }
     QString countText() const { return control<QLabel>("lblRoots")->text(); }
     /// The user constants box's items.
-    QStringList constantItems() const {
-        auto *box = control<QComboBox>("cboConstants");
-        QStringList items;
-        for (int i = 0; i < box->count(); ++i) items << box->itemText(i);
-        return items;
-    }
+    QStringList constantItems() const { return rowTexts(control<QComboBox>("cboConstants")->model()); }
 
     /// Types into a field and leaves it with Tab.
     void enter(QWidget *field, const QString &text) {
