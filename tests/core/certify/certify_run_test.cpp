@@ -1,6 +1,7 @@
 // Certify on small systems whose roots are known: every root in the box is
 // listed and stored, and the summary says whether the search is complete.
 
+#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -36,6 +37,8 @@ struct Certified {
           summary(runCertify(typed.problem, typed.evaluator, typed.engine, list, options)) {}
 };
 
+void PrintTo(const KnownRoots &row, std::ostream *os) { *os << row.name; }
+
 class CertifyFindsKnownRoots : public ::testing::TestWithParam<KnownRoots> {};
 
 TEST_P(CertifyFindsKnownRoots, AndSaysTheSearchIsComplete) {
@@ -50,6 +53,13 @@ TEST_P(CertifyFindsKnownRoots, AndSaysTheSearchIsComplete) {
                 << "root " << m << " variable " << i;
     // Each root's lines and an empty line, then the summary.
     ASSERT_EQ(run.list.lines.size(), c.roots.size() * (c.variables.size() + 1) + 1);
+    for (std::size_t line = 0; line + 1 < run.list.lines.size(); ++line) {
+        const std::size_t i = line % (c.variables.size() + 1);
+        if (i == c.variables.size()) continue;  // the empty line after each root
+        EXPECT_THAT(run.list.lines[line],
+                    ::testing::AllOf(::testing::StartsWith(c.variables[i] + "="),
+                                     ::testing::HasSubstr(" EQUATION #" + std::to_string(i + 1) + "=")));
+    }
     EXPECT_EQ(run.list.lines.back(),
               "ALL SOLUTIONS IN THE BOX FOUND: " + std::to_string(c.roots.size()) + ", each proved unique");
     EXPECT_EQ(run.list.countText, std::to_string(c.roots.size()) + " solutions");
