@@ -32,6 +32,8 @@ struct SimpleRoot {
     std::vector<double> exact;        ///< the root, to double precision
 };
 
+void PrintTo(const SimpleRoot &row, std::ostream *os) { *os << ::testing::PrintToString(row.equations); }
+
 class ProvesSimpleRoots : public ::testing::TestWithParam<SimpleRoot> {};
 
 TEST_P(ProvesSimpleRoots, InABoxHoldingTheExactRoot) {

@@ -247,6 +247,8 @@ struct AllResidualsRow {
     int evaluatedCount;  ///< where a failure outside the recoverable set stops the group
 };
 
+void PrintTo(const AllResidualsRow &row, std::ostream *os) { *os << row.name; }
+
 class AllResiduals : public Evaluation, public ::testing::WithParamInterface<AllResidualsRow> {};
 
 // evaluateAll gives exactly what evaluate gives residual by residual, with the

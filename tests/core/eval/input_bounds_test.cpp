@@ -46,6 +46,8 @@ const BigInput kBigInputs[] = {
     {"TenMegabyteName", [] { return repeated("a", kTenMegabytes); }, errorNumber(ScriptErrorCode::VariableUndefined)},
 };
 
+void PrintTo(const BigInput &row, std::ostream *os) { *os << row.name; }
+
 class BigInputs : public ::testing::TestWithParam<BigInput> {
 protected:
     const std::string text = GetParam().expression();

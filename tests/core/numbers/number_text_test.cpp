@@ -15,6 +15,8 @@ struct TextCase {
     const char *text;
 };
 
+void PrintTo(const TextCase &row, std::ostream *os) { *os << row.text; }
+
 class GeneralText : public ::testing::TestWithParam<TextCase> {};
 
 TEST_P(GeneralText, WritesTheNumberAsTheListShowsIt) {

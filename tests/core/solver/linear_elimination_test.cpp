@@ -18,6 +18,8 @@ struct SolveCase {
     std::optional<double> pivotAfter = {};  // A(0, 0) after the solve: which row was the pivot
 };
 
+void PrintTo(const SolveCase &row, std::ostream *os) { *os << row.name; }
+
 class SolveCorrectionTable : public ::testing::TestWithParam<SolveCase> {};
 
 TEST_P(SolveCorrectionTable, SolvesOrClassifies) {
