@@ -58,13 +58,14 @@ TEST(CommandProcess, MessagesShowControlCharactersAsEscapes) {
 }
 
 TEST(CommandProcess, TheLargestFileExploresWithinAGigabyteAndLessMemoryIsErrorSeven) {
-    // AddressSanitizer reserves more address space than any limit (Clang and GCC tell it is on in two ways).
+    // The address and thread sanitizers reserve more address space than any limit
+    // (Clang and GCC tell that one is on in two ways).
 #if defined(__has_feature)
-#if __has_feature(address_sanitizer)
-    GTEST_SKIP() << "under AddressSanitizer";
+#if __has_feature(address_sanitizer) || __has_feature(thread_sanitizer)
+    GTEST_SKIP() << "under a sanitizer";
 #endif
-#elif defined(__SANITIZE_ADDRESS__)
-    GTEST_SKIP() << "under AddressSanitizer";
+#elif defined(__SANITIZE_ADDRESS__) || defined(__SANITIZE_THREAD__)
+    GTEST_SKIP() << "under a sanitizer";
 #endif
     // 63 equations on lines of nearly 1 MiB, the most a 64 MiB file holds: those
     // beyond the syntax a problem may compile fail with 7, a script error.
