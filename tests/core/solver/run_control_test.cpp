@@ -60,8 +60,9 @@ TEST_P(StopRequest, EndsTheRunWithinATenthOfASecondKeepingWhatItFound) {
         control.requestStop();
     });
     const RunSummary summary = runExplore(problem, residuals, list, options, &parallel);
-    const auto latency = Clock::now() - requested;
-    stopper.join();
+    const Clock::time_point ended = Clock::now();
+    stopper.join();  // before reading the stopper's time
+    const auto latency = ended - requested;
 
     EXPECT_EQ(summary.end, RunEnd::Stopped);
     EXPECT_LE(latency, 100ms) << std::chrono::duration<double, std::milli>(latency).count() << " ms";
