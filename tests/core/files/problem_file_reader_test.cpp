@@ -6,6 +6,7 @@
 #include <istream>
 #include <streambuf>
 #include <string>
+#include <tuple>
 
 namespace zl {
 namespace {
@@ -48,20 +49,13 @@ TEST(ProblemFileReader, TheMagicIsCaseSensitive) {
     }
 }
 
-struct MalformedCase {
-    std::string text;
-    FileErrorCode code;
-    int line;
-    const char *fragment;
-};
-
 std::string header(const std::string &fields) { return "Rootex\r\n" + fields + "\r\n"; }
 std::string oneVariable(const std::string &record) { return header("1,0,0.1,8") + record + "\r\n"; }
 const std::string kOneVariable = oneVariable("\"x\",0,1,2,\"x=1\"");
 
 TEST(ProblemFileReader, MalformedContentNamesTheLineAndTheProblem) {
     using enum FileErrorCode;
-    const MalformedCase cases[] = {
+    const std::tuple<std::string, FileErrorCode, int, const char *> cases[] = {
         {"Rootex\r\n", EarlyEnd, 2, "ends before the header"},
         {header("2,1,0.001"), MissingField, 2, "maximum number of iterations is missing"},
         {header("2,x,0.001,8"), NotANumber, 2, "solution count must be a number"},
@@ -92,12 +86,12 @@ TEST(ProblemFileReader, MalformedContentNamesTheLineAndTheProblem) {
         {header("2,1,0.1,8") + "x,0,1,2,\r\ny,0,1,2,\r\n 0 \r\n 1 \r\n", EarlyEnd, 7, "variable 2 in solution 1"},
         {header("1,0,0.1,8") + "\"" + std::string(kMaxFileLineLength, 'x'), LineTooLong, 3, "longer than"},
     };
-    for (const auto &c : cases) {
-        const auto reading = readProblemFileText(c.text);
-        ASSERT_FALSE(reading.ok()) << c.fragment;
-        EXPECT_EQ(reading.error->code, c.code) << reading.error->message;
+    for (const auto &[text, code, line, fragment] : cases) {
+        const auto reading = readProblemFileText(text);
+        ASSERT_FALSE(reading.ok()) << fragment;
+        EXPECT_EQ(reading.error->code, code) << reading.error->message;
         EXPECT_THAT(reading.error->message,
-                    AllOf(StartsWith("Line " + std::to_string(c.line) + ": "), HasSubstr(c.fragment)));
+                    AllOf(StartsWith("Line " + std::to_string(line) + ": "), HasSubstr(fragment)));
     }
 }
 
@@ -137,23 +131,19 @@ TEST(FileBounds, EndlessInputIsRefusedAfterABoundedRead) {
     // 500 variables of equations 200,000 characters long: 100 MB of lines that
     // are each within the line bound.
     const std::string longEquation = "\"x\",0,1,2,\"" + std::string(200000, 'x') + "\"\r\n";
-    const struct {
-        const char *name;
-        std::string head, record;
-        FileErrorCode code;
-    } rows[] = {
+    const std::tuple<const char *, std::string, std::string, FileErrorCode> rows[] = {
         {"LargerThanAnyProblemFile", "Rootex\r\n500,100,0.1,8\r\n", longEquation, FileErrorCode::FileTooLarge},
         {"OneLineWithoutEnd", "Rootex\r\n1,0,0.1,8\r\n\"x\",0,1,2,\"", std::string(4096, 'x'),
          FileErrorCode::LineTooLong},
         {"EndlessFirstLine", "", std::string(4096, 'R'), FileErrorCode::LineTooLong},
     };
-    for (const auto &row : rows) {
-        EndlessRecords source(row.head, row.record);
+    for (const auto &[name, head, record, code] : rows) {
+        EndlessRecords source(head, record);
         std::istream in(&source);
         const ProblemFileReading reading = readProblemFile(in);
-        ASSERT_FALSE(reading.ok()) << row.name;
-        EXPECT_EQ(reading.error->code, row.code) << row.name << ": " << reading.error->message;
-        EXPECT_LE(source.bytesServed(), kMaxFileBytes + row.record.size()) << row.name;
+        ASSERT_FALSE(reading.ok()) << name;
+        EXPECT_EQ(reading.error->code, code) << name << ": " << reading.error->message;
+        EXPECT_LE(source.bytesServed(), kMaxFileBytes + record.size()) << name;
     }
 }
 

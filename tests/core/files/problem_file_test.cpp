@@ -102,10 +102,9 @@ TEST(ProblemFile, ApplyFillsTheRecordAsOpenDoes) {
     ASSERT_FALSE(applyProblemFile(reading.data, problem));
 
     const auto &record = problem.record;
-    EXPECT_EQ(record.order, 2);
-    EXPECT_EQ(record.varNames, (std::vector<std::string>{"x", "y"}));
-    EXPECT_EQ(record.equations, (std::vector<std::string>{"x^2+y^2=k", "x=y"}));
-    EXPECT_EQ(record.residuals, (std::vector<std::string>{"x^2+y^2-(k)", "x-(y)"}));
+    using Texts = std::vector<std::string>;
+    EXPECT_EQ(std::tie(record.order, record.varNames, record.equations, record.residuals),
+              std::tuple(2, Texts{"x", "y"}, Texts{"x^2+y^2=k", "x=y"}, Texts{"x^2+y^2-(k)", "x-(y)"}));
     EXPECT_EQ(std::tie(record.lowerLimits, record.upperLimits),
               std::make_tuple(std::vector<double>{-5, -5}, std::vector<double>{5, 5}));
     EXPECT_EQ(record.subintervals, (std::vector<std::int32_t>{10, 10}));

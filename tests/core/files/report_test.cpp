@@ -149,10 +149,8 @@ TEST(ReportData, EvaluatesEachStoredSolutionThroughTheWorkArrays) {
 
     const ReportData data = collectReportData(problem, {"k=2"}, {"x^2+y^2=2", "x=y"}, residuals);
 
-    EXPECT_EQ(data.names, problem.record.varNames);
-    EXPECT_EQ(data.lowerLimits, (std::vector<double>{-5, -4}));
-    EXPECT_EQ(data.constants, std::vector<std::string>{"k=2"});
-    EXPECT_EQ(data.maxCycles, 8);
+    EXPECT_EQ(std::tie(data.names, data.lowerLimits, data.constants, data.maxCycles),
+              std::tuple(problem.record.varNames, std::vector<double>{-5, -4}, Lines{"k=2"}, 8));
     ASSERT_EQ(data.solutions.size(), 2u);
     EXPECT_EQ(data.solutions[0].residuals, (std::vector<double>{0, 0}));
     const ReportSolution &second = data.solutions[1];

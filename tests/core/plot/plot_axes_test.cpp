@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <array>
 #include <limits>
 
 #include "../solver/solver_test_support.h"
@@ -14,12 +15,10 @@ constexpr double inf = std::numeric_limits<double>::infinity();
 constexpr double nan = std::numeric_limits<double>::quiet_NaN();
 
 TEST(PlotAxes, GridValuesAreTheNodesExploreVisits) {
-    const struct {
-        double lower, upper;
-        std::int32_t subintervals;
-    } cases[] = {{-5, 5, 10}, {0, 0.3, 3}, {0, 1, 7}, {1e16, 1e16 + 8, 4}, {2, 2, 4}, {3, 1, 4}, {0, 1, 0}};
+    const testing::Interval cases[] = {{-5, 5, 10}, {0, 0.3, 3}, {0, 1, 7}, {1e16, 1e16 + 8, 4},
+                                       {2, 2, 4},   {3, 1, 4},   {0, 1, 0}};
     for (const auto &c : cases) {
-        ProblemState problem = testing::makeProblem(1, {{c.lower, c.upper, c.subintervals}});
+        ProblemState problem = testing::makeProblem(1, {c});
         testing::NativeResiduals residuals({[](const testing::Point &) { return 1.0; }});
         RunState run;
         testing::WalkWithoutSeeds visitor;
@@ -32,12 +31,11 @@ TEST(PlotAxes, GridValuesAreTheNodesExploreVisits) {
 }
 
 TEST(PlotAxes, SearchRangeIsAlwaysAnInterval) {
-    const struct {
-        double lower, upper, min, max;
-    } cases[] = {{-5, 5, -5, 5}, {2, 2, 1, 3}, {3, 1, 1, 3}, {nan, 1, -1, 1}, {0, inf, -1, 1}};
-    for (const auto &c : cases) {
-        const AxisRange range = searchRange(c.lower, c.upper);
-        EXPECT_EQ(std::pair(range.min, range.max), std::pair(c.min, c.max)) << c.lower << ".." << c.upper;
+    const std::array<double, 4> cases[] = {
+        {-5, 5, -5, 5}, {2, 2, 1, 3}, {3, 1, 1, 3}, {nan, 1, -1, 1}, {0, inf, -1, 1}};
+    for (const auto &[lower, upper, min, max] : cases) {
+        const AxisRange range = searchRange(lower, upper);
+        EXPECT_EQ(std::pair(range.min, range.max), std::pair(min, max)) << lower << ".." << upper;
     }
 }
 

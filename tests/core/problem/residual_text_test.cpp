@@ -8,9 +8,7 @@ namespace zl {
 namespace {
 
 TEST(ResidualText, SplitsAtTheFirstEqualsAndKeepsBlanks) {
-    const struct {
-        const char *equation, *residual;
-    } cases[] = {
+    const std::pair<const char *, const char *> cases[] = {
         {"x + 1 = 2", "x + 1 -( 2)"},
         {"a=b=c", "a-(b=c)"},
         {"sin(x)", "sin(x)"},
@@ -18,7 +16,7 @@ TEST(ResidualText, SplitsAtTheFirstEqualsAndKeepsBlanks) {
         {"x=", "x-()"},
         {"", ""},
     };
-    for (const auto &c : cases) EXPECT_EQ(buildResidual(c.equation), c.residual) << c.equation;
+    for (const auto &[equation, residual] : cases) EXPECT_EQ(buildResidual(equation), residual) << equation;
 }
 
 TEST(SizeProblem, ReCreatesEveryArrayEmptyAndKeepsTheRest) {
@@ -31,16 +29,12 @@ TEST(SizeProblem, ReCreatesEveryArrayEmptyAndKeepsTheRest) {
 
     problem.sizeProblem(3);
 
-    EXPECT_EQ(problem.record.order, 3);
-    EXPECT_EQ(problem.record.lastIndex, 2);
-    EXPECT_EQ(problem.record.varNames, std::vector<std::string>(3));
-    EXPECT_EQ(problem.work.systemMatrix.rows(), 3);
-    EXPECT_EQ(problem.work.systemMatrix.columns(), 4);
-    EXPECT_EQ(problem.store.solutions.columns(), 101);
-    EXPECT_EQ(problem.work.currentSigns.size(), 3u);
-    EXPECT_EQ(problem.store.solutionCount, 2);
-    EXPECT_EQ(problem.record.constants[0], "a=1");
-    EXPECT_EQ(problem.record.maxError, 0.01);
+    EXPECT_EQ(std::tuple(problem.record.order, problem.record.lastIndex, problem.record.varNames,
+                         problem.work.systemMatrix.rows(), problem.work.systemMatrix.columns(),
+                         problem.store.solutions.columns(), problem.work.currentSigns.size()),
+              std::tuple(3, 2, std::vector<std::string>(3), 3, 4, 101, 3u));
+    EXPECT_EQ(std::tie(problem.store.solutionCount, problem.record.constants[0], problem.record.maxError),
+              std::tuple(2, "a=1", 0.01));
 }
 
 }  // namespace

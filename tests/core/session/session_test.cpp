@@ -92,12 +92,12 @@ TEST(FailingConstant, StopsTheRunBeforeItStartsAndNamesTheConstant) {
 
         ASSERT_TRUE(result.constantFailure);
         EXPECT_FALSE(result.ran());
-        EXPECT_EQ(result.constantFailure->constant, failing);
-        EXPECT_EQ(result.constantFailure->number, number);
-        EXPECT_EQ(result.constantFailure->engineError, engineError);
+        const ConstantFailure &failure = *result.constantFailure;
+        EXPECT_EQ(std::tie(failure.constant, failure.number, failure.engineError),
+                  std::tie(failing, number, engineError));
         EXPECT_EQ(observed.size(), engineError ? 1u : 0u);
-        EXPECT_TRUE(list.lines.empty()) << "cleared, and nothing ran";
-        EXPECT_EQ(list.countText, "0 solutions");
+        // The list cleared, and nothing ran.
+        EXPECT_EQ(std::tie(list.lines, list.countText), std::tuple(std::vector<std::string>{}, "0 solutions"));
         EXPECT_FALSE(session.engine().evaluateNumber("d").ok()) << "nothing after the failing constant ran";
     }
 }
@@ -153,11 +153,10 @@ TEST(CertifyRun, StopsOnRequestWithTheStopLineLast) {
         RecordingList list;
         const RunCommandResult result = session.runCommand(request, list);
         ASSERT_TRUE(result.certify);
-        EXPECT_EQ(result.certify->end, CertifyEnd::Stopped);
-        EXPECT_EQ(result.summary.end, RunEnd::Stopped);
+        EXPECT_EQ(std::tie(result.certify->end, result.summary.end, list.countText),
+                  std::tuple(CertifyEnd::Stopped, RunEnd::Stopped, "0 solutions"));
         ASSERT_FALSE(list.lines.empty());
         EXPECT_THAT(list.lines.back(), ::testing::StartsWith("RUN STOPPED: "));
-        EXPECT_EQ(list.countText, "0 solutions");
     }
 }
 

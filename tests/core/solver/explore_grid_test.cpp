@@ -8,6 +8,7 @@
 #include <algorithm>
 #include <limits>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "core/solver/explore_size.h"
@@ -51,12 +52,7 @@ WalkRecord walkGrid(ProblemState &problem, NativeResiduals &residuals) {
 }
 
 TEST(ExploreGrid, SeedsStartWhereNeighbouringSignsDifferAlongALine) {
-    const struct {
-        const char *name;
-        double (*residual)(double);
-        std::vector<double> failingNodes;
-        std::vector<Point> expectedSeeds;
-    } rows[] = {
+    const std::tuple<const char *, double (*)(double), std::vector<double>, std::vector<Point>> rows[] = {
         {"no change", [](double x) { return x + 1; }, {}, {}},
         {"one crossing", [](double x) { return x - 0.4; }, {}, {{0.5}}},
         {"touching zero at a node", [](double x) { return (x - 0.5) * (x - 0.5); }, {}, {{0.5}, {0.75}}},
@@ -64,15 +60,14 @@ TEST(ExploreGrid, SeedsStartWhereNeighbouringSignsDifferAlongALine) {
         {"a failed line start moves the reference", [](double x) { return x - 0.1; }, {0}, {}},
         {"every node fails", [](double x) { return x - 0.4; }, {0, 0.25, 0.5, 0.75, 1}, {}},
     };
-    for (const auto &row : rows) {
-        SCOPED_TRACE(row.name);
+    for (const auto &[name, residual, failingNodes, expectedSeeds] : rows) {
+        SCOPED_TRACE(name);
         ProblemState problem = makeProblem(1, {{0, 1, 4}});
-        NativeResiduals residuals({[f = row.residual](const Point &p) { return f(p[0]); }},
-                                  [&failing = row.failingNodes](int, const Point &p) {
-                                      return std::count(failing.begin(), failing.end(), p[0]) ? 11 : 0;
-                                  });
+        NativeResiduals residuals(
+            {[f = residual](const Point &p) { return f(p[0]); }},
+            [&failing = failingNodes](int, const Point &p) { return std::ranges::count(failing, p[0]) ? 11 : 0; });
         const WalkRecord record = walkGrid(problem, residuals);
-        EXPECT_EQ(record.seeds, row.expectedSeeds);
+        EXPECT_EQ(record.seeds, expectedSeeds);
         EXPECT_EQ(record.nodes, (std::vector<Point>{{0}, {0.25}, {0.5}, {0.75}, {1}}));
     }
 }
@@ -102,31 +97,27 @@ double nodesWalked(ProblemState &problem) {
 // StepVanishesPartWay walks 2^53 - 2, 2^53 - 1, 2^53; then adding 1 no longer
 // moves the value.
 TEST(ExploreSize, CountsTheNodesTheWalkVisits) {
-    const struct {
-        const char *name;
-        int order;
-        std::vector<Interval> intervals;
-        double nodes;
-    } rows[] = {{"FourSubintervals", 1, {{0, 1, 4}}, 5},
-                {"TwoVariables", 2, {{0, 1, 4}, {-1, 1, 2}}, 15},
-                {"RoundingAddsAValueBeyondTheUpperLimit", 1, {{0, 1, 10}}, 12},
-                {"RoundingLandsOnTheUpperLimit", 1, {{0, 0.7, 7}}, 8},
-                {"UpperEqualToLowerTakesOneValue", 2, {{0, 1, 4}, {3, 3, 10}}, 5},
-                {"UpperBelowLower", 2, {{1, 0, 4}, {0, 1, 3}}, 4},
-                {"NoSubintervals", 1, {{0, 1, 0}}, 1},
-                {"NegativeSubintervals", 1, {{0, 1, -3}}, 1},
-                {"InfiniteWidth", 1, {{-inf, inf, 10}}, 1},
-                {"NanLimit", 1, {{nan, 1, 10}}, 1},
-                {"InfiniteUpper", 1, {{0, inf, 4}}, 1},
-                {"NanUpper", 1, {{0, nan, 4}}, 1},
-                {"WidthOverflows", 1, {{-1e308, 1e308, 2}}, 1},
-                {"StepTooSmallToMoveTheValue", 1, {{1e16, 1e16 + 64, 1000}}, 1},
-                {"StepVanishesPartWay", 1, {{9007199254740990.0, 9007199254741000.0, 10}}, 3},
-                {"ThreeVariables", 3, {{-1, 1, 3}, {0, 2, 1}, {-5, 5, 10}}, 5 * 2 * 11}};
-    for (const auto &row : rows) {
-        ProblemState problem = makeProblem(row.order, row.intervals);
-        EXPECT_EQ(exploreNodeCount(problem.record), row.nodes) << row.name;
-        EXPECT_EQ(nodesWalked(problem), row.nodes) << row.name;
+    const std::tuple<const char *, int, std::vector<Interval>, double> rows[] = {
+        {"FourSubintervals", 1, {{0, 1, 4}}, 5},
+        {"TwoVariables", 2, {{0, 1, 4}, {-1, 1, 2}}, 15},
+        {"RoundingAddsAValueBeyondTheUpperLimit", 1, {{0, 1, 10}}, 12},
+        {"RoundingLandsOnTheUpperLimit", 1, {{0, 0.7, 7}}, 8},
+        {"UpperEqualToLowerTakesOneValue", 2, {{0, 1, 4}, {3, 3, 10}}, 5},
+        {"UpperBelowLower", 2, {{1, 0, 4}, {0, 1, 3}}, 4},
+        {"NoSubintervals", 1, {{0, 1, 0}}, 1},
+        {"NegativeSubintervals", 1, {{0, 1, -3}}, 1},
+        {"InfiniteWidth", 1, {{-inf, inf, 10}}, 1},
+        {"NanLimit", 1, {{nan, 1, 10}}, 1},
+        {"InfiniteUpper", 1, {{0, inf, 4}}, 1},
+        {"NanUpper", 1, {{0, nan, 4}}, 1},
+        {"WidthOverflows", 1, {{-1e308, 1e308, 2}}, 1},
+        {"StepTooSmallToMoveTheValue", 1, {{1e16, 1e16 + 64, 1000}}, 1},
+        {"StepVanishesPartWay", 1, {{9007199254740990.0, 9007199254741000.0, 10}}, 3},
+        {"ThreeVariables", 3, {{-1, 1, 3}, {0, 2, 1}, {-5, 5, 10}}, 5 * 2 * 11}};
+    for (const auto &[name, order, intervals, nodes] : rows) {
+        ProblemState problem = makeProblem(order, intervals);
+        EXPECT_EQ(exploreNodeCount(problem.record), nodes) << name;
+        EXPECT_EQ(nodesWalked(problem), nodes) << name;
     }
 }
 

@@ -5,6 +5,7 @@
 
 #include <cmath>
 #include <limits>
+#include <tuple>
 
 #include "core/solver/residual_evaluation.h"
 #include "solver_test_support.h"
@@ -115,20 +116,15 @@ auto failAt(int equation, Point at, std::int32_t number) {
 // A failure in the lower half of a column, the upper half, the right-hand side:
 // the failing group of evaluations is completed, nothing after it.
 TEST(NewtonFromSeed, EvaluationFailuresEndTheSeedWhereTheyHappened) {
-    const struct {
-        int equation;
-        Point at;
-        std::int32_t number;
-        std::size_t evaluations;
-    } rows[] = {{0, {1 - h, 1}, 11, 2}, {1, {1, 1 + h}, 5, 8}, {0, {1, 1}, kErrAlreadyReported, 10}};
-    for (const auto &row : rows) {
+    const std::tuple<int, Point, std::int32_t, std::size_t> rows[] = {
+        {0, {1 - h, 1}, 11, 2}, {1, {1, 1 + h}, 5, 8}, {0, {1, 1}, kErrAlreadyReported, 10}};
+    for (const auto &[equation, at, number, evaluations] : rows) {
         ProblemState problem = makeProblem(2, {{0, 1, 1}});
-        NativeResiduals residuals = linearPair(failAt(row.equation, row.at, row.number));
+        NativeResiduals residuals = linearPair(failAt(equation, at, number));
         RunState run;
-        EXPECT_EQ(iterate(problem, residuals, {1, 1}, run), NewtonOutcome::EvaluationFailure) << row.number;
-        EXPECT_EQ(problem.work.point, row.at);
-        EXPECT_EQ(run.ierr, row.number);
-        EXPECT_EQ(residuals.evaluations.size(), row.evaluations);
+        EXPECT_EQ(iterate(problem, residuals, {1, 1}, run), NewtonOutcome::EvaluationFailure) << number;
+        EXPECT_EQ(std::tie(problem.work.point, run.ierr), std::tie(at, number));
+        EXPECT_EQ(residuals.evaluations.size(), evaluations);
         EXPECT_FALSE(run.anyProblem());
     }
 }

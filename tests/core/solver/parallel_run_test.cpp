@@ -47,8 +47,7 @@ Outcome runWith(const ParallelCase &c, int threads) {
     NativeResiduals residuals = c.residuals;
     const ParallelRun parallel = testing::nativeParallel(problem, residuals);
     RecordingList list;
-    RunOptions options;
-    options.threads = threads;
+    const RunOptions options{.threads = threads};
     RandomSource random = RandomSource::withFixedSeed(2024);
     const RunSummary summary = c.seeds > 0 ? runRandom(problem, residuals, list, random, c.seeds, options, &parallel)
                                            : runExplore(problem, residuals, list, options, &parallel);

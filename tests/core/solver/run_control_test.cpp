@@ -48,10 +48,7 @@ TEST_P(StopRequest, EndsTheRunWithinATenthOfASecondKeepingWhatItFound) {
     RecordingList list;
     RunControl control;
     RecordingObserver observer;
-    RunOptions options;
-    options.threads = GetParam();
-    options.control = &control;
-    options.observer = &observer;
+    const RunOptions options{.threads = GetParam(), .control = &control, .observer = &observer};
 
     Clock::time_point requested;
     std::jthread stopper([&] {
@@ -91,10 +88,8 @@ TEST(StopRequest, EndsRandomBeforeItsNextTrialLine) {
     RecordingList list;
     RunControl control;
     control.requestStop();
-    RunOptions options;
-    options.control = &control;
     RandomSource random = RandomSource::withFixedSeed(1);
-    const RunSummary summary = runRandom(problem, residuals, list, random, 50, options);
+    const RunSummary summary = runRandom(problem, residuals, list, random, 50, {.control = &control});
     EXPECT_EQ(summary.end, RunEnd::Stopped);
     EXPECT_EQ(list.lines, std::vector<std::string>{"RUN STOPPED: 0 of 50 seeds."});
     EXPECT_EQ(problem.record.randomSeeds, 0);
