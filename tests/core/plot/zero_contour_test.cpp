@@ -38,8 +38,7 @@ TEST(ZeroContour, CircleIsOneClosedCurveOnTheZeroSet) {
     }
     const auto lines = joinSegments(contour.segments);
     ASSERT_EQ(lines.size(), 1u);
-    EXPECT_EQ(lines[0].front().x, lines[0].back().x);
-    EXPECT_EQ(lines[0].front().y, lines[0].back().y);
+    EXPECT_EQ(std::pair(lines[0].front().x, lines[0].front().y), std::pair(lines[0].back().x, lines[0].back().y));
     EXPECT_EQ(lines[0].size(), contour.segments.size() + 1);
 }
 

@@ -129,9 +129,8 @@ TEST(ClearSolutions, EmptiesListAndCountUnlessAFileIsLoading) {
         RecordingList list;
         list.lines = {"old"};
         clearSolutions(problem, list);
-        EXPECT_EQ(problem.store.solutionCount, loading ? 1 : 0);
-        EXPECT_EQ(list.lines.size(), loading ? 1u : 0u);
-        EXPECT_EQ(list.countText, loading ? "unset" : "");
+        EXPECT_EQ(std::tuple(problem.store.solutionCount, list.lines.size(), list.countText),
+                  loading ? std::tuple(1, 1u, "unset") : std::tuple(0, 0u, ""));
     }
 }
 
