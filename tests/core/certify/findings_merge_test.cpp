@@ -20,14 +20,6 @@ TEST(FindingsMerge, TwoProofsOfOneRootGiveOneRootWithTheTighterEnclosure) {
     EXPECT_LT(merged.roots[0].enclosure[0].width(), 1e-13);
 }
 
-TEST(FindingsMerge, RootsApartStayApartInOrder) {
-    const MergedFindings merged =
-        mergeFindings({proof(3, 1e-12, 0.1), proof(-2, 1e-12, 0.1), proof(1, 1e-12, 0.1)}, {});
-    ASSERT_EQ(merged.roots.size(), 3u);
-    EXPECT_EQ(merged.roots[0].point[0], -2);
-    EXPECT_EQ(merged.roots[2].point[0], 3);
-}
-
 TEST(FindingsMerge, ProofsTooCloseToTellApartLeaveTheirHullUndecided) {
     // Overlapping enclosures, neither inside the other's region.
     const MergedFindings merged = mergeFindings({proof(1, 1e-3, 1.5e-3), proof(1 + 1.8e-3, 1e-3, 1.5e-3)}, {});
