@@ -4,8 +4,8 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <cmath>
+#include <tuple>
 
 #include "certify_test_support.h"
 #include "core/certify/certify_run.h"

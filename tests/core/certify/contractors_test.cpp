@@ -21,8 +21,7 @@ using zl::testing::TypedProblem;
 
 TEST(Contractors, KeepEveryPointWhereTheResidualsVanish) {
     zl::testing::RandomExpressions random(4242, false);
-    int kept = 0;
-    int narrowed = 0;
+    int kept = 0, narrowed = 0;
     for (int e = 0; e < 800; ++e) {
         const std::vector<double> root{random.uniform(-3, 3), random.uniform(-3, 3), random.uniform(-3, 3)};
         // Each residual is the expression's own value at the root minus the

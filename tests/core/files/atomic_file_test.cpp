@@ -20,7 +20,6 @@ namespace fs = std::filesystem;
 class AtomicFileTest : public testing::Test {
 protected:
     void SetUp() override {
-        folder_ = fs::temp_directory_path() / ("zerolith-atomic-" + std::to_string(::getpid()));
         fs::remove_all(folder_);
         fs::create_directories(folder_);
     }
@@ -35,7 +34,7 @@ protected:
         return static_cast<std::size_t>(std::distance(fs::directory_iterator(folder_), fs::directory_iterator()));
     }
 
-    fs::path folder_;
+    fs::path folder_ = fs::temp_directory_path() / ("zerolith-atomic-" + std::to_string(::getpid()));
 };
 
 TEST_F(AtomicFileTest, CreatesOrReplacesTheFileKeepingItsPermissionsAndLinks) {

@@ -156,9 +156,8 @@ TEST(FileBounds, TheLargestFileTheBoundsAllowReadsInFull) {
     for (int v = 0; v < 500 * 100; ++v) text += " 0.5 \r\n";
     const ProblemFileReading reading = readProblemFileText(text);
     ASSERT_TRUE(reading.ok()) << reading.error->message;
-    EXPECT_EQ(reading.data.variables.size(), 500u);
-    EXPECT_EQ(reading.data.solutions.size(), 100u);
-    EXPECT_EQ(reading.data.constants.size(), 101u);
+    EXPECT_EQ(std::tuple(reading.data.variables.size(), reading.data.solutions.size(), reading.data.constants.size()),
+              std::tuple(500u, 100u, 101u));
 }
 
 TEST(FileBounds, ALineOfTheBoundEndingInALineFeedReadsAndLargeIterationLimitsAreKept) {

@@ -9,7 +9,6 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <thread>
 #include <tuple>
 
@@ -67,7 +66,7 @@ Transcript exploreThenRandom(int threads) {
 TEST(TypedRuns, ListTheSameOnEveryThreadCount) {
     const Transcript serial = exploreThenRandom(1);
     ASSERT_EQ(serial.errors.size(), 2u);
-    ASSERT_NE(std::find(serial.lines.begin(), serial.lines.end(), "1 solutions"), serial.lines.end());
+    ASSERT_THAT(serial.lines, ::testing::Contains("1 solutions"));
     for (int threads : {2, 3, 8}) EXPECT_EQ(exploreThenRandom(threads), serial) << threads << " threads";
 }
 

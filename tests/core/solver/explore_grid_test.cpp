@@ -7,7 +7,6 @@
 
 #include <algorithm>
 #include <limits>
-#include <string>
 #include <tuple>
 #include <vector>
 
@@ -30,12 +29,12 @@ struct WalkRecord {
 /// Each seed records its node and moves `point` away as Newton would.
 struct RecordingVisitor {
     ProblemState &problem;
-    WalkRecord &record;
+    std::vector<Point> seeds;
 
     void visitNode() {}
     void referenceFound(const std::int32_t *) {}
     bool startSeed() {
-        record.seeds.push_back(problem.work.point);
+        seeds.push_back(problem.work.point);
         problem.work.point.assign(problem.work.point.size(), 1e9);
         return true;
     }
@@ -43,12 +42,9 @@ struct RecordingVisitor {
 
 WalkRecord walkGrid(ProblemState &problem, NativeResiduals &residuals) {
     RunState run;
-    WalkRecord record;
-    RecordingVisitor visitor{problem, record};
+    RecordingVisitor visitor{problem, {}};
     EXPECT_TRUE(ExploreGrid(problem.record, problem.work, residuals, run).walk(visitor));
-    record.nodes = residuals.pointsVisited();
-    record.evaluations = residuals.evaluations.size();
-    return record;
+    return {residuals.pointsVisited(), visitor.seeds, residuals.evaluations.size()};
 }
 
 TEST(ExploreGrid, SeedsStartWhereNeighbouringSignsDifferAlongALine) {
@@ -127,7 +123,6 @@ TEST(ExploreSizeBounds, LargeGridsAreCountedWithoutOverflowOrWaiting) {
 
     ProblemState wide = makeProblem(kMaxOrder, {{0, 1, 9}});
     EXPECT_EQ(exploreNodeCount(wide.record), inf);  // 10^500
-    EXPECT_GT(exploreNodeCount(wide.record), kMaxExploreNodes);
 
     ProblemState atTheBound = makeProblem(8, {{0, 1, 9}});  // 10^8 nodes
     EXPECT_EQ(exploreNodeCount(atTheBound.record), kMaxExploreNodes);
