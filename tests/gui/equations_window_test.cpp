@@ -1,11 +1,8 @@
 // The equations grid window driven by real key presses and clicks.
 
-#include <QApplication>
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QTableWidget>
-#include <QTest>
-#include <QWindow>
 
 #include <memory>
 

@@ -4,11 +4,8 @@
 // started from typed fields (what the list shows, script errors, the edits that
 // make listed solutions stale, the window during a run).
 
-#include <QAction>
 #include <QCheckBox>
-#include <QComboBox>
 #include <QFontInfo>
-#include <QMenuBar>
 #include <QProgressBar>
 #include <QSignalSpy>
 
@@ -115,15 +112,11 @@ private slots:
             const bool equations = QByteArray(button).endsWith("Eq");
             for (int number : QByteArray(button).contains("Next") ? next : previous) {
                 clickThroughWindow(fixture.control(button));
-                if (equations) {
-                    QCOMPARE(fixture.control<QLabel>("lblEqNum")->text(), QString::number(number));
-                    QCOMPARE(visibleIndex(fixture, "txtEquation"), number - 1);
-                } else {
-                    QCOMPARE(fixture.control<QLabel>("lblVarNum")->text(), variables[number - 1]);
-                    QCOMPARE(visibleIndex(fixture, "txtUL"), number - 1);
-                    QCOMPARE(visibleIndex(fixture, "txtSubintervals"), number - 1);
-                }
-                QVERIFY(fixture.element(equations ? "txtEquation" : "txtLL", number - 1)->hasFocus());
+                QCOMPARE(fixture.control<QLabel>(equations ? "lblEqNum" : "lblVarNum")->text(),
+                         equations ? QString::number(number) : variables[number - 1]);
+                const char *shown = equations ? "txtEquation" : "txtLL";  // the other limit fields: the Tab walk
+                QCOMPARE(visibleIndex(fixture, shown), number - 1);
+                QVERIFY(fixture.element(shown, number - 1)->hasFocus());
             }
         }
     }
@@ -198,34 +191,18 @@ private slots:
         QVERIFY(QFontInfo(fixture.control("lstRoots")->font()).fixedPitch());
     }
 
-    void constants_add_only_valid_names_data() {
-        QTest::addColumn<QString>("text");
-        QTest::addColumn<bool>("byEnter");
-        QTest::addColumn<bool>("added");
-        // One row per way in and outcome: the name rule itself is tested with the core.
-        QTest::newRow("a=2.37") << "a=2.37" << false << true;
-        QTest::newRow("b=2*pi by Enter") << "b=2*pi" << true << true;
-        QTest::newRow("digit first") << "1a=5" << true << false;
-    }
-
-    void constants_add_only_valid_names() {
-        QFETCH(QString, text);
-        QFETCH(bool, byEnter);
-        QFETCH(bool, added);
+    // A refused text stays to be corrected, without a word; an added one empties
+    // the box, by Enter or by the button.
+    void constants_add_only_valid_names_replace_remove_and_fill_up() {
         fixture.enterProblem(QStringLiteral("1"), QStringLiteral("x"));
-        typeOver(box()->lineEdit(), text);
-        if (byEnter)
-            pressKey(Qt::Key_Return);
-        else
-            clickThroughWindow(fixture.control("cmdAddCons"));
-        QCOMPARE(items(), added ? QStringList{text} : QStringList());
-        QCOMPARE(box()->currentText(), added ? QString() : text);  // a refused text stays to be corrected
-        QCOMPARE(fixture.dialogs.calls().size(), 0);
-    }
-
-    void constants_replace_remove_and_fill_up() {
-        fixture.enterProblem(QStringLiteral("1"), QStringLiteral("x"));
-        for (const char *text : {"a=1", "b=2", "A=5", "a=3"}) addConstant(QString::fromLatin1(text));
+        typeOver(box()->lineEdit(), QStringLiteral("1a=5"));
+        pressKey(Qt::Key_Return);
+        QCOMPARE(box()->currentText(), QStringLiteral("1a=5"));
+        typeOver(box()->lineEdit(), QStringLiteral("b=2"));
+        pressKey(Qt::Key_Return);
+        QCOMPARE(box()->currentText(), QString());
+        for (const char *text : {"a=1", "A=5", "a=3"}) addConstant(QString::fromLatin1(text));
+        QCOMPARE(box()->currentText(), QString());
         QCOMPARE(items(), QStringList({"b=2", "A=5", "a=3"}));  // same name replaced, case counts
         typeOver(box()->lineEdit(), QStringLiteral("A"));
         pressKey(Qt::Key_Return);  // what was typed counts, not a listed item it begins
@@ -247,7 +224,7 @@ private slots:
 
         for (int k = items().size(); k < zl::kConstantSlots; ++k) addConstant(QStringLiteral("c%1=%1").arg(k));
         addConstant(QStringLiteral("z=1"));
-        QCOMPARE(fixture.dialogs.count(FakeUserDialogs::Kind::Message), 1);
+        QCOMPARE(fixture.dialogs.count(FakeUserDialogs::Kind::Message), 1);  // the first box: refusals are silent
         QVERIFY(fixture.dialogs.calls().first().text.contains(QStringLiteral("full")));
         QCOMPARE(box()->currentText(), QStringLiteral("z=1"));
     }

@@ -3,9 +3,6 @@
 // read-out and export. With ZEROLITH_SCREENSHOT_DIR set each example's plot
 // is saved there as a PNG.
 
-#include <QAbstractItemView>
-#include <QAction>
-#include <QComboBox>
 #include <QDir>
 #include <QRegularExpression>
 #include <QTemporaryDir>
@@ -185,9 +182,6 @@ private:
     PlotWindow &plotOf(const QString &file, bool explore) {
         fixture.openFile(file);
         if (explore && !fixture.runToTheEnd("cmdExplore")) qWarning("the run did not end");
-        return plot();
-    }
-    PlotWindow &plot() {
         clickThroughWindow(fixture.control("cmdPlot"));
         PlotWindow &window = command->plotWindow();
         if (!QTest::qWaitForWindowExposed(&window)) qWarning("the plot window is not shown");

@@ -5,8 +5,6 @@
 // a message box that shows its whole title; where Help finds the manual or the
 // help file, and the program its icon.
 
-#include <QAction>
-#include <QComboBox>
 #include <QDesktopServices>
 #include <QDir>
 #include <QFile>

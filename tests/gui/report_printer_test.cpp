@@ -5,7 +5,6 @@
 #include <QPageLayout>
 #include <QPageSize>
 #include <QPrintDialog>
-#include <QPrinter>
 #include <QPrinterInfo>
 #include <QProcess>
 #include <QRegularExpression>

@@ -3,16 +3,13 @@
 // answers memory running out inside a command with error 7 and goes on.
 
 #include <QAbstractButton>
-#include <QApplication>
 #include <QElapsedTimer>
 #include <QLineEdit>
 #include <QLocale>
 #include <QMessageBox>
 #include <QProcess>
 #include <QTemporaryDir>
-#include <QTest>
 #include <QTimer>
-#include <QWindow>
 
 #include <algorithm>
 #include <clocale>
@@ -21,7 +18,6 @@
 #include "gui/about_window.h"
 #include "gui/decimal_symbol_guard.h"
 #include "gui/guarded_application.h"
-#include "gui/numeric_locale.h"
 #include "gui/qt_user_dialogs.h"
 #include "gui/splash_sequence.h"
 #include "gui/start_up.h"

@@ -4,9 +4,7 @@
 // does) each window is also saved there as a PNG.
 
 #include <QAbstractButton>
-#include <QComboBox>
 #include <QDir>
-#include <QLabel>
 #include <QPushButton>
 #include <QTableWidget>
 #include <QTextBrowser>
