@@ -121,10 +121,14 @@ private slots:
         }
     }
 
+    // Fields select their text when the focus comes, by Tab, click or program.
     // Then an empty equation cannot be left, and typing writes the grid.
     void tab_runs_in_reading_order_and_an_empty_equation_cannot_be_left() {
         fixture.enterProblem(QStringLiteral("2"), QStringLiteral("x,y"));
+        QCOMPARE(focusedName(), QStringLiteral("txtError"));  // by Tab
+        QCOMPARE(fixture.control<QLineEdit>("txtError")->selectedText(), QStringLiteral(".01"));
         clickThroughWindow(fixture.control("cmdNextLim"));  // the second variable's fields on show
+        QCOMPARE(fixture.element("txtLL", 1)->selectedText(), QStringLiteral("-5"));
         QStringList visited{nameWithIndex(QApplication::focusWidget())};
         for (int i = 0; i < 23; ++i) {
             pressKey(Qt::Key_Tab);
@@ -147,6 +151,10 @@ private slots:
         QCOMPARE(fixture.window->equationGrid().equationText(0), QStringLiteral("x-1"));
         clickThroughWindow(fixture.control("cmdNextEq"));
         QCOMPARE(fixture.control<QLabel>("lblEqNum")->text(), QStringLiteral("2"));
+        auto *iterations = fixture.control<QLineEdit>("txtMaxcy");
+        clickThroughWindow(iterations);
+        QTRY_COMPARE(iterations->selectedText(), QStringLiteral("8"));
+        QVERIFY(QFontInfo(fixture.control("lstRoots")->font()).fixedPitch());
     }
 
     void fields_check_their_text_when_left_data() {
@@ -177,18 +185,6 @@ private slots:
         QTEST(target->text(), "shown");
         if (field == QStringLiteral("txtMaxcy"))  // stored before it is judged
             QCOMPARE(fixture.window->problem().record.maxCycles, target->text().toInt());
-    }
-
-    void fields_select_their_text_on_focus_and_the_list_is_fixed_pitch() {
-        fixture.enterProblem(QStringLiteral("1"), QStringLiteral("x"));
-        QCOMPARE(focusedName(), QStringLiteral("txtError"));  // by Tab
-        QCOMPARE(fixture.control<QLineEdit>("txtError")->selectedText(), QStringLiteral(".01"));
-        auto *iterations = fixture.control<QLineEdit>("txtMaxcy");
-        clickThroughWindow(iterations);
-        QTRY_COMPARE(iterations->selectedText(), QStringLiteral("8"));
-        clickThroughWindow(fixture.control("cmdNextLim"));  // focus moved by the program
-        QCOMPARE(fixture.element("txtLL", 0)->selectedText(), QStringLiteral("-5"));
-        QVERIFY(QFontInfo(fixture.control("lstRoots")->font()).fixedPitch());
     }
 
     // A refused text stays to be corrected, without a word; an added one empties
@@ -307,7 +303,6 @@ private slots:
         QCOMPARE(lines.filter(QRegularExpression(QStringLiteral("^PROVED UNIQUE WITHIN "))).size(), 2);
         QCOMPARE(lines.last(), QStringLiteral("OUTSIDE THE BOX, NOT STORED: 0 converged points."));
         QCOMPARE(fixture.countText(), QStringLiteral("2 solutions"));
-        QCOMPARE(fixture.dialogs.calls().size(), 0);
         QCOMPARE(QApplication::overrideCursor(), nullptr);
         QVERIFY(equation->isEnabled() && fixture.window->menuBar()->isEnabled());
         QVERIFY(!fixture.control("cmdStop")->isEnabled() && !fixture.control("prgRun")->isVisible());
@@ -318,7 +313,7 @@ private slots:
         QCOMPARE(certified.value(certified.size() - 1),
                  QStringLiteral("ALL SOLUTIONS IN THE BOX FOUND: 2, each proved unique"));
         QCOMPARE(fixture.countText(), QStringLiteral("2 solutions"));
-        QCOMPARE(fixture.dialogs.calls().size(), 0);  // no question about the size of the search
+        QCOMPARE(fixture.dialogs.calls().size(), 0);  // none in either run: no question about the search's size
         QVERIFY(fixture.control("cmdCertify")->isEnabled());
     }
 

@@ -67,7 +67,6 @@ private slots:
         const QImage image = picture(window);
         QVERIFY(pixelsOf(image, PlotLayers::equationColour(0)) > 300);
         QVERIFY(pixelsOf(image, PlotLayers::equationColour(1)) > 300);
-        QCOMPARE(fixture.window->problem().store.solutionCount, 2);
         checkMarks(window, "plot_two_variables.png");
 
         // The read-out: the point under the pointer (six digits) and x^2-y-a, y^2+x-b there (a=1, b=2e/3).
@@ -105,7 +104,6 @@ private slots:
 
     void three_variables_show_a_slice_through_the_chosen_solution() {
         PlotWindow &window = plotOf(kExamples + "three_variables.zerolith", true);
-        QCOMPARE(fixture.window->problem().store.solutionCount, 2);
         const auto shown = [this](int k, int v) { return QString::number(stored(k, v), 'g', 6); };
         QCOMPARE(window.title(), "Slice through solution 1: z = " + shown(1, 2));
         checkMarks(window, "plot_three_variables.png");
