@@ -3,7 +3,6 @@
 // read-out and export. With ZEROLITH_SCREENSHOT_DIR set each example's plot
 // is saved there as a PNG.
 
-#include <QDir>
 #include <QRegularExpression>
 #include <QTemporaryDir>
 #include <qcustomplot.h>
@@ -67,7 +66,7 @@ private slots:
         const QImage image = picture(window);
         QVERIFY(pixelsOf(image, PlotLayers::equationColour(0)) > 300);
         QVERIFY(pixelsOf(image, PlotLayers::equationColour(1)) > 300);
-        checkMarks(window, "plot_two_variables.png");
+        checkMarks(window, "plot_two_variables");
 
         // The read-out: the point under the pointer (six digits) and x^2-y-a, y^2+x-b there (a=1, b=2e/3).
         moveMouse(window.plot(), window.pixelOf({2, -1}).toPoint());
@@ -99,14 +98,14 @@ private slots:
         QVERIFY(x.lower < -5 && x.lower > -6 && x.upper > 5 && x.upper < 6);
         QVERIFY(pixelsOf(picture(window), PlotLayers::equationColour(0)) > 300);
         QCOMPARE(fixture.window->problem().store.solutionCount, 3);
-        checkMarks(window, "plot_one_variable.png");
+        checkMarks(window, "plot_one_variable");
     }
 
     void three_variables_show_a_slice_through_the_chosen_solution() {
         PlotWindow &window = plotOf(kExamples + "three_variables.zerolith", true);
         const auto shown = [this](int k, int v) { return QString::number(stored(k, v), 'g', 6); };
         QCOMPARE(window.title(), "Slice through solution 1: z = " + shown(1, 2));
-        checkMarks(window, "plot_three_variables.png");
+        checkMarks(window, "plot_three_variables");
 
         // z across, y up: x stays at the solution's value.
         auto *horizontal = window.findChild<QComboBox *>(QStringLiteral("cboHorizontal"));
@@ -193,7 +192,7 @@ private:
     double stored(int solution, int variable) { return fixture.window->problem().store.solutions(variable, solution); }
     /// Every listed solution is marked where its values put it (on the zero
     /// line for one variable), and the middle between two of them is not.
-    void checkMarks(PlotWindow &window, const QString &screenshot) {
+    void checkMarks(PlotWindow &window, const QString &pictureName) {
         const zl::ProblemState &problem = fixture.window->problem();
         const QImage image = picture(window);
         const auto at = [&](int k) {
@@ -202,8 +201,7 @@ private:
         for (int k = 1; k <= problem.store.solutionCount; ++k)
             QVERIFY2(markedAt(image, at(k)), qPrintable(QString::number(k)));
         if (problem.store.solutionCount >= 2) QVERIFY(!markedAt(image, (at(1) + at(2)) / 2));
-        const QString folder = qEnvironmentVariable("ZEROLITH_SCREENSHOT_DIR");
-        if (!folder.isEmpty() && QDir().mkpath(folder)) window.grab().save(QDir(folder).filePath(screenshot));
+        savePicture(window, pictureName);
     }
 
     MainWindowFixture fixture;

@@ -19,13 +19,6 @@ using namespace zl::gui::testing;
 
 namespace {
 
-void savePicture(QWidget &window, const QString &name) {
-    const QString folder = qEnvironmentVariable("ZEROLITH_SCREENSHOT_DIR");
-    if (folder.isEmpty()) return;
-    QDir().mkpath(folder);
-    QVERIFY(window.grab().save(QDir(folder).filePath(name + ".png")));
-}
-
 // Labels and buttons that are shown must have room for their whole text.
 void checkTextsFit(QWidget &window) {
     for (QLabel *label : window.findChildren<QLabel *>()) {

@@ -1,9 +1,11 @@
 #pragma once
 // Real user input for window tests: clicks go through the top-level window, as
 // a mouse click does, so the application sees them before it moves the focus;
-// keys go to the widget that has the focus.
+// keys go to the widget that has the focus. Also showing a window and saving
+// its picture.
 
 #include <QApplication>
+#include <QDir>
 #include <QPoint>
 #include <QString>
 #include <QTest>
@@ -20,6 +22,15 @@ inline bool showActive(QWidget &window) {
     window.show();
     window.activateWindow();
     return QTest::qWaitForWindowActive(&window);
+}
+
+/// Saves `window` as NAME.png in $ZEROLITH_SCREENSHOT_DIR when that is set
+/// (scripts/screenshots sets it).
+inline void savePicture(QWidget &window, const QString &name) {
+    const QString folder = qEnvironmentVariable("ZEROLITH_SCREENSHOT_DIR");
+    if (folder.isEmpty()) return;
+    QDir().mkpath(folder);
+    QVERIFY(window.grab().save(QDir(folder).filePath(name + ".png")));
 }
 
 /// A left click at `at` in `target` (its centre by default), delivered to its window.
