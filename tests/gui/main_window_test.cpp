@@ -301,9 +301,7 @@ private slots:
         QVERIFY(!fixture.control("txtOrder")->isEnabled());  // fixed for good, also after the run
 
         QVERIFY(fixture.runToTheEnd("cmdCertify"));
-        const QStringList certified = fixture.listLines();
-        QCOMPARE(certified.value(certified.size() - 1),
-                 QStringLiteral("ALL SOLUTIONS IN THE BOX FOUND: 2, each proved unique"));
+        QVERIFY(fixture.listLines().endsWith(QStringLiteral("ALL SOLUTIONS IN THE BOX FOUND: 2, each proved unique")));
         QCOMPARE(fixture.countText(), QStringLiteral("2 solutions"));
         QCOMPARE(fixture.dialogs.calls().size(), 0);  // none in either run: no question about the search's size
         QVERIFY(fixture.control("cmdCertify")->isEnabled());

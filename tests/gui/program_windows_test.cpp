@@ -219,8 +219,7 @@ private slots:
             AboutWindow window{role};
             QCOMPARE(window.lines(), (QStringList{"", "", "Zerolith", "", notice, "", "All rights reserved.", "",
                                                   "https://zerolith.example.org", "", "support@zerolith.example.org"}));
-            QCOMPARE(window.font().pointSize(), 24);
-            QVERIFY(window.font().bold());
+            QCOMPARE(std::pair(window.font().pointSize(), window.font().bold()), std::pair(24, true));
             QVERIFY(showActive(window));
             clickThroughWindow(&window);
             QCOMPARE(window.isVisible(), !about);
