@@ -62,8 +62,7 @@ private slots:
         QCOMPARE(contentOf(pathIn("copy.zerolith")), kThreeSolutions);
 
         QCOMPARE(fixture.control<QLineEdit>("txtOrder")->text(), QStringLiteral("2"));
-        QVERIFY(fixture.listLines().at(1).startsWith(QStringLiteral(" y=2 ")));
-        QVERIFY(fixture.listLines().at(1).endsWith(QStringLiteral("EQUATION #2=0")));  // k registered
+        QVERIFY(fixture.listLines().at(1).endsWith(QStringLiteral("EQUATION #2=0")));  // k registered before listing
         QVERIFY(!fixture.control("txtOrder")->isEnabled() && !fixture.control("txtVarNams")->isEnabled());
 
         QVERIFY(!choose("mnuOpen"));  // once per run only
