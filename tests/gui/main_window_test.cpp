@@ -330,8 +330,7 @@ private slots:
         const QStringList lines = fixture.listLines();
         QCOMPARE(lines.size(), 5);  // the four lines found before the stop, then the core's stop line
         QVERIFY2(lines[4].startsWith(QStringLiteral("RUN STOPPED: ")), qPrintable(lines[4]));
-        QCOMPARE(fixture.countText(), QStringLiteral("2 solutions"));
-        QVERIFY(fixture.control("cmdExplore")->isEnabled() && !fixture.control("cmdStop")->isEnabled());
+        QCOMPARE(fixture.countText(), QStringLiteral("2 solutions"));  // the buttons after a run: the Certify test
     }
 
     // A grid of 10^12 nodes takes hours: the user is asked, and No runs nothing.
