@@ -240,37 +240,6 @@ TEST_F(Evaluation, TheHotPathAllocatesNothing) {
     EXPECT_EQ(zl::testing::allocationCount.load(), before);
 }
 
-struct AllResidualsRow {
-    const char *name;
-    std::vector<std::string> equations;
-    std::vector<double> point;
-    int evaluatedCount;  ///< where a failure outside the recoverable set stops the group
-};
-
-void PrintTo(const AllResidualsRow &row, std::ostream *os) { *os << row.name; }
-
-class AllResiduals : public Evaluation, public ::testing::WithParamInterface<AllResidualsRow> {};
-
-// evaluateAll gives exactly what evaluate gives residual by residual, with the
-// same error numbers, and stops after the first number a run cannot absorb.
-TEST_P(AllResiduals, AgreeWithOneAtATime) {
-    const AllResidualsRow &row = GetParam();
-    prepare({"x", "y", "z"}, row.equations);
-    const int n = problem.record.order;
-    std::vector<double> point = row.point, single(n, -7.0), all(n, -7.0);
-    point.resize(n);
-    std::vector<std::int32_t> singleStatus(n, -1), allStatus(n, -1);
-    for (int j = 0; j < row.evaluatedCount; ++j) singleStatus[j] = evaluator.evaluate(j, point.data(), single[j]);
-    const std::size_t reportsBefore = session.reported.size();
-
-    EXPECT_EQ(evaluator.evaluateAll(n, point.data(), all.data(), allStatus.data()), row.evaluatedCount);
-    EXPECT_EQ(allStatus, singleStatus);
-    EXPECT_EQ(std::memcmp(all.data(), single.data(), n * sizeof(double)), 0)
-        << ::testing::PrintToString(all) << " against " << ::testing::PrintToString(single);
-    // The engine reports its errors as often either way.
-    EXPECT_EQ(session.reported.size() - reportsBefore, reportsBefore);
-}
-
 // Many points in one call: what evaluateAll gives point by point, up to the
 // first point where a residual fails, and nothing reported about it.
 TEST_F(Evaluation, manyPointsAtOnceStopQuietlyAtTheFirstFailingPoint) {
@@ -288,18 +257,6 @@ TEST_F(Evaluation, manyPointsAtOnceStopQuietlyAtTheFirstFailingPoint) {
     prepare({"x", "y", "z"}, {"Sinh(x)", "y", "z"});  // the library's ierr is cleared per evaluation
     EXPECT_EQ(evaluator.evaluateMany(3, points, 1, many), -1);
 }
-
-INSTANTIATE_TEST_SUITE_P(
-    Rows, AllResiduals,
-    ::testing::Values(AllResidualsRow{"Plain", {"x^2+y^2+z^2=1", "x=y", "sin(3*z)=x*y"}, {0.5, -0.25, 1.5}, 3},
-                      AllResidualsRow{"RecoverableInTheMiddle", {"x+1", "1/(x-x)", "Asin(2)", "y*z"}, {1, 2, 3}, 4},
-                      AllResidualsRow{"TextResidual", {"x", "(\"1\" & \"2\")+x", "y"}, {1, 2, 3}, 3},
-                      AllResidualsRow{"UnknownFunction", {"x", "len(x)", "y"}, {1, 2, 3}, 2},
-                      AllResidualsRow{"FatalStopsTheGroup", {"x", "x+*1", "y"}, {1, 2, 3}, 2},
-                      AllResidualsRow{"LibraryFailureThenIerrRead", {"y", "Asin(x)", "ierr + z"}, {2, 3, 4}, 3},
-                      AllResidualsRow{"LibraryFailureAtTheEnd", {"Sinh(y)", "z", "Acosh(x)"}, {0.5, 2, 3}, 3},
-                      AllResidualsRow{"NonFiniteCoordinate", {"x", "y", "z"}, {1, HUGE_VAL, 3}, 3}),
-    [](const ::testing::TestParamInfo<AllResidualsRow> &info) { return info.param.name; });
 
 }  // namespace
 }  // namespace zl
