@@ -9,6 +9,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <new>
+#include <tuple>
 
 #include "allocation_counter.h"
 #include "core/eval/equation_evaluator.h"
@@ -54,22 +55,17 @@ protected:
             constants, {"1E-10", "20", Texts(n, "-2"), Texts(n, "2"), Texts(n, "4"), equations}));
     }
 
-    /// 0 and the value, or the error number.
-    std::int32_t at(int equation, std::vector<double> point, double &value) {
+    /// The error number, or 0 with the value in `value`.
+    std::int32_t errorAt(int equation, std::vector<double> point, double *value = nullptr) {
+        double ignored = 0;
         point.resize(static_cast<std::size_t>(problem.record.order));
-        return evaluator.evaluate(equation, point.data(), value);
+        return evaluator.evaluate(equation, point.data(), value ? *value : ignored);
     }
 
     double valueAt(int equation, std::vector<double> point) {
         double value = std::nan("");
-        const std::int32_t number = at(equation, std::move(point), value);
-        EXPECT_EQ(number, 0);
+        EXPECT_EQ(errorAt(equation, std::move(point), &value), 0);
         return value;
-    }
-
-    std::int32_t errorAt(int equation, std::vector<double> point) {
-        double value = 0;
-        return at(equation, std::move(point), value);
     }
 
     zl::testing::ScriptSession session;
@@ -186,19 +182,17 @@ TEST_F(Evaluation, TheCompiledFormFollowsLaterChangesOfTheGlobals) {
 // A constant is never left at a former value: any failure stops the
 // registration at that item, recoverable numbers and library failures too.
 TEST_F(Evaluation, RegisterConstantsStopsAtTheFirstItemThatFails) {
-    struct Row {
-        std::string item;
-        std::int32_t number;
-        std::size_t observed;  ///< errors the engine's observer sees
-    };
-    for (const Row &row : {Row{"c=1/0", 11, 1}, Row{"c=Asin(2)", 5, 0}, Row{"c=)", 1002, 1}}) {
+    // The item, its error number and how many errors the engine's observer sees.
+    const std::tuple<std::string, std::int32_t, std::size_t> rows[] = {
+        {"c=1/0", 11, 1}, {"c=Asin(2)", 5, 0}, {"c=)", 1002, 1}};
+    for (const auto &[item, number, observed] : rows) {
         session.run("c=2");
         const std::size_t before = session.reported.size();
-        const auto error = evaluator.registerConstants({"c1=1", row.item, "c4=4"});
-        ASSERT_TRUE(error) << row.item;
-        EXPECT_EQ(error->number, row.number) << row.item;
-        EXPECT_EQ(error->text, row.item);
-        EXPECT_EQ(session.reported.size() - before, row.observed) << row.item;
+        const auto error = evaluator.registerConstants({"c1=1", item, "c4=4"});
+        ASSERT_TRUE(error) << item;
+        EXPECT_EQ(error->number, number) << item;
+        EXPECT_EQ(error->text, item);
+        EXPECT_EQ(session.reported.size() - before, observed) << item;
         EXPECT_EQ(session.errorOf("c4"), 500) << "nothing after the failing item runs";
     }
     EXPECT_FALSE(evaluator.registerConstants({}));

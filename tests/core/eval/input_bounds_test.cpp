@@ -77,9 +77,7 @@ TEST_P(BigInputs, AConstantGivesItsValueOrStopsTheRegistration) {
 TEST_P(BigInputs, AnEquationGivesItsValueOrErrorAtEveryEvaluation) {
     problem.sizeProblem(1);
     problem.record.varNames[0] = "x";
-    ProblemFieldTexts fields;
-    fields.equations = {"x=" + text};
-    ASSERT_FALSE(evaluator.prepareEquations({}, fields));
+    ASSERT_FALSE(evaluator.prepareEquations({}, {"", "", {}, {}, {}, {"x=" + text}}));
     for (int attempt = 0; attempt < 2; ++attempt) {
         const double x = 0;
         double value = 0;
