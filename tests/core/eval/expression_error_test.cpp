@@ -1,6 +1,7 @@
 // Expressions that fail: the error number and the column of the offending
-// token, reported once to the observer before the call returns; the catalogue
-// of numbers and messages, and the error box's text.
+// token; the catalogue of numbers and messages, and the error box's text.
+// (That each error reaches the observer once, with its text and message, is
+// a property fuzz_expression checks on every error it meets.)
 
 #include <gtest/gtest.h>
 
@@ -84,11 +85,7 @@ TEST(ExpressionError, FailsWithNumberAndColumn) {
             EXPECT_EQ(result.error->number, row.number) << result.error->description;
             EXPECT_EQ(result.error->column, row.column);
             EXPECT_EQ(result.error->line, 1);
-            EXPECT_EQ(result.error->text, row.source);
-            EXPECT_EQ(result.error->description, errorDescription(row.number));
             EXPECT_NE(result.error->description, kUnknownErrorDescription);  // every number raised has its message
-            ASSERT_EQ(session.reported.size(), 1u);
-            EXPECT_EQ(session.reported.front().number, row.number);
         }
 }
 

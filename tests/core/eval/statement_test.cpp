@@ -67,7 +67,7 @@ const RefusalRow kRefusals[] = {
     {"ierr = 1E10", 6, 0},        {"pi = \"abc\"", 13, 0}, {"a_b$ = 1", 1032, 3},
 };
 
-TEST(StatementRefusal, FailsOnceWithNumberAndColumn) {
+TEST(StatementRefusal, FailsWithNumberAndColumn) {
     for (const RefusalRow &row : kRefusals) {
         SCOPED_TRACE(row.statement);
         ScriptSession session;
@@ -75,8 +75,6 @@ TEST(StatementRefusal, FailsOnceWithNumberAndColumn) {
         ASSERT_TRUE(error);
         EXPECT_EQ(error->number, row.number) << error->description;
         EXPECT_EQ(error->column, row.column);
-        EXPECT_EQ(error->text, row.statement);
-        EXPECT_EQ(session.reported.size(), 1u);
     }
 }
 
