@@ -73,8 +73,7 @@ TEST(StatementRefusal, FailsWithNumberAndColumn) {
         ScriptSession session;
         const auto error = session.engine.executeStatement(row.statement);
         ASSERT_TRUE(error);
-        EXPECT_EQ(error->number, row.number) << error->description;
-        EXPECT_EQ(error->column, row.column);
+        EXPECT_EQ(std::pair(error->number, error->column), std::pair(row.number, row.column)) << error->description;
     }
 }
 
